@@ -1,0 +1,25 @@
+// Fields of a CSV text line (NUL- or LF-terminated).
+//
+// A field in double quotes runs from after the opening quote to before the
+// closing one; inside it a comma does not end the field, and two double
+// quotes stand for one.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/export.h"
+
+namespace pxall {
+
+// The field starting at pos: *first and *last get the offsets from pos of
+// its first and last character (*first > *last for an empty field). Returns
+// the address after the comma that ends the field, or null when the field
+// ends the line. A field is cut at 32767 bytes.
+PX_EXPORT const char* get_next_csv(const char* pos, int16_t* first, int16_t* last);
+// Copies the characters pos[first..last] into dest, at most n of them, each
+// doubled double quote becoming one; the rest of dest is not touched. Nothing
+// is copied when first lies beyond last. Returns the offset after the last
+// character read.
+PX_EXPORT int copy_csv_item(const char* pos, char* dest, int n, int16_t first, int16_t last);
+
+}  // namespace pxall
