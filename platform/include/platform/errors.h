@@ -21,10 +21,12 @@ enum WinError : int32_t {
     kErrNotReady = 21,
     kErrWriteFault = 29,
     kErrReadFault = 30,
+    kErrSharingViolation = 32,
     kErrDiskFull = 112,
     kErrFileExists = 80,
     kErrInvalidParameter = 87,
     kErrInvalidName = 123,
+    kErrDirNotEmpty = 145,
     kErrAlreadyExists = 183,
 };
 

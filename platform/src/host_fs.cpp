@@ -1,0 +1,124 @@
+#include "host_fs.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "platform/errors.h"
+
+namespace plat::detail {
+
+bool equal_fold(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (fold(a[i]) != fold(b[i])) return false;
+    }
+    return true;
+}
+
+bool name_less(const std::string& a, const std::string& b) {
+    size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i) {
+        auto x = static_cast<unsigned char>(fold(a[i]));
+        auto y = static_cast<unsigned char>(fold(b[i]));
+        if (x != y) return x < y;
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+}
+
+std::vector<std::string> split_components(std::string_view path) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || is_separator(path[i])) {
+            if (i > start) parts.emplace_back(path.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    return parts;
+}
+
+std::string normalize_host(const std::string& path) {
+    std::string full = path;
+    if (full.empty() || full[0] != '/') full = host_cwd() + "/" + full;
+    std::vector<std::string> stack;
+    size_t start = 0;
+    for (size_t i = 0; i <= full.size(); ++i) {
+        if (i == full.size() || full[i] == '/') {
+            std::string_view part(full.data() + start, i - start);
+            if (part == "..") {
+                if (!stack.empty()) stack.pop_back();
+            } else if (!part.empty() && part != ".") {
+                stack.emplace_back(part);
+            }
+            start = i + 1;
+        }
+    }
+    std::string out;
+    for (const auto& part : stack) out += "/" + part;
+    return out.empty() ? "/" : out;
+}
+
+std::string join_host(const std::string& dir, const std::string& name) {
+    if (dir.empty()) return name;
+    if (dir.back() == '/') return dir + name;
+    return dir + "/" + name;
+}
+
+std::string parent_host(const std::string& path) {
+    size_t cut = path.find_last_of('/');
+    if (cut == std::string::npos) return ".";
+    if (cut == 0) return "/";
+    return path.substr(0, cut);
+}
+
+std::string base_name(const std::string& path) {
+    std::string p = path;
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    size_t cut = p.find_last_of('/');
+    return cut == std::string::npos ? p : p.substr(cut + 1);
+}
+
+std::optional<std::string> real_path(const std::string& path) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) return std::nullopt;
+    std::string out(resolved);
+    std::free(resolved);
+    return out;
+}
+
+bool is_directory(const std::string& host) {
+    struct stat st;
+    return ::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool exists_host(const std::string& host) {
+    struct stat st;
+    return ::lstat(host.c_str(), &st) == 0;
+}
+
+std::string host_cwd() {
+    std::string buf(PATH_MAX, '\0');
+    while (::getcwd(buf.data(), buf.size()) == nullptr) {
+        if (errno != ERANGE) return {};
+        buf.resize(buf.size() * 2);
+    }
+    buf.resize(std::char_traits<char>::length(buf.c_str()));
+    return buf;
+}
+
+bool fail(int32_t win_error) {
+    set_last_error(win_error);
+    return false;
+}
+
+bool fail_errno(int err, const std::string& host) {
+    if (err == ENOENT && !is_directory(parent_host(host))) return fail(kErrPathNotFound);
+    return fail(win_error_from_errno(err));
+}
+
+}  // namespace plat::detail

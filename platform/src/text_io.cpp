@@ -1,0 +1,78 @@
+#include <fcntl.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/drives.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+
+namespace plat {
+
+std::FILE* fopen(std::string_view win_path, const char* mode) {
+    if (mode == nullptr) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    std::string host_mode;
+    for (const char* m = mode; *m != '\0'; ++m) {
+        if (*m != 't' && *m != 'b') host_mode.push_back(*m);
+    }
+    auto host = host_path(win_path);
+    if (!host) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    std::FILE* fp = std::fopen(host->c_str(), host_mode.c_str());
+    if (fp == nullptr) set_last_error(win_error_from_errno(errno));
+    return fp;
+}
+
+int open(std::string_view win_path, int flags, int permission) {
+    auto host = host_path(win_path);
+    if (!host) {
+        errno = ENOENT;
+        return -1;
+    }
+    int fd = ::open(host->c_str(), flags, permission);
+    if (fd < 0) {
+        int err = errno;
+        set_last_error(win_error_from_errno(err));
+        errno = err;
+    }
+    return fd;
+}
+
+// A CR LF pair is one LF and counts as one byte against `size`, as in the
+// Windows run time's text mode; a CR not followed by LF stays.
+char* fgets_text(char* buf, int size, std::FILE* fp) {
+    if (buf == nullptr || size <= 0 || fp == nullptr) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    int count = 0;
+    while (count < size - 1) {
+        int c = std::getc(fp);
+        if (c == EOF) {
+            if (std::ferror(fp)) return nullptr;
+            break;
+        }
+        if (c == '\r') {
+            int after = std::getc(fp);
+            if (after == '\n') {
+                c = '\n';
+            } else if (after != EOF) {
+                std::ungetc(after, fp);
+            } else if (std::ferror(fp)) {
+                return nullptr;
+            }
+        }
+        buf[count++] = static_cast<char>(c);
+        if (c == '\n') break;
+    }
+    buf[count] = '\0';
+    if (count == 0 && size > 1) return nullptr;
+    return buf;
+}
+
+}  // namespace plat
