@@ -1,0 +1,108 @@
+#include "pxall/atomic_write.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+
+#include "support/temp_env.h"
+
+namespace {
+
+using namespace pxall;
+
+// The names in a folder of the scratch installation.
+std::vector<std::string> names_in(const pxtest::TempEnv& env, const std::string& rel) {
+    std::vector<std::string> v;
+    for (const auto& e : std::filesystem::directory_iterator(env.root() + "/" + rel)) v.push_back(e.path().filename());
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+class AtomicWriteTest : public ::testing::Test {
+protected:
+    void SetUp() override { env.mkdir("D"); }
+    void TearDown() override { atomic_fail_next_commits(0, 0); }
+    pxtest::TempEnv env;
+};
+
+TEST_F(AtomicWriteTest, ReplacesTheFileKeepingItsNameAndMode) {
+    env.write("D/grp.d", "old content, longer than the new");
+    ::chmod((env.root() + "/D/grp.d").c_str(), 0640);
+    int32_t err = -1;
+    // The name matches without regard to case, as every file of the system.
+    EXPECT_EQ(atomic_write_file("C:\\D\\GRP.D", "new", 3, &err), 0);
+    EXPECT_EQ(err, 0);
+    EXPECT_EQ(env.read("D/grp.d"), "new");
+    EXPECT_EQ(names_in(env, "D"), std::vector<std::string>{"grp.d"});
+    struct stat st;
+    ASSERT_EQ(::stat((env.root() + "/D/grp.d").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    EXPECT_EQ(atomic_write_file("C:\\D\\NEW.D", "", 0, &err), 0);
+    EXPECT_TRUE(env.exists("D/NEW.D"));
+}
+
+TEST_F(AtomicWriteTest, AFailureLeavesTheOldFileAndNoTwin) {
+    env.write("D/GRP.D", "old");
+    atomic_fail_next_commits(1, ENOSPC);
+    int32_t err = 0;
+    EXPECT_EQ(atomic_write_file("C:\\D\\GRP.D", "new content", 11, &err), 13);
+    EXPECT_EQ(err, ENOSPC);
+    EXPECT_EQ(env.read("D/GRP.D"), "old");
+    EXPECT_EQ(names_in(env, "D"), std::vector<std::string>{"GRP.D"});
+    // The hook was for one commit only.
+    EXPECT_EQ(atomic_write_file("C:\\D\\GRP.D", "new", 3, &err), 0);
+    EXPECT_EQ(env.read("D/GRP.D"), "new");
+
+    EXPECT_EQ(atomic_write_file("C:\\NOFOLDER\\GRP.D", "x", 1, &err), 11);
+    EXPECT_EQ(err, ENOENT);
+    EXPECT_EQ(atomic_write_file("Q:\\GRP.D", "x", 1, &err), 11);  // no such drive
+}
+
+TEST_F(AtomicWriteTest, StagedStreamReplacesTheFileOnlyAtASuccessfulCommit) {
+    env.write("D/M.SAV", "0123456789");
+    auto open_seeded = [&](int32_t* err) {
+        std::FILE* seed = std::fopen((env.root() + "/D/M.SAV").c_str(), "rb");
+        std::FILE* fp = atomic_open("C:\\D\\M.SAV", seed, err);
+        std::fclose(seed);
+        return fp;
+    };
+    int32_t err = 0;
+
+    // Updated in its copy; the file changes only at the commit.
+    std::FILE* fp = open_seeded(&err);
+    ASSERT_NE(fp, nullptr);
+    EXPECT_TRUE(atomic_is_staged(fp));
+    std::fseek(fp, 2, SEEK_SET);
+    std::fputs("ab", fp);
+    EXPECT_EQ(env.read("D/M.SAV"), "0123456789");
+    EXPECT_EQ(atomic_close(fp, true, &err), 0);
+    EXPECT_EQ(env.read("D/M.SAV"), "01ab456789");
+
+    // Dropped.
+    fp = open_seeded(&err);
+    std::fputs("zz", fp);
+    EXPECT_EQ(atomic_close(fp, false, &err), 0);
+    EXPECT_EQ(env.read("D/M.SAV"), "01ab456789");
+
+    // A full disk at the commit.
+    fp = open_seeded(&err);
+    std::fputs("zz", fp);
+    atomic_fail_next_commits(1, ENOSPC);
+    EXPECT_EQ(atomic_close(fp, true, &err), 13);
+    EXPECT_EQ(err, ENOSPC);
+    EXPECT_EQ(env.read("D/M.SAV"), "01ab456789");
+
+    // While staged the twin stands beside the file; dropping removes it.
+    fp = open_seeded(&err);
+    EXPECT_EQ(names_in(env, "D").size(), 2u);
+    EXPECT_EQ(atomic_close(fp, false, &err), 0);
+    EXPECT_EQ(names_in(env, "D"), std::vector<std::string>{"M.SAV"});
+    EXPECT_FALSE(atomic_is_staged(fp));
+}
+
+}  // namespace
