@@ -1,0 +1,88 @@
+#include "pxall/helpfile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "pxall/blocks.h"
+#include "support/temp_env.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class HelpFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        unsigned char* top = pxall::get_ctop_addr();
+        pxtest::set_field(top, pxall::ctop::kProgramDir, pxall::ctop::kDirSize, "C:\\PRG");
+        pxtest::set_field(top, pxall::ctop::kMenuLangCode, 3, "01");
+        env.mkdir("PRG");
+        hwnd = plat::register_control(&box);
+    }
+    void TearDown() override { plat::unregister_control(hwnd); }
+
+    pxtest::TempEnv env;
+    plat::MemoryListBox box;
+    int32_t hwnd = 0;
+};
+
+TEST_F(HelpFileTest, OnlyTheLineEndIsStripped) {
+    const std::string long_line(150, 'L');
+    struct Case {
+        const char* what;
+        std::string bytes;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"CR LF lines", "Main menu\r\n\r\nF3 Exit\r\n", {"Main menu", "", "F3 Exit"}},
+        {"LF lines", "one\ntwo\n", {"one", "two"}},
+        {"last line without a line end", "one\nlast", {"one", "last"}},
+        {"one character, no line end", "x", {"x"}},
+        {"empty file", "", {}},
+        {"line longer than 119", long_line + "\r\nnext\r\n", {long_line.substr(0, 119), long_line.substr(119), "next"}},
+        {"line of exactly 119", std::string(119, 'a') + "\nb\n", {std::string(119, 'a'), "b"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        env.write("PRG/PXGYOM01.HLP", c.bytes);
+        EXPECT_EQ(VBReadHelpFile(hwnd, "PXGYOM"), 0);
+        EXPECT_EQ(box.lines(), c.lines);
+    }
+}
+
+TEST_F(HelpFileTest, NameComesFromIdAndMenuLanguage) {
+    env.write("PRG/PXGYOM01.HLP", "English\n");
+    env.write("PRG/pxgyom03.hlp", "Francais\n");  // names match without regard to case
+    env.write("PRG/PXVJIN01.HLP", "Vehicle\n");
+    ASSERT_EQ(VBReadHelpFile(hwnd, "PXGYOM"), 0);
+    EXPECT_EQ(box.lines(), Lines{"English"});
+    // A second help replaces the first.
+    ASSERT_EQ(VBReadHelpFile(hwnd, "PXVJIN"), 0);
+    EXPECT_EQ(box.lines(), Lines{"Vehicle"});
+    pxtest::set_field(pxall::get_ctop_addr(), pxall::ctop::kMenuLangCode, 3, "03");
+    ASSERT_EQ(VBReadHelpFile(hwnd, "PXGYOM"), 0);
+    EXPECT_EQ(box.lines(), Lines{"Francais"});
+}
+
+TEST_F(HelpFileTest, MissingFileEmptiesTheListAndIsLogged) {
+    box.lb_add("left over");
+    EXPECT_EQ(VBReadHelpFile(hwnd, "PXNONE"), 11);
+    EXPECT_TRUE(box.lines().empty());
+    auto lines = env.log_lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("PXSUBH01,VBReadHelpFile,C:\\PRG\\PXNONE01.HLP,(11)(2)", 0), 0u) << lines[0];
+}
+
+TEST_F(HelpFileTest, NamesThatCannotFitThePathAreRefused) {
+    const std::string id(200, 'A');
+    EXPECT_EQ(VBReadHelpFile(hwnd, id.c_str()), 11);
+    // Fits the name buffer but not with the directory in front.
+    EXPECT_EQ(VBReadHelpFile(hwnd, std::string(70, 'B').c_str()), 11);
+    EXPECT_EQ(env.log_lines().size(), 2u);
+    EXPECT_TRUE(box.lines().empty());
+}
+
+}  // namespace
