@@ -23,3 +23,29 @@ function(px_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# px_feature_library(<deliverable>)
+# A feature library in the calling folder: src/*.cpp built into
+# lib<deliverable>.so against PXALL, tests/*_test.cpp into <deliverable>_tests.
+function(px_feature_library name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*.cpp)
+  px_shared_library(${name} SOURCES ${sources} LINK PXALL
+    INCLUDE ${CMAKE_CURRENT_SOURCE_DIR}/include)
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*_test.cpp)
+  if(tests AND PX_TESTS)
+    find_package(TIFF REQUIRED)
+    px_test(${name}_tests SOURCES ${tests} ${PXALL_TEST_SUPPORT_SOURCES} LINK ${name} pxbuild TIFF::TIFF)
+    target_include_directories(${name}_tests PRIVATE ${PXALL_TEST_SUPPORT_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+  endif()
+endfunction()
+
+# Adds every sub-folder of the calling folder that has a CMakeLists.txt.
+function(px_add_subfolders)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
