@@ -29,6 +29,9 @@ endfunction()
 # lib<deliverable>.so against PXALL, tests/*_test.cpp into <deliverable>_tests.
 function(px_feature_library name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
   px_shared_library(${name} SOURCES ${sources} LINK PXALL
     INCLUDE ${CMAKE_CURRENT_SOURCE_DIR}/include)
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*_test.cpp)

@@ -1,0 +1,14 @@
+// pxdrom: the parts catalogue. Started in the installation folder, which
+// holds the drive table PXDRIVES.SYS and the environment file PXDROM.SYS.
+#include <QApplication>
+
+#include "shell/program.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The menu hides while another screen is on top: the program ends only
+    // through the menu's end of program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (!px::start_program()) return px::program_exit_code();
+    return QApplication::exec();
+}

@@ -1,0 +1,133 @@
+// The forms kit: one top-level window per four-letter screen, on one base.
+//
+// A form is a single instance, loaded at its first touch (load_form): its
+// widgets are built and its load handler runs. Each time it becomes the
+// active window of the program its activate handler runs: when it is shown,
+// and again when a modal window opened over it closes. Unloading runs the
+// unload handler and destroys the instance; touching the form again loads it
+// afresh.
+//
+// The form sees every key before its controls (key preview): F1 to F12 go to
+// its key-down handler as key codes 112 to 123 and never reach a control;
+// other keys reach the handler only from the focused control and go on to
+// it unless the handler consumes them. The buttons cmd_PF(1) to cmd_PF(12)
+// stand in one row in fixed places; a click of cmd_PF(n) is the key F<n>
+// unless the screen says otherwise. A focused button takes the system's
+// button-shadow colour, the others the button face.
+//
+// Every handler runs through run(): a RuntimeError takes the common failure
+// path of the screen (error-log line, message 999, system-error dialog).
+#pragma once
+
+#include <array>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include <QWidget>
+
+#include "shell/errors.h"
+
+class QEventLoop;
+class QLabel;
+class QPushButton;
+
+namespace px {
+
+// Key codes of the forms run time.
+constexpr int kKeyEnter = 13;
+constexpr int kKeyF1 = 112;
+constexpr int kKeyF12 = 123;
+constexpr int key_f(int n) { return kKeyF1 - 1 + n; }
+
+class Form : public QWidget {
+public:
+    explicit Form(const char* name);
+    ~Form() override;
+
+    // The form's name ("Gyom"), as the screen stack and help know it.
+    const std::string& name() const { return name_; }
+    // The source name of its log lines: "PX" and the upper-cased name.
+    std::string source_name() const;
+    bool loaded() const { return loaded_; }
+
+    // The message line, where the screen has one.
+    QLabel* lbl_Msg = nullptr;
+    // Function-key button n (1-12), or nullptr where the screen has none.
+    QPushButton* cmd_PF(int n) const { return n >= 1 && n <= 12 ? pf_[n] : nullptr; }
+
+    // Runs a handler body; a run-time error takes the common failure path.
+    void run(const char* procedure, const std::function<void()>& body);
+
+    // Handlers. on_key_down returns true when it consumes the key.
+    virtual void on_load() {}
+    virtual void on_activate() {}
+    virtual void on_unload() {}
+    virtual bool on_key_down(int key_code) { return false; }
+    virtual void on_pf_click(int n) { on_key_down(key_f(n)); }
+    virtual void on_button_focus(QPushButton* button, bool got) {}
+    // The window system's close command; by default the form stays.
+    virtual void on_close_request() {}
+
+protected:
+    // The row of function-key buttons with the given indexes.
+    QWidget* make_key_bar(std::initializer_list<int> indexes);
+    // A message line at the foot of the screen.
+    QLabel* make_message_line();
+
+    void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    friend Form& load_form(const std::string& name);
+    friend void unload_form(Form& form);
+    friend void show_modal(Form& form);
+
+    std::string name_;
+    std::array<QPushButton*, 13> pf_{};
+    bool loaded_ = false;
+    QEventLoop* modal_loop_ = nullptr;
+};
+
+using FormFactory = std::function<Form*()>;
+
+// Makes a screen known by its name (at static initialisation: PX_FORM).
+bool register_form(const std::string& name, FormFactory factory);
+// Whether a screen of that name is built into the program.
+bool form_exists(const std::string& name);
+// The single instance, loaded when it is not. Throws for an unknown name.
+Form& load_form(const std::string& name);
+template <typename F>
+F& load_form() {
+    return static_cast<F&>(load_form(F::kName));
+}
+// The instance when loaded, else nullptr.
+Form* loaded_form(const std::string& name);
+// Loaded forms, in the order they were loaded.
+std::vector<Form*> loaded_forms();
+void unload_form(Form& form);
+
+// Shows a form without modality: it becomes the active window.
+void show_modeless(Form& form);
+// Shows a form modally (no owner window) and returns when it is hidden or
+// unloaded; the form that was active before becomes active again.
+void show_modal(Form& form);
+// The program's active form, or nullptr.
+Form* active_form();
+
+// Installs the key preview and the button colours; once per application.
+void install_forms_kit();
+
+// Paints a button in the button-shadow colour (focused) or the button face.
+void paint_button(QPushButton* button, bool shadow);
+
+// The screen's mouse pointer: hourglass, or back to the default.
+void SetHourglass();
+void SetDefaultPointer();
+
+}  // namespace px
+
+// Registers a form class (with a static kName) in its source file.
+#define PX_FORM(Class) \
+    static const bool px_form_registered_##Class = ::px::register_form(Class::kName, [] { return new Class; })

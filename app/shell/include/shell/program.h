@@ -1,0 +1,18 @@
+// The start and the end of the program.
+#pragma once
+
+namespace px {
+
+// Sets up the forms kit and the message-box hook, loads the drive table
+// PXDRIVES.SYS of the current directory (the installation folder), loads
+// the main menu and shows it. Returns false when the program has already
+// ended (a failed start).
+bool start_program();
+// Ends the program with an exit code (after the forms are unloaded).
+void QuitProgram(int code);
+bool program_ended();
+int program_exit_code();
+// Makes a new start possible (tests).
+void reset_program();
+
+}  // namespace px

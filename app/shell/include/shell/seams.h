@@ -1,0 +1,54 @@
+// What the tests script or record in place of the real thing: beeps, what
+// happens inside a modal display, the printer, the file dialog, the display's
+// metrics and the flashing of a window. Each defaults to the real one. (The
+// clock is the platform's: plat::fix_clock.)
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include <QString>
+
+class QWidget;
+
+namespace px {
+
+class Form;
+class PrintDevice;
+
+struct DisplayMetrics {
+    int width_px = 0;
+    int height_px = 0;
+    double twips_per_px_x = 15;
+    double twips_per_px_y = 15;
+};
+
+struct FileChoice {
+    bool save = false;      // a save dialog (asks before overwriting) or an open dialog (file must exist)
+    QString title;
+    QString filter;         // "Text File(*.txt)|*.txt|CSV File(*.csv)|*.csv"
+    QString initial_dir;
+};
+
+struct Seams {
+    std::function<void()> beep;
+    // Runs inside each modal display once the form is up (tests answer it).
+    std::function<void(Form&)> modal_shown;
+    std::function<PrintDevice&()> printer;
+    std::function<DisplayMetrics()> display;
+    // The window system's FlashWindow: the invert flag in, the new state out.
+    std::function<int32_t(QWidget*, int32_t)> flash_window;
+    // The chosen file's path, or empty when cancelled.
+    std::function<QString(QWidget*, const FileChoice&)> choose_file;
+};
+
+Seams& seams();
+// Puts the real ones back.
+void reset_seams();
+
+void Beep();
+DisplayMetrics display_metrics();
+// The common file dialog; the current directory is kept across it.
+QString ChooseFile(QWidget* parent, const FileChoice& choice);
+
+}  // namespace px

@@ -1,0 +1,96 @@
+#include "shell/messages.h"
+
+#include <array>
+#include <cstring>
+
+#include <QLabel>
+#include <QPointer>
+
+#include "shell/codepage.h"
+#include "shell/form.h"
+#include "shell/pxall_entries.h"
+#include "shell/seams.h"
+
+namespace px {
+
+namespace {
+
+// Two lines of 71 characters joined by CR LF, and room to spare. An unknown
+// message leaves the buffer as it was, so the line shows the last text.
+std::array<char, 150> g_message{};
+
+QPointer<Form> g_error_caller;
+
+const char* kErrorDialog = "Errm";
+
+}  // namespace
+
+void DispMsg(int16_t no, QLabel* label) {
+    if (label == nullptr) throw RuntimeError(kErrObjectNotSet, "DispMsg");
+    VbString str{g_message.data(), static_cast<int32_t>(g_message.size())};
+    lib::VBGetMsg(no, &str);
+    QStringList lines = field_text(g_message.data(), g_message.size()).split("\r\n");
+    for (QString& line : lines) {
+        qsizetype n = line.size();
+        while (n > 0 && line[n - 1] == ' ') --n;
+        line.truncate(n);
+    }
+    label->setText(lines.join('\n'));
+    if (no / 100 == 7) label->repaint();
+}
+
+void WriteErrorLog(const std::string& source, const std::string& procedure, const std::string& step, int32_t n1,
+                   int32_t n2, int32_t n3) {
+    lib::VBsyerr_message(source.c_str(), procedure.c_str(), step.c_str(), n1, n2, n3);
+}
+
+void ShowErrorDialog(Form& caller) {
+    g_error_caller = &caller;
+    // A failure inside the dialog itself does not open a second one.
+    Form* open = loaded_form(kErrorDialog);
+    if (open != nullptr && open->isVisible()) return;
+    show_modal(load_form(kErrorDialog));
+}
+
+Form* ErrorCaller() { return g_error_caller; }
+
+void CenterForm(Form& form) {
+    DisplayMetrics m = display_metrics();
+    const DisplayTwips& t = display_twips();
+    double width_twips = m.width_px * m.twips_per_px_x;
+    int left = 0, top = 0;
+    if (t.x > 0 && width_twips / t.x > 1024) {
+        QRect frame = form.frameGeometry();
+        left = (m.width_px - frame.width()) / 2;
+        top = (m.height_px - frame.height()) / 2;
+    }
+    form.move(left, top);
+}
+
+void ReportFailure(Form& form, const std::string& procedure, const RuntimeError& error) {
+    // A step that fails in turn (the common library itself missing) is left
+    // out; the dialog still opens.
+    try {
+        WriteErrorLog(form.source_name(), procedure, error.step(), error.number(), 0, 0);
+    } catch (const RuntimeError&) {
+    }
+    try {
+        if (form.lbl_Msg != nullptr) DispMsg(999, form.lbl_Msg);
+    } catch (const RuntimeError&) {
+    }
+    ShowErrorDialog(form);
+}
+
+DisplayTwips& display_twips() {
+    static DisplayTwips t;
+    return t;
+}
+
+QString ScrText(int32_t no, int len) {
+    std::string buf(static_cast<size_t>(len), '\0');
+    VbString str{buf.data(), len};
+    lib::VBGetScr(no, &str);
+    return field_text(buf.data(), buf.size());
+}
+
+}  // namespace px

@@ -1,0 +1,89 @@
+#include "shell/program.h"
+
+#include <cstdio>
+#include <string>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QApplication>
+#include <QMessageBox>
+#include <QStyleFactory>
+#include <QThread>
+
+#include "platform/drives.h"
+#include "platform/msgbox.h"
+#include "shell/codepage.h"
+#include "shell/form.h"
+#include "shell/gyom.h"
+
+namespace px {
+
+namespace {
+
+bool g_ended = false;
+int g_exit_code = 0;
+
+// Message boxes that the libraries raise (the CD request) as Qt boxes.
+int32_t message_box(const std::string& text, const std::string& caption, uint32_t style) {
+    QMessageBox box(active_form());
+    box.setWindowTitle(from_ansi(caption));
+    box.setText(from_ansi(text));
+    uint32_t icon = style & 0xF0;
+    box.setIcon(icon == plat::kMbIconQuestion      ? QMessageBox::Question
+                : icon == plat::kMbIconExclamation ? QMessageBox::Warning
+                                                   : QMessageBox::NoIcon);
+    switch (style & 0x0F) {
+        case plat::kMbOkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+        case plat::kMbRetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+        case plat::kMbYesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        default: box.setStandardButtons(QMessageBox::Ok); break;
+    }
+    switch (box.exec()) {
+        case QMessageBox::Ok: return plat::kIdOk;
+        case QMessageBox::Retry: return plat::kIdRetry;
+        case QMessageBox::Yes: return plat::kIdYes;
+        case QMessageBox::No: return plat::kIdNo;
+        default: return plat::kIdCancel;
+    }
+}
+
+}  // namespace
+
+bool start_program() {
+    // One look on every desktop, where the button colours show.
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    install_forms_kit();
+    plat::set_message_box_hook(message_box);
+    // The installation's drives, before the catalogue environment starts.
+    std::string table = QDir::current().filePath("PXDRIVES.SYS").toStdString();
+    std::string error;
+    if (!plat::load_drive_table(table, &error))
+        std::fprintf(stderr, "pxdrom: drive table %s: %s\n", table.c_str(), error.c_str());
+
+    Form& menu = load_form(Gyom::kName);
+    if (!static_cast<Gyom&>(menu).started()) {
+        unload_form(menu);
+        QuitProgram(1);
+        return false;
+    }
+    show_modeless(menu);
+    return !g_ended;
+}
+
+void QuitProgram(int code) {
+    g_ended = true;
+    g_exit_code = code;
+    // Only a running event loop is told: once told, the application ends
+    // every event loop that starts after it.
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(code);
+}
+
+bool program_ended() { return g_ended; }
+int program_exit_code() { return g_exit_code; }
+
+void reset_program() {
+    g_ended = false;
+    g_exit_code = 0;
+}
+
+}  // namespace px

@@ -1,0 +1,14 @@
+// The shell's tests run the real forms without a display.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,205 @@
+// The keyed-file handle: allocation, block reads, repositioning and closing.
+#include "keyed_handle.h"
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "pxall/fdtable.h"
+#include "pxall/fileutil.h"
+
+namespace pxall {
+
+CdHandle* new_handle() { return new (std::nothrow) CdHandle(); }
+
+int free_handle(CdHandle* h, int* detail) {
+    if (h == nullptr) return 0;
+    int result = 0;
+    for (auto& s : h->slot) {
+        if (s.fd >= 0 && s.own_fd && close2(s.fd) != 0) {
+            result = 12;
+            set_detail(detail, errno);
+        }
+        s.fd = -1;
+    }
+    delete h;
+    return result;
+}
+
+bool alloc_buffers(CdHandle* h) {
+    try {
+        for (auto& s : h->slot)
+            if (s.blocks > 0) s.buf.assign(static_cast<size_t>(h->block_size), 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+int read_slot_blocks(CdHandle* h, int slot, int32_t block, int32_t count, uint8_t* out, int* detail) {
+    FileSlot& s = h->slot[slot];
+    set_detail(detail, 0);
+    if (s.fd < 0 || block < 0 || count < 1 || block > s.blocks - count) return 14;
+    const int64_t bs = h->block_size;
+    const int64_t want = bs * count;
+    const off_t at = static_cast<off_t>((static_cast<int64_t>(s.first) + block) * bs);
+    int64_t got = 0;
+    while (got < want) {
+        ssize_t r = ::pread(s.fd, out + got, static_cast<size_t>(want - got), at + got);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            set_detail(detail, errno);
+            return 14;
+        }
+        if (r == 0) break;
+        got += r;
+    }
+    if (got == want) return 0;
+    // A CD file whose length is not a whole number of blocks ends inside its
+    // last block; anything shorter is a file cut short. Price files are
+    // written in whole blocks.
+    if (h->kind == kCatalogFile && block + count == s.blocks && got > want - bs) {
+        std::memset(out + got, 0, static_cast<size_t>(want - got));
+        return 0;
+    }
+    return 14;
+}
+
+int load_block(CdHandle* h, int slot, int32_t block, int* detail) {
+    FileSlot& s = h->slot[slot];
+    if (s.loaded == block && !s.buf.empty()) return 0;
+    if (s.buf.empty()) {
+        set_detail(detail, 0);
+        return 14;
+    }
+    s.loaded = -1;
+    int r = read_slot_blocks(h, slot, block, 1, s.buf.data(), detail);
+    if (r == 0) s.loaded = block;
+    return r;
+}
+
+int32_t valid_records(const uint8_t* block, int32_t block_size, int32_t rec_len) {
+    if (rec_len <= 0 || rec_len > block_size) return 0;
+    int32_t max = block_size / rec_len, n = 0;
+    while (n < max && block[static_cast<size_t>(n) * rec_len] != 0) ++n;
+    return n;
+}
+
+void measure_slots(CdHandle* h) {
+    for (auto& s : h->slot) {
+        struct stat st;
+        if (s.fd < 0 || ::fstat(s.fd, &st) != 0) {
+            s.present = 0;
+            continue;
+        }
+        int64_t in_file = (static_cast<int64_t>(st.st_size) + h->block_size - 1) / h->block_size - s.first;
+        s.present = static_cast<int32_t>(std::max<int64_t>(0, std::min<int64_t>(in_file, s.blocks)));
+    }
+}
+
+void reset_search(CdHandle* h) {
+    std::memset(h->key, 0, sizeof h->key);
+    std::memset(h->idx_key, 0, sizeof h->idx_key);
+    h->key_wlen = h->cmp_len = 0;
+    h->partial = false;
+    std::memset(h->lv, 0, sizeof h->lv);
+    h->level = kLevelIdle;
+    h->d_block = h->d_left = h->d_pos = 0;
+    for (auto& s : h->slot) s.seek_block = 0;
+}
+
+int open_container(const char* path, int* fd, int* detail) {
+    int32_t err = 0;
+    if (open_read(path, fd, &err) == 0) return 0;
+    set_detail(detail, err);
+    return (err == ENOENT || err == ENOTDIR) ? -1 : 11;
+}
+
+int cdclose(CdHandle** h, int* detail) {
+    set_detail(detail, 0);
+    if (h == nullptr || *h == nullptr) return 0;
+    int r = free_handle(*h, detail);
+    *h = nullptr;
+    return r;
+}
+
+int cdreopen(CdHandle* h, int* detail) {
+    set_detail(detail, 0);
+    if (h == nullptr) {
+        set_detail(detail, cdd::kReopenNoHandle);
+        return 128;
+    }
+    reset_search(h);
+    return 0;
+}
+
+int32_t cdfilelen(const CdHandle* h) { return h == nullptr ? 0 : h->slot[kDataSlot].blocks; }
+
+int cdseek_only(int slot, int32_t block, CdHandle* h, int* detail) {
+    set_detail(detail, 0);
+    if (h == nullptr) {
+        set_detail(detail, cdd::kSeekNoHandle);
+        return 128;
+    }
+    if (slot < 0 || slot > kDataSlot) {
+        set_detail(detail, cdd::kSeekBadSlot);
+        return 128;
+    }
+    if (h->slot[slot].fd < 0) {
+        set_detail(detail, cdd::kSeekNotOpen);
+        return 128;
+    }
+    if (block < 0) {
+        set_detail(detail, EINVAL);
+        return 15;
+    }
+    h->slot[slot].seek_block = block;
+    return 0;
+}
+
+int cdseek(int slot, int32_t block, CdHandle* h, int* detail) {
+    set_detail(detail, 0);
+    if (h == nullptr) {
+        set_detail(detail, cdd::kCdseekNoHandle);
+        return 128;
+    }
+    if (slot != kDataSlot) {
+        set_detail(detail, cdd::kCdseekNotData);
+        return 128;
+    }
+    if (block < 0) {
+        set_detail(detail, EINVAL);
+        return 15;
+    }
+    reset_search(h);
+    h->level = kLevelSequential;
+    h->d_block = block;
+    h->d_left = h->slot[kDataSlot].blocks - block;
+    if (h->d_left < 0) h->d_left = 0;
+    h->d_pos = 0;
+    h->slot[kDataSlot].seek_block = block;
+    return 0;
+}
+
+int cdread_read_block(int slot, void* buf, int count, CdHandle* h, int* detail) {
+    set_detail(detail, 0);
+    if (h == nullptr || slot < 0 || slot > kDataSlot || buf == nullptr || count < 1) {
+        set_detail(detail, cdd::kBadSlot);
+        return 128;
+    }
+    FileSlot& s = h->slot[slot];
+    if (s.loc > keyed::kInMaster) return 0;
+    if (s.fd < 0) {
+        set_detail(detail, cdd::kBadSlot);
+        return 128;
+    }
+    int r = read_slot_blocks(h, slot, s.seek_block, count, static_cast<uint8_t*>(buf), detail);
+    if (r == 0) s.seek_block += count;
+    return r;
+}
+
+}  // namespace pxall

@@ -1,0 +1,152 @@
+#include "pxbuild/demo_install.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "pxbuild/cd_writer.h"
+#include "pxbuild/demo_data.h"
+#include "pxbuild/demo_localp.h"
+#include "pxbuild/demo_vehicle_info.h"
+#include "pxbuild/installer.h"
+#include "pxbuild/keyed_writer.h"
+#include "pxbuild/price_writer.h"
+#include "demo_groups.h"
+#include "demo_help.h"
+#include "demo_savefiles.h"
+#include "demo_texts.h"
+
+namespace fs = std::filesystem;
+
+namespace pxbuild {
+
+namespace {
+
+struct CdDef {
+    const char* id;
+    const char* date;
+    const char* cd_no;
+    char install_kind;
+};
+
+constexpr CdDef kCds[] = {
+    {"E1", "20240115", "01", '1'},
+    {"E2", "20240601", "02", '0'},
+};
+
+// Placeholder picture file: one empty block, so that a full copy is known as
+// such; the illustrations come with the picture tools.
+Bytes picture_placeholder() { return Bytes(2048, 0); }
+
+void write_cd(const std::string& folder, const CdDef& cd, DemoSummary* sum) {
+    CdWriter w(folder, cd.id, cd.date);
+    demo::RootFiles r = demo::root_files(cd.id);
+    w.put_keyed("", "SHAMEI.DAT", build_keyed("SHAMEI.DAT", r.shamei));
+    w.put_jouhou(build_jouhou(r.jouhou));
+    w.put_keyed("", "FRAMNO.DAT", build_keyed("FRAMNO.DAT", r.framno));
+    w.put_keyed("", "RYAKUG.DAT", build_keyed("RYAKUG.DAT", r.ryakug));
+    w.put_keyed("", "FIGM01.DAT", build_keyed("FIGM01.DAT", r.figm01));
+    w.put_keyed("", "HINM01.DAT", build_keyed("HINM01.DAT", r.hinm01));
+    w.put_keyed("", "FIGIND.DAT", build_keyed("FIGIND.DAT", r.figind));
+    w.put("", "IMAGEF.DAT", picture_placeholder());
+    w.put("", "KATARG.DAT", build_plain(253, r.katarg));
+    if (std::string(cd.id) == "E1") w.put_keyed("", "FRKATA.DAT", build_keyed("FRKATA.DAT", demo::frkata()));
+
+    for (const auto& cat : demo::catalogs()) {
+        if (cat.cd_id != cd.id) continue;
+        demo::CatalogFiles f = demo::catalog_files(cat);
+        w.put_keyed(cat.code, "EMINDE.DAT", build_keyed("EMINDE.DAT", f.eminde));
+        w.put_keyed(cat.code, "HCODEH.DAT", build_keyed("HCODEH.DAT", f.hcodeh));
+        w.put_keyed(cat.code, "BUINDE.DAT", build_keyed("BUINDE.DAT", f.buinde));
+        w.put_keyed(cat.code, "HINBAN.DAT", build_keyed("HINBAN.DAT", f.hinban));
+        w.put_keyed(cat.code, "KIRIKA.DAT", build_keyed("KIRIKA.DAT", f.kirika));
+        w.put_keyed(cat.code, "TOKUME.DAT", build_keyed("TOKUME.DAT", f.tokume));
+        w.put_keyed(cat.code, "KIGOUU.DAT", build_keyed("KIGOUU.DAT", f.kigouu));
+        sum->catalogs++;
+    }
+    // The vehicle information of the whole area, with its VINs, frame
+    // numbers and feature texts, replaces the plain tables above.
+    write_vehicle_info(w, cd.id, std::string(cd.id) == "E1");
+}
+
+std::vector<std::string> price_records(int* count) {
+    std::vector<std::string> out;
+    for (const auto& [part, name] : demo::all_part_numbers()) {
+        uint32_t h = 2166136261u;
+        for (unsigned char c : part) h = (h ^ c) * 16777619u;
+        char price[16];
+        std::snprintf(price, sizeof price, "%8.2f", (h % 60000 + 350) / 100.0);
+        char field[16];
+        std::snprintf(field, sizeof field, "DG%02u", h % 7 + 1);
+        out.push_back(Record(50).text(0, 12, part).text(12, 8, price).text(20, 10, field).text(30, 20, name));
+    }
+    *count = static_cast<int>(out.size());
+    return out;
+}
+
+const char* kEnvironment =
+    "ECRAM=C:\\PXDROM\\WORK\r\n"
+    "ECMST=C:\\MST\r\n"
+    "ECFIL=C:\\PXDROM\\PRG\r\n"
+    "LANGUAGE=ENGLISH\r\n"
+    "MENULANG=ENGLISH\r\n"
+    "CDROM=E:\r\n"
+    "PRICE=C:\r\n"
+    "LOCALP=C:\r\n"
+    "CRNTAREA=EU\r\n"
+    "ECMSTALL=EU:C\r\n"
+    "FRAMEWLD=C:\\FRW\r\n"
+    "FRAMEJPN=C:\\FRJ\r\n"
+    "EXPPPNHO=C:\\PXDROM\\PXPNHO\r\n"
+    "EXPPFSAD=C:\\PXDROM\\PXEDIT\r\n";
+
+// Relative to the drive table's own folder, c/PXDROM.
+const char* kDriveTable =
+    "# Drives of the demo installation\n"
+    "C=..\n"
+    "E=../../cd/E2,cdrom\n";
+
+}  // namespace
+
+DemoSummary write_demo(const std::string& folder) {
+    DemoSummary sum;
+    fs::path root(folder);
+    fs::path c = root / "c";
+    for (const char* d : {"PXDROM/PRG", "PXDROM/WORK", "MST", "FRW", "FRJ"}) fs::create_directories(c / d);
+
+    for (const auto& cd : kCds) write_cd((root / "cd" / cd.id).string(), cd, &sum);
+
+    Installer inst;
+    for (const auto& cd : kCds) {
+        InstallSpec spec;
+        spec.cd_folder = (root / "cd" / cd.id).string();
+        spec.target_dir = (c / "MST").string();
+        spec.dir_name = cd.id;
+        spec.install_kind = cd.install_kind;
+        spec.cd_no = cd.cd_no;
+        inst.install_catalog_cd(spec);
+    }
+    InstallSpec frame;
+    frame.cd_folder = (root / "cd" / "E1").string();
+    frame.target_dir = (c / "FRW").string();
+    frame.dir_name = "EF";
+    frame.install_kind = '1';
+    inst.install_frame_set(frame);
+
+    write_price((c / "MST").string(), build_price(PriceKind::kKakaku, price_records(&sum.part_numbers)));
+    write_demo_local_prices((c / "MST").string());
+    // Every CD carries the whole area's vehicles: count them once.
+    sum.vehicles = static_cast<int>(demo::vehicle_files("E1").jouhou.size());
+
+    write_text((c / "PXDROM" / "PXDROM.SYS").string(), kEnvironment);
+    write_text((c / "PXDROM" / "PXDRIVES.SYS").string(), kDriveTable);
+
+    // Texts and help in the program files, the screen texts where the
+    // program starts; the workshop's part groups and saved lists.
+    demo::write_demo_texts((c / "PXDROM" / "PRG").string(), (c / "PXDROM").string());
+    demo::write_demo_help((c / "PXDROM" / "PRG").string());
+    demo::write_demo_groups((c / "MST").string());
+    pxdemo::write_demo_saved_lists((c / "MST").string());
+    return sum;
+}
+
+}  // namespace pxbuild
