@@ -5,6 +5,7 @@
 
 #include "pxbuild/cd_writer.h"
 #include "pxbuild/demo_data.h"
+#include "pxbuild/demo_dprc.h"
 #include "pxbuild/demo_localp.h"
 #include "pxbuild/demo_vehicle_info.h"
 #include "pxbuild/installer.h"
@@ -68,21 +69,6 @@ void write_cd(const std::string& folder, const CdDef& cd, DemoSummary* sum) {
     write_vehicle_info(w, cd.id, std::string(cd.id) == "E1");
 }
 
-std::vector<std::string> price_records(int* count) {
-    std::vector<std::string> out;
-    for (const auto& [part, name] : demo::all_part_numbers()) {
-        uint32_t h = 2166136261u;
-        for (unsigned char c : part) h = (h ^ c) * 16777619u;
-        char price[16];
-        std::snprintf(price, sizeof price, "%8.2f", (h % 60000 + 350) / 100.0);
-        char field[16];
-        std::snprintf(field, sizeof field, "DG%02u", h % 7 + 1);
-        out.push_back(Record(50).text(0, 12, part).text(12, 8, price).text(20, 10, field).text(30, 20, name));
-    }
-    *count = static_cast<int>(out.size());
-    return out;
-}
-
 const char* kEnvironment =
     "ECRAM=C:\\PXDROM\\WORK\r\n"
     "ECMST=C:\\MST\r\n"
@@ -90,7 +76,7 @@ const char* kEnvironment =
     "LANGUAGE=ENGLISH\r\n"
     "MENULANG=ENGLISH\r\n"
     "CDROM=E:\r\n"
-    "PRICE=C:\r\n"
+    "PRICE=P:\r\n"
     "LOCALP=C:\r\n"
     "CRNTAREA=EU\r\n"
     "ECMSTALL=EU:C\r\n"
@@ -103,7 +89,8 @@ const char* kEnvironment =
 const char* kDriveTable =
     "# Drives of the demo installation\n"
     "C=..\n"
-    "E=../../cd/E2,cdrom\n";
+    "E=../../cd/E2,cdrom\n"
+    "P=../../p\n";
 
 }  // namespace
 
@@ -132,7 +119,9 @@ DemoSummary write_demo(const std::string& folder) {
     frame.install_kind = '1';
     inst.install_frame_set(frame);
 
-    write_price((c / "MST").string(), build_price(PriceKind::kKakaku, price_records(&sum.part_numbers)));
+    // KAKAKU on C:, PRICE3 with its three prices on P: (the one in force).
+    sum.part_numbers = static_cast<int>(demo::all_part_numbers().size());
+    write_demo_prices((c / "MST").string(), (root / "p" / "MST").string());
     write_demo_local_prices((c / "MST").string());
     // Every CD carries the whole area's vehicles: count them once.
     sum.vehicles = static_cast<int>(demo::vehicle_files("E1").jouhou.size());
