@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "pxall/blocks.h"
 #include "pxall/errlog.h"
+#include "text_lines.h"
 #include "pxall/paths.h"
 
 namespace {
@@ -53,30 +54,10 @@ extern "C" int32_t VBReadHelpFile(int32_t hwnd, const char* id) {
         pxall::syerr_message(kModule, kFunction, path, 11, errno, 3);
         return 11;
     }
-    char buf[kLineBuffer];
-    // A piece of 119 characters is a cut in an over-long line; the line end
-    // that follows it is that line's own, not an empty line.
-    bool cut = false;
-    for (;;) {
-        std::memset(buf, 0, sizeof buf);
-        if (plat::fgets_text(buf, kLineBuffer, fp) == nullptr) break;
-        size_t n = std::strlen(buf);
-        const char* nl = static_cast<const char*>(std::memchr(buf, '\n', kLineBuffer - 1));
-        bool ended = nl != nullptr;
-        size_t end_at = ended ? static_cast<size_t>(nl - buf) : 0;
-        // Only the line end goes: a last line without one keeps every character.
-        if (ended && n == end_at + 1) {
-            n = end_at;
-            if (n > 0 && buf[n - 1] == '\r') --n;
-        }
-        bool only_end = ended && (end_at == 0 || (end_at == 1 && buf[0] == '\r'));
-        if (!(cut && only_end) && box != nullptr) box->lb_add(std::string(buf, n));
-        cut = !ended;
-    }
-    if (std::ferror(fp)) {
-        int e = errno;
+    int read_error = pxall::add_text_lines(fp, box, kLineBuffer);
+    if (read_error != 0) {
         std::fclose(fp);
-        pxall::syerr_message(kModule, kFunction, path, 14, e, 4);
+        pxall::syerr_message(kModule, kFunction, path, 14, read_error, 4);
         return 14;
     }
     std::fclose(fp);

@@ -1,0 +1,17 @@
+// Adding the lines of a text file to a list box, piece by piece as a buffer
+// of `piece_size` bytes takes them: the help and list-box readers share it.
+#pragma once
+
+#include <cstdio>
+
+#include "platform/controls.h"
+
+namespace pxall {
+
+// Reads fp to its end and adds each line (an over-long line as several
+// pieces of piece_size - 1 characters) to box, which may be null. Only the
+// line end (LF or CR LF) is taken off a line. 0, or the C error number of a
+// failed read.
+int add_text_lines(std::FILE* fp, plat::Control* box, int piece_size);
+
+}  // namespace pxall
