@@ -14,8 +14,6 @@ namespace {
 
 constexpr const char* kModule = "PXSUBC30";
 constexpr int kNameSize = 60;
-constexpr int kFigmRecLen = 71;
-constexpr int kHinmRecLen = 66;
 constexpr int kHinmKeySet = 7;
 constexpr int kHinmCdOption = 700;
 constexpr int kFigmKeySet = 14;
@@ -65,7 +63,8 @@ int get_figmei(const char* figure, char* name, int* detail) {
         char key[7];
         std::memcpy(key, car + ccar::kCatalog, 6);
         key[6] = *c;
-        unsigned char rec[kFigmRecLen];
+        // A block: the most a damaged master could make a record.
+        unsigned char rec[keyed::kBlockSize];
         while ((r = cdread(rec, key, 7, 0, nullptr, nullptr, h, detail)) == 0) {
             if (std::memcmp(rec + 7, figure, 4) == 0) {
                 std::memcpy(name, rec + 11, kNameSize);
@@ -118,7 +117,7 @@ int get_hinmei(const char* pnc, char* name, int16_t* flag) {
         syerr_message(kModule, "get_hinmei", file, r, detail, 70);
         return r;
     }
-    unsigned char rec[kHinmRecLen];
+    unsigned char rec[keyed::kBlockSize];  // whatever record length the master states
     r = cdread(rec, pnc, 6, 0, nullptr, nullptr, h, &detail);
     int result = 0;
     if (r == 0) {

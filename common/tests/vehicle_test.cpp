@@ -90,7 +90,7 @@ TEST_F(VehicleTest, Characteristics) {
     VBGetCharact2(20, &c.str);
     EXPECT_EQ(c.text(), "k120x");
     VBGetCharact2(pxall::kMaxCharact2, &c.str);
-    EXPECT_EQ(c.text(), "k145x");
+    EXPECT_EQ(c.text(), "k120x");
 
     // Beyond the fields: the string is not touched.
     for (int16_t k : {int16_t(-1), int16_t(pxall::kMaxCharact2 + 1), int16_t(32767)}) {

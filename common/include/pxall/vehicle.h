@@ -12,8 +12,9 @@
 
 namespace pxall {
 
-// Highest k of VBGetCharact2: the 5-byte fields from 110 up to the vehicle name.
-constexpr int kMaxCharact2 = 45;
+// Highest k of VBGetCharact2: the 5-byte fields from 110 up to the
+// applicability bits at 215.
+constexpr int kMaxCharact2 = 20;
 
 }  // namespace pxall
 
