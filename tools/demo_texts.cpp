@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
+#include <algorithm>
+
+#include "pxbuild/demo_parts.h"
 
 namespace pxbuild::demo {
 
@@ -66,18 +69,28 @@ void write_file(const std::string& path, const std::string& body) {
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
+// The shell's texts and those of the libraries' screens, in number order;
+// the two lines of a message keep their order.
+template <typename Extra>
+std::vector<Text> merged(const std::vector<Text>& own, const Extra& extra) {
+    std::vector<Text> all = own;
+    for (const auto& t : extra) all.push_back(Text{t.no, t.text});
+    std::stable_sort(all.begin(), all.end(), [](const Text& a, const Text& b) { return a.no < b.no; });
+    return all;
+}
+
 }  // namespace
 
 void write_demo_texts(const std::string& program_dir_host, const std::string& screen_dir_host) {
     const std::string& screen_dir = screen_dir_host.empty() ? program_dir_host : screen_dir_host;
     char num[16];
     std::string msg = "; Messages, English: number (3 digits) and text\r\n";
-    for (const Text& t : demo_messages()) {
+    for (const Text& t : merged(demo_messages(), part_inquiry_messages())) {
         std::snprintf(num, sizeof num, "%03d", t.no);
         msg += std::string(num) + t.text + "\r\n";
     }
     std::string scr = "# Screen texts, English: number (4 digits), a blank and text\r\n";
-    for (const Text& t : demo_screen_texts()) {
+    for (const Text& t : merged(demo_screen_texts(), part_inquiry_screen_texts())) {
         std::snprintf(num, sizeof num, "%04d", t.no);
         scr += std::string(num) + " " + t.text + "\r\n";
     }

@@ -7,6 +7,7 @@
 #include "pxbuild/demo_data.h"
 #include "pxbuild/demo_dprc.h"
 #include "pxbuild/demo_localp.h"
+#include "pxbuild/demo_parts.h"
 #include "pxbuild/demo_vehicle_info.h"
 #include "pxbuild/installer.h"
 #include "pxbuild/keyed_writer.h"
@@ -75,7 +76,7 @@ const char* kEnvironment =
     "ECFIL=C:\\PXDROM\\PRG\r\n"
     "LANGUAGE=ENGLISH\r\n"
     "MENULANG=ENGLISH\r\n"
-    "CDROM=E:\r\n"
+    "CDROM=E:,F:\r\n"
     "PRICE=P:\r\n"
     "LOCALP=C:\r\n"
     "CRNTAREA=EU\r\n"
@@ -90,6 +91,7 @@ const char* kDriveTable =
     "# Drives of the demo installation\n"
     "C=..\n"
     "E=../../cd/E2,cdrom\n"
+    "F=../../cd/E1-2023,cdrom\n"
     "P=../../p\n";
 
 }  // namespace
@@ -123,6 +125,8 @@ DemoSummary write_demo(const std::string& folder) {
     sum.part_numbers = static_cast<int>(demo::all_part_numbers().size());
     write_demo_prices((c / "MST").string(), (root / "p" / "MST").string());
     write_demo_local_prices((c / "MST").string());
+    // The earlier issue of the first CD, for the part-number list's comparison.
+    write_demo_earlier_issue(folder);
     // Every CD carries the whole area's vehicles: count them once.
     sum.vehicles = static_cast<int>(demo::vehicle_files("E1").jouhou.size());
 
