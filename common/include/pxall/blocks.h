@@ -75,6 +75,7 @@
 //   524  4 end mode of the catalogue list
 //   532 16 set-up indexes of up to four CDs   548 4 their number
 //   612 20 model
+//   215 125 applicability bits (the bytes of characteristic 2, entries 21 on)
 #pragma once
 
 #include <cstddef>
@@ -169,6 +170,7 @@ constexpr size_t kNotes = 60;
 constexpr size_t kCharact1a = 90;
 constexpr size_t kCharact1b = 100;
 constexpr size_t kCharact2 = 110;
+constexpr size_t kApplicability = 215, kApplicabilitySize = 125;
 constexpr size_t kVehicleName = 340;
 constexpr size_t kCarNameBytes = 360;
 constexpr size_t kProdFrom = 364;

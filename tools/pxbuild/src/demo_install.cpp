@@ -4,7 +4,9 @@
 #include <filesystem>
 
 #include "pxbuild/cd_writer.h"
+#include "pxbuild/demo_bunz.h"
 #include "pxbuild/demo_data.h"
+#include "pxbuild/demo_emok.h"
 #include "pxbuild/demo_dprc.h"
 #include "pxbuild/demo_localp.h"
 #include "pxbuild/demo_parts.h"
@@ -35,10 +37,6 @@ constexpr CdDef kCds[] = {
     {"E2", "20240601", "02", '0'},
 };
 
-// Placeholder picture file: one empty block, so that a full copy is known as
-// such; the illustrations come with the picture tools.
-Bytes picture_placeholder() { return Bytes(2048, 0); }
-
 void write_cd(const std::string& folder, const CdDef& cd, DemoSummary* sum) {
     CdWriter w(folder, cd.id, cd.date);
     demo::RootFiles r = demo::root_files(cd.id);
@@ -49,16 +47,14 @@ void write_cd(const std::string& folder, const CdDef& cd, DemoSummary* sum) {
     w.put_keyed("", "FIGM01.DAT", build_keyed("FIGM01.DAT", r.figm01));
     w.put_keyed("", "HINM01.DAT", build_keyed("HINM01.DAT", r.hinm01));
     w.put_keyed("", "FIGIND.DAT", build_keyed("FIGIND.DAT", r.figind));
-    w.put("", "IMAGEF.DAT", picture_placeholder());
     w.put("", "KATARG.DAT", build_plain(253, r.katarg));
     if (std::string(cd.id) == "E1") w.put_keyed("", "FRKATA.DAT", build_keyed("FRKATA.DAT", demo::frkata()));
 
     for (const auto& cat : demo::catalogs()) {
         if (cat.cd_id != cd.id) continue;
         demo::CatalogFiles f = demo::catalog_files(cat);
-        w.put_keyed(cat.code, "EMINDE.DAT", build_keyed("EMINDE.DAT", f.eminde));
         w.put_keyed(cat.code, "HCODEH.DAT", build_keyed("HCODEH.DAT", f.hcodeh));
-        w.put_keyed(cat.code, "BUINDE.DAT", build_keyed("BUINDE.DAT", f.buinde));
+        w.put_keyed(cat.code, "BUINDE.DAT", build_keyed("BUINDE.DAT", demo::illustration_pages(cat)));
         w.put_keyed(cat.code, "HINBAN.DAT", build_keyed("HINBAN.DAT", f.hinban));
         w.put_keyed(cat.code, "KIRIKA.DAT", build_keyed("KIRIKA.DAT", f.kirika));
         w.put_keyed(cat.code, "TOKUME.DAT", build_keyed("TOKUME.DAT", f.tokume));
@@ -68,6 +64,9 @@ void write_cd(const std::string& folder, const CdDef& cd, DemoSummary* sum) {
     // The vehicle information of the whole area, with its VINs, frame
     // numbers and feature texts, replaces the plain tables above.
     write_vehicle_info(w, cd.id, std::string(cd.id) == "E1");
+    // The sectional illustrations and the illustration index pictures
+    // (IMAGEF.DAT), with each catalogue's index pages (EMINDE.DAT).
+    write_demo_index(w, cd.id);
 }
 
 const char* kEnvironment =

@@ -1,0 +1,184 @@
+// The keyword search of the search routes over a catalogue of about 100,000
+// part-name codes, the part names of the demo catalogues repeated with
+// running numbers, against a plain memmem scan of the same names in memory
+// (the least that work can cost). Both are reported as codes a second, with
+// the ratio at the end; the goal is a ratio within 2.
+//
+//   keyword_bench [--codes=N] [--keyword=TEXT] [benchmark flags]
+//
+// Meaningful in an optimised build without sanitizers.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "krot/krot.h"
+#include "platform/drives.h"
+#include "pxall/blocks.h"
+#include "pxall/index_layout.h"
+#include "pxall/part_records.h"
+#include "pxbuild/bytes.h"
+#include "pxbuild/cd_writer.h"
+#include "pxbuild/demo_data.h"
+#include "pxbuild/installer.h"
+#include "pxbuild/keyed_writer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kCat = "4410A1";
+constexpr size_t kName = pxall::hinmei_rec::kNameSize;
+int g_codes = 100000;
+std::string g_keyword = "FILTER";
+
+// The catalogue installed in a scratch folder, and its names in memory.
+struct Fixture {
+    fs::path dir;
+    std::vector<char> names;  // g_codes names of 60 bytes, in code order
+
+    Fixture() {
+        dir = fs::temp_directory_path() / ("pxkwbench-" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir / "MST");
+        fs::create_directories(dir / "WORK");
+        std::set<std::string> distinct;
+        for (const auto& [part, name] : pxbuild::demo::all_part_numbers()) distinct.insert(name);
+        const std::vector<std::string> base(distinct.begin(), distinct.end());
+
+        std::vector<std::string> hcodeh, hinm;
+        names.assign(static_cast<size_t>(g_codes) * kName, ' ');
+        for (int i = 0; i < g_codes; ++i) {
+            char pnc[16], fig[8];
+            std::snprintf(pnc, sizeof pnc, "%05d%c", i % 100000, 'A' + i / 100000 % 26);
+            std::snprintf(fig, sizeof fig, "%04d", 1000 + i % 9000);
+            std::string name = base[static_cast<size_t>(i) % base.size()];
+            if (i >= static_cast<int>(base.size())) name += ", NO." + std::to_string(i / base.size());
+            hcodeh.push_back(pxbuild::Record(pxall::hcodeh::kSize).text(0, 6, kCat).text(6, 4, fig).text(10, 6, pnc));
+            hinm.push_back(pxbuild::Record(pxall::hinmei_rec::kSize).text(0, 6, pnc).text(6, kName, name));
+        }
+        std::sort(hcodeh.begin(), hcodeh.end(), [](const std::string& a, const std::string& b) { return a.compare(10, 6, b, 10, 6) < 0; });
+        std::sort(hinm.begin(), hinm.end());
+        for (size_t i = 0; i < hinm.size(); ++i) std::memcpy(&names[i * kName], hinm[i].data() + 6, kName);
+        {
+            pxbuild::CdWriter cd((dir / "cd").string(), "E1", "20240115");
+            cd.put_keyed(kCat, "HCODEH.DAT", pxbuild::build_keyed("HCODEH.DAT", hcodeh));
+            cd.put_keyed("", "HINM01.DAT", pxbuild::build_keyed("HINM01.DAT", hinm));
+            pxbuild::InstallSpec spec;
+            spec.cd_folder = (dir / "cd").string();
+            spec.target_dir = (dir / "MST").string();
+            spec.dir_name = "E1";
+            spec.install_kind = '1';
+            pxbuild::Installer().install_catalog_cd(spec);
+        }
+        plat::set_drive('C', dir.string(), plat::kDriveFixed);
+        pxall::set_table();
+        unsigned char* top = pxall::get_ctop_addr();
+        std::strcpy(reinterpret_cast<char*>(top + pxall::ctop::kMasterDir), "C:\\MST");
+        std::strcpy(reinterpret_cast<char*>(top + pxall::ctop::kWorkDir), "C:\\WORK");
+        std::memcpy(top + pxall::ctop::kDataLangCode, "01", 2);
+        pxall::put_i32(top + pxall::ctop::kSetupCount, 1);
+        std::memcpy(pxall::setup_entry_addr(0), "E10120240115", 12);
+        pxall::setup_entry_addr(0)[pxall::setup_entry::kPictureFlag] = 1;
+        unsigned char* car = pxall::get_ccar_addr();
+        std::memcpy(car + pxall::ccar::kCatalog, kCat, 6);
+        pxall::put_i32(car + pxall::ccar::kSetupIndex, 0);
+    }
+    ~Fixture() {
+        pxall::free_table();
+        fs::remove_all(dir);
+    }
+    static Fixture& get() {
+        static Fixture f;
+        return f;
+    }
+};
+
+// The keyword search as the screen calls it: header, names, result file.
+void BM_KeywordSearch(benchmark::State& state) {
+    Fixture::get();
+    char path[80];
+    VbString p{path, sizeof path};
+    int16_t count = 0, status = 0;
+    for (auto _ : state) {
+        if (VBKkwdLoad(g_keyword.c_str(), &count, &p, &status) != 0 || status != 0) {
+            state.SkipWithError("keyword search failed");
+            break;
+        }
+        benchmark::DoNotOptimize(count);
+    }
+    state.counters["hits"] = count;
+    state.SetItemsProcessed(state.iterations() * g_codes);
+}
+
+// The same names in memory, one memmem a name.
+void BM_PlainMemmem(benchmark::State& state) {
+    Fixture& f = Fixture::get();
+    int hits = 0;
+    for (auto _ : state) {
+        hits = 0;
+        const char* n = f.names.data();
+        for (int i = 0; i < g_codes; ++i, n += kName)
+            if (::memmem(n, kName, g_keyword.data(), g_keyword.size()) != nullptr) ++hits;
+        benchmark::DoNotOptimize(hits);
+    }
+    state.counters["hits"] = hits;
+    state.SetItemsProcessed(state.iterations() * g_codes);
+}
+
+BENCHMARK(BM_KeywordSearch)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainMemmem)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Prints each run and, at the end, the keyword search's time over the scan's.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const auto& r : runs) {
+            // One figure per benchmark: the run itself, or the median of repetitions.
+            if (!r.aggregate_name.empty() && r.aggregate_name != "median") continue;
+            auto it = r.counters.find("items_per_second");
+            // "BM_KeywordSearch/real_time" is kept as "BM_KeywordSearch".
+            if (it != r.counters.end()) rate_[r.benchmark_name().substr(0, r.benchmark_name().find('/'))] = it->second;
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const double ours = rate_["BM_KeywordSearch"], plain = rate_["BM_PlainMemmem"];
+        if (ours <= 0 || plain <= 0) return;
+        std::printf("%d codes, keyword \"%s\": keyword search %.3g codes/s, plain memmem %.3g codes/s, "
+                    "ratio %.2f (goal: 2 or less)\n",
+                    g_codes, g_keyword.c_str(), ours, plain, plain / ours);
+    }
+
+private:
+    std::map<std::string, double> rate_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<char*> args;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--codes=", 8) == 0)
+            g_codes = std::max(1000, std::min(2000000, std::atoi(argv[i] + 8)));
+        else if (std::strncmp(argv[i], "--keyword=", 10) == 0)
+            g_keyword = std::string(argv[i] + 10).substr(0, 20);
+        else
+            args.push_back(argv[i]);
+    }
+    int n = static_cast<int>(args.size());
+    benchmark::Initialize(&n, args.data());
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
