@@ -26,7 +26,8 @@ endfunction()
 
 # px_feature_library(<deliverable>)
 # A feature library in the calling folder: src/*.cpp built into
-# lib<deliverable>.so against PXALL, tests/*_test.cpp into <deliverable>_tests.
+# lib<deliverable>.so against PXALL, tests/*_test.cpp into <deliverable>_tests
+# with the common test fixtures.
 function(px_feature_library name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*.cpp)
   if(NOT sources)
@@ -36,9 +37,8 @@ function(px_feature_library name)
     INCLUDE ${CMAKE_CURRENT_SOURCE_DIR}/include)
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*_test.cpp)
   if(tests AND PX_TESTS)
-    find_package(TIFF REQUIRED)
-    px_test(${name}_tests SOURCES ${tests} ${PXALL_TEST_SUPPORT_SOURCES} LINK ${name} pxbuild TIFF::TIFF)
-    target_include_directories(${name}_tests PRIVATE ${PXALL_TEST_SUPPORT_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+    px_test(${name}_tests SOURCES ${tests} LINK ${name} pxall_test_support)
+    target_include_directories(${name}_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
   endif()
 endfunction()
 
