@@ -13,11 +13,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench_report.h"
 #include "platform/drives.h"
 #include "pxall/blocks.h"
 #include "pxall/keyed_file.h"
@@ -191,50 +191,24 @@ BENCHMARK(BM_SqliteLookup);
 BENCHMARK(BM_KeyedSequential)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SqliteSequential)->Unit(benchmark::kMillisecond);
 
-// Prints each run and, at the end, SQLite's time over ours for each pair.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const auto& r : runs) ns_[r.benchmark_name()] = r.GetAdjustedRealTime() * unit_ns(r.time_unit);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        pair("lookup", "BM_KeyedLookup", "BM_SqliteLookup");
-        pair("sequential read", "BM_KeyedSequential", "BM_SqliteSequential");
-    }
+// SQLite's time over ours for one pair.
+void pair(const pxbench::RatioReporter& r, const char* what, const char* ours, const char* theirs) {
+    const double o = r.ns(ours), t = r.ns(theirs);
+    if (o <= 0 || t <= 0) return;
+    std::printf("%s: keyed file %.1f ns, SQLite %.1f ns, SQLite/keyed = %.2f\n", what, o, t, t / o);
+}
 
-private:
-    static double unit_ns(benchmark::TimeUnit u) {
-        switch (u) {
-        case benchmark::kSecond: return 1e9;
-        case benchmark::kMillisecond: return 1e6;
-        case benchmark::kMicrosecond: return 1e3;
-        default: return 1;
-        }
-    }
-    void pair(const char* what, const char* ours, const char* theirs) {
-        if (!ns_.count(ours) || !ns_.count(theirs) || ns_[ours] <= 0) return;
-        std::printf("%s: keyed file %.1f ns, SQLite %.1f ns, SQLite/keyed = %.2f\n", what, ns_[ours], ns_[theirs],
-                    ns_[theirs] / ns_[ours]);
-    }
-    std::map<std::string, double> ns_;
-};
+// At the end, each pair.
+void summary(const pxbench::RatioReporter& r) {
+    pair(r, "lookup", "BM_KeyedLookup", "BM_SqliteLookup");
+    pair(r, "sequential read", "BM_KeyedSequential", "BM_SqliteSequential");
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<char*> args;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--records=", 10) == 0)
-            g_records = std::max(1000, std::atoi(argv[i] + 10));
-        else
-            args.push_back(argv[i]);
-    }
-    int n = static_cast<int>(args.size());
-    benchmark::Initialize(&n, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    const auto args = pxbench::take_flags(
+        argc, argv, {{"--records=", [](const char* v) { g_records = std::max(1000, std::atoi(v)); }}});
+    pxbench::RatioReporter reporter(summary);
+    return pxbench::run_benchmarks(args, &reporter);
 }

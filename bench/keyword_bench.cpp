@@ -15,12 +15,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "krot/krot.h"
+#include "bench_report.h"
 #include "platform/drives.h"
 #include "pxall/blocks.h"
 #include "pxall/index_layout.h"
@@ -121,64 +121,25 @@ void BM_KeywordSearch(benchmark::State& state) {
 
 // The same names in memory, one memmem a name.
 void BM_PlainMemmem(benchmark::State& state) {
-    Fixture& f = Fixture::get();
-    int hits = 0;
-    for (auto _ : state) {
-        hits = 0;
-        const char* n = f.names.data();
-        for (int i = 0; i < g_codes; ++i, n += kName)
-            if (::memmem(n, kName, g_keyword.data(), g_keyword.size()) != nullptr) ++hits;
-        benchmark::DoNotOptimize(hits);
-    }
-    state.counters["hits"] = hits;
-    state.SetItemsProcessed(state.iterations() * g_codes);
+    pxbench::plain_memmem(state, Fixture::get().names.data(), static_cast<size_t>(g_codes), kName, g_keyword);
 }
 
 BENCHMARK(BM_KeywordSearch)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainMemmem)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Prints each run and, at the end, the keyword search's time over the scan's.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const auto& r : runs) {
-            // One figure per benchmark: the run itself, or the median of repetitions.
-            if (!r.aggregate_name.empty() && r.aggregate_name != "median") continue;
-            auto it = r.counters.find("items_per_second");
-            // "BM_KeywordSearch/real_time" is kept as "BM_KeywordSearch".
-            if (it != r.counters.end()) rate_[r.benchmark_name().substr(0, r.benchmark_name().find('/'))] = it->second;
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const double ours = rate_["BM_KeywordSearch"], plain = rate_["BM_PlainMemmem"];
-        if (ours <= 0 || plain <= 0) return;
-        std::printf("%d codes, keyword \"%s\": keyword search %.3g codes/s, plain memmem %.3g codes/s, "
-                    "ratio %.2f (goal: 2 or less)\n",
-                    g_codes, g_keyword.c_str(), ours, plain, plain / ours);
-    }
-
-private:
-    std::map<std::string, double> rate_;
-};
+// At the end, the keyword search's rate against the scan's.
+void summary(const pxbench::RatioReporter& r) {
+    const std::string head = std::to_string(g_codes) + " codes, keyword \"" + g_keyword + "\"";
+    pxbench::print_memmem_ratio(r, head, "BM_KeywordSearch", "keyword search", "codes");
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<char*> args;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--codes=", 8) == 0)
-            g_codes = std::max(1000, std::min(2000000, std::atoi(argv[i] + 8)));
-        else if (std::strncmp(argv[i], "--keyword=", 10) == 0)
-            g_keyword = std::string(argv[i] + 10).substr(0, 20);
-        else
-            args.push_back(argv[i]);
-    }
-    int n = static_cast<int>(args.size());
-    benchmark::Initialize(&n, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    const auto args = pxbench::take_flags(
+        argc, argv,
+        {{"--codes=", [](const char* v) { g_codes = std::max(1000, std::min(2000000, std::atoi(v))); }},
+         {"--keyword=", [](const char* v) { g_keyword = std::string(v).substr(0, 20); }}});
+    pxbench::RatioReporter reporter(summary);
+    return pxbench::run_benchmarks(args, &reporter);
 }

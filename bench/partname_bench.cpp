@@ -18,12 +18,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "hinb/hinb.h"
+#include "bench_report.h"
 #include "platform/drives.h"
 #include "pxall/blocks.h"
 #include "pxall/part_records.h"
@@ -136,64 +136,28 @@ void BM_PartNameSearch(benchmark::State& state) {
 
 // The same names in memory, one memmem a name.
 void BM_PlainMemmem(benchmark::State& state) {
-    Fixture& f = Fixture::get();
-    const size_t total = f.names.size() / kName;
-    int hits = 0;
-    for (auto _ : state) {
-        hits = 0;
-        const char* n = f.names.data();
-        for (size_t i = 0; i < total; ++i, n += kName)
-            if (::memmem(n, kName, g_text.data(), g_text.size()) != nullptr) ++hits;
-        benchmark::DoNotOptimize(hits);
-    }
-    state.counters["hits"] = hits;
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(total));
+    const Fixture& f = Fixture::get();
+    pxbench::plain_memmem(state, f.names.data(), f.names.size() / kName, kName, g_text);
 }
 
 BENCHMARK(BM_PartNameSearch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainMemmem)->Unit(benchmark::kMillisecond);
 
-// Prints each run and, at the end, the search's rate against the scan's.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const auto& r : runs) {
-            auto it = r.counters.find("items_per_second");
-            if (it != r.counters.end()) rate_[r.benchmark_name()] = it->second;
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const double ours = rate_["BM_PartNameSearch"], plain = rate_["BM_PlainMemmem"];
-        if (ours <= 0 || plain <= 0) return;
-        std::printf("%d data sets of %d names, text \"%s\": part-name search %.3g names/s, plain memmem %.3g "
-                    "names/s, ratio %.2f (goal: 2 or less)\n",
-                    g_sets, g_names, g_text.c_str(), ours, plain, plain / ours);
-    }
-
-private:
-    std::map<std::string, double> rate_;
-};
+// At the end, the search's rate against the scan's.
+void summary(const pxbench::RatioReporter& r) {
+    const std::string head = std::to_string(g_sets) + " data sets of " + std::to_string(g_names) + " names, text \"" +
+                             g_text + "\"";
+    pxbench::print_memmem_ratio(r, head, "BM_PartNameSearch", "part-name search", "names");
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<char*> args;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--names=", 8) == 0)
-            g_names = std::max(1000, std::min(1000000, std::atoi(argv[i] + 8)));
-        else if (std::strncmp(argv[i], "--sets=", 7) == 0)
-            g_sets = std::max(1, std::min(10, std::atoi(argv[i] + 7)));
-        else if (std::strncmp(argv[i], "--text=", 7) == 0)
-            g_text = std::string(argv[i] + 7).substr(0, 60);
-        else
-            args.push_back(argv[i]);
-    }
-    int n = static_cast<int>(args.size());
-    benchmark::Initialize(&n, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    const auto args = pxbench::take_flags(
+        argc, argv,
+        {{"--names=", [](const char* v) { g_names = std::max(1000, std::min(1000000, std::atoi(v))); }},
+         {"--sets=", [](const char* v) { g_sets = std::max(1, std::min(10, std::atoi(v))); }},
+         {"--text=", [](const char* v) { g_text = std::string(v).substr(0, 60); }}});
+    pxbench::RatioReporter reporter(summary);
+    return pxbench::run_benchmarks(args, &reporter);
 }

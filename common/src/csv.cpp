@@ -61,4 +61,14 @@ int copy_csv_item(const char* pos, char* dest, int n, int16_t first, int16_t las
     return i;
 }
 
+void append_csv_quoted(std::string* out, const unsigned char* field, size_t width, bool first) {
+    if (!first) out->push_back(',');
+    out->push_back('"');
+    for (size_t i = 0; i < width; ++i) {
+        if (field[i] == '"') out->push_back('"');
+        out->push_back(static_cast<char>(field[i]));
+    }
+    out->push_back('"');
+}
+
 }  // namespace pxall

@@ -44,6 +44,21 @@ bool seek_record(int fd, int32_t i, int32_t n) {
     return ::lseek(fd, at, SEEK_SET) == at;
 }
 
+// How a record transfer starts: 0 to go on, 15 when the seek to record i
+// failed, `no_buffer` when there are bytes to move and no buffer.
+int start_transfer(int fd, int32_t i, int32_t n, const void* buf, int no_buffer, int32_t* err) {
+    if (err) *err = 0;
+    if (!seek_record(fd, i, n)) {
+        if (err) *err = errno;
+        return 15;
+    }
+    if (n != 0 && buf == nullptr) {
+        if (err) *err = EINVAL;
+        return no_buffer;
+    }
+    return 0;
+}
+
 // Reads up to n bytes, retrying short reads; the count read, or -1.
 ssize_t read_full(int fd, char* buf, size_t n) {
     size_t got = 0;
@@ -95,16 +110,7 @@ int open_write(const char* path, int* fd, int32_t* err) {
 int open_rdwr(const char* path, int* fd, int32_t* err) { return open_with(path, O_RDWR, 0, fd, err); }
 
 int direct_read(int fd, int32_t i, void* buf, int32_t n, int32_t* err) {
-    if (err) *err = 0;
-    if (!seek_record(fd, i, n)) {
-        if (err) *err = errno;
-        return 15;
-    }
-    if (n == 0) return 0;
-    if (buf == nullptr) {
-        if (err) *err = EINVAL;
-        return 14;
-    }
+    if (int r = start_transfer(fd, i, n, buf, 14, err); r != 0 || n == 0) return r;
     ssize_t got = read_full(fd, static_cast<char*>(buf), static_cast<size_t>(n));
     if (got < 0) {
         if (err) *err = errno;
@@ -115,16 +121,7 @@ int direct_read(int fd, int32_t i, void* buf, int32_t n, int32_t* err) {
 }
 
 int direct_write(int fd, int32_t i, const void* buf, int32_t n, int32_t* err) {
-    if (err) *err = 0;
-    if (!seek_record(fd, i, n)) {
-        if (err) *err = errno;
-        return 15;
-    }
-    if (n == 0) return 0;
-    if (buf == nullptr) {
-        if (err) *err = EINVAL;
-        return 13;
-    }
+    if (int r = start_transfer(fd, i, n, buf, 13, err); r != 0 || n == 0) return r;
     if (!write_full(fd, static_cast<const char*>(buf), static_cast<size_t>(n))) {
         if (err) *err = errno;
         return 13;

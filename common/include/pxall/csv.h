@@ -5,7 +5,9 @@
 // quotes stand for one.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "platform/export.h"
 
@@ -21,5 +23,9 @@ PX_EXPORT const char* get_next_csv(const char* pos, int16_t* first, int16_t* las
 // is copied when first lies beyond last. Returns the offset after the last
 // character read.
 PX_EXPORT int copy_csv_item(const char* pos, char* dest, int n, int16_t first, int16_t last);
+
+// Appends a field of `width` bytes in double quotes, each double quote in it
+// doubled, after a comma unless it is the line's first field.
+PX_EXPORT void append_csv_quoted(std::string* out, const unsigned char* field, size_t width, bool first = false);
 
 }  // namespace pxall

@@ -27,9 +27,12 @@
 //
 // SHAMEI.DAT, car names of an area (97 bytes, 21 to a block; key: the
 // catalogue code at 23):
-//      3  20  car name               23   6  catalogue code
-//     79   4  production from        83   4  production to
+//      0   3  record prefix          3  20  car name
+//     23   6  catalogue code        29  50  description
+//     79   4  production from YYMM  83   4  production to YYMM
 //     87   2  CD number of the catalogue's CD
+//     92   4  a field the catalogue list carries unchanged
+//     96   1  brand flag
 #pragma once
 
 #include <cstddef>
@@ -75,14 +78,19 @@ constexpr size_t kNameSize = 60;
 }  // namespace hinmei_rec
 
 namespace shamei_rec {
+constexpr const char* kFile = "SHAMEI.DAT";
 constexpr size_t kSize = 97;
 constexpr int kPerBlock = 21;
+constexpr size_t kPrefix = 0, kPrefixSize = 3;
 constexpr size_t kCarName = 3;
 constexpr size_t kCarNameSize = 20;
 constexpr size_t kCatalog = 23;
+constexpr size_t kDescription = 29, kDescriptionSize = 50;
 constexpr size_t kFrom = 79;
 constexpr size_t kTo = 83;
-constexpr size_t kCdNo = 87;
+constexpr size_t kCdNo = 87, kCdNoSize = 2;
+constexpr size_t kField = 92, kFieldSize = 4;
+constexpr size_t kBrand = 96;
 }  // namespace shamei_rec
 
 // Field widths shared by the inquiries.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "emok/emok_layout.h"
+#include "pxall/entry_support.h"
 #include "pxall/image_layout.h"
 #include "pxall/index_layout.h"
 #include "pxall/paths.h"
@@ -80,11 +81,12 @@ struct State {
 // The library's one state, from VBEmokInit to VBEmokTerm.
 State& state();
 
-int32_t fail(const char* module, const char* function, const char* step, int32_t code, int32_t detail, int place);
-void give_string(VbString* s, const char* src, size_t n);
-void vehicle_catalog(char* out6);
-int vehicle_setup();
-int name_setup();
+// Shared entry pieces (pxall/entry_support.h).
+using pxall::fail_logged;
+using pxall::give_string;
+using pxall::name_setup;
+using pxall::vehicle_catalog;
+using pxall::vehicle_setup;
 
 // Builds the links of the detail picture's hot spots: 0, or -1 logged.
 int32_t make_links(State& s);

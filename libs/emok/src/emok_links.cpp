@@ -93,7 +93,7 @@ int32_t make_links(State& s) {
             if (!(top(p) - kLinkAbove < top(l) && top(l) < top(p) + kLinkBelow)) continue;
             if (left(l) < right(p) || right(l) >= b) continue;
             if (static_cast<int>(s.links.size()) == kMaxLinks)
-                return fail(kModLinks, "EmokAddkf", "KF NUM over", -1, kMaxLinks, 31);
+                return fail_logged(kModLinks, "EmokAddkf", "KF NUM over", -1, kMaxLinks, 31);
             Link k;
             std::memcpy(k.area, text(p), sizeof k.area);
             std::memcpy(k.figure, text(l), sizeof k.figure);
@@ -107,9 +107,9 @@ int32_t make_figure_list(State& s, int page) {
     constexpr const char* kFn = "emok_make_figmei_file";
     Out out;
     out.fp = plat::fopen(s.paths[kFnls], "wt");
-    if (out.fp == nullptr) return fail(kModNames, kFn, "fopen", 11, errno, 41);
+    if (out.fp == nullptr) return fail_logged(kModNames, kFn, "fopen", 11, errno, 41);
     const char* rs = ranges(static_cast<char>(s.pages[page - 1].detail[em::kGroup]));
-    if (rs == nullptr) return fail(kModNames, kFn, "figgrp", 128, s.pages[page - 1].detail[em::kGroup], 42);
+    if (rs == nullptr) return fail_logged(kModNames, kFn, "figgrp", 128, s.pages[page - 1].detail[em::kGroup], 42);
 
     const unsigned char* top_blk = pxall::get_ctop_addr();
     char lang[3] = {'0', '1', 0};
@@ -121,7 +121,7 @@ int32_t make_figure_list(State& s, int page) {
     int detail = 0;
     int r = pxall::cdopen(file, "", 1, 0, -1, name_setup(), 0, &h, &detail);
     if (r == 4) return 4;
-    if (r != 0 && r != -1) return fail(kModNames, kFn, "cdopen", r, detail, 43);
+    if (r != 0 && r != -1) return fail_logged(kModNames, kFn, "cdopen", r, detail, 43);
     struct Closer {
         pxall::CdHandle** h;
         ~Closer() {
@@ -136,7 +136,7 @@ int32_t make_figure_list(State& s, int page) {
         for (int32_t i = 0; i < n; ++i) {
             const uint8_t* e = s.detail.at(i);
             if (attribute(e) != spot::kFigureLabel) continue;
-            if (!put_figure(&out, text(e), nullptr, 0)) return fail(kModNames, kFn, "fputs", 13, errno, 44);
+            if (!put_figure(&out, text(e), nullptr, 0)) return fail_logged(kModNames, kFn, "fputs", 13, errno, 44);
         }
     } else {
         char key[fm::kKeySize];
@@ -150,15 +150,15 @@ int32_t make_figure_list(State& s, int page) {
                 // The first page lists every figure of the first range.
                 if (!(page == 1 && *c == '1') && !has_label(s.detail, fig)) continue;
                 if (!put_figure(&out, fig, reinterpret_cast<const char*>(rec + fm::kName), fm::kNameSize))
-                    return fail(kModNames, kFn, "fputs", 13, errno, 45);
+                    return fail_logged(kModNames, kFn, "fputs", 13, errno, 45);
             }
             if (r == 4) return 4;
-            if (r != -1) return fail(kModNames, kFn, "cdread", r, detail, 46);
+            if (r != -1) return fail_logged(kModNames, kFn, "cdread", r, detail, 46);
         }
     }
     const bool closed = std::fclose(out.fp) == 0;
     out.fp = nullptr;
-    if (!closed) return fail(kModNames, kFn, "fputs", 13, errno, 47);
+    if (!closed) return fail_logged(kModNames, kFn, "fputs", 13, errno, 47);
     return 0;
 }
 

@@ -42,7 +42,7 @@ int32_t read_pages(State& s, const unsigned char* flags) {
     int detail = 0;
     int r = pxall::cdopen(em::kFileName, cat, 1, 0, -1, vehicle_setup(), 0, &h, &detail);
     if (r == 4) return 4;
-    if (r != 0) return fail(kModPages, kFn, "cdopen", r, detail, 1);
+    if (r != 0) return fail_logged(kModPages, kFn, "cdopen", r, detail, 1);
     struct Closer {
         pxall::CdHandle** h;
         ~Closer() {
@@ -62,7 +62,7 @@ int32_t read_pages(State& s, const unsigned char* flags) {
         pxall::cdreopen(h, &detail);
         while ((r = pxall::cdread(rec, key, em::kKeySize, 0, nullptr, nullptr, h, &detail)) == 0) {
             if (rec[em::kKind] == static_cast<uint8_t>(em::kKindDetail)) {
-                if (count == kMaxPages) return fail(kModPages, kFn, "scnt over", 21, count, 2);
+                if (count == kMaxPages) return fail_logged(kModPages, kFn, "scnt over", 21, count, 2);
                 Page& p = s.pages[count++];
                 std::memcpy(p.detail, rec, em::kSize);
                 p.has_overall = false;
@@ -76,7 +76,7 @@ int32_t read_pages(State& s, const unsigned char* flags) {
             }
         }
         if (r == 4) return 4;
-        if (r != -1) return fail(kModPages, kFn, "cdread", r, detail, 3);
+        if (r != -1) return fail_logged(kModPages, kFn, "cdread", r, detail, 3);
     }
     s.page_count = static_cast<int16_t>(count);
     return 0;
@@ -93,18 +93,18 @@ int32_t make_picture(const uint8_t* rec, const char* image_path, const char* bit
     int detail = 0;
     int r = pxall::make_pack_image_file(image_path, locator, &detail);
     if (r == 4) return 4;
-    if (r != 0) return fail(kModEntries, kFn, "make_pack_image_file", r, detail, 11);
+    if (r != 0) return fail_logged(kModEntries, kFn, "make_pack_image_file", r, detail, 11);
     std::memset(desc, 0, 36);
     r = pxall::decord_img(image_path, bitmap_path, desc);
-    if (r != 0) return fail(kModEntries, kFn, "decord_img", r, 0, 12);
+    if (r != 0) return fail_logged(kModEntries, kFn, "decord_img", r, 0, 12);
     const int32_t text_len = pxall::get_i32(desc + img::kHdTextLength);
     const int32_t coded_len = pxall::get_i32(desc + img::kHdCodedLength);
     // Room for every entry decord_text fills (a partial record counts) and
     // the end entry after them.
     const int32_t entries = img::text_entries(text_len);
-    if (!spots->reset(entries)) return fail(kModEntries, kFn, "malloc", 20, entries, 13);
+    if (!spots->reset(entries)) return fail_logged(kModEntries, kFn, "malloc", 20, entries, 13);
     r = pxall::decord_text(image_path, spots->data(), text_len, coded_len, entries);
-    if (r != 0) return fail(kModEntries, kFn, "decord_text", r, 0, 14);
+    if (r != 0) return fail_logged(kModEntries, kFn, "decord_text", r, 0, 14);
     spots->scale();
     return 0;
 }
@@ -128,10 +128,10 @@ extern "C" int32_t VBEmokInit(int16_t* count, int16_t* status) {
     pxall::term_selfgn();
 
     const unsigned char* blk = pxall::get_cnexta_addr();
-    if (blk == nullptr) return fail(kModEntries, "VBEmokInit", "get_cnexta_addr", 128, 0, 21);
+    if (blk == nullptr) return fail_logged(kModEntries, "VBEmokInit", "get_cnexta_addr", 128, 0, 21);
     const unsigned char* flags = blk + pxall::cnexta::kFigureFlags;
     if (blank(flags[0]) && blank(flags[1]) && blank(flags[2]) && blank(flags[3]))
-        return fail(kModEntries, "VBEmokInit", "figgrp", 128, 0, 22);
+        return fail_logged(kModEntries, "VBEmokInit", "figgrp", 128, 0, 22);
 
     int32_t r = read_pages(s, flags);
     if (r == 4) {
@@ -152,7 +152,7 @@ extern "C" int32_t VBEmokInit(int16_t* count, int16_t* status) {
         if (int p = pxall::get_path_name(pxall::kPathWork, -1, s.paths[i]); p != 0) {
             s.page_count = 0;
             *count = 0;
-            return fail(kModEntries, "VBEmokInit", "get_path_name", p, i, 23);
+            return fail_logged(kModEntries, "VBEmokInit", "get_path_name", p, i, 23);
         }
     }
     s.open = true;

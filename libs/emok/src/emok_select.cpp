@@ -96,7 +96,7 @@ int32_t toggle_figure(State& s, const char* figure, const Views& v, int16_t* sta
             *status = kListFull;
             return 0;
         }
-        if (r != 0) return fail(kModEntries, fn, "set_selfgn", r, 0, 51);
+        if (r != 0) return fail_logged(kModEntries, fn, "set_selfgn", r, 0, 51);
         select_line(v.list, figure, true);
         mark_labels(s, figure, true, v);
     }
@@ -128,7 +128,7 @@ int32_t toggle_area(State& s, const char* area, const Views& v, int16_t* status,
                 *status = kListFull;
                 continue;
             }
-            if (r != 0) return fail(kModEntries, fn, "set_selfgn", r, 0, 52);
+            if (r != 0) return fail_logged(kModEntries, fn, "set_selfgn", r, 0, 52);
         }
         const bool on = pxall::search_selfgn(figs[i]) != nullptr;
         mark_labels(s, figs[i], on, v);

@@ -1,9 +1,7 @@
-#include <algorithm>
 #include <cstring>
 
 #include "emok_internal.h"
 #include "pxall/blocks.h"
-#include "pxall/errlog.h"
 
 namespace pxemok {
 
@@ -47,38 +45,6 @@ void HotSpots::scale() {
             uint8_t* p = at(i) + f;
             pxall::put_i16(p, static_cast<int16_t>(pxall::get_i16(p) * spot::kScaleNum / spot::kScaleDen));
         }
-}
-
-int32_t fail(const char* module, const char* function, const char* step, int32_t code, int32_t detail, int place) {
-    pxall::syerr_message(module, function, step, code, detail, place);
-    return code;
-}
-
-void give_string(VbString* s, const char* src, size_t n) {
-    if (s == nullptr || s->data == nullptr || s->len <= 0) return;
-    const size_t room = static_cast<size_t>(s->len);
-    const size_t k = std::min(room, n);
-    std::memcpy(s->data, src, k);
-    std::memset(s->data + k, 0, room - k);
-}
-
-void vehicle_catalog(char* out6) {
-    const unsigned char* car = pxall::get_ccar_addr();
-    if (car == nullptr) {
-        std::memset(out6, ' ', 6);
-        return;
-    }
-    std::memcpy(out6, car + pxall::ccar::kCatalog, 6);
-}
-
-int vehicle_setup() {
-    const unsigned char* car = pxall::get_ccar_addr();
-    return car == nullptr ? -1 : pxall::get_i32(car + pxall::ccar::kSetupIndex);
-}
-
-int name_setup() {
-    const unsigned char* car = pxall::get_ccar_addr();
-    return car == nullptr ? -1 : pxall::get_i32(car + pxall::ccar::kNameSetupIndex);
 }
 
 }  // namespace pxemok

@@ -68,14 +68,14 @@ extern "C" int16_t fsad_get_shamei(int16_t save_no, VbString* date_from, VbStrin
     pxall::CdCursor* cursor = nullptr;
     int detail = 0;
     r = pxall::cdget_some_cd_data(carname::kFile, "", 1, 0, -1, nullptr, 0, rec.data(), hdr + sf::kDatCatalog,
-                                  carname::kKeySize, 0, nullptr, nullptr, 0, &cursor, &detail);
+                                  static_cast<int>(pxall::kCatalogSize), 0, nullptr, nullptr, 0, &cursor, &detail);
     if (cursor != nullptr)
         pxall::cdget_some_cd_data(nullptr, nullptr, 0, -1, 0, nullptr, 0, nullptr, nullptr, 0, 0, nullptr, nullptr, 0,
                                   &cursor, nullptr);
     if (r == 0) {
-        to_caller(date_from, rec.data() + carname::kDateFrom, carname::kDateSize, -1);
-        to_caller(date_to, rec.data() + carname::kDateTo, carname::kDateSize, -1);
-        to_caller(car_name, rec.data() + carname::kName, carname::kNameSize, -1);
+        to_caller(date_from, rec.data() + carname::kFrom, pxall::kDateSize, -1);
+        to_caller(date_to, rec.data() + carname::kTo, pxall::kDateSize, -1);
+        to_caller(car_name, rec.data() + carname::kCarName, carname::kCarNameSize, -1);
         return 0;
     }
     if (r == -1) {

@@ -11,6 +11,7 @@
 #include "hinb_state.h"
 #include "platform/files.h"
 #include "pxall/blocks.h"
+#include "pxall/csv.h"
 #include "pxall/hinban_lines.h"
 #include "pxall/part_records.h"
 
@@ -25,29 +26,18 @@ struct Search {
     int32_t lines = 0;
 };
 
-// A field in double quotes, a quote inside it doubled.
-void quoted(std::string* out, const unsigned char* field, size_t width, bool first = false) {
-    if (!first) out->push_back(',');
-    out->push_back('"');
-    for (size_t i = 0; i < width; ++i) {
-        if (field[i] == '"') out->push_back('"');
-        out->push_back(static_cast<char>(field[i]));
-    }
-    out->push_back('"');
-}
-
 std::string csv_line(const unsigned char* r) {
     namespace lr = list_rec;
     std::string line;
     line.reserve(kCsvLineSize);
-    quoted(&line, r + lr::kCount, 2, true);
-    quoted(&line, r + lr::kCode, pxall::kPncSize);
-    quoted(&line, r + lr::kPart, 14);
-    quoted(&line, r + lr::kCatalog, pxall::kCatalogSize);
-    quoted(&line, r + lr::kCarName, 20);
-    quoted(&line, r + lr::kValidity, lr::kValiditySize);
-    quoted(&line, r + lr::kQty, pxall::kQtySize);
-    quoted(&line, r + lr::kRemarks, lr::kRemarksSize);
+    pxall::append_csv_quoted(&line, r + lr::kCount, 2, true);
+    pxall::append_csv_quoted(&line, r + lr::kCode, pxall::kPncSize);
+    pxall::append_csv_quoted(&line, r + lr::kPart, 14);
+    pxall::append_csv_quoted(&line, r + lr::kCatalog, pxall::kCatalogSize);
+    pxall::append_csv_quoted(&line, r + lr::kCarName, 20);
+    pxall::append_csv_quoted(&line, r + lr::kValidity, lr::kValiditySize);
+    pxall::append_csv_quoted(&line, r + lr::kQty, pxall::kQtySize);
+    pxall::append_csv_quoted(&line, r + lr::kRemarks, lr::kRemarksSize);
     line.push_back('\n');
     return line;
 }

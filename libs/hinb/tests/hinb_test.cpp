@@ -13,17 +13,12 @@
 #include "pxall/cd_popup.h"
 #include "pxall/texts.h"
 #include "support/parts_fixture.h"
+#include "support/text_records.h"
 
 namespace {
 
 using namespace pxall;
-using pxtest::TestCatalog;
-using pxtest::TestPart;
-
-std::string pad(std::string s, size_t n) {
-    s.resize(n, ' ');
-    return s;
-}
+using namespace pxtest;
 
 struct Vb {
     explicit Vb(size_t n, char fill = 0) : buf(n, fill) { s = {buf.data(), static_cast<int32_t>(n)}; }
@@ -33,20 +28,6 @@ struct Vb {
     std::string buf;
     VbString s;
 };
-
-// Lines of fixed-length records.
-std::vector<std::string> records(const std::string& bytes, size_t len) {
-    std::vector<std::string> out;
-    for (size_t i = 0; i + len <= bytes.size(); i += len) out.push_back(bytes.substr(i, len));
-    return out;
-}
-
-std::vector<std::string> text_lines(const std::string& bytes) {
-    std::vector<std::string> out;
-    size_t at = 0;
-    for (size_t nl; (nl = bytes.find('\n', at)) != std::string::npos; at = nl + 1) out.push_back(bytes.substr(at, nl - at));
-    return out;
-}
 
 class HinbTest : public ::testing::Test {
 protected:

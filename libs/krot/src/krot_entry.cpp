@@ -89,7 +89,7 @@ extern "C" int32_t VBKpncMakePncLst(const char* entry, int16_t* count, VbString*
         *status = kCdMissing;
         return 0;
     }
-    if (r != 0) return fail(kModEntry, kFnList, hc::kFileName, r, detail, 31);
+    if (r != 0) return fail_logged(kModEntry, kFnList, hc::kFileName, r, detail, 31);
     char name_file[16];
     part_name_file(name_file);
     r = open_catalog_file(name_file, false, name_setup(), 0, &held.names, &detail);
@@ -97,11 +97,12 @@ extern "C" int32_t VBKpncMakePncLst(const char* entry, int16_t* count, VbString*
         *status = kCdMissing;
         return 0;
     }
-    if (r != 0) return fail(kModEntry, kFnList, name_file, r, detail, 32);
+    if (r != 0) return fail_logged(kModEntry, kFnList, name_file, r, detail, 32);
 
     char file[pxall::kPathSize];
-    if (int p = work_path(pncpop::kFileName, file); p != 0) return fail(kModEntry, kFnList, "get_path_name", p, 0, 33);
-    if (!held.out.open(file)) return fail(kModEntry, kFnList, file, 11, errno, 34);
+    if (int p = work_path(pncpop::kFileName, file); p != 0)
+        return fail_logged(kModEntry, kFnList, "get_path_name", p, 0, 33);
+    if (!held.out.open(file)) return fail_logged(kModEntry, kFnList, file, 11, errno, 34);
 
     int32_t lines = 0;
     uint8_t rec[hc::kSize];
@@ -121,22 +122,22 @@ extern "C" int32_t VBKpncMakePncLst(const char* entry, int16_t* count, VbString*
             *status = kCdMissing;
             return 0;
         }
-        if (n != 0 && n != -1) return fail(kModEntry, kFnList, "cdread", n, detail, 35);
+        if (n != 0 && n != -1) return fail_logged(kModEntry, kFnList, "cdread", n, detail, 35);
         line.replace(pncpop::kPnc, pncpop::kPncSize, pnc, pncpop::kPncSize);
         if (n == 0)
             line.replace(pncpop::kName, pncpop::kNameSize,
                          reinterpret_cast<const char*>(name_rec + pxall::hinmei_rec::kName), pncpop::kNameSize);
         else
             line.replace(pncpop::kName, pncpop::kNameSize, pncpop::kNameSize, ' ');
-        if (!held.out.put(line)) return fail(kModEntry, kFnList, "fputs", 13, errno, 36);
+        if (!held.out.put(line)) return fail_logged(kModEntry, kFnList, "fputs", 13, errno, 36);
         ++lines;
     }
     if (r == 4) {
         *status = kCdMissing;
         return 0;
     }
-    if (r != -1) return fail(kModEntry, kFnList, "cdread", r, detail, 37);
-    if (!held.out.close()) return fail(kModEntry, kFnList, "fputs", 13, errno, 38);
+    if (r != -1) return fail_logged(kModEntry, kFnList, "cdread", r, detail, 37);
+    if (!held.out.close()) return fail_logged(kModEntry, kFnList, "fputs", 13, errno, 38);
     *count = static_cast<int16_t>(lines > INT16_MAX ? INT16_MAX : lines);
     give_string(path, file, std::strlen(file));
     return 0;
@@ -162,9 +163,9 @@ extern "C" int32_t VBKpncWriteSelectTmp(int32_t list, int16_t* status) {
             *status = 1;
             return 0;
         }
-        if (r != 0) return fail(kModEntry, kFnSelect, "SetSelTmp", r, 0, 41);
+        if (r != 0) return fail_logged(kModEntry, kFnSelect, "SetSelTmp", r, 0, 41);
     }
-    if (int32_t r = VBWriteSelectTmp(); r != 0) return fail(kModEntry, kFnSelect, "VBWriteSelectTmp", r, 0, 42);
+    if (int32_t r = VBWriteSelectTmp(); r != 0) return fail_logged(kModEntry, kFnSelect, "VBWriteSelectTmp", r, 0, 42);
     return 0;
 }
 
@@ -179,7 +180,8 @@ extern "C" int32_t VBKpncAddRepPnc(int32_t list, const char* pnc, const char* qt
     const int32_t n = list_count(list);
 
     if (*index != -1) {
-        if (*index < 0 || *index >= n || box == nullptr) return fail(kModEntry, kFnAdd, "lb_text", 128, *index, 51);
+        if (*index < 0 || *index >= n || box == nullptr)
+            return fail_logged(kModEntry, kFnAdd, "lb_text", 128, *index, 51);
         std::string text = list_line(list, *index, entry::kLineLen);
         text.replace(entry::kPnc, entry::kPncSize, code, entry::kPncSize);
         text.replace(entry::kQty, entry::kQtySize, quantity, entry::kQtySize);
@@ -195,7 +197,7 @@ extern "C" int32_t VBKpncAddRepPnc(int32_t list, const char* pnc, const char* qt
     char name[entry::kNameSize];
     int16_t flag = 0;
     int r = pxall::get_hinmei(code, name, &flag);
-    if (r != 0) return fail(kModEntry, kFnAdd, "get_hinmei", r, 0, 52);
+    if (r != 0) return fail_logged(kModEntry, kFnAdd, "get_hinmei", r, 0, 52);
     // Without the CD the line comes without its name.
     if (flag == 4) std::memset(name, ' ', sizeof name);
     std::string line(entry::kLineLen, ' ');

@@ -28,7 +28,7 @@ extern "C" int32_t VBKgrlLoad(int16_t* status) {
     if (status == nullptr) status = &dummy;
     *status = 0;
     unsigned char* blk = pxall::get_cnexta_addr();
-    if (blk == nullptr) return fail(kModGroups, "VBKgrlLoad", "get_cnexta_addr", 128, 0, 1);
+    if (blk == nullptr) return fail_logged(kModGroups, "VBKgrlLoad", "get_cnexta_addr", 128, 0, 1);
     char code[kCodeSize + 1] = {};
     std::memcpy(code, blk + pxall::cnexta::kGroupCode, kCodeSize);
 
@@ -37,7 +37,7 @@ extern "C" int32_t VBKgrlLoad(int16_t* status) {
     VBTermGrpTmp();
     int16_t count = 0;
     int32_t r = VBread_group_file(&count);
-    if (r != 0) return fail(kModGroups, "VBKgrlLoad", "VBread_group_file", r, 0, 2);
+    if (r != 0) return fail_logged(kModGroups, "VBKgrlLoad", "VBread_group_file", r, 0, 2);
     if (count == 0) {
         *status = 1;
         return 0;

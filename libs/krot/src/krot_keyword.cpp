@@ -182,7 +182,7 @@ int32_t read_codes(pxall::CdHandle* h, CodeTable* table) {
         int32_t got = 0;
         int r = pxall::cdread(run.data(), nullptr, 0, kRun, &got, nullptr, h, &detail);
         if (r == -1) return 0;
-        if (r != 0) return fail(kModKeyword, kFnLoad, "cdread", r, detail, 12);
+        if (r != 0) return fail_logged(kModKeyword, kFnLoad, "cdread", r, detail, 12);
         for (int32_t b = 0; b < got && b < kRun; ++b) {
             const uint8_t* block = run.data() + static_cast<size_t>(b) * kBlock;
             for (int32_t i = 0; i + static_cast<int32_t>(hc::kSize) <= kBlock; i += hc::kSize) {
@@ -190,7 +190,7 @@ int32_t read_codes(pxall::CdHandle* h, CodeTable* table) {
                 // A record starting NUL (or one without its code) ends the block's records.
                 if (rec[0] == 0 || rec[hc::kPnc] == 0) break;
                 if (!table->add(rec + hc::kPnc, rec + hc::kFigure))
-                    return fail(kModKeyword, kFnLoad, "AddItem", 20, 0, 13);
+                    return fail_logged(kModKeyword, kFnLoad, "AddItem", 20, 0, 13);
             }
         }
         if (got < 1) return 0;
@@ -221,7 +221,7 @@ extern "C" int32_t VBKkwdLoad(const char* keyword, int16_t* count, VbString* pat
             *status = kCdMissing;
             return 0;
         }
-        if (r != 0) return fail(kModKeyword, kFnLoad, "cdopen", r, detail, 11);
+        if (r != 0) return fail_logged(kModKeyword, kFnLoad, "cdopen", r, detail, 11);
         if (int32_t f = read_codes(hc.h, &table); f != 0) return f;
     }
 
@@ -230,11 +230,12 @@ extern "C" int32_t VBKkwdLoad(const char* keyword, int16_t* count, VbString* pat
     part_name_file(name_file);
     int detail = 0;
     int r = open_catalog_file(name_file, false, vehicle_setup(), 1, &names.h, &detail);
-    if (r != 0) return fail(kModKeyword, kFnLoad, name_file, r, detail, 14);
+    if (r != 0) return fail_logged(kModKeyword, kFnLoad, name_file, r, detail, 14);
 
     char file[pxall::kPathSize];
-    if (int p = work_path(kkwd::kFileName, file); p != 0) return fail(kModKeyword, kFnLoad, "get_path_name", p, 0, 15);
-    if (!names.out.open(file)) return fail(kModKeyword, kFnLoad, "fopen", 11, errno, 16);
+    if (int p = work_path(kkwd::kFileName, file); p != 0)
+        return fail_logged(kModKeyword, kFnLoad, "get_path_name", p, 0, 15);
+    if (!names.out.open(file)) return fail_logged(kModKeyword, kFnLoad, "fopen", 11, errno, 16);
 
     const std::string key = keyword_of(keyword);
     NameBlocks blocks(names.h, key.data(), key.size());
@@ -249,17 +250,17 @@ extern "C" int32_t VBKkwdLoad(const char* keyword, int16_t* count, VbString* pat
             bool hit = false;
             r = blocks.find(pnc, &name, &hit, &detail);
             if (r == -1 || (r == 0 && !hit)) continue;
-            if (r != 0) return fail(kModKeyword, kFnLoad, name_file, r, detail, 17);
+            if (r != 0) return fail_logged(kModKeyword, kFnLoad, name_file, r, detail, 17);
             line.replace(kkwd::kName, kkwd::kNameSize, reinterpret_cast<const char*>(name), kkwd::kNameSize);
             line.replace(kkwd::kPnc, kkwd::kPncSize, reinterpret_cast<const char*>(pnc), kkwd::kPncSize);
             line.replace(kkwd::kFigure, kkwd::kFigureSize,
                          reinterpret_cast<const char*>(item + kFiguresAt + s * pxall::hcodeh::kFigureSize),
                          kkwd::kFigureSize);
-            if (!names.out.put(line)) return fail(kModKeyword, kFnLoad, "fputs", 13, errno, 18);
+            if (!names.out.put(line)) return fail_logged(kModKeyword, kFnLoad, "fputs", 13, errno, 18);
             ++hits;
         }
     }
-    if (!names.out.close()) return fail(kModKeyword, kFnLoad, "fputs", 13, errno, 19);
+    if (!names.out.close()) return fail_logged(kModKeyword, kFnLoad, "fputs", 13, errno, 19);
     // The count is 16-bit: a larger list stays whole in the file.
     *count = static_cast<int16_t>(std::min<int32_t>(hits, INT16_MAX));
     give_string(path, file, std::strlen(file));
@@ -293,7 +294,7 @@ extern "C" int32_t VBKkwdWriteSelectTmp(int32_t list, int16_t* status) {
                 *status = 1;
                 return 0;
             }
-            if (r != 0) return fail(kModKeyword, kFnSelect, "set_selfgn", r, 0, 21);
+            if (r != 0) return fail_logged(kModKeyword, kFnSelect, "set_selfgn", r, 0, 21);
         }
         char code[12];
         std::memset(code, ' ', sizeof code);
@@ -304,11 +305,12 @@ extern "C" int32_t VBKkwdWriteSelectTmp(int32_t list, int16_t* status) {
                 *status = 2;
                 return 0;
             }
-            if (r != 0) return fail(kModKeyword, kFnSelect, "SetSelTmp", r, 0, 22);
+            if (r != 0) return fail_logged(kModKeyword, kFnSelect, "SetSelTmp", r, 0, 22);
         }
     }
     int16_t written = 0;
     VBwrite_figno(&written);
-    if (int32_t r = VBWriteSelectTmp(); r != 0) return fail(kModKeyword, kFnSelect, "VBWriteSelectTmp", r, 0, 23);
+    if (int32_t r = VBWriteSelectTmp(); r != 0)
+        return fail_logged(kModKeyword, kFnSelect, "VBWriteSelectTmp", r, 0, 23);
     return 0;
 }

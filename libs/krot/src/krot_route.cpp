@@ -43,7 +43,7 @@ bool read_one(const char* fn, const char* file, bool catalog, const char* key, i
         *status = kCdMissing;
         return true;
     }
-    *result = fail(kModRoute, fn, step, r, detail, place);
+    *result = fail_logged(kModRoute, fn, step, r, detail, place);
     return true;
 }
 
@@ -57,7 +57,7 @@ int32_t write_one_code(const char* fn, const char* pnc6, int place) {
     image[sf::sel::kKind] = 0;
     int32_t err = 0;
     if (int r = pxall::write_select_tmp(image.data(), &err); r != 0)
-        return fail(kModRoute, fn, "write_select_tmp", 13, r == 11 || r == 13 ? err : r, place);
+        return fail_logged(kModRoute, fn, "write_select_tmp", 13, r == 11 || r == 13 ? err : r, place);
     return 0;
 }
 

@@ -37,19 +37,20 @@ extern "C" int32_t VBLpemMakeFigListFile(int16_t* count, VbString* path) {
     Reader rd;
     int r = pxall::LCPOpen(&rd.h, kLocalSet);
     if (r == -1) return 0;  // no local parts set up
-    if (r != 0) return fail(kModFigures, kFnList, "LCPOpen", r, 0, 1);
+    if (r != 0) return fail_logged(kModFigures, kFnList, "LCPOpen", r, 0, 1);
     rd.open = true;
 
     char file[pxall::kPathSize];
-    if (int p = work_path(figlist::kFileName, file); p != 0) return fail(kModFigures, kFnList, "get_path_name", p, 0, 2);
+    if (int p = work_path(figlist::kFileName, file); p != 0)
+        return fail_logged(kModFigures, kFnList, "get_path_name", p, 0, 2);
     TextFile out;
-    if (!out.open(file)) return fail(kModFigures, kFnList, "fopen", 11, errno, 3);
+    if (!out.open(file)) return fail_logged(kModFigures, kFnList, "fopen", 11, errno, 3);
 
     char cat[s3::kCatalogSize];
     vehicle_catalog(cat);
     char rec[s3::kText2 + s3::kTextSize];
     r = pxall::LCPKeyRead(&rd.h, cat, s3::kCatalogSize, rec);
-    if (r != 0) return fail(kModFigures, kFnList, "LCPKeyRead", r, 0, 4);
+    if (r != 0) return fail_logged(kModFigures, kFnList, "LCPKeyRead", r, 0, 4);
 
     int32_t lines = 0;
     int32_t result = 0;
@@ -61,7 +62,7 @@ extern "C" int32_t VBLpemMakeFigListFile(int16_t* count, VbString* path) {
         if (!any || std::memcmp(last, rec + s3::kFigure, s3::kFigureSize) != 0) {
             line.replace(figlist::kFigure, figlist::kFigureSize, rec + s3::kFigure, s3::kFigureSize);
             line.replace(figlist::kName, figlist::kNameSize, rec + s3::kTitle, s3::kTitleSize);
-            if (!out.put(line)) return fail(kModFigures, kFnList, "fputs", 13, errno, 5);
+            if (!out.put(line)) return fail_logged(kModFigures, kFnList, "fputs", 13, errno, 5);
             std::memcpy(last, rec + s3::kFigure, s3::kFigureSize);
             any = true;
             ++lines;
@@ -69,11 +70,11 @@ extern "C" int32_t VBLpemMakeFigListFile(int16_t* count, VbString* path) {
         r = pxall::LCPSeqRead(&rd.h, rec);
         if (r != 0) {
             // What was written so far still goes to the screen.
-            result = fail(kModFigures, kFnList, "LCPSeqRead", r, 0, 6);
+            result = fail_logged(kModFigures, kFnList, "LCPSeqRead", r, 0, 6);
             break;
         }
     }
-    if (!out.close()) return fail(kModFigures, kFnList, "fputs", 13, errno, 7);
+    if (!out.close()) return fail_logged(kModFigures, kFnList, "fputs", 13, errno, 7);
     *count = static_cast<int16_t>(lines > INT16_MAX ? INT16_MAX : lines);
     give_string(path, file, std::strlen(file));
     return result;
@@ -99,7 +100,7 @@ extern "C" int32_t VBLpemSetFigNo(int32_t list, int16_t* status) {
             *status = 1;
             return 0;
         }
-        if (r != 0) return fail(kModFigures, kFnChoose, "set_selfgn", r, 0, 11);
+        if (r != 0) return fail_logged(kModFigures, kFnChoose, "set_selfgn", r, 0, 11);
     }
     if (pxall::get_num_selfgn() == 0) {
         *status = 2;

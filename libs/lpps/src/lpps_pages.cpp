@@ -80,7 +80,8 @@ extern "C" int32_t VBLppsExec(int16_t* count) {
     if (count == nullptr) count = &dummy;
     *count = VBGetNumLcpTmp();
     if (*count == 0) return 0;
-    if (int32_t r = VBWriteLcpselTmp(); r != 0) return fail(kModPages, "VBLppsExec", "VBWriteLcpselTmp", r, 0, 21);
+    if (int32_t r = VBWriteLcpselTmp(); r != 0)
+        return fail_logged(kModPages, "VBLppsExec", "VBWriteLcpselTmp", r, 0, 21);
     if (unsigned char* blk = pxall::get_cnexta_addr()) blk[pxall::cnexta::kLocalFlag] = 1;
     return 0;
 }
@@ -109,19 +110,20 @@ extern "C" int32_t VBLppsGetPageData(int16_t n, VbString* figure, VbString* name
 
     Reader rd;
     int r = pxall::LCPOpen(&rd.h, kLocalSet);
-    if (r != 0) return fail(kModPages, kFnPage, "LCPOpen", r, 0, 31);
+    if (r != 0) return fail_logged(kModPages, kFnPage, "LCPOpen", r, 0, 31);
     rd.open = true;
     char file[pxall::kPathSize];
-    if (int p = work_path(partlist::kFileName, file); p != 0) return fail(kModPages, kFnPage, "get_path_name", p, 0, 32);
+    if (int p = work_path(partlist::kFileName, file); p != 0)
+        return fail_logged(kModPages, kFnPage, "get_path_name", p, 0, 32);
     TextFile out;
-    if (!out.open(file)) return fail(kModPages, kFnPage, "fopen", 11, errno, 33);
+    if (!out.open(file)) return fail_logged(kModPages, kFnPage, "fopen", 11, errno, 33);
     give_string(list_path, file, std::strlen(file));
 
     char rec[kRecSize];
     r = pxall::LCPKeyRead(&rd.h, key, static_cast<int16_t>(sizeof key), rec);
-    if (r != 0) return fail(kModPages, kFnPage, "LCPKeyRead", r, 0, 34);
+    if (r != 0) return fail_logged(kModPages, kFnPage, "LCPKeyRead", r, 0, 34);
     if (rd.h.end_flag != 0) {
-        if (!out.close()) return fail(kModPages, kFnPage, "fputs", 13, errno, 35);
+        if (!out.close()) return fail_logged(kModPages, kFnPage, "fputs", 13, errno, 35);
         if (n + 1 == count) *last = 1;
         return 0;
     }
@@ -144,14 +146,14 @@ extern "C" int32_t VBLppsGetPageData(int16_t n, VbString* figure, VbString* name
     bool any = false;
     while (rd.h.end_flag == 0) {
         if (!any || std::memcmp(prev, rec + s3::kPart, s3::kPartSize) != 0) {
-            if (!put_part(&out, rec)) return fail(kModPages, kFnPage, "fputs", 13, errno, 36);
+            if (!put_part(&out, rec)) return fail_logged(kModPages, kFnPage, "fputs", 13, errno, 36);
             std::memcpy(prev, rec + s3::kPart, s3::kPartSize);
             any = true;
         }
         r = pxall::LCPSeqRead(&rd.h, rec);
-        if (r != 0) return fail(kModPages, kFnPage, "LCPSeqRead", r, 0, 37);
+        if (r != 0) return fail_logged(kModPages, kFnPage, "LCPSeqRead", r, 0, 37);
     }
-    if (!out.close()) return fail(kModPages, kFnPage, "fputs", 13, errno, 38);
+    if (!out.close()) return fail_logged(kModPages, kFnPage, "fputs", 13, errno, 38);
     if (n + 1 == count) *last = 1;
     return 0;
 }

@@ -60,7 +60,7 @@ extern "C" int32_t VBLppsSelectListBox(const char* figure, int32_t list, int32_t
         *status = kPicksFull;
         return 0;
     }
-    if (r != 0) return fail(kModPages, "VBLppsSelectListBox", "SetLcpTmp", r, 0, 41);
+    if (r != 0) return fail_logged(kModPages, "VBLppsSelectListBox", "SetLcpTmp", r, 0, 41);
     put_qty(&line, "01");
     list_replace(list, i, line);
     list_select(list, i, true);
@@ -126,9 +126,9 @@ extern "C" int32_t VBLppsEntryQty(const char* figure, int16_t step, int32_t list
 extern "C" int32_t VBLppsSelectAll(const char* figure, int32_t list) {
     constexpr const char* kFn = "VBLppsSelectAll";
     char file[pxall::kPathSize];
-    if (int p = work_path(kFileName, file); p != 0) return fail(kModPages, kFn, "get_path_name", p, 0, 51);
+    if (int p = work_path(kFileName, file); p != 0) return fail_logged(kModPages, kFn, "get_path_name", p, 0, 51);
     std::FILE* fp = plat::fopen(file, "rb");
-    if (fp == nullptr) return fail(kModPages, kFn, "fopen", 11, errno, 52);
+    if (fp == nullptr) return fail_logged(kModPages, kFn, "fopen", 11, errno, 52);
     const std::string fig = figure_of(figure);
     const int32_t lines = list_count(list);
     char rec[kRecord];
@@ -137,7 +137,7 @@ extern "C" int32_t VBLppsSelectAll(const char* figure, int32_t list) {
         const size_t got = std::fread(rec, 1, sizeof rec, fp);
         if (got == 0 && std::feof(fp)) break;
         if (got != sizeof rec) {
-            result = fail(kModPages, kFn, "fread", 14, errno, 53);
+            result = fail_logged(kModPages, kFn, "fread", 14, errno, 53);
             break;
         }
         if (rec[0] == ' ' || k >= lines) continue;

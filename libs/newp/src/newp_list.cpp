@@ -16,6 +16,7 @@
 #include "pxall/errlog.h"
 #include "pxall/strutil.h"
 #include "pxall/hinban.h"
+#include "pxall/csv.h"
 #include "pxall/hinban_lines.h"
 #include "pxall/part_records.h"
 #include "pxall/texts.h"
@@ -34,27 +35,17 @@ struct Out {
     bool stop = false;
 };
 
-void quoted(std::string* out, const unsigned char* field, size_t width, bool first = false) {
-    if (!first) out->push_back(',');
-    out->push_back('"');
-    for (size_t i = 0; i < width; ++i) {
-        if (field[i] == '"') out->push_back('"');
-        out->push_back(static_cast<char>(field[i]));
-    }
-    out->push_back('"');
-}
-
 std::string csv_line(const unsigned char* r) {
     namespace lr = list_rec;
     std::string line;
     line.reserve(kCsvLineSize);
-    quoted(&line, r + lr::kNumber, 2, true);
-    quoted(&line, r + lr::kPnc, pxall::kPncSize);
-    quoted(&line, r + lr::kPart, 14);
-    quoted(&line, r + lr::kQty, pxall::kQtySize);
-    quoted(&line, r + lr::kValidity, lr::kValiditySize);
-    quoted(&line, r + lr::kName, lr::kNameSize);
-    quoted(&line, r + lr::kRemarks, static_cast<size_t>(lr::kPieceWidth));
+    pxall::append_csv_quoted(&line, r + lr::kNumber, 2, true);
+    pxall::append_csv_quoted(&line, r + lr::kPnc, pxall::kPncSize);
+    pxall::append_csv_quoted(&line, r + lr::kPart, 14);
+    pxall::append_csv_quoted(&line, r + lr::kQty, pxall::kQtySize);
+    pxall::append_csv_quoted(&line, r + lr::kValidity, lr::kValiditySize);
+    pxall::append_csv_quoted(&line, r + lr::kName, lr::kNameSize);
+    pxall::append_csv_quoted(&line, r + lr::kRemarks, static_cast<size_t>(lr::kPieceWidth));
     line.push_back('\n');
     return line;
 }

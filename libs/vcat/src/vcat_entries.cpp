@@ -20,7 +20,7 @@ Mode mode_of(const char* key) {
     int len = pxall::memlenb(key, kKeySize);
     if (len == 0) return kModeVehicles;
     if (len == 3 && std::memcmp(key, "ALL", 3) == 0) return kModeAll;
-    if (len == static_cast<int>(shamei::kCatalogSize) && pxall::memcatcheck(key, len)) return kModeCode;
+    if (len == static_cast<int>(pxall::kCatalogSize) && pxall::memcatcheck(key, len)) return kModeCode;
     return kModeName;
 }
 

@@ -66,7 +66,7 @@ int vcat_syamei_kensaku(const unsigned char* code, int32_t setup_index) {
     int detail = 0;
     std::memset(s.record, 0, sizeof s.record);
     int r = pxall::cdget_some_cd_data(shamei::kFile, "", 1, kReadOne, -1, &setup_index, 1, s.record,
-                                      reinterpret_cast<const char*>(code), static_cast<int>(shamei::kCatalogSize), 0,
+                                      reinterpret_cast<const char*>(code), static_cast<int>(pxall::kCatalogSize), 0,
                                       nullptr, nullptr, 0, &s.cursor, &detail);
     release_cursor();
     if (r == 0) return 0;

@@ -62,8 +62,8 @@ TableResult tblset(const unsigned char* rec, int32_t read_index) {
     unsigned char* r = s.rows[s.count];
     std::memset(r, ' ', row::kSize);
     std::memcpy(r + row::kCarName, rec + shamei::kCarName, row::kCarNameSize);
-    std::memcpy(r + row::kDateFrom, rec + shamei::kDateFrom, row::kDateSize);
-    std::memcpy(r + row::kDateTo, rec + shamei::kDateTo, row::kDateSize);
+    std::memcpy(r + row::kDateFrom, rec + shamei::kFrom, row::kDateSize);
+    std::memcpy(r + row::kDateTo, rec + shamei::kTo, row::kDateSize);
     std::memcpy(r + row::kField, rec + shamei::kField, row::kFieldSize);
     std::memcpy(r + row::kCdNo, rec + shamei::kCdNo, row::kCdNoSize);
     r[row::kBrand] = rec[shamei::kBrand];

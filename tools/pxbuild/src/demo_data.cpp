@@ -6,6 +6,7 @@
 
 #include "demo_tables.h"
 #include "pxbuild/bytes.h"
+#include "pxbuild/demo_vcat.h"
 
 namespace pxbuild::demo {
 
@@ -85,16 +86,12 @@ RootFiles root_files(const std::string& cd_id) {
     RootFiles r;
     for (const auto& c : catalogs()) {
         // Car names of the whole area, on every CD of it.
-        r.shamei.push_back(Record(97)
-                               .text(0, 3, "001")
-                               .text(3, 20, c.car_name)
-                               .text(23, 6, c.code)
-                               .text(29, 50, c.description)
-                               .text(79, 4, c.date_from)
-                               .text(83, 4, c.date_to)
-                               .text(87, 2, c.cd_no)
-                               .text(92, 4, "LHD")
-                               .text(96, 1, "1"));
+        r.shamei.push_back(car_name_record({.code = c.code,
+                                            .car_name = c.car_name,
+                                            .description = c.description,
+                                            .date_from = c.date_from,
+                                            .date_to = c.date_to,
+                                            .cd_no = c.cd_no}));
         r.katarg.push_back(Record(253).text(0, 6, c.code).text(6, 20, c.car_name).text(26, 2, c.cd_no));
         if (c.cd_id != cd_id) continue;
 

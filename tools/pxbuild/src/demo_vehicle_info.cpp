@@ -159,15 +159,6 @@ VehicleFiles vehicle_files(const std::string& cd_id) {
     return v;
 }
 
-std::vector<std::string> frame_model_records() {
-    std::vector<std::string> out;
-    for (const auto& c : catalogs())
-        for (const auto& fm : c.frame_models)
-            out.push_back(Record(2048).text(0, 11, fm).text(11, 6, c.code).text(17, 20, c.car_name).text(37, 4, c.date_from).text(41, 4, c.date_to));
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
 FeatureFiles feature_files(const Catalog& cat) {
     FeatureFiles f;
     std::vector<std::string> engines;
@@ -231,7 +222,7 @@ void write_vehicle_info(const CdWriter& cd, const std::string& cd_id, bool frame
     cd.put_keyed("", "FRAMNO.DAT", build_keyed("FRAMNO.DAT", v.framno));
     if (frame_models) {
         remove_levels(cd.folder(), "", "FRKATA", "IA");
-        cd.put_keyed("", "FRKATA.DAT", build_keyed("FRKATA.DAT", demo::frame_model_records()));
+        cd.put_keyed("", "FRKATA.DAT", build_keyed("FRKATA.DAT", demo::frkata()));
     }
     for (const auto& cat : demo::catalogs()) {
         if (cat.cd_id != cd_id) continue;

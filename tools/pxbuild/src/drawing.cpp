@@ -105,7 +105,11 @@ void Pen::dashed(const Path& p, double w, const std::vector<double>& pattern) {
     }
 }
 
-void Pen::fill_if(const Path& poly, const std::function<bool(int, int)>& pattern) {
+namespace {
+
+// Calls at(x, y) for every pixel whose centre lies inside the polygon (even-odd
+// rule, row by row).
+void each_inside(const Path& poly, const std::function<void(int, int)>& at) {
     if (poly.size() < 3) return;
     double ymin = poly[0].y, ymax = poly[0].y;
     for (const auto& p : poly) ymin = std::min(ymin, p.y), ymax = std::max(ymax, p.y);
@@ -120,9 +124,14 @@ void Pen::fill_if(const Path& poly, const std::function<bool(int, int)>& pattern
         std::sort(xs.begin(), xs.end());
         for (size_t i = 0; i + 1 < xs.size(); i += 2)
             for (int x = static_cast<int>(std::ceil(xs[i] - 0.5)); x <= static_cast<int>(std::floor(xs[i + 1] - 0.5)); ++x)
-                if (pattern(x, y)) pic_->set(x, y, true);
-                else pic_->set(x, y, false);
+                at(x, y);
     }
+}
+
+}  // namespace
+
+void Pen::fill_if(const Path& poly, const std::function<bool(int, int)>& pattern) {
+    each_inside(poly, [&](int x, int y) { pic_->set(x, y, pattern(x, y)); });
 }
 
 void Pen::fill(const Path& poly, bool black) {
@@ -130,24 +139,10 @@ void Pen::fill(const Path& poly, bool black) {
 }
 
 void Pen::hatch(const Path& poly, int spacing, bool rising) {
-    if (poly.size() < 3) return;
-    double ymin = poly[0].y, ymax = poly[0].y;
-    for (const auto& p : poly) ymin = std::min(ymin, p.y), ymax = std::max(ymax, p.y);
-    std::vector<double> xs;
-    for (int y = static_cast<int>(std::floor(ymin)); y <= static_cast<int>(std::ceil(ymax)); ++y) {
-        double sy = y + 0.5;
-        xs.clear();
-        for (size_t i = 0; i < poly.size(); ++i) {
-            P2 a = poly[i], b = poly[(i + 1) % poly.size()];
-            if ((a.y <= sy) != (b.y <= sy)) xs.push_back(a.x + (sy - a.y) / (b.y - a.y) * (b.x - a.x));
-        }
-        std::sort(xs.begin(), xs.end());
-        for (size_t i = 0; i + 1 < xs.size(); i += 2)
-            for (int x = static_cast<int>(std::ceil(xs[i] - 0.5)); x <= static_cast<int>(std::floor(xs[i + 1] - 0.5)); ++x) {
-                int d = rising ? x + y : x - y + 100000;
-                if (d % spacing == 0 || d % spacing == 1) pic_->set(x, y, true);
-            }
-    }
+    each_inside(poly, [&](int x, int y) {
+        int d = rising ? x + y : x - y + 100000;
+        if (d % spacing == 0 || d % spacing == 1) pic_->set(x, y, true);
+    });
 }
 
 int Pen::text_width(const std::string& s, int scale) {

@@ -16,11 +16,12 @@
 // "PXFSAD.TMP": the saved-list editor's work copy of a save data file, in
 // the save data file's own layout (pxall/savefile_layout.h).
 //
-// The car-name record fields read for a saved list's catalogue (SHAMEI.DAT,
-// 97 bytes): 3 20 car name, 79 4 production date from, 83 4 production date to.
+// A saved list's catalogue is looked up in SHAMEI.DAT (pxall/part_records.h).
 #pragma once
 
 #include <cstddef>
+
+#include "pxall/part_records.h"
 
 namespace pxfsav {
 
@@ -40,11 +41,6 @@ constexpr size_t kDate = 68, kDateSize = 6;
 constexpr size_t kTime = 74, kTimeSize = 6;
 }  // namespace listrec
 
-namespace carname {
-constexpr const char* kFile = "SHAMEI.DAT";
-constexpr int kKeySize = 6;
-constexpr size_t kName = 3, kNameSize = 20;
-constexpr size_t kDateFrom = 79, kDateTo = 83, kDateSize = 4;
-}  // namespace carname
+namespace carname = pxall::shamei_rec;
 
 }  // namespace pxfsav

@@ -24,16 +24,13 @@
 //    31   4  production date to (row 96)    35  50  description item (row 42)
 //    85   4  row 100                        89   2  CD number (row 104)
 //
-// Car-name record (SHAMEI.DAT, 97 bytes, keyed by the catalogue code), the
-// fields used:
-//     3  20  car name                       23   6  catalogue code (key)
-//    29  50  description                    79   4  production date from
-//    83   4  production date to             87   2  CD number of the catalogue
-//    92   4  a field carried unchanged      96   1  brand flag
+// The car-name record it reads is SHAMEI.DAT's (pxall/part_records.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+#include "pxall/part_records.h"
 
 namespace pxvcat {
 
@@ -68,16 +65,6 @@ constexpr size_t kField = 85;
 constexpr size_t kCdNo = 89;
 }  // namespace dsp
 
-namespace shamei {
-constexpr const char* kFile = "SHAMEI.DAT";
-constexpr size_t kSize = 97;
-constexpr size_t kCarName = 3, kCarNameSize = 20;
-constexpr size_t kCatalog = 23, kCatalogSize = 6;
-constexpr size_t kDescription = 29, kDescriptionSize = 50;
-constexpr size_t kDateFrom = 79, kDateTo = 83;
-constexpr size_t kCdNo = 87;
-constexpr size_t kField = 92;
-constexpr size_t kBrand = 96;
-}  // namespace shamei
+namespace shamei = pxall::shamei_rec;
 
 }  // namespace pxvcat

@@ -43,7 +43,8 @@ CatalogFiles catalog_files(const Catalog& cat);
 // Every part number of every catalogue with its part name (for the prices).
 std::map<std::string, std::string> all_part_numbers();
 
-// Frame-model records (FRKATA.DAT, 2048 bytes each) of every frame model.
+// Frame-model records (FRKATA.DAT, 2048 bytes each) of every frame model,
+// sorted by key.
 std::vector<std::string> frkata();
 
 }  // namespace pxbuild::demo

@@ -42,8 +42,6 @@ struct VehicleFiles {
 // the later CDs of an area are installed sharing the first one's vehicle and
 // frame-number files, so each CD carries the whole area's.
 VehicleFiles vehicle_files(const std::string& cd_id);
-// The frame models of every catalogue, sorted by key.
-std::vector<std::string> frame_model_records();
 
 struct FeatureFiles {
     std::vector<std::string> tokume;  // 30 bytes each

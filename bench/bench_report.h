@@ -1,0 +1,125 @@
+// What the comparison benchmarks share: a console reporter that keeps each
+// benchmark's rate and time so that the summary can set two side by side,
+// and the run of the benchmarks once a bench has taken its own flags.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <string.h>  // memmem
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace pxbench {
+
+// Prints each run as the console reporter does and, at the end, calls the
+// summary. A benchmark is known by its name up to the first '/'
+// ("BM_Search/real_time" is "BM_Search"), its figure being the run itself or
+// the median of repetitions.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    using Summary = std::function<void(const RatioReporter&)>;
+    explicit RatioReporter(Summary summary) : summary_(std::move(summary)) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const auto& r : runs) {
+            if (!r.aggregate_name.empty() && r.aggregate_name != "median") continue;
+            const std::string name = r.benchmark_name().substr(0, r.benchmark_name().find('/'));
+            ns_[name] = r.GetAdjustedRealTime() * unit_ns(r.time_unit);
+            auto it = r.counters.find("items_per_second");
+            if (it != r.counters.end()) rate_[name] = it->second;
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        if (summary_) summary_(*this);
+    }
+
+    // Items per second, 0 when the benchmark did not run or counted none.
+    double rate(const std::string& name) const { return find(rate_, name); }
+    // Real time per iteration in nanoseconds, 0 when it did not run.
+    double ns(const std::string& name) const { return find(ns_, name); }
+
+private:
+    static double find(const std::map<std::string, double>& m, const std::string& name) {
+        auto it = m.find(name);
+        return it == m.end() ? 0 : it->second;
+    }
+    static double unit_ns(benchmark::TimeUnit u) {
+        switch (u) {
+        case benchmark::kSecond: return 1e9;
+        case benchmark::kMillisecond: return 1e6;
+        case benchmark::kMicrosecond: return 1e3;
+        default: return 1;
+        }
+    }
+
+    Summary summary_;
+    std::map<std::string, double> rate_;
+    std::map<std::string, double> ns_;
+};
+
+// The baseline a search is set against: `count` names of `width` bytes in
+// memory, one memmem a name. Registered as BM_PlainMemmem.
+inline void plain_memmem(benchmark::State& state, const char* names, size_t count, size_t width,
+                         const std::string& text) {
+    int hits = 0;
+    for (auto _ : state) {
+        hits = 0;
+        const char* n = names;
+        for (size_t i = 0; i < count; ++i, n += width)
+            if (::memmem(n, width, text.data(), text.size()) != nullptr) ++hits;
+        benchmark::DoNotOptimize(hits);
+    }
+    state.counters["hits"] = hits;
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(count));
+}
+
+// "<head>: <label> R <unit>/s, plain memmem R <unit>/s, ratio ..." for a search
+// against a plain memmem scan of the same data, when both ran.
+inline void print_memmem_ratio(const RatioReporter& r, const std::string& head, const char* ours, const char* label,
+                               const char* unit) {
+    const double rate = r.rate(ours), plain = r.rate("BM_PlainMemmem");
+    if (rate <= 0 || plain <= 0) return;
+    std::printf("%s: %s %.3g %s/s, plain memmem %.3g %s/s, ratio %.2f (goal: 2 or less)\n", head.c_str(), label, rate,
+                unit, plain, unit, plain / rate);
+}
+
+// A bench's own flag ("--codes=") and what takes its value.
+using Flag = std::pair<const char*, std::function<void(const char*)>>;
+
+// argv less the bench's own flags, each of those handed to its setter.
+inline std::vector<char*> take_flags(int argc, char** argv, const std::vector<Flag>& flags) {
+    std::vector<char*> args;
+    for (int i = 0; i < argc; ++i) {
+        bool own = false;
+        for (const Flag& f : flags) {
+            const size_t n = std::strlen(f.first);
+            if (std::strncmp(argv[i], f.first, n) == 0) {
+                f.second(argv[i] + n);
+                own = true;
+                break;
+            }
+        }
+        if (!own) args.push_back(argv[i]);
+    }
+    return args;
+}
+
+// Runs the benchmarks with the flags left in args (the program name first).
+inline int run_benchmarks(std::vector<char*> args, benchmark::BenchmarkReporter* reporter) {
+    int n = static_cast<int>(args.size());
+    benchmark::Initialize(&n, args.data());
+    benchmark::RunSpecifiedBenchmarks(reporter);
+    benchmark::Shutdown();
+    return 0;
+}
+
+}  // namespace pxbench
