@@ -64,11 +64,11 @@ struct Fixture {
         {
             pxbuild::CdWriter cd((dir / "cd").string(), "E1", "20240115");
             cd.put_keyed("", "FIGIND.DAT", pxbuild::build_keyed("FIGIND.DAT", recs));
-            pxbuild::InstallSpec spec;
-            spec.cd_folder = (dir / "cd").string();
-            spec.target_dir = (dir / "MST").string();
-            spec.dir_name = "E1";
-            pxbuild::Installer().install_catalog_cd(spec);
+            pxbuild::InstallSpec job;
+            job.cd_folder = (dir / "cd").string();
+            job.target_dir = (dir / "MST").string();
+            job.dir_name = "E1";
+            pxbuild::Installer().install_catalog_cd(job);
         }
         plat::set_drive('C', dir.string(), plat::kDriveFixed);
         pxall::set_table();

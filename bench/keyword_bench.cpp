@@ -72,12 +72,12 @@ struct Fixture {
             pxbuild::CdWriter cd((dir / "cd").string(), "E1", "20240115");
             cd.put_keyed(kCat, "HCODEH.DAT", pxbuild::build_keyed("HCODEH.DAT", hcodeh));
             cd.put_keyed("", "HINM01.DAT", pxbuild::build_keyed("HINM01.DAT", hinm));
-            pxbuild::InstallSpec spec;
-            spec.cd_folder = (dir / "cd").string();
-            spec.target_dir = (dir / "MST").string();
-            spec.dir_name = "E1";
-            spec.install_kind = '1';
-            pxbuild::Installer().install_catalog_cd(spec);
+            pxbuild::InstallSpec job;
+            job.cd_folder = (dir / "cd").string();
+            job.target_dir = (dir / "MST").string();
+            job.dir_name = "E1";
+            job.install_kind = '1';
+            pxbuild::Installer().install_catalog_cd(job);
         }
         plat::set_drive('C', dir.string(), plat::kDriveFixed);
         pxall::set_table();

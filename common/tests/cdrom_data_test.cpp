@@ -215,12 +215,12 @@ TEST(FrameFiles, OpenThroughTheFrameNumberMaster) {
     }
     cd.put_keyed("", "FRKATA.DAT", pxbuild::build_keyed("FRKATA.DAT", fr));
     pxbuild::Installer inst;
-    pxbuild::InstallSpec spec;
-    spec.cd_folder = k.env().root() + "/cd/E1";
-    spec.target_dir = k.env().root() + "/FRW";
-    spec.dir_name = "EF";
-    spec.install_kind = '0';
-    inst.install_frame_set(spec);
+    pxbuild::InstallSpec job;
+    job.cd_folder = k.env().root() + "/cd/E1";
+    job.target_dir = k.env().root() + "/FRW";
+    job.dir_name = "EF";
+    job.install_kind = '0';
+    inst.install_frame_set(job);
     EXPECT_TRUE(k.env().exists("FRW/EF/FRKATA.IA"));
     EXPECT_FALSE(k.env().exists("FRW/EF/FRKATA.DAT")) << "the data stays on the CD";
     pxtest::set_field(get_ctop_addr(), ctop::kFrameWorldDir, ctop::kDirSize, "C:\\FRW");

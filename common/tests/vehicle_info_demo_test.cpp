@@ -29,11 +29,11 @@ protected:
         pxbuild::write_vehicle_info(cd, "E1", true);
         k.install("E1", '1');
         // The frame-number data set EF from the same CD.
-        pxbuild::InstallSpec spec;
-        spec.cd_folder = cd.folder();
-        spec.target_dir = (std::filesystem::path(k.env().root()) / "FRW").string();
-        spec.dir_name = "EF";
-        pxbuild::Installer().install_frame_set(spec);
+        pxbuild::InstallSpec job;
+        job.cd_folder = cd.folder();
+        job.target_dir = (std::filesystem::path(k.env().root()) / "FRW").string();
+        job.dir_name = "EF";
+        pxbuild::Installer().install_frame_set(job);
         pxtest::set_field(get_ctop_addr(), ctop::kFrameWorldDir, ctop::kDirSize, "C:\\FRW");
         k.add_setup("EF", "01", "20240115", true);
         vehicles = demo::vehicle_files("E1");

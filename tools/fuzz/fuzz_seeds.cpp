@@ -65,11 +65,11 @@ int main(int argc, char** argv) {
     cd.put_keyed("4410A1", "HCODEH.DAT", pxbuild::build_keyed("HCODEH.DAT", codes, shape));
     cd.put_keyed("4410A1", "HINBAN.DAT", pxbuild::build_keyed("HINBAN.DAT", parts, shape));
     cd.put_keyed("4410A1", "TOKUME.DAT", pxbuild::build_keyed("TOKUME.DAT", {rec(30, 0, "4410A1")}));
-    pxbuild::InstallSpec spec;
-    spec.cd_folder = (work / "cd").string();
-    spec.target_dir = (work / "MST").string();
-    spec.dir_name = "E1";
-    pxbuild::Installer().install_catalog_cd(spec);
+    pxbuild::InstallSpec job;
+    job.cd_folder = (work / "cd").string();
+    job.target_dir = (work / "MST").string();
+    job.dir_name = "E1";
+    pxbuild::Installer().install_catalog_cd(job);
 
     fs::path set = work / "MST" / "E1";
     Bytes root = pxbuild::read_file((set / "PXROOTMF.MST").string());

@@ -44,7 +44,7 @@ protected:
         fs::create_directories(root / "MST");
     }
     void TearDown() override { fs::remove_all(root); }
-    InstallSpec spec(const char* id, char kind) {
+    InstallSpec job(const char* id, char kind) {
         InstallSpec s;
         s.cd_folder = (root / "cd" / id).string();
         s.target_dir = (root / "MST").string();
@@ -75,7 +75,7 @@ TEST_F(InstallerTest, FullCopyJoinsIndexLevelsAndCopiesJouhouOnce) {
     // SHAMEI without its first index level: no index at all.
     c.put("", "SHAMEI.DAT", build_plain(97, {rec(97, 23, "4410A1")}));
     Installer inst;
-    inst.install_catalog_cd(spec("E1", '1'));
+    inst.install_catalog_cd(job("E1", '1'));
 
     std::string m = slurp(root / "MST/E1/PXROOTMF.MST");
     ASSERT_EQ(m.size(), 2336u);
@@ -109,8 +109,8 @@ TEST_F(InstallerTest, ASecondMastersOnlyCdSharesTheFirstCdsFiles) {
         c.put_keyed("", "FIGIND.DAT", build_keyed("FIGIND.DAT", {rec(28, 0, "4410A1P00000000001")}));
     }
     Installer inst;
-    inst.install_catalog_cd(spec("E1", '1'));
-    inst.install_catalog_cd(spec("E2", '0'));
+    inst.install_catalog_cd(job("E1", '1'));
+    inst.install_catalog_cd(job("E2", '0'));
     std::string m = slurp(root / "MST/E2/PXROOTMF.MST");
     std::string r = entry(m, "RYAKUG.DAT");
     EXPECT_EQ(r[27], 1);
@@ -132,7 +132,7 @@ TEST_F(InstallerTest, CatalogueMasterHoldsItsFilesFromBlockOne) {
     c.put_keyed("4410A1X", "HCODEH.DAT", build_keyed("HCODEH.DAT", codes));
     for (char kind : {'1', '0'}) {
         Installer inst;
-        inst.install_catalog_cd(spec("E1", kind));
+        inst.install_catalog_cd(job("E1", kind));
         std::string m = slurp(root / "MST/E1/PX4410A1.MST");
         EXPECT_EQ(m.substr(22, 2), "E1");
         EXPECT_EQ(m.substr(28, 2), "E1");

@@ -59,14 +59,14 @@ pxbuild::CdWriter KeyedEnv::make_cd(const std::string& id, const std::string& da
 }
 
 void KeyedEnv::install(const std::string& id, char kind, const std::string& cd_no) {
-    pxbuild::InstallSpec spec;
-    spec.cd_folder = (fs::path(env_.root()) / "cd" / id).string();
-    spec.target_dir = (fs::path(env_.root()) / "MST").string();
-    spec.dir_name = id;
-    spec.install_kind = kind;
-    spec.cd_no = cd_no;
-    installer_.install_catalog_cd(spec);
-    std::string label = pxbuild::cd_label(spec.cd_folder);
+    pxbuild::InstallSpec job;
+    job.cd_folder = (fs::path(env_.root()) / "cd" / id).string();
+    job.target_dir = (fs::path(env_.root()) / "MST").string();
+    job.dir_name = id;
+    job.install_kind = kind;
+    job.cd_no = cd_no;
+    installer_.install_catalog_cd(job);
+    std::string label = pxbuild::cd_label(job.cd_folder);
     add_setup(id, cd_no, label.substr(2, 8), kind == '1');
 }
 

@@ -105,13 +105,13 @@ DemoSummary write_demo(const std::string& folder) {
 
     Installer inst;
     for (const auto& cd : kCds) {
-        InstallSpec spec;
-        spec.cd_folder = (root / "cd" / cd.id).string();
-        spec.target_dir = (c / "MST").string();
-        spec.dir_name = cd.id;
-        spec.install_kind = cd.install_kind;
-        spec.cd_no = cd.cd_no;
-        inst.install_catalog_cd(spec);
+        InstallSpec job;
+        job.cd_folder = (root / "cd" / cd.id).string();
+        job.target_dir = (c / "MST").string();
+        job.dir_name = cd.id;
+        job.install_kind = cd.install_kind;
+        job.cd_no = cd.cd_no;
+        inst.install_catalog_cd(job);
     }
     InstallSpec frame;
     frame.cd_folder = (root / "cd" / "E1").string();

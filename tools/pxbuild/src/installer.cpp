@@ -68,15 +68,15 @@ void put_entry(uint8_t* e, const Slot& s) {
     if (s.loc != kl::kOnCd && s.dir.size() == 2) std::memcpy(e + kl::ment::kDataSet, s.dir.data(), 2);
 }
 
-void put_header(uint8_t* h, const std::string& cd_date, const InstallSpec& spec, bool catalog) {
+void put_header(uint8_t* h, const std::string& cd_date, const InstallSpec& job, bool catalog) {
     std::memset(h, 0, kl::mhdr::kSize);
     std::memcpy(h + kl::mhdr::kCdDate, cd_date.data(), std::min<size_t>(cd_date.size(), 8));
-    std::memcpy(h + kl::mhdr::kSetupDate, spec.setup_date.data(), std::min<size_t>(spec.setup_date.size(), 8));
-    std::memcpy(h + kl::mhdr::kSetupTime, spec.setup_time.data(), std::min<size_t>(spec.setup_time.size(), 6));
-    std::memcpy(h + kl::mhdr::kDirName, spec.dir_name.data(), 2);
-    std::memcpy(h + kl::mhdr::kCdNo, spec.cd_no.data(), std::min<size_t>(spec.cd_no.size(), 2));
-    h[kl::mhdr::kLangDigit] = spec.lang.size() == 2 ? spec.lang[1] : '1';
-    if (catalog) std::memcpy(h + kl::mhdr::kOwnDir, spec.dir_name.data(), 2);
+    std::memcpy(h + kl::mhdr::kSetupDate, job.setup_date.data(), std::min<size_t>(job.setup_date.size(), 8));
+    std::memcpy(h + kl::mhdr::kSetupTime, job.setup_time.data(), std::min<size_t>(job.setup_time.size(), 6));
+    std::memcpy(h + kl::mhdr::kDirName, job.dir_name.data(), 2);
+    std::memcpy(h + kl::mhdr::kCdNo, job.cd_no.data(), std::min<size_t>(job.cd_no.size(), 2));
+    h[kl::mhdr::kLangDigit] = job.lang.size() == 2 ? job.lang[1] : '1';
+    if (catalog) std::memcpy(h + kl::mhdr::kOwnDir, job.dir_name.data(), 2);
 }
 
 // A CD file padded to exactly `blocks` blocks.
@@ -90,11 +90,11 @@ Bytes cd_file(const std::string& cd, const std::string& dir, const std::string& 
 
 // Copies a root or frame group's separate files into the directory its
 // entries name.
-void copy_separate(const InstallSpec& spec, const Group& g, const std::string& cd, bool* jouhou_done) {
+void copy_separate(const InstallSpec& job, const Group& g, const std::string& cd, bool* jouhou_done) {
     const Slot& data = g[3];
     std::string data_name = row(data.row).name;
     if (data.loc == kl::kOnDisk && data.blocks > 0 && !(data_name == "JOUHOU.DAT" && *jouhou_done)) {
-        write_file((fs::path(spec.target_dir) / data.dir / data_name).string(), cd_file(cd, "", data_name, data.blocks));
+        write_file((fs::path(job.target_dir) / data.dir / data_name).string(), cd_file(cd, "", data_name, data.blocks));
         if (data_name == "JOUHOU.DAT") *jouhou_done = true;
     }
     if (g[0].loc == kl::kOnDisk && g[3].level > 0) {
@@ -105,7 +105,7 @@ void copy_separate(const InstallSpec& spec, const Group& g, const std::string& c
             joined.insert(joined.end(), b.begin(), b.end());
         }
         std::string name = std::string(row(g[0].row).name).substr(0, kl::kDiskIndexNameSize);
-        write_file((fs::path(spec.target_dir) / g[0].dir / name).string(), joined);
+        write_file((fs::path(job.target_dir) / g[0].dir / name).string(), joined);
     }
 }
 
@@ -125,9 +125,9 @@ std::vector<std::string> catalog_dirs(const std::string& cd) {
     return out;
 }
 
-void write_catalog_master(const InstallSpec& spec, const std::string& cd_date, const std::string& cd_dir) {
+void write_catalog_master(const InstallSpec& job, const std::string& cd_date, const std::string& cd_dir) {
     Bytes mst(kl::kCatalogMasterRead, 0);
-    put_header(mst.data(), cd_date, spec, true);
+    put_header(mst.data(), cd_date, job, true);
     int32_t running = 1;
     std::vector<Slot> placed;
     for (int g = 0; g < kl::kCatalogCount / kl::kGroupRows; ++g) {
@@ -135,12 +135,12 @@ void write_catalog_master(const InstallSpec& spec, const std::string& cd_date, c
         for (int i = 0; i < kl::kGroupRows; ++i) {
             Slot& s = grp[i];
             s.row = kl::kCatalogFirst + g * kl::kGroupRows + i;
-            s.loc = location(Master::kCatalog, row(s.row), spec.install_kind, spec.lang);
-            s.blocks = cd_file_blocks(spec.cd_folder, cd_dir, row(s.row).name);
+            s.loc = location(Master::kCatalog, row(s.row), job.install_kind, job.lang);
+            s.blocks = cd_file_blocks(job.cd_folder, cd_dir, row(s.row).name);
             if (s.loc == kl::kInMaster) {
                 s.first = running;
                 running += s.blocks;
-                s.dir = spec.dir_name;
+                s.dir = job.dir_name;
             }
         }
         finish_group(grp);
@@ -151,11 +151,11 @@ void write_catalog_master(const InstallSpec& spec, const std::string& cd_date, c
     }
     for (const Slot& s : placed) {
         if (s.loc != kl::kInMaster || s.blocks == 0) continue;
-        Bytes b = cd_file(spec.cd_folder, cd_dir, row(s.row).name, s.blocks);
+        Bytes b = cd_file(job.cd_folder, cd_dir, row(s.row).name, s.blocks);
         mst.insert(mst.end(), b.begin(), b.end());
     }
     std::string name = "PX" + cd_dir.substr(0, 6) + ".MST";
-    write_file((fs::path(spec.target_dir) / spec.dir_name / name).string(), mst);
+    write_file((fs::path(job.target_dir) / job.dir_name / name).string(), mst);
 }
 
 }  // namespace
@@ -178,20 +178,20 @@ std::string cd_label(const std::string& cd_folder) {
     return line.substr(0, 10);
 }
 
-void Installer::install_catalog_cd(const InstallSpec& spec) {
-    if (spec.dir_name.size() != 2) throw BuildError("a data set's directory name has two characters");
-    std::string cd_date = cd_label(spec.cd_folder).substr(2, 8);
-    char area = spec.dir_name[0];
-    bool first = !first_dir_.count(area) || first_dir_[area] == spec.dir_name;
+void Installer::install_catalog_cd(const InstallSpec& job) {
+    if (job.dir_name.size() != 2) throw BuildError("a data set's directory name has two characters");
+    std::string cd_date = cd_label(job.cd_folder).substr(2, 8);
+    char area = job.dir_name[0];
+    bool first = !first_dir_.count(area) || first_dir_[area] == job.dir_name;
     if (first) {
-        first_dir_[area] = spec.dir_name;
+        first_dir_[area] = job.dir_name;
         root_sizes_.clear();
     }
-    bool shared = !first && spec.install_kind == '0';
-    fresh_dir(fs::path(spec.target_dir) / spec.dir_name);
+    bool shared = !first && job.install_kind == '0';
+    fresh_dir(fs::path(job.target_dir) / job.dir_name);
 
     Bytes mst(kl::mhdr::kSize + kl::kRootCount * kl::ment::kSize, 0);
-    put_header(mst.data(), cd_date, spec, false);
+    put_header(mst.data(), cd_date, job, false);
     bool jouhou_done = false;
     for (int g = 0; g < kl::kRootCount / kl::kGroupRows; ++g) {
         Group grp;
@@ -199,43 +199,43 @@ void Installer::install_catalog_cd(const InstallSpec& spec) {
             Slot& s = grp[i];
             s.row = kl::kRootFirst + g * kl::kGroupRows + i;
             const auto& d = row(s.row);
-            s.loc = location(Master::kRoot, d, spec.install_kind, spec.lang);
+            s.loc = location(Master::kRoot, d, job.install_kind, job.lang);
             if (shared && s.loc == kl::kOnDisk) {
                 s.blocks = root_sizes_[d.name];
             } else {
-                s.blocks = cd_file_blocks(spec.cd_folder, "", d.name);
+                s.blocks = cd_file_blocks(job.cd_folder, "", d.name);
                 if (s.loc == kl::kOnDisk) root_sizes_[d.name] = s.blocks;
             }
-            if (s.loc == kl::kOnDisk) s.dir = shared ? first_dir_[area] : spec.dir_name;
+            if (s.loc == kl::kOnDisk) s.dir = shared ? first_dir_[area] : job.dir_name;
         }
         finish_group(grp);
         for (int i = 0; i < kl::kGroupRows; ++i)
             put_entry(&mst[kl::mhdr::kSize + (g * kl::kGroupRows + i) * kl::ment::kSize], grp[i]);
-        if (!shared) copy_separate(spec, grp, spec.cd_folder, &jouhou_done);
+        if (!shared) copy_separate(job, grp, job.cd_folder, &jouhou_done);
     }
-    write_file((fs::path(spec.target_dir) / spec.dir_name / kl::kRootMaster).string(), mst);
-    for (const auto& dir : catalog_dirs(spec.cd_folder)) write_catalog_master(spec, cd_date, dir);
+    write_file((fs::path(job.target_dir) / job.dir_name / kl::kRootMaster).string(), mst);
+    for (const auto& dir : catalog_dirs(job.cd_folder)) write_catalog_master(job, cd_date, dir);
 }
 
-void Installer::install_frame_set(const InstallSpec& spec) {
-    if (spec.dir_name.size() != 2) throw BuildError("a data set's directory name has two characters");
-    std::string cd_date = cd_label(spec.cd_folder).substr(2, 8);
-    fresh_dir(fs::path(spec.target_dir) / spec.dir_name);
+void Installer::install_frame_set(const InstallSpec& job) {
+    if (job.dir_name.size() != 2) throw BuildError("a data set's directory name has two characters");
+    std::string cd_date = cd_label(job.cd_folder).substr(2, 8);
+    fresh_dir(fs::path(job.target_dir) / job.dir_name);
     Bytes mst(kl::mhdr::kSize + kl::kFrameCount * kl::ment::kSize, 0);
-    put_header(mst.data(), cd_date, spec, false);
+    put_header(mst.data(), cd_date, job, false);
     Group grp;
     for (int i = 0; i < kl::kGroupRows; ++i) {
         Slot& s = grp[i];
         s.row = kl::kFrameFirst + i;
-        s.loc = location(Master::kFrame, row(s.row), spec.install_kind, spec.lang);
-        s.blocks = cd_file_blocks(spec.cd_folder, "", row(s.row).name);
-        if (s.loc == kl::kOnDisk) s.dir = spec.dir_name;
+        s.loc = location(Master::kFrame, row(s.row), job.install_kind, job.lang);
+        s.blocks = cd_file_blocks(job.cd_folder, "", row(s.row).name);
+        if (s.loc == kl::kOnDisk) s.dir = job.dir_name;
     }
     finish_group(grp);
     for (int i = 0; i < kl::kGroupRows; ++i) put_entry(&mst[kl::mhdr::kSize + i * kl::ment::kSize], grp[i]);
     bool unused = false;
-    copy_separate(spec, grp, spec.cd_folder, &unused);
-    write_file((fs::path(spec.target_dir) / spec.dir_name / kl::kFrameMaster).string(), mst);
+    copy_separate(job, grp, job.cd_folder, &unused);
+    write_file((fs::path(job.target_dir) / job.dir_name / kl::kFrameMaster).string(), mst);
 }
 
 }  // namespace pxbuild

@@ -36,9 +36,9 @@ class Installer {
 public:
     // Root master, separate files and catalogue masters of one catalogue CD.
     // The first CD installed of an area is remembered for the later ones.
-    void install_catalog_cd(const InstallSpec& spec);
+    void install_catalog_cd(const InstallSpec& job);
     // The frame-number master and FRKATA files from a CD's root.
-    void install_frame_set(const InstallSpec& spec);
+    void install_frame_set(const InstallSpec& job);
 
 private:
     std::map<char, std::string> first_dir_;                // area letter -> first CD's directory
