@@ -79,7 +79,7 @@ struct Fixture {
             std::sort(hinm.begin(), hinm.end());
             for (const auto& r : hinm) names.insert(names.end(), r.begin() + 6, r.begin() + 6 + kName);
             std::string id = "E" + std::to_string(s);
-            char date[16];
+            char date[32];
             std::snprintf(date, sizeof date, "202401%02d", s + 1);
             fs::path cd_dir = dir / "cd" / id;
             pxbuild::CdWriter cd(cd_dir.string(), id, date);

@@ -113,7 +113,9 @@ TEST_F(JouhouTmpTest, NarrowingByEachTestMarksTheRecordsThatMiss) {
         EXPECT_EQ(r, c.result) << c.flags << " " << c.value;
         EXPECT_EQ(detail, 0);
         EXPECT_EQ(marks(), c.marks) << c.flags << " " << c.value;
-        if (c.result == 1) EXPECT_EQ(env.read("WORK/JOUHOU.TMP"), before);
+        if (c.result == 1) {
+            EXPECT_EQ(env.read("WORK/JOUHOU.TMP"), before);
+        }
     }
 }
 
@@ -125,7 +127,9 @@ TEST_F(JouhouTmpTest, TestsCombineAndMarkOnlyTheMarkByte) {
     EXPECT_EQ(marks(), "f.fff");
     std::string after = env.read("WORK/JOUHOU.TMP");
     for (size_t i = 0; i < after.size(); ++i)
-        if (i % jt::kSize != jt::kMark) ASSERT_EQ(after[i], before[i]) << i;
+        if (i % jt::kSize != jt::kMark) {
+            ASSERT_EQ(after[i], before[i]) << i;
+        }
 }
 
 TEST_F(JouhouTmpTest, AStepCodeOutsideTheLettersIsRefusedAndNothingChanges) {

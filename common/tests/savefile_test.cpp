@@ -166,7 +166,9 @@ TEST_F(SaveFileTest, NumberingSkipsKeptListsAndWrapsPast9999) {
         EXPECT_EQ(state_of(m, no), 1) << c.name;
         // Every other entry is as it was.
         for (size_t i = 16; i < c.before.size(); ++i)
-            if (i / 16 != static_cast<size_t>(no)) ASSERT_EQ(m[i], c.before[i]) << c.name << " byte " << i;
+            if (i / 16 != static_cast<size_t>(no)) {
+                ASSERT_EQ(m[i], c.before[i]) << c.name << " byte " << i;
+            }
     }
 
     // Every number kept: refused, nothing written.

@@ -108,7 +108,9 @@ TEST_F(VinftFileTest, FailuresAreLoggedCloseTheFileAndEndWithTheErrorRoutine) {
         {3, false, "PXSUBV31,get_rec_VINFT,read,(" + f + ")(0)(3)"},    // nothing there yet
     };
     for (const Case& c : cases) {
-        if (ctx.fd < 0) ASSERT_EQ(init_VINFT(&ctx), fd);
+        if (ctx.fd < 0) {
+            ASSERT_EQ(init_VINFT(&ctx), fd);
+        }
         int r = c.write ? put_rec_VINFT(&ctx, c.n, rec.data()) : get_rec_VINFT(&ctx, c.n, rec.data());
         EXPECT_EQ(r, -7) << c.log;
         EXPECT_EQ(ctx.fd, -1);

@@ -96,7 +96,9 @@ TEST_F(HinbTest, InputCheckRefusesEmptyInputAndLooksUpTheCode) {
         int16_t msg = -1;
         EXPECT_EQ(check(c.text, c.code, &name, &msg, c.n), c.result) << c.text << "/" << c.n;
         EXPECT_EQ(msg, c.msg) << c.text;
-        if (c.result == 0) EXPECT_EQ(name, pad("RADIATOR ASSY", 60));
+        if (c.result == 0) {
+            EXPECT_EQ(name, pad("RADIATOR ASSY", 60));
+        }
     }
     EXPECT_TRUE(k.env().log_lines().empty());
 }
