@@ -55,7 +55,9 @@ TEST_F(CarNameTest, TheRecordAndTheSetUpEntryOfItsCdNumber) {
         int r = v_check_shamei_d(c.key, c.list.data(), static_cast<int>(c.list.size()), rec.data(), &index, &err);
         EXPECT_EQ(r, c.result) << c.key;
         EXPECT_EQ(index, c.index) << c.key;
-        if (r == 0) EXPECT_EQ(rec.substr(23, 6), c.key);
+        if (r == 0) {
+            EXPECT_EQ(rec.substr(23, 6), c.key);
+        }
         else EXPECT_EQ(rec, std::string(97, '#'));
     }
     EXPECT_EQ(v_check_shamei_d("4410A1", nullptr, 1, nullptr, nullptr, nullptr), 1);

@@ -14,6 +14,7 @@ int32_t MemoryListBox::lb_reset() {
     lines_.clear();
     selected_.clear();
     current_ = -1;
+    top_ = 0;
     return 0;
 }
 
@@ -50,7 +51,11 @@ int32_t MemoryListBox::lb_delete(int32_t index) {
     } else if (current_ > index) {
         --current_;
     }
-    return static_cast<int32_t>(lines_.size());
+    // The top index stays where it was (an insert does not move it either)
+    // but never points past the last line.
+    const auto left = static_cast<int32_t>(lines_.size());
+    if (top_ >= left) top_ = left > 0 ? left - 1 : 0;
+    return left;
 }
 
 int32_t MemoryListBox::lb_text(int32_t index, std::string* text) const {
@@ -93,6 +98,19 @@ int32_t MemoryListBox::lb_set_cur(int32_t index) {
 int32_t MemoryListBox::lb_get_cur() const {
     calls_.emplace_back("getcur");
     return current_ < 0 ? kLbErr : current_;
+}
+
+int32_t MemoryListBox::lb_set_top(int32_t index) {
+    calls_.emplace_back("settop");
+    const auto count = static_cast<int32_t>(lines_.size());
+    if (index < 0 || (index >= count && index != 0)) return kLbErr;
+    top_ = index;
+    return 0;
+}
+
+int32_t MemoryListBox::lb_get_top() const {
+    calls_.emplace_back("gettop");
+    return top_;
 }
 
 namespace {

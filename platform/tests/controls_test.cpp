@@ -51,6 +51,39 @@ TEST(ListBoxTest, WindowsAnswers) {
     EXPECT_TRUE(lb.lines().empty());
 }
 
+TEST(ListBoxTest, TopIndex) {
+    plat::MemoryListBox lb;
+    EXPECT_EQ(lb.lb_get_top(), 0);
+    EXPECT_EQ(lb.lb_set_top(0), 0);  // line 0 of an empty list is accepted
+    EXPECT_EQ(lb.lb_set_top(1), plat::kLbErr);
+    for (const char* t : {"a", "b", "c", "d", "e"}) lb.lb_add(t);
+    EXPECT_EQ(lb.lb_set_top(3), 0);
+    EXPECT_EQ(lb.lb_get_top(), 3);
+    EXPECT_EQ(lb.lb_set_top(5), plat::kLbErr);
+    EXPECT_EQ(lb.lb_set_top(-1), plat::kLbErr);
+    EXPECT_EQ(lb.lb_get_top(), 3);  // a refused call leaves the top alone
+
+    EXPECT_EQ(lb.lb_insert(0, "z"), 0);  // the top index stays numerically
+    EXPECT_EQ(lb.lb_get_top(), 3);
+    lb.lb_delete(5);
+    lb.lb_delete(4);
+    EXPECT_EQ(lb.lb_get_top(), 3);  // still a line
+    lb.lb_delete(3);
+    EXPECT_EQ(lb.lb_get_top(), 2);  // never past the last line
+    while (lb.lb_count() > 0) lb.lb_delete(0);
+    EXPECT_EQ(lb.lb_get_top(), 0);
+
+    lb.lb_add("a");
+    lb.lb_add("b");
+    EXPECT_EQ(lb.lb_set_top(1), 0);
+    EXPECT_EQ(lb.lb_reset(), 0);
+    EXPECT_EQ(lb.lb_get_top(), 0);
+
+    plat::Control plain;
+    EXPECT_EQ(plain.lb_set_top(0), plat::kLbErr);
+    EXPECT_EQ(plain.lb_get_top(), plat::kLbErr);
+}
+
 TEST(ListBoxTest, RecordsCalls) {
     plat::MemoryListBox lb;
     std::string text;
@@ -64,8 +97,10 @@ TEST(ListBoxTest, RecordsCalls) {
     lb.lb_get_sel(0);
     lb.lb_set_cur(0);
     lb.lb_get_cur();
+    lb.lb_set_top(0);
+    lb.lb_get_top();
     EXPECT_EQ(lb.calls(), (Strings{"reset", "add", "insert", "text", "delete", "count", "setsel", "getsel",
-                                   "setcur", "getcur"}));
+                                   "setcur", "getcur", "settop", "gettop"}));
 }
 
 TEST(ControlRegistryTest, Handles) {

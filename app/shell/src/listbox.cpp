@@ -1,6 +1,7 @@
 #include "shell/listbox.h"
 
 #include <QListWidget>
+#include <QPoint>
 
 #include "shell/codepage.h"
 
@@ -65,6 +66,19 @@ int32_t ListBoxControl::lb_set_cur(int32_t index) {
 int32_t ListBoxControl::lb_get_cur() const {
     int row = widget_->currentRow();
     return row < 0 ? plat::kLbErr : row;
+}
+
+int32_t ListBoxControl::lb_set_top(int32_t index) {
+    const int count = widget_->count();
+    if (index < 0 || (index >= count && index != 0)) return plat::kLbErr;
+    if (count > 0) widget_->scrollToItem(widget_->item(index), QAbstractItemView::PositionAtTop);
+    return 0;
+}
+
+// The line under the view's top-left corner; an empty list answers 0.
+int32_t ListBoxControl::lb_get_top() const {
+    const QModelIndex at = widget_->indexAt(QPoint(0, 0));
+    return at.isValid() ? at.row() : 0;
 }
 
 std::string ListBoxControl::text() const {

@@ -164,7 +164,7 @@ int32_t VBBunSelectAll1(int16_t mode, int32_t picture, int32_t window, int32_t l
         lb->lb_set_sel(ref->line, true);
         mark_code(mode, picture, window, ref->code);
     }
-    // Scrolling to the top line is the screen's: the list box service has none.
+    lb->lb_set_top(0);
     return 0;
 }
 

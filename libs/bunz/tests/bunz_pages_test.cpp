@@ -67,7 +67,9 @@ protected:
     std::vector<std::string> figure_pages(const BunzEnv::Move& at_first) {
         std::vector<std::string> out;
         for (int i = 0; i < at_first.pages(); ++i) {
-            if (i > 0) EXPECT_EQ(env.next().status, 0);
+            if (i > 0) {
+                EXPECT_EQ(env.next().status, 0);
+            }
             out.push_back(page());
         }
         return out;

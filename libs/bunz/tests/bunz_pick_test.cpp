@@ -185,7 +185,9 @@ TEST_F(BunzPick, QuantitySteps) {
         EXPECT_EQ(std::string(sel(kBlockCode)->qty, 2), c.qty) << '"' << c.box << "\" " << c.step;
         EXPECT_EQ(qty_cols(kBlockLine), c.qty) << '"' << c.box << "\" " << c.step;
         EXPECT_TRUE(selected(kBlockLine));
-        if (c.status == 0) EXPECT_EQ(qty.text(), c.qty);
+        if (c.status == 0) {
+            EXPECT_EQ(qty.text(), c.qty);
+        }
     }
     ASSERT_EQ(VBWriteSelectTmp(), 0);
     std::string file = env.work("SELECT.TMP");
@@ -284,7 +286,10 @@ TEST_F(BunzPick, SelectedItemsList) {
 TEST_F(BunzPick, SelectionShownAgainOnBothLists) {
     ASSERT_EQ(pxall::SetSelTmp(kBlockCode.c_str(), "07"), 0);
     ASSERT_EQ(pxall::SetSelTmp("99999Z      ", "02"), 0);  // not on this page
+    ASSERT_EQ(list.lb_set_top(kNoNameLine), 0);
     EXPECT_EQ(VBBunSelectAll1(3, hp, hw, hl), 0);
+    EXPECT_EQ(list.lb_get_top(), 0);  // the list is scrolled back to its first line
+    EXPECT_EQ(list.calls()[list.calls().size() - 2], "settop");
     EXPECT_EQ(qty_cols(kBlockLine), "07");
     EXPECT_TRUE(selected(kBlockLine));
     EXPECT_FALSE(selected(kHeadLine));

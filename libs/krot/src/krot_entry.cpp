@@ -205,7 +205,11 @@ extern "C" int32_t VBKpncAddRepPnc(int32_t list, const char* pnc, const char* qt
     line.replace(entry::kPnc, entry::kPncSize, code, entry::kPncSize);
     line.replace(entry::kName, entry::kNameSize, name, entry::kNameSize);
     line.replace(entry::kQty, entry::kQtySize, quantity, entry::kQtySize);
-    if (box != nullptr) box->lb_add(line);
+    // The new line is shown as the list's first visible line.
+    if (box != nullptr) {
+        const int32_t at = box->lb_add(line);
+        if (at >= 0) box->lb_set_top(at);
+    }
     *index = flag == 4 ? kCdMissing : 0;
     return 0;
 }

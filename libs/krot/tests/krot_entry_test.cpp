@@ -95,10 +95,13 @@ TEST_F(EntryTest, AddReplaceAndTheThousandLineLimit) {
     ASSERT_EQ(VBKpncAddRepPnc(list, "99999", "1", &index), 0);  // unknown code, short fields
     EXPECT_EQ(box.lines(), (std::vector<std::string>{entry_line(0, "15601A", "ELEMENT, OIL FILTER", "02"),
                                                      entry_line(1, "99999", "", "1 ")}));
-    // Replacing keeps the number and the name.
+    EXPECT_EQ(box.lb_get_top(), 1);  // an added line is shown at the top
+    // Replacing keeps the number and the name, and does not scroll.
+    box.lb_set_top(0);
     index = 1;
     ASSERT_EQ(VBKpncAddRepPnc(list, "15700A", "05", &index), 0);
     EXPECT_EQ(index, 0);
+    EXPECT_EQ(box.lb_get_top(), 0);
     EXPECT_EQ(box.lines()[1], entry_line(1, "15700A", "", "05"));
     EXPECT_EQ(box.lines().size(), 2u);
     // An index outside the list changes nothing.
@@ -117,12 +120,14 @@ TEST_F(EntryTest, AddReplaceAndTheThousandLineLimit) {
     ASSERT_EQ(VBKpncAddRepPnc(list, "15601A", "01", &index), 0);
     EXPECT_EQ(index, 4);
     EXPECT_EQ(box.lines()[2], entry_line(2, "15601A", "", "01"));
+    EXPECT_EQ(box.lb_get_top(), 2);
 
     while (box.lb_count() < 1000) box.lb_add(entry_line(box.lb_count(), "15601A", "X", "01"));
     index = -1;
     ASSERT_EQ(VBKpncAddRepPnc(list, "15601A", "01", &index), 0);
     EXPECT_EQ(index, 1);
     EXPECT_EQ(box.lb_count(), 1000);
+    EXPECT_EQ(box.lb_get_top(), 2);  // a refused line does not scroll
 }
 
 TEST_F(EntryTest, DeletingRenumbersTheLinesAfter) {

@@ -7,6 +7,7 @@
 #include "lpps/local_parts_layout.h"
 #include "lpps/lpps.h"
 #include "lpps_internal.h"
+#include "platform/controls.h"
 #include "platform/files.h"
 #include "pxall/paths.h"
 #include "pxall/selection.h"
@@ -149,5 +150,8 @@ extern "C" int32_t VBLppsSelectAll(const char* figure, int32_t list) {
         list_select(list, k, true);
     }
     std::fclose(fp);
+    // The lines marked before a read fault stay marked, so the list is
+    // scrolled on that path too.
+    if (plat::Control* c = plat::control(list)) c->lb_set_top(0);
     return result;
 }

@@ -285,10 +285,12 @@ TEST_F(LocalPartsTest, PickingLinesAndQuantities) {
     box.lb_set_cur(0);
     EXPECT_EQ(VBLppsSelectListBox("9201", list, qty, &status), 0);
     show(0);
+    ASSERT_EQ(box.lb_set_top(2), 0);
     ASSERT_EQ(VBLppsSelectAll("9101", list), 0);
     EXPECT_EQ(box.lines()[2], part_line("LA19101-02", "BICYCLE CARRIER", "01"));
     EXPECT_EQ(box.lb_get_sel(2), 1);
     EXPECT_EQ(box.lb_get_sel(0), 0);
+    EXPECT_EQ(box.lb_get_top(), 0);  // scrolled back to the first line
 
     // A second pick of the line takes it back.
     box.lb_set_cur(2);

@@ -29,6 +29,10 @@ public:
     virtual int32_t lb_get_sel(int32_t index) const { return kLbErr; }
     virtual int32_t lb_set_cur(int32_t index) { return kLbErr; }
     virtual int32_t lb_get_cur() const { return kLbErr; }
+    // The first visible line: set answers 0, or kLbErr for a line outside the
+    // list (line 0 of an empty list is accepted, as in Windows).
+    virtual int32_t lb_set_top(int32_t index) { return kLbErr; }
+    virtual int32_t lb_get_top() const { return kLbErr; }
     // Window text and focus.
     virtual std::string text() const { return {}; }
     virtual void set_text(const std::string& text) {}
@@ -48,6 +52,8 @@ public:
     int32_t lb_get_sel(int32_t index) const override;
     int32_t lb_set_cur(int32_t index) override;
     int32_t lb_get_cur() const override;
+    int32_t lb_set_top(int32_t index) override;
+    int32_t lb_get_top() const override;
     std::string text() const override { return text_; }
     void set_text(const std::string& text) override { text_ = text; }
     void set_focus() override { focused_ = true; }
@@ -61,6 +67,7 @@ private:
     std::vector<std::string> lines_;
     std::vector<bool> selected_;
     int32_t current_ = -1;
+    int32_t top_ = 0;
     std::string text_;
     bool focused_ = false;
     mutable std::vector<std::string> calls_;

@@ -33,6 +33,8 @@ public:
     int32_t lb_get_sel(int32_t index) const override;
     int32_t lb_set_cur(int32_t index) override;
     int32_t lb_get_cur() const override;
+    int32_t lb_set_top(int32_t index) override;
+    int32_t lb_get_top() const override;
     std::string text() const override;
     void set_text(const std::string& text) override;
     void set_focus() override;
