@@ -29,7 +29,7 @@ protected:
         std::vector<std::string> r = {
             ryakug("ABS", "03", "SYSTEME ANTIBLOCAGE"),
             ryakug("ABS", "01", "ANTI-LOCK BRAKE SYSTEM"),
-            ryakug("EUR", "01", "EUROPEAN SPECIFICATION VEHICLES EXCEPT UNITED KINGDOM"),
+            ryakug("EUR", "01", "EUROPEAN MARKET VEHICLES EXCEPT FOR UNITED KINGDOM"),
             ryakug("GLX", "01", "GRAND LUXE WITH EXTRA EQUIPMENT: ALLOY WHEELS, FOG LAMPS, CLIMATE CONTROL, RADIO"),
             ryakug("LHD", "03", "CONDUITE A GAUCHE"),
         };
@@ -57,7 +57,7 @@ TEST_F(AbbrevTest, MeaningComesInLinesOfFortyInTheCatalogueLanguage) {
     EXPECT_EQ(flag, 0);
     EXPECT_EQ(meaning, line("ANTI-LOCK BRAKE SYSTEM") + std::string(88, ' '));
     ASSERT_EQ(lookup("EUR", &meaning, &flag), 0);
-    EXPECT_EQ(meaning, line("EUROPEAN SPECIFICATION VEHICLES EXCEPT") + line("UNITED KINGDOM") + std::string(46, ' '));
+    EXPECT_EQ(meaning, line("EUROPEAN MARKET VEHICLES EXCEPT FOR") + line("UNITED KINGDOM") + std::string(46, ' '));
     ASSERT_EQ(lookup("GLX", &meaning, &flag), 0);
     EXPECT_EQ(meaning.substr(0, 126), line("GRAND LUXE WITH EXTRA EQUIPMENT: ALLOY") +
                                           line("WHEELS, FOG LAMPS, CLIMATE CONTROL,") + line("RADIO"));

@@ -110,7 +110,7 @@ const std::vector<Abbreviation>& abbreviations() {
         {"ASSY", "01", "ASSEMBLY"},
         {"CVT", "01", "CONTINUOUSLY VARIABLE TRANSMISSION"},
         {"DSL", "01", "DIESEL ENGINE"},
-        {"EUR", "01", "EUROPEAN SPECIFICATION VEHICLES EXCEPT UNITED KINGDOM, IRELAND AND NORDIC COUNTRIES"},
+        {"EUR", "01", "EUROPEAN MARKET VEHICLES EXCEPT UNITED KINGDOM, IRELAND AND NORDIC COUNTRIES"},
         {"EXC", "01", "EXCEPT"},
         {"FR", "01", "FRONT"},
         {"GL", "01", "GRAND LUXE GRADE"},
@@ -124,7 +124,7 @@ const std::vector<Abbreviation>& abbreviations() {
         {"RHD", "01", "RIGHT HAND DRIVE"},
         {"STD", "01", "STANDARD GRADE"},
         {"SUB-ASSY", "01", "SUB-ASSEMBLY"},
-        {"UK", "01", "UNITED KINGDOM SPECIFICATION"},
+        {"UK", "01", "UNITED KINGDOM MARKET VEHICLES"},
         {"W/", "01", "WITH"},
         {"W/O", "01", "WITHOUT"},
     };
