@@ -313,11 +313,8 @@ mode:
                 }
                 a0 += run;
                 run = 0;
-                if (a0 > width) {
-                    result = kFaxLineTooLong;
-                    goto fail;
-                }
-                if (n >= kMaxChanges) {
+                // Past the width, or more changes than a line can hold.
+                if (a0 > width || n >= kMaxChanges) {
                     result = kFaxLineTooLong;
                     goto fail;
                 }
@@ -330,11 +327,8 @@ mode:
                 }
                 a0 += run;
                 run = 0;
-                if (a0 > width) {
-                    result = kFaxLineTooLong;
-                    goto fail;
-                }
-                if (n >= kMaxChanges) {
+                // Past the width, or more changes than a line can hold.
+                if (a0 > width || n >= kMaxChanges) {
                     result = kFaxLineTooLong;
                     goto fail;
                 }
