@@ -1,4 +1,5 @@
 #include "demo_help.h"
+#include "demo_texts.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -114,12 +115,20 @@ const std::vector<HelpText>& texts() {
     return t;
 }
 
+// The shell's help files and those each area of screens brings.
+std::vector<HelpText> all_texts() {
+    std::vector<HelpText> all = texts();
+    for (const AreaTexts* area : area_texts())
+        for (const HelpFile& h : area->help) all.push_back(HelpText{h.id, h.lines});
+    return all;
+}
+
 }  // namespace
 
-int demo_help_count() { return static_cast<int>(texts().size()); }
+int demo_help_count() { return static_cast<int>(all_texts().size()); }
 
 void write_demo_help(const std::string& program_dir) {
-    for (const HelpText& h : texts()) {
+    for (const HelpText& h : all_texts()) {
         std::string body;
         for (const char* line : h.lines) {
             if (std::strlen(line) > kMaxLine) throw std::runtime_error(std::string("help line too long: ") + line);

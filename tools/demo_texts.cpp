@@ -81,16 +81,37 @@ std::vector<Text> merged(const std::vector<Text>& own, const Extra& extra) {
 
 }  // namespace
 
+std::vector<const AreaTexts*> area_texts() {
+    return {&texts_vehicle(), &texts_vlists(), &texts_figure(), &texts_partslist(), &texts_search(), &texts_index(), &texts_inquiry(), &texts_prices(), &texts_setup(), &texts_maint()};
+}
+
+namespace {
+
+// Every area's texts beside the shell's own.
+std::vector<Text> all_messages() {
+    std::vector<Text> all = merged(demo_messages(), part_inquiry_messages());
+    for (const AreaTexts* area : area_texts()) all = merged(all, area->messages);
+    return all;
+}
+
+std::vector<Text> all_screen_texts() {
+    std::vector<Text> all = merged(demo_screen_texts(), part_inquiry_screen_texts());
+    for (const AreaTexts* area : area_texts()) all = merged(all, area->screen_texts);
+    return all;
+}
+
+}  // namespace
+
 void write_demo_texts(const std::string& program_dir_host, const std::string& screen_dir_host) {
     const std::string& screen_dir = screen_dir_host.empty() ? program_dir_host : screen_dir_host;
     char num[16];
     std::string msg = "; Messages, English: number (3 digits) and text\r\n";
-    for (const Text& t : merged(demo_messages(), part_inquiry_messages())) {
+    for (const Text& t : all_messages()) {
         std::snprintf(num, sizeof num, "%03d", t.no);
         msg += std::string(num) + t.text + "\r\n";
     }
     std::string scr = "# Screen texts, English: number (4 digits), a blank and text\r\n";
-    for (const Text& t : merged(demo_screen_texts(), part_inquiry_screen_texts())) {
+    for (const Text& t : all_screen_texts()) {
         std::snprintf(num, sizeof num, "%04d", t.no);
         scr += std::string(num) + " " + t.text + "\r\n";
     }

@@ -18,6 +18,29 @@ const std::vector<Text>& demo_messages();
 // Screen texts (4-digit numbers).
 const std::vector<Text>& demo_screen_texts();
 
+// The texts each area of screens brings, one file each (demo_texts_<area>.cpp).
+struct HelpFile {
+    const char* id;  // "PX" and the screen's four-letter name in capitals
+    std::vector<const char*> lines;
+};
+struct AreaTexts {
+    std::vector<Text> messages;
+    std::vector<Text> screen_texts;
+    std::vector<HelpFile> help;  // help files of the area's screens (demo_help.h writes them)
+};
+// Every area's texts, in a fixed order.
+std::vector<const AreaTexts*> area_texts();
+const AreaTexts& texts_vehicle();
+const AreaTexts& texts_vlists();
+const AreaTexts& texts_figure();
+const AreaTexts& texts_partslist();
+const AreaTexts& texts_search();
+const AreaTexts& texts_index();
+const AreaTexts& texts_inquiry();
+const AreaTexts& texts_prices();
+const AreaTexts& texts_setup();
+const AreaTexts& texts_maint();
+
 // Writes the message file into the program-file folder (ECFIL of the
 // environment file) and the screen file into `screen_dir_host`, the folder
 // the program starts in (the screen file is read from the current

@@ -1,0 +1,15 @@
+// The texts of the partslist screens: messages and screen texts.
+#include "demo_texts.h"
+
+namespace pxbuild::demo {
+
+const AreaTexts& texts_partslist() {
+    static const AreaTexts texts = {
+        {},  // messages
+        {},  // screen texts
+        {},  // help files
+    };
+    return texts;
+}
+
+}  // namespace pxbuild::demo
