@@ -177,6 +177,31 @@ public:
     void end_doc() override {
         if (painter_.isActive() && !painter_.end()) throw RuntimeError(kErrPrinter, "EndDoc");
     }
+    void set_font_style(bool bold, bool italic, bool underline) override {
+        font_.setBold(bold);
+        font_.setItalic(italic);
+        font_.setUnderline(underline);
+        if (painter_.isActive()) painter_.setFont(font_);
+    }
+    int text_width(const QString& text) override {
+        return QFontMetrics(font_, &printer()).horizontalAdvance(text);
+    }
+    int line_height() override { return QFontMetrics(font_, &printer()).height(); }
+    void draw_text(int x, int y, const QString& text) override {
+        begin();
+        painter_.setFont(font_);
+        painter_.setPen(Qt::black);
+        painter_.drawText(x, y + QFontMetrics(font_, &printer()).ascent(), text);
+    }
+    void draw_line(int x1, int y1, int x2, int y2) override {
+        begin();
+        painter_.setPen(QPen(Qt::black, std::max(1, printer().resolution() / 150)));
+        painter_.drawLine(x1, y1, x2, y2);
+    }
+    void new_page() override {
+        begin();
+        if (!printer().newPage()) throw RuntimeError(kErrPrinter, "NewPage");
+    }
     void kill_doc() override {
         if (!painter_.isActive()) return;
         printer().abort();

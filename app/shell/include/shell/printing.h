@@ -42,6 +42,16 @@ public:
     virtual int print_line(int x, int y, const QString& text) = 0;
     virtual void end_doc() = 0;
     virtual void kill_doc() = 0;
+
+    // What the printer object of the screens needs beside (print_object.h).
+    virtual void set_font_style(bool bold, bool italic, bool underline) = 0;
+    // Width of a text and height of a line in the current font.
+    virtual int text_width(const QString& text) = 0;
+    virtual int line_height() = 0;
+    // A text with its top at y, the position left as it is.
+    virtual void draw_text(int x, int y, const QString& text) = 0;
+    virtual void draw_line(int x1, int y1, int x2, int y2) = 0;
+    virtual void new_page() = 0;
 };
 
 // The printer in use (seams().printer), by default the Qt one below.

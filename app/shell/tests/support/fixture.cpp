@@ -128,10 +128,26 @@ int RecordingPrinter::print_line(int x, int y, const QString& text) {
     std::ostringstream s;
     s << "text " << x << "," << y << ":" << text.toStdString();
     record(s.str());
-    return y + 100;
+    return y + line_px;
 }
 void RecordingPrinter::end_doc() { record("end"); }
 void RecordingPrinter::kill_doc() { record("kill"); }
+void RecordingPrinter::set_font_style(bool bold, bool italic, bool underline) {
+    record(std::string("style ") + (bold ? "1" : "0") + (italic ? " 1" : " 0") + (underline ? " 1" : " 0"));
+}
+int RecordingPrinter::text_width(const QString& text) { return char_width * static_cast<int>(text.size()); }
+int RecordingPrinter::line_height() { return line_px; }
+void RecordingPrinter::draw_text(int x, int y, const QString& text) {
+    std::ostringstream s;
+    s << "text " << x << "," << y << ":" << text.toStdString();
+    record(s.str());
+}
+void RecordingPrinter::draw_line(int x1, int y1, int x2, int y2) {
+    std::ostringstream s;
+    s << "line " << x1 << "," << y1 << "-" << x2 << "," << y2;
+    record(s.str());
+}
+void RecordingPrinter::new_page() { record("page"); }
 
 std::vector<std::string> RecordingPrinter::texts() const {
     std::vector<std::string> out;

@@ -43,10 +43,15 @@ private:
 };
 
 // Every call on the printer, as text: "landscape 1", "image 480,144 6000x4000",
-// "font Courier New 10", "text 480,3936 ...", "box ...", "end", "kill".
+// "font Courier New 10", "style 1 0 0" (bold, italic, underline), "text
+// 480,3936:...", "box ...", "line 200,400-15000,400", "page", "end", "kill".
+// With dpi 1440 a printer pixel is a twip, so the printer object's positions
+// are recorded as the screens give them.
 class RecordingPrinter : public px::PrintDevice {
 public:
     int dpi = 600;
+    int char_width = 40;   // printer pixels per character (a fixed-pitch face)
+    int line_px = 100;     // printer pixels per line
     bool is_landscape = false;
     std::vector<QString> font_list = {"Arial", "Courier New", "Symbol"};
     QString current_font = "Arial";
@@ -68,6 +73,12 @@ public:
     int print_line(int x, int y, const QString& text) override;
     void end_doc() override;
     void kill_doc() override;
+    void set_font_style(bool bold, bool italic, bool underline) override;
+    int text_width(const QString& text) override;
+    int line_height() override;
+    void draw_text(int x, int y, const QString& text) override;
+    void draw_line(int x1, int y1, int x2, int y2) override;
+    void new_page() override;
 
     std::vector<std::string> texts() const;  // the printed lines only
 
