@@ -1,0 +1,36 @@
+// An up-down control: two arrow buttons, one above the other, that report
+// each press of the upper or the lower arrow. It keeps no value of its own:
+// the screen decides what a press changes (the quantity boxes step their
+// quantity through a library, which keeps it within range).
+#pragma once
+
+#include <functional>
+
+#include <QWidget>
+
+class QToolButton;
+
+namespace px {
+
+class UpDown : public QWidget {
+public:
+    explicit UpDown(QWidget* parent = nullptr);
+
+    QToolButton* up_button() const { return up_; }
+    QToolButton* down_button() const { return down_; }
+
+    // A press of the upper (UpClick) and of the lower arrow (DownClick).
+    std::function<void()> on_up_click;
+    std::function<void()> on_down_click;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void lay_out();
+
+    QToolButton* up_;
+    QToolButton* down_;
+};
+
+}  // namespace px

@@ -1,0 +1,290 @@
+#include "shell/picture_box.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+
+#include "platform/drives.h"
+#include "platform/picture.h"
+
+namespace px {
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFFu;
+constexpr size_t kFileHeader = 14;
+constexpr size_t kMinInfo = 40;
+// Beyond this a picture is not one of ours (and its pixels would not fit).
+constexpr int32_t kMaxSide = 32767;
+
+uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
+    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
+}
+uint16_t le16(const std::vector<uint8_t>& b, size_t at) { return uint16_t(b[at] | b[at + 1] << 8); }
+
+bool read_file(const std::string& host, std::vector<uint8_t>* bytes) {
+    std::ifstream in(host, std::ios::binary);
+    if (!in) return false;
+    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+// A one-bit uncompressed bitmap, read straight into RGB32. False when the
+// file is not one (the caller tries the general reader); *bad when it is one
+// but its sizes do not hold.
+bool read_one_bit(const std::vector<uint8_t>& b, QImage* out, bool* bad) {
+    *bad = false;
+    if (b.size() < kFileHeader + kMinInfo || b[0] != 'B' || b[1] != 'M') return false;
+    const uint32_t info = le32(b, 14);
+    if (info < kMinInfo || le16(b, 28) != 1 || le32(b, 30) != 0) return false;
+    *bad = true;
+    const int32_t width = static_cast<int32_t>(le32(b, 18));
+    const int32_t raw_height = static_cast<int32_t>(le32(b, 22));
+    if (width <= 0 || width > kMaxSide || raw_height == 0 || raw_height < -kMaxSide || raw_height > kMaxSide)
+        return true;
+    const bool top_down = raw_height < 0;
+    const int32_t height = top_down ? -raw_height : raw_height;
+    const size_t table = kFileHeader + info;
+    if (info > b.size() || table + 8 > b.size()) return true;
+    QRgb colour[2];
+    for (int i = 0; i < 2; ++i)
+        colour[i] = qRgb(b[table + 4 * i + 2], b[table + 4 * i + 1], b[table + 4 * i]);
+    const size_t offset = le32(b, 10);
+    const size_t stride = (static_cast<size_t>(width) + 31) / 32 * 4;
+    const size_t row_bytes = (static_cast<size_t>(width) + 7) / 8;
+    if (offset > b.size() || (b.size() - offset) / stride < static_cast<size_t>(height)) return true;
+
+    // Eight pixels a byte, through a table of every byte's eight colours.
+    std::vector<std::array<QRgb, 8>> expand(256);
+    for (int v = 0; v < 256; ++v)
+        for (int bit = 0; bit < 8; ++bit) expand[v][bit] = colour[(v >> (7 - bit)) & 1];
+
+    QImage img(width, height, QImage::Format_RGB32);
+    if (img.isNull()) return true;
+    const int32_t whole = width / 8;
+    const int32_t rest = width % 8;
+    for (int32_t y = 0; y < height; ++y) {
+        const uint8_t* row = b.data() + offset + stride * static_cast<size_t>(top_down ? y : height - 1 - y);
+        auto* px = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int32_t i = 0; i < whole; ++i, px += 8) std::memcpy(px, expand[row[i]].data(), sizeof(QRgb) * 8);
+        if (rest > 0 && row_bytes > static_cast<size_t>(whole))
+            std::memcpy(px, expand[row[whole]].data(), sizeof(QRgb) * static_cast<size_t>(rest));
+    }
+    *out = std::move(img);
+    *bad = false;
+    return true;
+}
+
+bool dark(QRgb c) { return qGray(c) < 128; }
+
+}  // namespace
+
+int32_t load_picture_file(const std::string& win_path, QImage* out) {
+    *out = QImage();
+    auto host = plat::host_path(win_path);
+    if (!host) return kPicFileNotFound;
+    std::vector<uint8_t> bytes;
+    if (!read_file(*host, &bytes)) return kPicFileNotFound;
+    bool bad = false;
+    if (read_one_bit(bytes, out, &bad)) return bad ? kPicInvalid : 0;
+    QImage any;
+    if (!any.loadFromData(bytes.data(), static_cast<int>(bytes.size())) || any.isNull()) return kPicInvalid;
+    *out = any.convertToFormat(QImage::Format_RGB32);
+    return 0;
+}
+
+QImage reduce_half(const QImage& src) {
+    const QImage in = src.format() == QImage::Format_RGB32 ? src : src.convertToFormat(QImage::Format_RGB32);
+    const int w = in.width() / 2;
+    const int h = in.height() / 2;
+    QImage out(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        const auto* a = reinterpret_cast<const QRgb*>(in.constScanLine(2 * y));
+        const auto* b = reinterpret_cast<const QRgb*>(in.constScanLine(2 * y + 1));
+        auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const QRgb p[4] = {a[2 * x], a[2 * x + 1], b[2 * x], b[2 * x + 1]};
+            // The darkest channel values: black wins over white.
+            QRgb m = p[0];
+            for (int i = 1; i < 4; ++i)
+                m = qRgb(std::min(qRed(m), qRed(p[i])), std::min(qGreen(m), qGreen(p[i])),
+                         std::min(qBlue(m), qBlue(p[i])));
+            o[x] = m;
+        }
+    }
+    return out;
+}
+
+int mouse_button_value(Qt::MouseButtons buttons) {
+    int v = 0;
+    if (buttons & Qt::LeftButton) v |= 1;
+    if (buttons & Qt::RightButton) v |= 2;
+    if (buttons & Qt::MiddleButton) v |= 4;
+    return v;
+}
+
+// The surface as the libraries see it.
+class PictureBox::Surface : public plat::PictureSurface {
+public:
+    explicit Surface(PictureBox* box) : box_(box), handle_(plat::register_control(this)) {}
+    ~Surface() override { plat::unregister_control(handle_); }
+    int32_t handle() const { return handle_; }
+    int32_t width() const override { return box_->image().width(); }
+    int32_t height() const override { return box_->image().height(); }
+    bool pixel(int32_t x, int32_t y) const override {
+        const QImage& img = box_->image();
+        if (x < 0 || y < 0 || x >= img.width() || y >= img.height()) return false;
+        return dark(img.pixel(x, y));
+    }
+    void invert(const plat::PixelRect& r) override {
+        plat::PixelRect c = plat::clip_rect(r, width(), height());
+        if (c.right > c.left) box_->invert(QRect(c.left, c.top, c.right - c.left, c.bottom - c.top));
+    }
+
+private:
+    PictureBox* box_;
+    int32_t handle_;
+};
+
+// The window as the libraries see it: a rectangle of a surface copied in.
+class PictureBox::Window : public plat::PictureWindow {
+public:
+    Window(PictureBox* box, const Surface* own) : box_(box), own_(own), handle_(plat::register_control(this)) {}
+    ~Window() override { plat::unregister_control(handle_); }
+    int32_t handle() const { return handle_; }
+    void show(const plat::PictureSurface& from, const plat::PixelRect& r) override {
+        const QImage& img = box_->image();
+        plat::PixelRect c = plat::clip_rect(r, img.width(), img.height());
+        if (c.right <= c.left) return;
+        if (&from != own_) {
+            // Another surface: its pixels, black or white, into ours.
+            box_->fit_surface();
+            for (int32_t y = c.top; y < c.bottom; ++y)
+                for (int32_t x = c.left; x < c.right; ++x)
+                    box_->surface_.setPixel(x, y, from.pixel(x, y) ? qRgb(0, 0, 0) : kWhite);
+        }
+        box_->update(QRect(c.left, c.top, c.right - c.left, c.bottom - c.top));
+    }
+    void set_focus() override { box_->setFocus(); }
+
+private:
+    PictureBox* box_;
+    const Surface* own_;
+    int32_t handle_;
+};
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    surface_handle_ = std::make_unique<Surface>(this);
+    window_handle_ = std::make_unique<Window>(this, surface_handle_.get());
+}
+
+PictureBox::~PictureBox() = default;
+
+int32_t PictureBox::hdc() const { return surface_handle_->handle(); }
+int32_t PictureBox::hwnd() const { return window_handle_->handle(); }
+
+const QImage& PictureBox::image() const {
+    fit_surface();
+    return surface_;
+}
+
+void PictureBox::fit_surface() const {
+    const QSize size = this->size();
+    if (surface_.size() == size && !surface_.isNull()) return;
+    if (size.isEmpty()) {
+        surface_ = QImage();
+        return;
+    }
+    QImage fresh(size, QImage::Format_RGB32);
+    fresh.fill(kWhite);
+    if (!surface_.isNull()) {
+        QPainter p(&fresh);
+        p.drawImage(0, 0, surface_);
+    }
+    surface_ = std::move(fresh);
+}
+
+int32_t PictureBox::load_picture(const std::string& win_path) {
+    if (win_path.empty()) {
+        clear_picture();
+        return 0;
+    }
+    QImage picture;
+    int32_t e = load_picture_file(win_path, &picture);
+    if (e != 0) {
+        clear_picture();
+        return e;
+    }
+    set_picture(picture);
+    return 0;
+}
+
+void PictureBox::set_picture(const QImage& picture) {
+    surface_ = picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    resize(surface_.size());
+    update();
+}
+
+void PictureBox::clear_picture() {
+    fit_surface();
+    if (!surface_.isNull()) surface_.fill(kWhite);
+    update();
+}
+
+void PictureBox::paint_picture(const QImage& from, const QRect& dest, const QRect& src) {
+    fit_surface();
+    if (surface_.isNull() || from.isNull() || dest.isEmpty() || src.isEmpty()) return;
+    QPainter p(&surface_);
+    if (dest.width() == src.width() / 2 && dest.height() == src.height() / 2) {
+        p.drawImage(dest.topLeft(), reduce_half(from.copy(src)));
+    } else {
+        p.drawImage(dest, from, src);
+    }
+    p.end();
+    update(dest);
+}
+
+void PictureBox::invert(const QRect& r) {
+    fit_surface();
+    const QRect c = r.normalized() & surface_.rect();
+    if (c.isEmpty()) return;
+    for (int y = c.top(); y <= c.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(surface_.scanLine(y));
+        for (int x = c.left(); x <= c.right(); ++x) line[x] ^= 0x00FFFFFFu;
+    }
+    update(c);
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    fit_surface();
+    QPainter p(this);
+    const QRect r = event->rect();
+    p.fillRect(r, Qt::white);
+    if (!surface_.isNull()) p.drawImage(r.topLeft(), surface_, r);
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fit_surface();
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    if (!on_mouse_down) return QWidget::mousePressEvent(event);
+    int shift = 0;
+    if (event->modifiers() & Qt::ShiftModifier) shift |= 1;
+    if (event->modifiers() & Qt::ControlModifier) shift |= 2;
+    if (event->modifiers() & Qt::AltModifier) shift |= 4;
+    const QPointF at = event->position();
+    on_mouse_down(mouse_button_value(event->buttons() | event->button()), shift, static_cast<float>(at.x()),
+                  static_cast<float>(at.y()));
+}
+
+}  // namespace px
