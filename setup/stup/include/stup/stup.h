@@ -1,0 +1,52 @@
+// PXSTUP, the set-up library: installs catalogue data sets from the
+// catalogue CDs (or records a client installation), writes the selection
+// files the catalogue set-up screen edits, reports what a drive holds, and
+// names and reloads the screen file of the menu language.
+//
+// Entries bound by the program (undecorated names). Strings are the
+// program's fixed-length strings, filled up to their byte count.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/export.h"
+#include "pxall/vbstring.h"
+
+extern "C" {
+
+// Installs what CATALOG.TMP and FRAME.TMP (work directory) select, then
+// rewrites the environment file. 0; 4 the clerk cancelled a CD request (the
+// data sets finished before it are recorded); 871 not enough free space;
+// 884 the disk filled up while a master file was written; 128 a CD code
+// without a data set directory (B8, B9); -1 a directory that cannot be
+// made, a CD box that cannot be shown or free space that cannot be read;
+// 11-20 a file failure (logged).
+PX_EXPORT int32_t stup_main_proc();
+// Records the data sets that the selection files mark, already present on
+// their drives, in the environment file: 0, or 11, 13, 14.
+PX_EXPORT int32_t stup_set_client();
+
+// Writes CATALOG.TMP and FRAME.TMP from the installed state and returns
+// their paths. client 1: every block with installed data sets is marked
+// selected. 0, 11, 13, or 81 when the last CD drive's label failed.
+PX_EXPORT int32_t stup_make_tmpfile(VbString* catalog_path, VbString* frame_path, int16_t client);
+// Number and name of the installed catalogue data's language: 0; 1 no
+// current area; 2 no catalogue data set.
+PX_EXPORT int32_t VBGet_Latest_Lang(int16_t* language, VbString* name);
+// 1 when QEL.CHK is in the work directory (a client installation), else 0.
+PX_EXPORT int32_t stup_client_check();
+// type 0-3 area E, G, U, J; 4 world frame numbers; other Japan frame
+// numbers. 0 when the drive holds a data set of that kind, else 1.
+PX_EXPORT int32_t ClientDriveCheck(int16_t type, const char* drive);
+// Describes the data sets of a kind on a drive in DRVINFO.TMP, path into
+// info_path: 0; 1 none there; 11, 12, 14.
+PX_EXPORT int16_t GetSetupedDriveInfo(int16_t type, const char* drive, VbString* info_path);
+
+// The screen file of the menu language (current directory) and the screen
+// editor's work file SCREEN.TMP (work directory). The second string's size.
+PX_EXPORT int32_t Screen_FilePath(VbString* screen_path, VbString* work_path);
+// Reloads the screen texts when a menu language is set: set_scr's result,
+// else 0.
+PX_EXPORT int32_t Reload_ScreenFile();
+
+}

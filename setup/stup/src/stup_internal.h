@@ -1,0 +1,139 @@
+// The set-up library's working storage for one run and the routines its
+// parts share. Not re-entrant: one run at a time on the caller's thread.
+//
+// Set-up status block (122 bytes, blank-filled; CATALOG.TMP four of them in
+// area order E, G, U, J, FRAME.TMP two, world then Japan, DRVINFO.TMP one):
+//     0  1  '1' selected for set-up, blank otherwise
+//     1  1  drive letter that holds (or is to hold) the block's data sets
+//     2 120 ten CD entries of 12 bytes, entry j at 2 + 12 j:
+//              0 2  CD code ("A1", "B3", "F1"); NUL or blank: empty
+//              2 8  CD issue; 8 blanks: install anew; "yyyymmdd": keep the
+//                   installed issue
+//             10 1  install kind '1' full copy, '0' master files only
+//             11 1  '1' when the CD is in a CD drive as the file is written
+//
+// CD work entry (one per CD of the block being installed): directory name
+// (area letter + directory character), CD code, issue, state 0 new, 1 asked
+// for, 2 installed, install kind.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/export.h"
+
+namespace pxstup {
+
+constexpr int kBlockSize = 122;
+constexpr int kCdEntries = 10;
+constexpr int kCdEntrySize = 12;
+constexpr int kCatalogImage = 4 * kBlockSize;  // 488
+constexpr int kFrameImage = 2 * kBlockSize;    // 244
+namespace blk {
+constexpr int kSelected = 0;
+constexpr int kDrive = 1;
+constexpr int kEntries = 2;
+}  // namespace blk
+namespace cde {
+constexpr int kCode = 0;
+constexpr int kIssue = 2;
+constexpr int kKind = 10;
+constexpr int kInDrive = 11;
+}  // namespace cde
+
+constexpr const char kAreaLetters[] = "EGUJ";
+constexpr const char* kAreaNames[4] = {"EU", "GR", "US", "JP"};
+
+// Results the screens show.
+constexpr int kCancelled = 4;
+constexpr int kNoSpace = 871;
+constexpr int kDiskFull = 884;
+// A CD code for which no data set directory exists (B8, B9).
+constexpr int kBadCdCode = 128;
+// Message of the wrong-CD box and the message option of the CD request.
+constexpr int kWrongCdMessage = 810;
+constexpr int kCdRequestOption = 705;
+
+struct AreaWork {
+    char letter;
+    uint8_t first_cd;  // 1 while the CD-number table of the first CD is to be made
+    int32_t count;
+};
+
+struct CdWork {
+    char name[2];
+    char code[2];
+    char issue[8];
+    int32_t state;
+    char kind;
+};
+
+struct RunState {
+    AreaWork area[4];
+    CdWork cd[kCdEntries];
+    char asked[kCdEntries][2];
+    int asked_count;
+    int cd_drive;                  // drive index of the CD last checked
+    char drive_ids[10][10];        // per CD drive: issue 8, CD id 2
+    std::vector<uint8_t> cdno;     // CD-number table of the block's first CD
+    unsigned char catalog[kCatalogImage];
+    unsigned char frame[kFrameImage];
+    int32_t syserr;                // system error number of the last failing call
+};
+
+PX_EXPORT RunState& run();
+
+// --- Small helpers ---------------------------------------------------------
+bool blank(char c);
+// A shared-state directory field as a string, without a trailing backslash.
+std::string state_dir(size_t at);
+// The path with its drive letter replaced (a path that names no drive is
+// returned unchanged).
+std::string on_drive(std::string path, char drive);
+std::string join(const std::string& dir, const std::string& name);
+// Creates a directory and the ones above it that are missing.
+bool make_dirs(const std::string& win_path);
+// Writes n bytes to fp, charged to the drive of win_path; false with errno.
+bool put_bytes(std::FILE* fp, const std::string& win_path, const void* data, size_t n);
+// The data language code, two characters.
+std::string data_lang();
+// 1 for a digit, as the directory rule and the scans read it.
+inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+// An issue that names a date (a digit first), not "yyyymmdd" or blanks.
+bool known_issue(const char* issue);
+
+// --- Work tables and data set directories ------------------------------------
+// The directory character of a CD code: catalogue "A1" '1', "A " ' ' (filled
+// from the CD-number table), "B1".."B7" '3'..'9'; frame 'F' for a second
+// character '1', else 'G'. 0 when the code has none (B8, B9, others).
+PX_EXPORT char dir_char(const char* code, bool frame);
+PX_EXPORT void stup_cd_dir_name(const char* code, char area_letter, char* out);
+PX_EXPORT void stup_remove_setup_dir(const char* name);
+// Index 0-3 of an area letter, -1 for another.
+int area_index(char letter);
+
+// --- Master files --------------------------------------------------------------
+PX_EXPORT int stup_root_file(int k);
+PX_EXPORT int stup_catalog_file(int k);
+PX_EXPORT int stup_rootmf_file(int k, int block);
+// Copies a CD file (host-side stream) of expected_blocks blocks to the end
+// of dst: 0, 13, 14, 15, 20.
+int stup_write_setup_file(std::FILE* src, std::FILE* dst, const std::string& dst_path, int32_t expected_blocks);
+
+// --- CD check ------------------------------------------------------------------
+PX_EXPORT int stup_cd_check(int k, int mode);
+PX_EXPORT int stup_cd_make_cdno_table(int k, int mode);
+PX_EXPORT int stup_pxrootmf_rmak(const char (*names)[2], int count);
+
+// --- Environment file --------------------------------------------------------
+PX_EXPORT int Updt_Sys_File(const unsigned char* catalog, const unsigned char* frame, int mode);
+PX_EXPORT int Updt_Sys_File_F4(const unsigned char* catalog, const unsigned char* frame);
+
+// --- Set-up run ----------------------------------------------------------------
+PX_EXPORT int stup_cd_setup();
+PX_EXPORT int stup_check_space(char drive, int32_t* free_mb, int area_index, int cd_count);
+PX_EXPORT int stup_check_space2(char drive, int32_t* free_mb, int frame_index, int cd_count);
+
+}  // namespace pxstup
