@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "demo_tables.h"
+#include "pxall/applicability.h"
 #include "pxall/buinde_layout.h"
 #include "pxbuild/bytes.h"
 #include "pxbuild/demo_images.h"
@@ -33,11 +34,10 @@ std::string yymm(int m) {
 // Frame models of the catalogue with a diesel (or petrol) engine: the
 // engine letter follows the displacement ("AVS19D1").
 std::string engine_bits(const Catalog& cat, bool diesel) {
-    std::string bits(bi::kBitsSize, '\0');
-    for (size_t k = 0; k < cat.frame_models.size() && k < 8; ++k)
-        if ((cat.frame_models[k].size() > 5 && cat.frame_models[k][5] == 'D') == diesel)
-            bits[0] = static_cast<char>(bits[0] | (1 << k));
-    return bits;
+    std::vector<std::string> wanted;
+    for (const std::string& fm : cat.frame_models)
+        if ((fm.size() > 5 && fm[5] == 'D') == diesel) wanted.push_back(fm);
+    return pxall::applicability::frame_model_bits(cat.frame_models, wanted);
 }
 
 struct Page {
@@ -66,10 +66,7 @@ std::string continuation(const Catalog& cat, const std::string& figure, const st
 }  // namespace
 
 std::string vehicle_applicability(const Catalog& cat, const std::string& frame_model) {
-    std::string bits(bi::kBitsSize, '\0');
-    for (size_t k = 0; k < cat.frame_models.size() && k < 8; ++k)
-        if (cat.frame_models[k] == frame_model) bits[0] = static_cast<char>(1 << k);
-    return bits;
+    return pxall::applicability::frame_model_bits(cat.frame_models, {frame_model});
 }
 
 std::vector<std::string> illustration_pages(const Catalog& cat) {

@@ -12,9 +12,9 @@
 // refers to 1301 and 1501, 4301 to 4101); each is a demo figure with pages
 // of its own, and every demo figure has its name in FIGM01.DAT already.
 //
-// Applicability bits of the demo: byte 0, bit k stands for frame model k of
-// the catalogue's list (demo_data.h); the other bytes are zero. A page for
-// every vehicle has every bit of every byte set.
+// Applicability bits of the demo: the rule of pxall/applicability.h over the
+// catalogue's frame models (demo_data.h), the one the vehicle identification
+// follows too. A page for every vehicle has every bit of every byte set.
 #pragma once
 
 #include <string>
