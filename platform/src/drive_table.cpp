@@ -1,7 +1,8 @@
 #include "drive_table.h"
 
 #include <array>
-#include <fstream>
+#include <cstdio>
+#include <sstream>
 
 #include "host_fs.h"
 #include "platform/files.h"
@@ -80,8 +81,15 @@ std::optional<std::string> drive_dir(char letter) {
 // type follows the last comma, so a folder whose name holds a comma must
 // name its type.
 bool load_drive_table(const std::string& host_file, std::string* error) {
-    std::ifstream in(host_file, std::ios::binary);
-    if (!in) return defect(error, 0, "cannot read " + host_file);
+    std::string bytes;
+    std::FILE* fp = detail::fopen_regular(host_file, "rb");
+    if (fp == nullptr) return defect(error, 0, "cannot read " + host_file);
+    char chunk[4096];
+    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, fp)) > 0;) bytes.append(chunk, got);
+    bool failed = std::ferror(fp) != 0;
+    std::fclose(fp);
+    if (failed) return defect(error, 0, "cannot read " + host_file);
+    std::istringstream in(bytes);
     const std::string base = detail::parent_host(detail::normalize_host(host_file));
 
     Table parsed;

@@ -31,7 +31,7 @@ bool write_all(int fd, const char* data, size_t size) {
 // Copies into a scratch file beside the destination and renames it into place,
 // so a failed copy (full disk, read error) leaves the old destination whole.
 bool copy_host(const std::string& from, const std::string& to, bool fail_if_exists) {
-    int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    int in = detail::open_regular(from, O_RDONLY, 0);
     if (in < 0) return detail::fail_errno(errno, from);
     struct stat src;
     if (::fstat(in, &src) != 0 || S_ISDIR(src.st_mode)) {

@@ -1,5 +1,6 @@
 #include "host_fs.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,6 +95,71 @@ std::optional<std::string> real_path(const std::string& path) {
 bool is_directory(const std::string& host) {
     struct stat st;
     return ::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+namespace {
+
+bool kind_allowed(mode_t mode, int flags) {
+    return S_ISREG(mode) || ((flags & O_DIRECTORY) != 0 && S_ISDIR(mode));
+}
+
+}  // namespace
+
+int open_regular(const std::string& host, int flags, unsigned permission) {
+    // A look before opening keeps devices from being opened at all; the
+    // check on the open descriptor covers a name swapped in between.
+    struct stat st;
+    if (::stat(host.c_str(), &st) == 0 && !kind_allowed(st.st_mode, flags)) {
+        errno = EACCES;
+        return -1;
+    }
+    int fd = ::open(host.c_str(), flags | O_NONBLOCK | O_CLOEXEC, permission);
+    if (fd < 0) {
+        // A FIFO without a reader refuses a non-blocking writer with ENXIO.
+        if (errno == ENXIO) errno = EACCES;
+        return -1;
+    }
+    if (::fstat(fd, &st) != 0 || !kind_allowed(st.st_mode, flags)) {
+        ::close(fd);
+        errno = EACCES;
+        return -1;
+    }
+    if ((flags & O_NONBLOCK) == 0) {
+        int fl = ::fcntl(fd, F_GETFL);
+        if (fl >= 0) ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
+    }
+    return fd;
+}
+
+std::FILE* fopen_regular(const std::string& host, const char* mode) {
+    if (mode == nullptr) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    std::string m;
+    for (const char* c = mode; *c != '\0'; ++c) {
+        if (*c != 't' && *c != 'b') m.push_back(*c);
+    }
+    bool plus = m.find('+') != std::string::npos;
+    int flags = 0;
+    switch (m.empty() ? '?' : m[0]) {
+        case 'r': flags = plus ? O_RDWR : O_RDONLY; break;
+        case 'w': flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC; break;
+        case 'a': flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND; break;
+        default: errno = EINVAL; return nullptr;
+    }
+    if (m.find('x') != std::string::npos) flags |= O_EXCL;
+    int fd = open_regular(host, flags, 0666);
+    if (fd < 0) return nullptr;
+    std::string fd_mode(1, m[0]);
+    if (plus) fd_mode += '+';
+    std::FILE* fp = ::fdopen(fd, fd_mode.c_str());
+    if (fp == nullptr) {
+        int err = errno;
+        ::close(fd);
+        errno = err;
+    }
+    return fp;
 }
 
 bool exists_host(const std::string& host) {

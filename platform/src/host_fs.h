@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,15 @@ std::string base_name(const std::string& path);
 std::optional<std::string> real_path(const std::string& path);
 
 bool is_directory(const std::string& host);
+
+// open(2) that accepts only a regular file (or, with O_DIRECTORY in flags, a
+// directory): a FIFO, device or socket under the name is refused with EACCES
+// and never waited on, as opening a FIFO without a writer would wait for
+// ever. Every file the system opens goes through here. -1 with errno.
+int open_regular(const std::string& host, int flags, unsigned permission);
+// The same as a stdio stream, for an fopen mode ("r", "w+", "a" ...; 't' and
+// 'b' ignored). Null with errno.
+std::FILE* fopen_regular(const std::string& host, const char* mode);
 bool exists_host(const std::string& host);  // the name exists (lstat)
 // The process's current directory, or "" (errno set) when it cannot be read.
 std::string host_cwd();

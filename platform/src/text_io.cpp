@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "host_fs.h"
 #include "platform/drives.h"
 #include "platform/errors.h"
 #include "platform/files.h"
@@ -14,16 +15,12 @@ std::FILE* fopen(std::string_view win_path, const char* mode) {
         errno = EINVAL;
         return nullptr;
     }
-    std::string host_mode;
-    for (const char* m = mode; *m != '\0'; ++m) {
-        if (*m != 't' && *m != 'b') host_mode.push_back(*m);
-    }
     auto host = host_path(win_path);
     if (!host) {
         errno = ENOENT;
         return nullptr;
     }
-    std::FILE* fp = std::fopen(host->c_str(), host_mode.c_str());
+    std::FILE* fp = detail::fopen_regular(*host, mode);
     if (fp == nullptr) set_last_error(win_error_from_errno(errno));
     return fp;
 }
@@ -34,7 +31,7 @@ int open(std::string_view win_path, int flags, int permission) {
         errno = ENOENT;
         return -1;
     }
-    int fd = ::open(host->c_str(), flags, permission);
+    int fd = detail::open_regular(*host, flags, static_cast<unsigned>(permission));
     if (fd < 0) {
         int err = errno;
         set_last_error(win_error_from_errno(err));

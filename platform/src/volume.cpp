@@ -41,7 +41,7 @@ bool volume_label(std::string_view root, std::string* label) {
 
     std::string found;
     const std::string file = detail::join_host(drive->dir, kLabelFile);
-    if (std::FILE* fp = std::fopen(file.c_str(), "rb")) {
+    if (std::FILE* fp = detail::fopen_regular(file, "rb")) {
         int c;
         while (found.size() < kLabelReadLimit && (c = std::getc(fp)) != EOF && c != '\n') {
             found.push_back(static_cast<char>(c));
