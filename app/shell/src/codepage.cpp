@@ -4,7 +4,12 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+
+#include <QFontDatabase>
+
+#include "shell/binding.h"
 
 namespace px {
 
@@ -80,6 +85,64 @@ std::string to_ansi(const QString& text) {
     if (g_code_page == 932) return convert("CP932", "UTF-8", text.toStdString());
     return to_1252(text);
 }
+
+namespace {
+
+constexpr const char* kJapaneseCode = "02";  // menu language code of JAPANESE
+constexpr size_t kMenuLangCodeAt = 7;        // in the shared state block
+const QString kMincho = QString::fromUtf8("\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D");
+
+// The shared state block of the started environment (a C++ export of PXALL).
+Declared<unsigned char*()> get_ctop_addr{"PXALL", "_ZN5pxall13get_ctop_addrEv"};
+
+}  // namespace
+
+int code_page_setting(const char* menu_language_code, const char* override_value) {
+    if (override_value != nullptr) {
+        if (std::strcmp(override_value, "932") == 0) return 932;
+        if (std::strcmp(override_value, "1252") == 0) return 1252;
+    }
+    if (menu_language_code != nullptr && std::strncmp(menu_language_code, kJapaneseCode, 2) == 0) return 932;
+    return 1252;
+}
+
+void apply_code_page_setting() {
+    char code[3] = {};
+    if (const unsigned char* top = get_ctop_addr()) std::memcpy(code, top + kMenuLangCodeAt, 2);
+    set_ansi_code_page(code_page_setting(code, std::getenv("PXDROM_CODEPAGE")));
+}
+
+QString oem_font_name() { return g_code_page == 932 ? kMincho : QStringLiteral("Courier"); }
+
+QStringList font_faces_for(const QString& name) {
+    if (name == kMincho)
+        return {"IPAMincho", "IPAexMincho", "IPAGothic", "IPAexGothic", "Noto Serif CJK JP", "Noto Sans CJK JP"};
+    if (name.compare("Courier", Qt::CaseInsensitive) == 0 || name.compare("Courier New", Qt::CaseInsensitive) == 0)
+        return {"Liberation Mono", "DejaVu Sans Mono", "Nimbus Mono PS", "FreeMono"};
+    return {name};
+}
+
+QFont screen_font(const QString& name, qreal points) {
+    const QStringList installed = QFontDatabase::families();
+    QString family;
+    for (const QString& face : font_faces_for(name)) {
+        for (const QString& have : installed)
+            if (have.compare(face, Qt::CaseInsensitive) == 0) family = have;
+        if (!family.isEmpty()) break;
+    }
+    // A Japanese name with none of its faces: any face that writes Japanese.
+    if (family.isEmpty() && name == kMincho) {
+        const auto japanese = QFontDatabase::families(QFontDatabase::Japanese);
+        if (!japanese.isEmpty()) family = japanese.front();
+    }
+    QFont font = family.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(family);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSizeF(points);
+    return font;
+}
+
+QFont oem_font() { return screen_font(oem_font_name(), 12); }
 
 QString field_text(const char* data, size_t len) {
     size_t n = 0;

@@ -66,6 +66,9 @@ bool start_program() {
         QuitProgram(1);
         return false;
     }
+    // The menu language is known once the environment is read: the texts
+    // from here on decode in its code page.
+    apply_code_page_setting();
     show_modeless(menu);
     return !g_ended;
 }
