@@ -10,9 +10,14 @@ namespace plat {
 
 namespace {
 
-// Bytes left on each limited drive, by upper-case letter.
-std::map<char, uint64_t>& limits() {
-    static std::map<char, uint64_t> m;
+struct Limit {
+    uint64_t reported;  // free bytes the drive reports
+    uint64_t writable;  // bytes that may still be written
+};
+
+// The limited drives, by upper-case letter.
+std::map<char, Limit>& limits() {
+    static std::map<char, Limit> m;
     return m;
 }
 
@@ -31,7 +36,7 @@ bool disk_free_clusters(std::string_view root, uint32_t* sectors_per_cluster, ui
     uint64_t bytes = 0;
     auto it = limits().find(drive_of(root));
     if (it != limits().end()) {
-        bytes = it->second;
+        bytes = it->second.reported;
     } else if (!free_disk_space(root, &bytes, nullptr)) {
         return false;
     }
@@ -42,11 +47,13 @@ bool disk_free_clusters(std::string_view root, uint32_t* sectors_per_cluster, ui
     return true;
 }
 
-void set_disk_space_limit(char letter, int64_t bytes) {
-    if (bytes < 0)
+void set_disk_space_limit(char letter, int64_t bytes, int64_t writable) {
+    if (bytes < 0) {
         limits().erase(upper(letter));
-    else
-        limits()[upper(letter)] = static_cast<uint64_t>(bytes);
+        return;
+    }
+    uint64_t w = static_cast<uint64_t>(writable < 0 ? bytes : writable);
+    limits()[upper(letter)] = Limit{static_cast<uint64_t>(bytes), w};
 }
 
 void clear_disk_space_limits() { limits().clear(); }
@@ -54,13 +61,13 @@ void clear_disk_space_limits() { limits().clear(); }
 bool charge_disk_write(std::string_view win_path, uint64_t n) {
     auto it = limits().find(drive_of(win_path));
     if (it == limits().end()) return true;
-    if (n > it->second) {
-        it->second = 0;
+    if (n > it->second.writable) {
+        it->second.writable = 0;
         set_last_error(kErrDiskFull);
         errno = ENOSPC;
         return false;
     }
-    it->second -= n;
+    it->second.writable -= n;
     return true;
 }
 

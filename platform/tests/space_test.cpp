@@ -40,14 +40,22 @@ TEST_F(SpaceTest, LimitIsReportedAndChargedUntilFull) {
     EXPECT_TRUE(plat::charge_disk_write("D:\\X\\A.DAT", 40000));
     EXPECT_TRUE(plat::charge_disk_write("C:\\A.DAT", 1u << 30));  // another drive has no limit
     errno = 0;
-    EXPECT_FALSE(plat::charge_disk_write("d:\\X\\B.DAT", 1000));
+    EXPECT_FALSE(plat::charge_disk_write("d:\\X\\B.DAT", 2000));
     EXPECT_EQ(errno, ENOSPC);
     EXPECT_EQ(plat::last_error(), plat::kErrDiskFull);
-    ASSERT_TRUE(plat::disk_free_clusters("D:\\", nullptr, nullptr, &clusters));
-    EXPECT_EQ(clusters, 0u);
 
     plat::set_disk_space_limit('D', -1);
     EXPECT_TRUE(plat::charge_disk_write("D:\\X\\B.DAT", 1000));
+}
+
+TEST_F(SpaceTest, WritableBytesApartFromTheReportedSpace) {
+    plat::set_drive('D', at(""), plat::kDriveFixed);
+    plat::set_disk_space_limit('D', 1 << 30, 5000);
+    EXPECT_TRUE(plat::charge_disk_write("D:\\A", 5000));
+    EXPECT_FALSE(plat::charge_disk_write("D:\\A", 1));
+    uint64_t clusters = 0;
+    ASSERT_TRUE(plat::disk_free_clusters("D:\\", nullptr, nullptr, &clusters));
+    EXPECT_EQ(clusters, (1u << 30) / 4096);  // what the drive reports stays
 }
 
 }  // namespace

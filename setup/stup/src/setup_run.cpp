@@ -10,6 +10,7 @@
 #include "pxall/blocks.h"
 #include "pxall/cdrom.h"
 #include "pxall/errlog.h"
+#include "pxall/fileutil.h"
 #include "pxall/keyed_layout.h"
 #include "pxall/paths.h"
 #include "stup/stup.h"
@@ -152,6 +153,14 @@ int installed(int k, const std::string& base, const char* master, int top_index)
     return -1;
 }
 
+// A data set whose writing failed is removed whole, so that no scan takes
+// it for installed; the next set-up of its CD writes it anew.
+void drop_partial(const std::string& base, const CdWork& w) {
+    const std::string dir = join(base, std::string(w.name, 2));
+    pxall::file_remove(dir.c_str(), "*.*");
+    plat::remove_directory(dir);
+}
+
 int catalogue_area(int a) {
     unsigned char* block = run().catalog + a * kBlockSize;
     const char letter = kAreaLetters[a];
@@ -189,12 +198,14 @@ int catalogue_area(int a) {
             }
         }
         r = stup_root_file(k);
+        if (r != 0) drop_partial(mdir, w);
         if (r == kCancelled || r == kDiskFull) return r;
         if (r != 0) {
             log(kModule, kRun, "stup_root_file", r, 6);
             return r;
         }
         r = stup_catalog_file(k);
+        if (r != 0) drop_partial(mdir, w);
         if (r == kCancelled) return r;
         if (r == 13 && run().syserr == ENOSPC) return 13;
         if (r != 0) {
@@ -243,6 +254,7 @@ int frame_block(int b) {
             }
         }
         r = stup_rootmf_file(k, b);
+        if (r != 0) drop_partial(fdir, w);
         if (r == kCancelled || r == kDiskFull) return r;
         if (r == 13 && run().syserr == ENOSPC) return 13;
         if (r != 0) {

@@ -1,0 +1,376 @@
+// The catalogue set-up run from the builder's CDs: full copies and master
+// files only, shared files of an area's later CDs, CDs already installed,
+// dropped data sets, the wrong-CD box, a cancelled request, free space and
+// a disk that fills up.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/drives.h"
+#include "platform/msgbox.h"
+#include "platform/space.h"
+#include "pxall/blocks.h"
+#include "pxall/keyed_layout.h"
+#include "pxall/setup_scan.h"
+#include "setup_fixture.h"
+#include "stup/stup.h"
+#include "stup_internal.h"
+
+namespace fs = std::filesystem;
+namespace kl = pxall::keyed;
+using namespace stuptest;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// The 32-byte records of a master file.
+struct Master {
+    std::string bytes;
+    const unsigned char* rec(int i) const { return reinterpret_cast<const unsigned char*>(bytes.data()) + 32 * i; }
+    // The entry of a name (and file id), or null.
+    const unsigned char* entry(const std::string& name, int id = -1) const {
+        for (size_t i = 1; i * 32 + 32 <= bytes.size() && i < 64 + 73; ++i) {
+            const unsigned char* e = rec(static_cast<int>(i));
+            if (std::strncmp(reinterpret_cast<const char*>(e), name.c_str(), 10) == 0 && (id < 0 || e[11] == id))
+                return e;
+        }
+        return nullptr;
+    }
+};
+
+uint32_t u32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
+std::string dir_of(const unsigned char* e) { return std::string(reinterpret_cast<const char*>(e + 28), 2); }
+
+class SetupRunTest : public ::testing::Test {
+protected:
+    SetupEnv s;
+    Master master(const std::string& rel) const { return Master{s.env().read(rel)}; }
+    bool exists(const std::string& rel) const { return s.env().exists(rel); }
+    int run() {
+        s.write_selection();
+        return stup_main_proc();
+    }
+};
+
+TEST(DirectoryRule, CdCodesNameTheirDirectories) {
+    struct Case {
+        const char* code;
+        bool frame;
+        char want;
+    } cases[] = {{"A1", false, '1'}, {"A2", false, '2'}, {"B1", false, '3'}, {"B2", false, '4'}, {"B3", false, '5'},
+                 {"B4", false, '6'}, {"B5", false, '7'}, {"B6", false, '8'}, {"B7", false, '9'}, {"A ", false, ' '},
+                 {"B8", false, 0},   {"B9", false, 0},   {"F1", true, 'F'},  {"F2", true, 'G'},  {"F9", true, 'G'}};
+    for (const auto& c : cases) EXPECT_EQ(pxstup::dir_char(c.code, c.frame), c.want) << c.code;
+}
+
+TEST_F(SetupRunTest, FullCopyOfAnAreaAndAFrameCd) {
+    s.select_area(0, 'C', {{"A1", '1'}, {"A2", '1'}, {"B1", '1'}});
+    s.select_frame(0, 'C', {{"F1", '1'}});
+    s.insert('Q', "E1");
+    s.insert('R', "E2");
+    s.insert('S', "E3");
+    s.script({{plat::kIdRetry, 'Q', "EF"}});  // the frame CD is asked for
+    ASSERT_EQ(run(), 0);
+
+    EXPECT_EQ(s.setup_names(), (Names{"E1", "E2", "E3", "EF"}));
+    EXPECT_EQ(s.value("ECMSTALL"), "EU:C");
+    EXPECT_EQ(s.value("CRNTAREA"), "EU");
+
+    Master e1 = master("MST/E1/PXROOTMF.MST");
+    ASSERT_EQ(e1.bytes.size(), 2336u);
+    EXPECT_EQ(e1.bytes.substr(0, 8), "20240601");
+    EXPECT_EQ(e1.bytes.substr(8, 14), "20240620093000");
+    EXPECT_EQ(e1.bytes.substr(22, 4), "E1A1");
+    EXPECT_EQ(e1.bytes[26], '1');
+    // Every root file of a full copy is on disk, IMAGEF.DAT included.
+    for (const char* f : {"SHAMEI.DAT", "SHAMEI.IA", "JOUHOU.DAT", "JOUHOU.IA", "JOUHOU.IS", "JOUHOU.IK", "IMAGEF.DAT",
+                          "FIGIND.IA"})
+        EXPECT_TRUE(exists(std::string("MST/E1/") + f)) << f;
+    // Names of another language stay on the CD.
+    EXPECT_FALSE(exists("MST/E1/FIGM03.DAT"));
+    const unsigned char* img = e1.entry("IMAGEF.DAT");
+    ASSERT_NE(img, nullptr);
+    EXPECT_EQ(img[27], 1);
+    EXPECT_EQ(dir_of(img), "E1");
+    // A catalogue master of a full copy holds its files from block 1 on.
+    Master cat = master("MST/E1/PXE1000A.MST");
+    ASSERT_GT(cat.bytes.size(), 2048u);
+    EXPECT_EQ(cat.bytes.substr(28, 2), "E1");
+    const unsigned char* first = cat.rec(1);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(first), 10), std::string("EMINDE.IA1"));
+    EXPECT_EQ(first[27], 2);
+    EXPECT_EQ(u32(first + 16), 1u);
+    // The later full copies keep their own illustrations but read the
+    // shared files of the first CD.
+    Master e2 = master("MST/E2/PXROOTMF.MST");
+    EXPECT_EQ(dir_of(e2.entry("SHAMEI.DAT")), "E1");
+    EXPECT_EQ(dir_of(e2.entry("JOUHOU.DAT", 2)), "E1");
+    EXPECT_EQ(dir_of(e2.entry("IMAGEF.DAT")), "E2");
+    EXPECT_EQ(dir_of(e2.entry("FIGIND.DAT")), "E2");
+    EXPECT_EQ(s.env().read("MST/E2/IMAGEF.DAT").substr(0, 10), "E220240601");
+    // E3 lacks FRAMNO's index levels: no index file, level count 0.
+    Master e3 = master("MST/E3/PXROOTMF.MST");
+    EXPECT_EQ(e3.entry("FRAMNO.DAT")[26], 0);
+    EXPECT_EQ(u32(e3.entry("FRAMNO.IA1") + 20), 0u);
+    EXPECT_FALSE(exists("MST/E3/FRAMNO.IA"));
+    Master e3cat = master("MST/E3/PXE3000A.MST");
+    EXPECT_EQ(e3cat.entry("HINBAN.DAT")[26], 1);
+    // The frame-number data set.
+    Master ef = master("FRW/EF/PXFRNOMF.MST");
+    ASSERT_EQ(ef.bytes.size(), 160u);
+    EXPECT_EQ(ef.bytes.substr(22, 4), "EFF1");
+    EXPECT_TRUE(exists("FRW/EF/FRKATA.DAT"));
+    EXPECT_TRUE(exists("FRW/EF/FRKATA.IA"));
+}
+
+TEST_F(SetupRunTest, MasterFilesOnlyShareTheFirstCdsFiles) {
+    s.select_area(0, 'C', {{"A1", '0'}, {"A2", '0'}});
+    s.insert('Q', "E1");
+    s.insert('R', "E2");
+    ASSERT_EQ(run(), 0);
+    Master e1 = master("MST/E1/PXROOTMF.MST");
+    Master e2 = master("MST/E2/PXROOTMF.MST");
+    // The first CD's shared files are on disk, its illustrations on the CD.
+    EXPECT_TRUE(exists("MST/E1/SHAMEI.DAT"));
+    EXPECT_FALSE(exists("MST/E1/IMAGEF.DAT"));
+    EXPECT_FALSE(exists("MST/E1/FIGM03.DAT"));  // not the data language
+    EXPECT_EQ(e1.entry("IMAGEF.DAT")[27], 0);
+    // The second copies nothing and names the first with its sizes.
+    EXPECT_FALSE(exists("MST/E2/SHAMEI.DAT"));
+    for (const char* f : {"SHAMEI.DAT", "SHAMEI.IA1", "FRAMNO.IA2", "HINM01.DAT"}) {
+        ASSERT_NE(e2.entry(f), nullptr) << f;
+        EXPECT_EQ(dir_of(e2.entry(f)), "E1") << f;
+        EXPECT_EQ(u32(e2.entry(f) + 20), u32(e1.entry(f) + 20)) << f;
+        EXPECT_GT(u32(e2.entry(f) + 20), 0u) << f;
+    }
+    // A master-only catalogue master keeps the large files on the CD.
+    Master cat = master("MST/E2/PXE2000A.MST");
+    EXPECT_EQ(cat.entry("HINBAN.DAT")[27], 0);
+    EXPECT_EQ(cat.entry("HINBAN.IA1")[27], 2);
+    EXPECT_EQ(cat.entry("KIRIKA.DAT")[27], 2);
+}
+
+TEST_F(SetupRunTest, LaterCdAddedToAnInstalledAreaTakesTheInstalledSizes) {
+    s.select_area(0, 'C', {{"A1", '0'}});
+    s.insert('Q', "E1");
+    ASSERT_EQ(run(), 0);
+    ASSERT_EQ(s.setup_names(), (Names{"E1"}));
+
+    s.select_area(0, 'C', {{"A1", '0', "yyyymmdd"}, {"A2", '0'}});
+    s.insert('R', "E2");
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(s.setup_names(), (Names{"E1", "E2"}));
+    Master e1 = master("MST/E1/PXROOTMF.MST");
+    Master e2 = master("MST/E2/PXROOTMF.MST");
+    for (const char* f : {"SHAMEI.DAT", "JOUHOU.DAT", "RYAKUG.IA1"}) {
+        EXPECT_GT(u32(e2.entry(f) + 20), 0u) << f;
+        EXPECT_EQ(u32(e2.entry(f) + 20), u32(e1.entry(f) + 20)) << f;
+    }
+}
+
+TEST_F(SetupRunTest, InstalledCdIsCheckedButNotWrittenAgain) {
+    s.select_area(0, 'C', {{"A1", '1'}});
+    s.insert('Q', "E1");
+    ASSERT_EQ(run(), 0);
+    std::string before = s.env().read("MST/E1/PXROOTMF.MST");
+
+    plat::fix_clock(2024, 7, 1, 10, 0, 0);
+    s.select_area(0, 'C', {{"A1", '1', "yyyymmdd"}});
+    s.insert('Q', "");
+    s.script({{plat::kIdRetry, 'Q', "E1"}});
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(s.boxes().size(), 1u);  // still asked for
+    EXPECT_EQ(s.env().read("MST/E1/PXROOTMF.MST"), before);
+
+    // Another install kind is installed anew.
+    s.select_area(0, 'C', {{"A1", '0', "yyyymmdd"}});
+    ASSERT_EQ(run(), 0);
+    EXPECT_NE(s.env().read("MST/E1/PXROOTMF.MST"), before);
+    EXPECT_FALSE(exists("MST/E1/IMAGEF.DAT"));
+}
+
+TEST_F(SetupRunTest, DroppedDataSetIsRemoved) {
+    s.select_area(0, 'C', {{"A1", '0'}, {"A2", '0'}});
+    s.insert('Q', "E1");
+    s.insert('R', "E2");
+    ASSERT_EQ(run(), 0);
+    ASSERT_TRUE(exists("MST/E2/PXROOTMF.MST"));
+    s.select_area(0, 'C', {{"A1", '0', "yyyymmdd"}});
+    ASSERT_EQ(run(), 0);
+    EXPECT_FALSE(exists("MST/E2"));
+    EXPECT_EQ(s.setup_names(), (Names{"E1"}));
+}
+
+TEST_F(SetupRunTest, WrongIssueIsRefusedAndCancelAtTheThirdCdKeepsTheFirstTwo) {
+    s.select_area(0, 'C', {{"A1", '0'}, {"A2", '0'}, {"B1", '0'}});
+    s.insert('Q', "E1");
+    s.insert('R', "E2NEW");  // newer than E1: the wrong CD
+    s.script({{plat::kIdRetry, 'R', "E2"},   // 810: the right one goes in
+              {plat::kIdCancel}});           // 881 for B1: the clerk gives up
+    EXPECT_EQ(run(), 4);
+    ASSERT_EQ(s.boxes().size(), 2u);
+    EXPECT_NE(s.boxes()[0].find("not the CD wanted"), std::string::npos);
+    EXPECT_NE(s.boxes()[1].find("Please insert"), std::string::npos);
+    EXPECT_TRUE(exists("MST/E1/PXROOTMF.MST"));
+    EXPECT_TRUE(exists("MST/E2/PXROOTMF.MST"));
+    EXPECT_FALSE(exists("MST/E3"));
+    EXPECT_EQ(s.value("ECMSTALL"), "EU:C");
+    EXPECT_EQ(s.value("CRNTAREA"), "EU");
+    EXPECT_EQ(s.setup_names(), (Names{"E1", "E2"}));
+}
+
+TEST_F(SetupRunTest, CdCodeWithoutADirectoryIsRefused) {
+    s.select_area(0, 'C', {{"A1", '0'}, {"B8", '0'}});
+    s.insert('Q', "E1");
+    std::string before = s.sys();
+    EXPECT_EQ(run(), 128);
+    EXPECT_EQ(s.sys(), before);
+    auto log = s.env().log_lines();
+    ASSERT_FALSE(log.empty());
+    EXPECT_NE(log.back().find("CD code B8"), std::string::npos);
+}
+
+TEST_F(SetupRunTest, FreeSpaceEqualToTheNeedPasses) {
+    struct Case {
+        int64_t bytes;
+        int want;
+    } cases[] = {{int64_t{650} << 20, 0}, {(int64_t{650} << 20) - 4096, 871}};
+    for (const auto& c : cases) {
+        plat::set_disk_space_limit('C', c.bytes);
+        s.select_area(0, 'C', {{"A1", '1'}});
+        s.insert('Q', "E1");
+        std::string before = s.sys();
+        pxstup::stup_remove_setup_dir("E1");
+        pxall::setuped_cd_check();
+        EXPECT_EQ(run(), c.want) << c.bytes;
+        if (c.want == 871) {
+            EXPECT_EQ(s.sys(), before);
+            EXPECT_FALSE(exists("MST/E1"));
+        }
+        // Master files only need 15 MB in area E, 25 in area J.
+    }
+    plat::set_disk_space_limit('C', int64_t{15} << 20);
+    s.select_area(0, 'C', {{"A1", '0'}, {"A2", '0'}});
+    s.insert('R', "E2");
+    EXPECT_EQ(run(), 871);  // two CDs: 30 MB
+}
+
+// Bytes of the files of a data set directory, without its catalogue masters.
+int64_t root_bytes(const std::string& dir) {
+    int64_t n = 0;
+    for (const auto& e : fs::directory_iterator(dir)) {
+        std::string name = e.path().filename().string();
+        if (name.rfind("PX", 0) == 0 && name != "PXROOTMF.MST") continue;
+        n += static_cast<int64_t>(e.file_size());
+    }
+    return n;
+}
+
+TEST_F(SetupRunTest, DiskFullLeavesNothingHalfInstalledRecorded) {
+    s.select_area(0, 'C', {{"A1", '0'}});
+    s.insert('Q', "E1");
+    ASSERT_EQ(run(), 0);
+    const int64_t root = root_bytes(s.root() + "/MST/E1");
+    s.write_sys(default_sys());
+    pxstup::stup_remove_setup_dir("E1");
+
+    struct Case {
+        int64_t writable;
+        int want;
+    } cases[] = {{1000, 884}, {root + 100, 13}};
+    for (const auto& c : cases) {
+        plat::set_disk_space_limit('C', int64_t{1} << 30, c.writable);
+        s.select_area(0, 'C', {{"A1", '0'}});
+        EXPECT_EQ(run(), c.want) << c.writable;
+        EXPECT_FALSE(exists("MST/E1")) << c.writable;
+        EXPECT_EQ(s.sys(), default_sys());
+        pxall::setuped_cd_check();
+        EXPECT_EQ(s.setup_names(), Names{});
+    }
+}
+
+TEST_F(SetupRunTest, NoSelectedBlockStillRewritesTheEnvironment) {
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(s.value("ECMSTALL"), "");
+    EXPECT_EQ(s.value("CRNTAREA"), "");
+    EXPECT_EQ(pxall::get_i32(s.top() + pxall::ctop::kAreaIndex), -1);
+    EXPECT_TRUE(exists("WORK/PXDROM.BAK"));
+}
+
+TEST_F(SetupRunTest, MissingSelectionFileIsLogged) {
+    EXPECT_EQ(stup_main_proc(), 11);
+    auto log = s.env().log_lines();
+    ASSERT_FALSE(log.empty());
+    EXPECT_NE(log.back().find("PXSTUP10,stup_main_proc"), std::string::npos);
+}
+
+TEST_F(SetupRunTest, TwoAreasOnTwoDrivesAndAClientOfTheServer) {
+    s.env().map_drive('D', "d", plat::kDriveFixed);
+    s.select_area(0, 'D', {{"A1", '0'}, {"A2", '0'}});
+    s.select_area(2, 'D', {{"A1", '1'}});
+    s.select_frame(0, 'D', {{"F1", '1'}});
+    s.insert('Q', "E1");
+    s.insert('R', "E2");
+    s.insert('S', "U1");
+    s.script({{plat::kIdRetry, 'S', "EF"}});
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(s.value("ECMSTALL"), "EU:D,US:D");
+    EXPECT_EQ(s.value("ECMST"), "D:\\MST");
+    EXPECT_EQ(s.value("FRAMEWLD"), "D:\\FRW");
+    EXPECT_TRUE(s.env().exists("d/MST/U1/IMAGEF.DAT"));
+    EXPECT_EQ(s.setup_names(), (Names{"E1", "E2", "EF", "U1"}));
+
+    // A client of that drive: nothing installed here, QEL.CHK present.
+    s.write_sys(default_sys());
+    unsigned char* t = s.top();
+    std::memset(t + pxall::ctop::kAreaDrives, 0, 8);
+    t[pxall::ctop::kMasterDir] = 'C';
+    t[pxall::ctop::kFrameWorldDir] = 'C';
+    pxall::setuped_cd_check();
+    ASSERT_EQ(s.setup_names(), Names{});
+    s.env().write("WORK/QEL.CHK", "");
+    EXPECT_EQ(stup_client_check(), 1);
+    EXPECT_EQ(ClientDriveCheck(0, "D"), 0);
+    EXPECT_EQ(ClientDriveCheck(2, "D"), 0);
+    EXPECT_EQ(ClientDriveCheck(1, "D"), 1);
+    EXPECT_EQ(ClientDriveCheck(4, "D"), 1);  // frame sets are not in the master directory
+    EXPECT_EQ(ClientDriveCheck(0, "C"), 1);
+
+    // The screen learns what D holds, marks it and records the client.
+    char path[80];
+    VbString info{path, sizeof path};
+    ASSERT_EQ(GetSetupedDriveInfo(0, "D", &info), 0);
+    std::string block = s.env().read("WORK/DRVINFO.TMP");
+    ASSERT_EQ(block.size(), 122u);
+    EXPECT_EQ(block.substr(0, 2), " D");
+    // CD code, issue, install kind, and the CD is in a drive.
+    EXPECT_EQ(block.substr(2, 12), "A12024060101");
+    EXPECT_EQ(block.substr(14, 12), "A22024060101");
+    ASSERT_EQ(GetSetupedDriveInfo(2, "D", &info), 0);
+    ASSERT_EQ(GetSetupedDriveInfo(4, "D", &info), 0);
+    EXPECT_EQ(s.env().read("WORK/DRVINFO.TMP").substr(2, 12), "F12024060111");
+
+    char cpath[80], fpath[80];
+    VbString cp{cpath, sizeof cpath}, fp{fpath, sizeof fpath};
+    ASSERT_EQ(stup_make_tmpfile(&cp, &fp, 1), 0);
+    EXPECT_STREQ(cpath, "C:\\WORK\\CATALOG.TMP");
+    std::string cat = s.env().read("WORK/CATALOG.TMP");
+    ASSERT_EQ(cat.size(), 488u);
+    EXPECT_EQ(cat.substr(0, 2), "1D");
+    EXPECT_EQ(cat.substr(122, 2), " C");  // G: nothing installed, the master drive
+    EXPECT_EQ(cat.substr(244, 14), "1DA1202403011 ");  // U1 is not in a drive now
+    EXPECT_EQ(s.env().read("WORK/FRAME.TMP").substr(0, 14), "1DF12024060111");
+
+    s.write_sys(default_sys());
+    ASSERT_EQ(stup_set_client(), 0);
+    EXPECT_EQ(s.value("ECMSTALL"), "EU:D,US:D");
+    EXPECT_EQ(s.value("FRAMEWLD"), "D:\\FRW");
+    EXPECT_EQ(s.setup_names(), (Names{"E1", "E2", "EF", "U1"}));
+}
+
+}  // namespace
