@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/drives.h"
+#include "stale_twins.h"
 
 namespace pxall {
 
@@ -26,6 +27,15 @@ std::vector<Staged> g_staged;
 int g_fail_commits = 0;
 int g_fail_errno = 0;
 unsigned g_twin_serial = 0;
+WriteStepHook g_step_hook = nullptr;
+
+}  // namespace
+
+int write_step(const char* step, const std::string& host) {
+    return g_step_hook != nullptr ? g_step_hook(step, host.c_str()) : 0;
+}
+
+namespace {
 
 std::string dir_of(const std::string& host) {
     size_t slash = host.rfind('/');
@@ -37,11 +47,15 @@ std::string dir_of(const std::string& host) {
 // Creates a new twin beside target, with the permissions a new file gets (or
 // the old file's, when there is one). The descriptor, or -1 with errno.
 int make_twin(const std::string& target, std::string* twin) {
+    if (int e = write_step("create", target)) {
+        errno = e;
+        return -1;
+    }
     struct stat st;
     bool exists = ::stat(target.c_str(), &st) == 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         // No dot in the suffix, so no work-file pattern ("*.TMP") matches it.
-        *twin = target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(++g_twin_serial);
+        *twin = twin_name(target);
         int fd = ::open(twin->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             if (exists) ::fchmod(fd, st.st_mode & 07777);
@@ -70,6 +84,8 @@ bool write_full(int fd, const unsigned char* p, size_t n) {
     return true;
 }
 
+}  // namespace
+
 // The injected failure of a test, if one is pending: its errno, else 0.
 int injected_failure() {
     if (g_fail_commits <= 0) return 0;
@@ -77,11 +93,15 @@ int injected_failure() {
     return g_fail_errno != 0 ? g_fail_errno : ENOSPC;
 }
 
+namespace {
+
 // The twin's bytes are written: make them durable and put them in place.
 // The twin's descriptor is closed by the caller. 0 or an errno.
 int finish(int fd, const std::string& twin, const std::string& target) {
     if (int e = injected_failure()) return e;
+    if (int e = write_step("sync", target)) return e;
     if (::fsync(fd) != 0) return errno;
+    if (int e = write_step("rename", target)) return e;
     if (::rename(twin.c_str(), target.c_str()) != 0) return errno;
     // The rename itself must reach the disk too; a folder that cannot be
     // synced (some file systems refuse) has still got the new file.
@@ -112,13 +132,15 @@ int atomic_write_file(const char* win_path, const void* data, size_t n, int32_t*
         *err = ENOENT;
         return 11;
     }
+    sweep_stale_twins_of(*target);
     std::string twin;
     int fd = make_twin(*target, &twin);
     if (fd < 0) {
         *err = errno;
         return 11;
     }
-    int e = write_full(fd, static_cast<const unsigned char*>(data), n) ? finish(fd, twin, *target) : errno;
+    int e = write_step("write", *target);
+    if (e == 0) e = write_full(fd, static_cast<const unsigned char*>(data), n) ? finish(fd, twin, *target) : errno;
     if (::close(fd) != 0 && e == 0) e = errno;  // cannot happen after a good fsync, but never claim success
     if (e != 0) {
         ::unlink(twin.c_str());
@@ -141,6 +163,7 @@ std::FILE* atomic_open(const char* win_path, std::FILE* seed, int32_t* err) {
         *err = ENOENT;
         return nullptr;
     }
+    sweep_stale_twins_of(*target);
     std::string twin;
     int fd = make_twin(*target, &twin);
     if (fd < 0) {
@@ -209,6 +232,16 @@ int atomic_close(std::FILE* fp, bool commit, int32_t* err) {
         return 13;
     }
     return 0;
+}
+
+void set_write_step_hook(WriteStepHook hook) { g_step_hook = hook; }
+
+bool twin_is_staged(const std::string& host) {
+    return std::any_of(g_staged.begin(), g_staged.end(), [&](const Staged& s) { return s.twin == host; });
+}
+
+std::string twin_name(const std::string& target) {
+    return target + kTwinMark + std::to_string(::getpid()) + "-" + std::to_string(++g_twin_serial);
 }
 
 void atomic_fail_next_commits(int n, int e) {

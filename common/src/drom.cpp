@@ -7,6 +7,7 @@
 
 #include "platform/files.h"
 #include "pxall/blocks.h"
+#include "pxall/commit_files.h"
 #include "pxall/env.h"
 #include "pxall/errlog.h"
 #include "pxall/fileutil.h"
@@ -36,6 +37,19 @@ void write_empty_select_tmp() {
     std::free(image);
 }
 
+// Finishes rewrites a kill interrupted and removes the temporaries that
+// processes no longer running left in the folders the system rewrites files in.
+void sweep_user_folders() {
+    const unsigned char* top = pxall::get_ctop_addr();
+    if (top == nullptr) return;
+    for (size_t at : {pxall::ctop::kMasterDir, pxall::ctop::kWorkDir, pxall::ctop::kPriceDir,
+                      pxall::ctop::kLocalPriceDir}) {
+        char dir[pxall::ctop::kDirSize + 1] = {};
+        std::memcpy(dir, top + at, pxall::ctop::kDirSize);
+        if (dir[0] != '\0') pxall::sweep_stale_temporaries(dir);
+    }
+}
+
 }  // namespace
 
 extern "C" int32_t drom_init() {
@@ -48,6 +62,7 @@ extern "C" int32_t drom_init() {
     // the environment file survive a successful start.
     pxall::init_syerr_message();
     pxall::kankyo_set();
+    sweep_user_folders();
 
     int rc = pxall::set_msg();
     if (rc != 0) {

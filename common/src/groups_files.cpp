@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "pxall/atomic_write.h"
 #include "pxall/blocks.h"
+#include "pxall/commit_files.h"
 #include "pxall/errlog.h"
 #include "pxall/group_layout.h"
 #include "pxall/paths.h"
@@ -103,10 +104,18 @@ void drop_after(ItemLinks* keep) {
     while (t.last != nullptr && t.last != keep) DeleteItem(&t, t.last);
 }
 
-// Flushes a staged stream to the disk: 0 or the C error number.
-int32_t flush_to_disk(std::FILE* fp) {
-    if (std::ferror(fp)) return EIO;
-    if (std::fflush(fp) != 0 || ::fsync(::fileno(fp)) != 0) return errno != 0 ? errno : EIO;
+// Finishes or discards a rewrite of the pair that a kill or a failed rename
+// interrupted, so that no one reads new part-name codes beside old group
+// names. 0, the logged get_path_name result, or 11 logged.
+int settle_pair(const char* module, const char* function, int place) {
+    char pnc[kPathSize];
+    int rc = group_path(kCodeFile, pnc, module, function, place);
+    if (rc != 0) return rc;
+    int32_t err = 0;
+    if (settle_commit(pnc, &err) != 0) {
+        syerr_message(module, function, "rename", 11, err, place);
+        return 11;
+    }
     return 0;
 }
 
@@ -115,6 +124,7 @@ int32_t flush_to_disk(std::FILE* fp) {
 int g_mei_f_check() {
     char path[kPathSize];
     int rc = group_path(kNameFile, path, grp::kModuleFiles, "g_mei_f_check", 30);
+    if (rc == 0) rc = settle_pair(grp::kModuleFiles, "g_mei_f_check", 36);
     if (rc != 0) return rc;
     std::FILE* fp = plat::fopen(path, "rb");
     if (fp == nullptr) return -1;
@@ -140,6 +150,7 @@ int g_mei_f_read(const char* code, char* name, int32_t* failure) {
     }
     char path[kPathSize];
     int rc = group_path(kNameFile, path, grp::kModuleFiles, kFunction, 41);
+    if (rc == 0) rc = settle_pair(grp::kModuleFiles, kFunction, 46);
     if (rc != 0) {
         std::free(chunk);
         *failure = rc;
@@ -200,6 +211,8 @@ extern "C" int32_t VBread_group_file(int16_t* count) {
     int rc = group_path(kNameFile, mei, grp::kModuleTable, kFunction, 50);
     if (rc != 0) return rc;
     rc = group_path(kCodeFile, pnc, grp::kModuleTable, kFunction, 51);
+    if (rc != 0) return rc;
+    rc = settle_pair(grp::kModuleTable, kFunction, 49);
     if (rc != 0) return rc;
 
     std::FILE* fp = plat::fopen(mei, "rb");
@@ -306,41 +319,15 @@ extern "C" int32_t VBwrite_group_file() {
         std::memcpy(codes + record_offset(slot), group + grpitem::kSlots, kRecordSize);
     }
 
-    // Both files go to temporary twins and are flushed to the disk before
-    // either replaces its old file: a failure up to there leaves the previous
-    // pair as it was.
+    // Both files change together or not at all (commit_files.h): a kill or a
+    // failure at any step leaves the old pair or the new one.
+    const CommitFile pair[2] = {{pnc, codes, kCodeFileSize}, {mei, names, kNameFileSize}};
     int32_t err = 0;
-    int32_t fail = 0;
-    const char* step = nullptr;
-    int place = 0;
-    std::FILE* fp_codes = atomic_open(pnc, nullptr, &err);
-    std::FILE* fp_names = nullptr;
-    if (fp_codes == nullptr) {
-        fail = 11, step = "fopen", place = 64;
-    } else if (std::fwrite(codes, 1, kCodeFileSize, fp_codes) != kCodeFileSize) {
-        fail = 13, err = errno, step = "fwrite", place = 65;
-    } else if ((fp_names = atomic_open(mei, nullptr, &err)) == nullptr) {
-        fail = 11, step = "fopen", place = 66;
-    } else if (std::fwrite(names, 1, kNameFileSize, fp_names) != kNameFileSize) {
-        fail = 13, err = errno, step = "fwrite", place = 67;
-    } else if ((err = flush_to_disk(fp_codes)) != 0 || (err = flush_to_disk(fp_names)) != 0) {
-        fail = 13, step = "fwrite", place = 68;
-    }
+    int32_t fail = commit_files(pair, 2, &err);
+    const char* step = fail == 11 ? "fopen" : "fwrite";
+    int place = fail == 11 ? 64 : 68;
     std::free(names);
     std::free(codes);
-
-    int32_t ignored = 0;
-    if (fail == 0) {
-        if (atomic_close(fp_codes, true, &err) != 0) {
-            fail = 13, step = "fwrite", place = 69;
-            atomic_close(fp_names, false, &ignored);
-        } else if (atomic_close(fp_names, true, &err) != 0) {
-            fail = 13, step = "fwrite", place = 70;
-        }
-    } else {
-        if (fp_codes != nullptr) atomic_close(fp_codes, false, &ignored);
-        if (fp_names != nullptr) atomic_close(fp_names, false, &ignored);
-    }
     if (fail != 0) {
         syerr_message(grp::kModuleTable, kFunction, step, fail, err, place);
         return fail;
@@ -357,6 +344,7 @@ extern "C" int32_t VBRemakeGpFile() {
         return -1;
     }
     if (free_bytes < kMinFreeSpace) return 0;
+    if (int rc = settle_pair(grp::kModuleFiles, "VBRemakeGpFile", 79); rc != 0) return rc;
     int names = remake_file(kNameFile, "rb", kNameFileMinSize, make_gpmei_file, "remake_gpmei_file", 81);
     int codes = remake_file(kCodeFile, "r+b", kCodeFileMinSize, make_gppnc_file, "remake_gppnc_file", 83);
     return names != 0 ? names : codes;

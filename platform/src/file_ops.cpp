@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 #include "host_fs.h"
 #include "platform/drives.h"
@@ -50,7 +51,10 @@ bool copy_host(const std::string& from, const std::string& to, bool fail_if_exis
         }
     }
 
-    std::string scratch = detail::join_host(detail::parent_host(to), ".pxcopy-XXXXXX");
+    // Named after this process, so that a start-up can tell a leftover of a
+    // process that no longer runs from a copy under way.
+    std::string scratch =
+        detail::join_host(detail::parent_host(to), ".pxcopy-" + std::to_string(::getpid()) + "-XXXXXX");
     int out = ::mkstemp(scratch.data());
     if (out < 0) {
         int err = errno;

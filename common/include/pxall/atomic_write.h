@@ -2,6 +2,11 @@
 // file beside it, is flushed to the disk and then renamed over the old file.
 // A full disk, a failed write or a crash leaves the old file whole.
 //
+// A temporary file is named after its file and its process
+// ("PXGRPMEI.D.~4711-3"): before each replacement, the temporaries of that
+// file left by processes no longer running (a kill, a power cut) are removed;
+// sweep_stale_temporaries (commit_files.h) does the same for a whole folder.
+//
 // Codes: 0 done, 11 the temporary file could not be made, 13 writing,
 // flushing or renaming failed. `err` receives the C error number (0 on
 // success); the temporary file is gone whenever a call fails.
@@ -29,6 +34,14 @@ PX_EXPORT bool atomic_is_staged(std::FILE* fp);
 // file: 0, or 13 (a stream that met a write error is never committed: 13
 // with EIO). Without commit the twin is dropped: 0.
 PX_EXPORT int atomic_close(std::FILE* fp, bool commit, int32_t* err);
+
+// Test hook: called before each step of a replacement or of a commit of
+// several files (commit_files.h) with the step ("create", "write", "sync",
+// "rename", "journal", "unjournal") and the host path it concerns. A non-zero
+// result fails the step with that C error number; a test may also end the
+// process inside the hook, which stands for a kill at that step. Null clears.
+using WriteStepHook = int (*)(const char* step, const char* host_path);
+PX_EXPORT void set_write_step_hook(WriteStepHook hook);
 
 // Test hook: the next n commits (atomic_write_file or atomic_close with
 // commit) fail as a full disk would, with the C error number e, after the

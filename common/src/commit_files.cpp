@@ -1,0 +1,329 @@
+// Files committed together through a journal, and the removal of the
+// temporaries that interrupted replacements left behind (commit_files.h).
+#include "pxall/commit_files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/drives.h"
+#include "stale_twins.h"
+
+namespace pxall {
+
+namespace {
+
+constexpr const char* kJournalHead = "PXCOMMIT 1";
+constexpr const char* kJournalEnd = "END";
+constexpr size_t kJournalLimit = 4096;
+constexpr const char* kCopyMark = ".pxcopy-";
+
+std::string dir_of(const std::string& host) {
+    size_t slash = host.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return host.substr(0, slash);
+}
+
+std::string base_of(const std::string& host) {
+    size_t slash = host.rfind('/');
+    return slash == std::string::npos ? host : host.substr(slash + 1);
+}
+
+std::string join(const std::string& dir, const std::string& name) { return dir == "/" ? "/" + name : dir + "/" + name; }
+
+// The renames of a folder reach the disk; a folder that refuses to be synced
+// (some file systems do) has still got them.
+void sync_dir(const std::string& dir) {
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+bool write_full(int fd, const char* p, size_t n) {
+    while (n > 0) {
+        ssize_t w = ::write(fd, p, n);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) {
+            if (w == 0) errno = ENOSPC;
+            return false;
+        }
+        p += w;
+        n -= static_cast<size_t>(w);
+    }
+    return true;
+}
+
+// A whole file into a new temporary beside target, flushed to the disk.
+// 0 with *twin, or the C error number (the temporary is then gone).
+int write_twin(const std::string& target, const void* data, size_t n, std::string* twin) {
+    if (int e = write_step("create", target)) return e;
+    struct stat st;
+    bool exists = ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        *twin = twin_name(target);
+        fd = ::open(twin->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return errno;
+    }
+    if (fd < 0) return EEXIST;
+    if (exists) ::fchmod(fd, st.st_mode & 07777);
+    int e = write_step("write", target);
+    if (e == 0 && !write_full(fd, static_cast<const char*>(data), n)) e = errno;
+    if (e == 0) e = write_step("sync", target);
+    if (e == 0 && ::fsync(fd) != 0) e = errno;
+    if (::close(fd) != 0 && e == 0) e = errno;
+    if (e != 0) ::unlink(twin->c_str());
+    return e;
+}
+
+// The pairs (temporary, file) a journal names, both as names in its folder;
+// false for a journal that is not whole.
+bool read_journal(const std::string& journal, std::vector<std::pair<std::string, std::string>>* pairs) {
+    int fd = ::open(journal.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    std::string text;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<size_t>(st.st_size) <= kJournalLimit) {
+        char buf[kJournalLimit + 1];
+        ssize_t got = ::read(fd, buf, sizeof buf);
+        if (got > 0) text.assign(buf, static_cast<size_t>(got));
+    }
+    ::close(fd);
+    std::vector<std::string> lines;
+    for (size_t at = 0; at < text.size();) {
+        size_t nl = text.find('\n', at);
+        if (nl == std::string::npos) return false;  // every line ends, the last too
+        lines.push_back(text.substr(at, nl - at));
+        at = nl + 1;
+    }
+    if (lines.size() < 3 || lines.front() != kJournalHead || lines.back() != kJournalEnd) return false;
+    for (size_t i = 1; i + 1 < lines.size(); ++i) {
+        size_t tab = lines[i].find('\t');
+        if (tab == std::string::npos) return false;
+        std::string twin = lines[i].substr(0, tab), file = lines[i].substr(tab + 1);
+        // Only names in the journal's own folder, and temporaries of their files.
+        if (file.empty() || file.find('/') != std::string::npos || twin.find('/') != std::string::npos ||
+            twin.compare(0, file.size() + 2, file + kTwinMark) != 0)
+            return false;
+        pairs->emplace_back(twin, file);
+    }
+    return true;
+}
+
+// Puts the journal in place as one step: 0 or the C error number.
+int write_journal(const std::string& journal, const std::vector<std::pair<std::string, std::string>>& pairs) {
+    std::string text = std::string(kJournalHead) + "\n";
+    for (const auto& [twin, file] : pairs) text += base_of(twin) + "\t" + base_of(file) + "\n";
+    text += std::string(kJournalEnd) + "\n";
+    std::string twin;
+    int e = write_step("journal", journal);
+    if (e == 0) e = write_twin(journal, text.data(), text.size(), &twin);
+    if (e != 0) return e;
+    if (::rename(twin.c_str(), journal.c_str()) != 0) {
+        e = errno;
+        ::unlink(twin.c_str());
+        return e;
+    }
+    sync_dir(dir_of(journal));
+    return 0;
+}
+
+// Finishes the commit a journal names: 0, or the C error number of a rename
+// that still fails (the journal then stays).
+int finish_journal(const std::string& journal) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::string dir = dir_of(journal);
+    if (read_journal(journal, &pairs)) {
+        for (const auto& [twin, file] : pairs) {
+            std::string from = join(dir, twin);
+            struct stat st;
+            if (::lstat(from.c_str(), &st) != 0) continue;  // renamed before the interruption
+            if (::rename(from.c_str(), join(dir, file).c_str()) != 0) return errno;
+        }
+        sync_dir(dir);
+    }
+    // A journal that is not whole was never put in place by a commit (it is
+    // written as one step): nothing was renamed after it.
+    if (::unlink(journal.c_str()) != 0 && errno != ENOENT) return errno;
+    sync_dir(dir);
+    return 0;
+}
+
+// The process number in a temporary's name after `mark` ("...<pid>-<n>"),
+// or 0 when the rest is not of that form.
+long pid_after(const std::string& name, size_t at) {
+    size_t dash = name.find('-', at);
+    if (dash == std::string::npos || dash == at) return 0;
+    for (size_t i = at; i < dash; ++i)
+        if (name[i] < '0' || name[i] > '9') return 0;
+    if (dash + 1 >= name.size()) return 0;
+    return std::strtol(name.c_str() + at, nullptr, 10);
+}
+
+// A temporary of a process that no longer runs (or of this one, when no
+// stream of it writes the file: then it is a leftover of an earlier process
+// with the same number).
+bool stale(long pid, const std::string& host) {
+    if (pid <= 0) return false;
+    if (pid == static_cast<long>(::getpid())) return !twin_is_staged(host);
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// The process number of a temporary named `name` (of the file `only` when
+// it is not empty), or 0 when it is none.
+long temporary_pid(const std::string& name, const std::string& only) {
+    if (name.compare(0, std::strlen(kCopyMark), kCopyMark) == 0) {
+        return only.empty() ? pid_after(name, std::strlen(kCopyMark)) : 0;
+    }
+    size_t mark = name.rfind(kTwinMark);
+    if (mark == std::string::npos || mark == 0) return 0;
+    if (!only.empty() && name.compare(0, mark, only) != 0) return 0;
+    if (name.size() - mark == std::strlen(kJournalSuffix) && name.compare(mark, std::string::npos, kJournalSuffix) == 0)
+        return 0;
+    return pid_after(name, mark + 2);
+}
+
+std::vector<std::string> names_in(const std::string& dir, bool* ok) {
+    std::vector<std::string> names;
+    DIR* d = ::opendir(dir.c_str());
+    *ok = d != nullptr;
+    if (d == nullptr) return names;
+    while (dirent* e = ::readdir(d)) names.emplace_back(e->d_name);
+    ::closedir(d);
+    return names;
+}
+
+bool ends_with(const std::string& s, const char* tail) {
+    size_t n = std::strlen(tail);
+    return s.size() > n && s.compare(s.size() - n, n, tail) == 0;
+}
+
+// Finishes the journals of a folder, then removes its stale temporaries (of
+// the file `only`, or every one). The number removed, -1 when unreadable.
+int sweep(const std::string& dir, const std::string& only, int* journal_error) {
+    bool ok = false;
+    std::vector<std::string> names = names_in(dir, &ok);
+    if (!ok) return -1;
+    bool journals = false;
+    for (const auto& name : names) {
+        if (!ends_with(name, kJournalSuffix)) continue;
+        journals = true;
+        int e = finish_journal(join(dir, name));
+        if (e != 0 && journal_error != nullptr) *journal_error = e;
+    }
+    if (journals) names = names_in(dir, &ok);
+    int removed = 0;
+    for (const auto& name : names) {
+        std::string host = join(dir, name);
+        if (stale(temporary_pid(name, only), host) && ::unlink(host.c_str()) == 0) ++removed;
+    }
+    return removed;
+}
+
+}  // namespace
+
+void sweep_stale_twins_of(const std::string& target) { sweep(dir_of(target), base_of(target), nullptr); }
+
+int commit_files(const CommitFile* files, int n, int32_t* err) {
+    int32_t dummy = 0;
+    if (err == nullptr) err = &dummy;
+    *err = 0;
+    if (files == nullptr || n < 1) {
+        *err = EINVAL;
+        return 11;
+    }
+    std::vector<std::string> targets;
+    for (int i = 0; i < n; ++i) {
+        auto host = files[i].win_path != nullptr ? plat::host_path(files[i].win_path) : std::nullopt;
+        if (!host || (files[i].data == nullptr && files[i].size > 0) ||
+            (i > 0 && dir_of(*host) != dir_of(targets.front()))) {
+            *err = host ? EINVAL : ENOENT;
+            return 11;
+        }
+        targets.push_back(*host);
+    }
+    const std::string dir = dir_of(targets.front());
+    const std::string journal = targets.front() + kJournalSuffix;
+    // An earlier commit is finished before this one begins.
+    int pending = 0;
+    sweep(dir, "", &pending);
+    if (pending != 0) {
+        *err = pending;
+        return 13;
+    }
+
+    std::vector<std::pair<std::string, std::string>> pairs;
+    auto drop_twins = [&] {
+        for (const auto& p : pairs) ::unlink(p.first.c_str());
+    };
+    for (int i = 0; i < n; ++i) {
+        std::string twin;
+        if (int e = write_twin(targets[i], files[i].data, files[i].size, &twin)) {
+            drop_twins();
+            *err = e;
+            return e == ENOSPC || e == EDQUOT || e == EIO ? 13 : 11;
+        }
+        pairs.emplace_back(twin, targets[i]);
+    }
+    int e = injected_failure();
+    if (e == 0) e = write_journal(journal, pairs);
+    if (e != 0) {
+        drop_twins();
+        *err = e;
+        return 13;
+    }
+    // Committed: from here on the new files win.
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        int e = write_step("rename", pairs[i].second);
+        if (e == 0 && ::rename(pairs[i].first.c_str(), pairs[i].second.c_str()) != 0) e = errno;
+        if (e == 0) continue;
+        if (i == 0) {
+            // Nothing replaced yet: the old files stay, as if never begun.
+            ::unlink(journal.c_str());
+            sync_dir(dir);
+            drop_twins();
+        }
+        // Else the journal stays and the next reader finishes the renames.
+        *err = e;
+        return 13;
+    }
+    sync_dir(dir);
+    if (write_step("unjournal", journal) == 0 && ::unlink(journal.c_str()) == 0) sync_dir(dir);
+    // A journal that could not go is finished (a no-op) by the next settle.
+    return 0;
+}
+
+int settle_commit(const char* first_win_path, int32_t* err) {
+    int32_t dummy = 0;
+    if (err == nullptr) err = &dummy;
+    *err = 0;
+    auto host = first_win_path != nullptr ? plat::host_path(first_win_path) : std::nullopt;
+    if (!host) return 0;  // nothing can be pending where no file can be
+    int pending = 0;
+    sweep(dir_of(*host), "", &pending);
+    if (pending != 0) {
+        *err = pending;
+        return 13;
+    }
+    return 0;
+}
+
+int sweep_stale_temporaries(const char* win_dir) {
+    if (win_dir == nullptr) return -1;
+    auto host = plat::host_path(win_dir);
+    if (!host) return -1;
+    return sweep(*host, "", nullptr);
+}
+
+}  // namespace pxall

@@ -1,0 +1,30 @@
+// Shared by the replacement and commit sources: the temporaries' names, the
+// step hook and the removal of temporaries that dead processes left behind.
+#pragma once
+
+#include <string>
+
+namespace pxall {
+
+// A temporary is "<file>.~<process>-<serial>"; no dot follows the mark, so
+// no work-file pattern ("*.TMP") matches it. A commit journal is
+// "<first file>.~jnl".
+constexpr const char* kTwinMark = ".~";
+constexpr const char* kJournalSuffix = ".~jnl";
+
+// The test hook's verdict on a step: 0 or the C error number to fail with.
+int write_step(const char* step, const std::string& host);
+// The failure atomic_fail_next_commits asked for, once per commit: its C
+// error number, or 0.
+int injected_failure();
+// A new temporary's name beside target (host path).
+std::string twin_name(const std::string& target);
+// True while a staged stream of this process writes that temporary.
+bool twin_is_staged(const std::string& host);
+
+// Finishes the interrupted commits whose journals lie in the folder of
+// target, then removes the temporaries of target that processes no longer
+// running left there.
+void sweep_stale_twins_of(const std::string& target);
+
+}  // namespace pxall

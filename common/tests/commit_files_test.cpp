@@ -1,0 +1,283 @@
+// The two user part-group files change together or not at all: a kill (a
+// child process ending itself inside the step hook) or a failure injected at
+// each step of a rewrite leaves the old pair or the new pair for the next
+// reader, and no temporary behind. Temporaries of dead processes go.
+#include "pxall/commit_files.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "pxall/atomic_write.h"
+#include "pxall/blocks.h"
+#include "pxall/groups.h"
+#include "support/temp_env.h"
+
+namespace {
+
+// The step hook's script: the steps seen, and the step (by count) at which
+// the process ends or the step fails.
+struct Script {
+    std::vector<std::string> seen;
+    int at = -1;
+    bool kill = false;
+    int error = 0;
+};
+Script g_script;
+
+int scripted_step(const char* step, const char* host) {
+    int n = static_cast<int>(g_script.seen.size());
+    std::string name = std::filesystem::path(host).filename().string();
+    g_script.seen.push_back(std::string(step) + " " + name);
+    if (n != g_script.at) return 0;
+    if (g_script.kill) ::_exit(0);
+    return g_script.error;
+}
+
+// A process that has ended: its number is free.
+void set_pnc(const char* code, const char* pnc) {
+    unsigned char* g = pxall::search_grptmp(code);
+    ASSERT_NE(g, nullptr);
+    std::memcpy(g + pxall::grpitem::kSlots, pnc, 6);
+}
+
+pid_t dead_pid() {
+    pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
+}
+
+class GroupsCommitTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        pxtest::set_field(pxall::get_ctop_addr(), pxall::ctop::kMasterDir, pxall::ctop::kDirSize, "C:\\MST");
+        env.mkdir("MST");
+        VBInitGrpTmp();
+        // The new pair as a whole rewrite makes it, and the old one.
+        make_old();
+        edit();
+        EXPECT_EQ(VBwrite_group_file(), 0);
+        new_pair_ = pair();
+        make_old();
+        old_pair_ = pair();
+        ASSERT_NE(old_pair_, new_pair_);
+        ASSERT_NE(old_pair_.first, new_pair_.first);
+        ASSERT_NE(old_pair_.second, new_pair_.second);
+    }
+    void TearDown() override {
+        pxall::set_write_step_hook(nullptr);
+        VBTermGrpTmp();
+    }
+    // The old pair: written by a first rewrite from an empty table.
+    void make_old() {
+        VBTermGrpTmp();
+        VBInitGrpTmp();
+        ASSERT_EQ(VBSetGrpCd("BRK", "Brakes"), 0);
+        set_pnc("BRK", "11400A");
+        ASSERT_EQ(VBSetGrpCd("ENG", "Engine"), 0);
+        ASSERT_EQ(VBwrite_group_file(), 0);
+    }
+    // The table read back and changed: one group gone, one new.
+    void edit() {
+        VBTermGrpTmp();
+        VBInitGrpTmp();
+        int16_t n = 0;
+        ASSERT_EQ(VBread_group_file(&n), 0);
+        ASSERT_EQ(n, 2);
+        VBDelGrpCd("BRK");
+        ASSERT_EQ(VBSetGrpCd("NEW", "Newly made"), 0);
+        set_pnc("NEW", "16400B");
+    }
+    std::pair<std::string, std::string> pair() const {
+        return {env.read("MST/PXGRPMEI.D"), env.read("MST/PXGRPPNC.D")};
+    }
+    std::vector<std::string> others() const {
+        std::vector<std::string> v;
+        for (const auto& e : std::filesystem::directory_iterator(env.root() + "/MST")) {
+            std::string n = e.path().filename().string();
+            if (n != "PXGRPMEI.D" && n != "PXGRPPNC.D") v.push_back(n);
+        }
+        return v;
+    }
+    // What the next reader gets: the pair read back through the library.
+    std::pair<std::string, std::string> next_read() {
+        VBTermGrpTmp();
+        VBInitGrpTmp();
+        int16_t n = 0;
+        EXPECT_EQ(VBread_group_file(&n), 0);
+        return pair();
+    }
+    std::vector<std::string> steps() {
+        make_old();
+        edit();
+        g_script = Script{};
+        pxall::set_write_step_hook(scripted_step);
+        EXPECT_EQ(VBwrite_group_file(), 0);
+        pxall::set_write_step_hook(nullptr);
+        return g_script.seen;
+    }
+    static int index_of(const std::vector<std::string>& steps, const std::string& step) {
+        auto it = std::find(steps.begin(), steps.end(), step);
+        return it == steps.end() ? -1 : static_cast<int>(it - steps.begin());
+    }
+
+    pxtest::TempEnv env;
+    std::pair<std::string, std::string> old_pair_, new_pair_;
+};
+
+TEST_F(GroupsCommitTest, AKillAtEveryStepLeavesTheOldOrTheNewPair) {
+    const auto all = steps();
+    const int first_rename = index_of(all, "rename PXGRPPNC.D");
+    ASSERT_GT(first_rename, 0);
+    ASSERT_GT(index_of(all, "rename PXGRPMEI.D"), first_rename);
+    for (int k = 0; k < static_cast<int>(all.size()); ++k) {
+        SCOPED_TRACE("killed at " + all[k]);
+        make_old();
+        edit();
+        g_script = Script{};
+        g_script.at = k;
+        g_script.kill = true;
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            pxall::set_write_step_hook(scripted_step);
+            VBwrite_group_file();
+            ::_exit(3);  // not killed: the script went wrong
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        // Once the journal stands, the commit is decided: the next reader
+        // finishes it.
+        EXPECT_EQ(next_read(), k >= first_rename ? new_pair_ : old_pair_);
+        EXPECT_EQ(others(), std::vector<std::string>{});
+    }
+}
+
+TEST_F(GroupsCommitTest, AFullDiskOrAFailedRenameAtEveryStepIsReportedAndLeavesAWholePair) {
+    const auto all = steps();
+    const int first_rename = index_of(all, "rename PXGRPPNC.D");
+    const int second_rename = index_of(all, "rename PXGRPMEI.D");
+    for (int k = 0; k < static_cast<int>(all.size()); ++k) {
+        SCOPED_TRACE("failed at " + all[k]);
+        make_old();
+        edit();
+        g_script = Script{};
+        g_script.at = k;
+        g_script.error = all[k].rfind("rename", 0) == 0 ? EIO : ENOSPC;
+        pxall::set_write_step_hook(scripted_step);
+        int rc = VBwrite_group_file();
+        pxall::set_write_step_hook(nullptr);
+        if (all[k].rfind("unjournal", 0) == 0) {
+            EXPECT_EQ(rc, 0);  // both files were in place; the journal goes at the next read
+        } else {
+            EXPECT_NE(rc, 0);
+            auto lines = env.log_lines();
+            ASSERT_FALSE(lines.empty());
+            EXPECT_EQ(lines.back().rfind("PXSUBG02,VBwrite_group_file,", 0), 0u) << lines.back();
+        }
+        // A failed second rename leaves the commit for the next reader to finish.
+        bool is_new = k == second_rename || k > second_rename;
+        EXPECT_EQ(next_read(), is_new ? new_pair_ : old_pair_);
+        EXPECT_EQ(others(), std::vector<std::string>{});
+        EXPECT_LT(first_rename, second_rename);
+    }
+}
+
+TEST_F(GroupsCommitTest, EveryReaderAndTheRebuildFinishAnInterruptedCommitFirst) {
+    const auto all = steps();
+    const int second_rename = index_of(all, "rename PXGRPMEI.D");
+    struct Reader {
+        const char* name;
+        int (*read)();
+    };
+    const Reader readers[] = {
+        {"g_mei_f_check", [] { return pxall::g_mei_f_check() >= 0 ? 0 : 1; }},
+        {"g_mei_f_read", [] {
+             int32_t failure = 0;
+             return pxall::g_mei_f_read("NEW", nullptr, &failure) >= 0 ? 0 : 1;
+         }},
+        {"VBRemakeGpFile", [] { return static_cast<int>(VBRemakeGpFile()); }},
+        {"VBwrite_group_file", [] { return static_cast<int>(VBwrite_group_file()); }},
+    };
+    for (const auto& reader : readers) {
+        SCOPED_TRACE(reader.name);
+        make_old();
+        edit();
+        // New part-name codes in place, old group names, the journal standing.
+        g_script = Script{};
+        g_script.at = second_rename;
+        g_script.error = EIO;
+        pxall::set_write_step_hook(scripted_step);
+        EXPECT_EQ(VBwrite_group_file(), 13);
+        pxall::set_write_step_hook(nullptr);
+        EXPECT_EQ(env.read("MST/PXGRPPNC.D"), new_pair_.second);
+        EXPECT_EQ(env.read("MST/PXGRPMEI.D"), old_pair_.first);
+        EXPECT_EQ(reader.read(), 0);
+        EXPECT_EQ(pair(), new_pair_);
+        EXPECT_EQ(others(), std::vector<std::string>{});
+    }
+}
+
+TEST(StaleTemporariesTest, OnlyLeftoversOfProcessesNoLongerRunningAreRemoved) {
+    pxtest::TempEnv env;
+    env.mkdir("MST");
+    const std::string dead = std::to_string(dead_pid());
+    const std::vector<std::string> stale = {"PXGRPMEI.D.~" + dead + "-1", "PXIFSMST.SAV.~" + dead + "-17",
+                                            ".pxcopy-" + dead + "-a1B2c3"};
+    // Pid 1 always runs; names that only look alike are the user's.
+    const std::vector<std::string> kept = {"PXGRPMEI.D", "PXGRPMEI.D.~1-1", "NOTES.~X-1", "A.~12", "A.~-3",
+                                           ".pxcopy-abc", "PXIF0001.SAV"};
+    for (const auto& n : stale) env.write("MST/" + n, "x");
+    for (const auto& n : kept) env.write("MST/" + n, "x");
+    EXPECT_EQ(pxall::sweep_stale_temporaries("C:\\MST"), 3);
+    for (const auto& n : stale) EXPECT_FALSE(env.exists("MST/" + n)) << n;
+    for (const auto& n : kept) EXPECT_TRUE(env.exists("MST/" + n)) << n;
+    EXPECT_EQ(pxall::sweep_stale_temporaries("C:\\NOFOLDER"), -1);
+
+    // A rewrite of a file sweeps that file's leftovers first.
+    env.write("MST/GRP.D.~" + dead + "-5", "half");
+    env.write("MST/OTHER.D.~" + dead + "-5", "half");
+    int32_t err = 0;
+    ASSERT_EQ(pxall::atomic_write_file("C:\\MST\\GRP.D", "new", 3, &err), 0);
+    EXPECT_FALSE(env.exists("MST/GRP.D.~" + dead + "-5"));
+    EXPECT_TRUE(env.exists("MST/OTHER.D.~" + dead + "-5"));
+}
+
+TEST(CommitFilesTest, AJournalThatIsNotWholeIsDroppedAndArgumentsAreChecked) {
+    pxtest::TempEnv env;
+    env.mkdir("MST");
+    env.mkdir("WORK");
+    env.write("MST/A.D", "old a");
+    env.write("MST/B.D", "old b");
+    // Never written by a commit (a journal goes in place whole): nothing renamed.
+    env.write("MST/A.D.~jnl", "PXCOMMIT 1\nA.D.~1-1\tA.D\n");
+    env.write("MST/A.D.~1-1", "new a");
+    int32_t err = 0;
+    EXPECT_EQ(pxall::settle_commit("C:\\MST\\A.D", &err), 0);
+    EXPECT_EQ(env.read("MST/A.D"), "old a");
+    EXPECT_FALSE(env.exists("MST/A.D.~jnl"));
+    // A journal naming a file outside its folder is not followed.
+    env.write("MST/A.D.~jnl", "PXCOMMIT 1\n../WORK/X.~1-1\t../WORK/X\nEND\n");
+    env.write("WORK/X.~1-1", "x");
+    EXPECT_EQ(pxall::settle_commit("C:\\MST\\A.D", &err), 0);
+    EXPECT_FALSE(env.exists("WORK/X"));
+
+    const pxall::CommitFile split[2] = {{"C:\\MST\\A.D", "a", 1}, {"C:\\WORK\\B.D", "b", 1}};
+    EXPECT_EQ(pxall::commit_files(split, 2, &err), 11);
+    EXPECT_EQ(pxall::commit_files(nullptr, 0, &err), 11);
+    const pxall::CommitFile both[2] = {{"C:\\MST\\A.D", "new a", 5}, {"C:\\MST\\B.D", "new b", 5}};
+    EXPECT_EQ(pxall::commit_files(both, 2, &err), 0);
+    EXPECT_EQ(env.read("MST/A.D") + env.read("MST/B.D"), "new anew b");
+}
+
+}  // namespace
