@@ -4,7 +4,11 @@
 #include <cstring>
 #include <vector>
 
+#include <unistd.h>
+
+#include "platform/drives.h"
 #include "platform/files.h"
+#include "pxall/atomic_write.h"
 #include "pxall/blocks.h"
 #include "pxall/dates.h"
 #include "pxall/paths.h"
@@ -157,7 +161,11 @@ int make_save_mst(int32_t* err) {
     return 0;
 }
 
-int get_save_no(int32_t* save_no, int32_t* err) {
+namespace {
+
+// get_save_no's work: with `mark` the number is handed out; without, it is
+// only looked up (the master stays as it is).
+int hand_out(bool mark, int32_t* save_no, int32_t* err) {
     int32_t dummy = 0;
     err = or_dummy(err, &dummy);
     if (save_no != nullptr) *save_no = 0;
@@ -205,6 +213,12 @@ int get_save_no(int32_t* save_no, int32_t* err) {
         *err = 0;
         return 1;
     }
+    if (!mark) {
+        drop(&fp);
+        *err = 0;
+        if (save_no != nullptr) *save_no = no;
+        return 0;
+    }
 
     unsigned char entry[kRecordSize] = {};
     entry[kEntState] = kStateUsed;
@@ -228,6 +242,45 @@ int get_save_no(int32_t* save_no, int32_t* err) {
         return r;
     }
     if (close_save_mst_file(&fp, err) != 0) return 13;
+    if (save_no != nullptr) *save_no = no;
+    return 0;
+}
+
+}  // namespace
+
+int get_save_no(int32_t* save_no, int32_t* err) { return hand_out(true, save_no, err); }
+
+int save_new_list(const void* data, int32_t size, int32_t* save_no, int32_t* err) {
+    int32_t dummy = 0;
+    err = or_dummy(err, &dummy);
+    *err = 0;
+    if (save_no != nullptr) *save_no = 0;
+    if (size < 0 || (data == nullptr && size > 0)) {
+        *err = EINVAL;
+        return 13;
+    }
+    int32_t no = 0;
+    if (int r = hand_out(false, &no, err); r != 0) return r;
+    char path[kPathSize];
+    if (int r = make_save_dat_file_name(no, path); r != 0) {
+        *err = kErrDataOpenName;
+        return r;
+    }
+    // The data file first: a free number's file is nobody's list, so a kill
+    // before the entry is marked leaves no used entry without its file.
+    if (atomic_write_file(path, data, static_cast<size_t>(size), err) != 0) return 13;
+    int32_t marked = 0;
+    int r = hand_out(true, &marked, err);
+    if (r == 0 && marked != no) {
+        // Only another process could have taken the number in between; the
+        // file written is then that list's: leave it, report the failure.
+        *err = EBUSY;
+        return 13;
+    }
+    if (r != 0) {
+        if (auto host = plat::host_path(path)) ::unlink(host->c_str());
+        return r;
+    }
     if (save_no != nullptr) *save_no = no;
     return 0;
 }

@@ -57,6 +57,13 @@ PX_EXPORT int make_save_mst(int32_t* err);
 // 0 with *save_no; 1 (err 0) when every number is used or in use; 14, 13,
 // 15, or an open code.
 PX_EXPORT int get_save_no(int32_t* save_no, int32_t* err);
+// Saves a new list: writes its save data file (size bytes: the 99-byte
+// header and its records) under the number get_save_no would hand out, and
+// only then marks that entry used, so that a crash never leaves a used entry
+// without its file. 0 with *save_no; 1 no number left; 13 (err the C error
+// number) when the file or the master could not be written (no entry is
+// then marked, and the file is removed again); or an open code.
+PX_EXPORT int save_new_list(const void* data, int32_t size, int32_t* save_no, int32_t* err);
 // Marks a used or in-use entry deleted and lowers the count (never below 0);
 // an entry already deleted or free is left as it is. The count into *count
 // when not null. 0, 14, 15, 13, or an open code.

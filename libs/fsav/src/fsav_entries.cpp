@@ -38,21 +38,40 @@ int end_master(std::FILE** fp, bool commit, int32_t* err) {
     return r;
 }
 
+// True when the master lists the entry (used or in use).
+bool entry_listed(int16_t save_no) {
+    namespace sf = pxall::savefile;
+    if (save_no < 1 || save_no > sf::kMaxSaveNo) return false;
+    std::FILE* fp = nullptr;
+    int32_t err = 0;
+    if (pxall::open_save_mst_file(pxall::kSaveRead, &fp, &err) != 0) return false;
+    unsigned char state = sf::kStateFree;
+    bool read = std::fseek(fp, static_cast<long>(sf::entry_offset(save_no)), SEEK_SET) == 0 &&
+                std::fread(&state, 1, 1, fp) == 1;
+    pxall::close_save_mst_file(&fp, &err);
+    return read && (state == sf::kStateUsed || state == sf::kStateInUse);
+}
+
 }  // namespace
 
 }  // namespace pxfsav
 
 extern "C" int16_t fsav_svfile_delete(int16_t save_no) {
     using namespace pxfsav;
+    // The entry is cleared before the file goes, so that an interruption
+    // never leaves a listed entry without its file; an entry whose file is
+    // already gone is cleared all the same instead of staying for ever.
+    const bool listed = entry_listed(save_no);
     int32_t err = 0;
-    int r = pxall::del_save_dat_file(save_no, &err);
-    if (r == -1) return kMsgNoFile;
+    int r = pxall::deldata_save_mst_file(save_no, nullptr, &err);
     if (r != 0) {
-        pxall::syerr_message(kModList, kFnDelete, "del_save_dat_file", r, err, 1);
+        pxall::syerr_message(kModList, kFnDelete, "deldata_save_mst_file", r, err, 2);
         return static_cast<int16_t>(r);
     }
-    if ((r = pxall::deldata_save_mst_file(save_no, nullptr, &err)) != 0) {
-        pxall::syerr_message(kModList, kFnDelete, "deldata_save_mst_file", r, err, 2);
+    r = pxall::del_save_dat_file(save_no, &err);
+    if (r == -1) return listed ? 0 : kMsgNoFile;
+    if (r != 0) {
+        pxall::syerr_message(kModList, kFnDelete, "del_save_dat_file", r, err, 1);
         return static_cast<int16_t>(r);
     }
     return 0;

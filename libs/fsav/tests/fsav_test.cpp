@@ -230,6 +230,32 @@ TEST_F(FsavTest, DeleteRemovesTheFileAndMarksTheEntry) {
     EXPECT_TRUE(env().log_lines().empty());
 }
 
+// An entry whose file is already gone (a crash of an older version between
+// the two steps, a file removed by hand) is deleted all the same.
+TEST_F(FsavTest, AListedEntryWithoutItsFileCanBeDeleted) {
+    write_master(2, {{1, sv::kStateUsed, "050324140709"}, {2, sv::kStateInUse, "050324140709"}});
+    write_data(1);
+    EXPECT_EQ(fsav_svfile_delete(2), 0);
+    EXPECT_EQ(state_of(2), sv::kStateDeleted);
+    std::string m = env().read("MST/PXIFSMST.SAV");
+    EXPECT_EQ(get_i16(reinterpret_cast<const unsigned char*>(m.data())), 1);
+    EXPECT_EQ(fsav_svfile_delete(2), 806);
+    EXPECT_TRUE(env().log_lines().empty());
+}
+
+// The entry goes first: a master that cannot be rewritten keeps the file.
+TEST_F(FsavTest, ADeleteWhoseEntryCannotBeClearedKeepsTheFile) {
+    write_master(1, {{1, sv::kStateUsed, "050324140709"}});
+    write_data(1);
+    atomic_fail_next_commits(1, 28);
+    EXPECT_EQ(fsav_svfile_delete(1), 13);
+    EXPECT_TRUE(env().exists(data_name(1)));
+    EXPECT_EQ(state_of(1), sv::kStateUsed);
+    auto log = env().log_lines();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].rfind("PXFSAV01,fsav_svfile_delete,deldata_save_mst_file,(13)(28)(2)", 0), 0u) << log[0];
+}
+
 TEST_F(FsavTest, CurrentSaveNumber) {
     char buf[80];
     VbString s{buf, sizeof buf};

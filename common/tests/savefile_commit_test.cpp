@@ -1,0 +1,166 @@
+// A saved list is written data file first and master entry last: a kill (a
+// child ending itself in the step hook) or a full disk at each step leaves
+// either no new entry or a used entry with its whole file, never an entry
+// without its file, and no temporary behind.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "pxall/atomic_write.h"
+#include "pxall/blocks.h"
+#include "pxall/commit_files.h"
+#include "pxall/savefile.h"
+#include "support/temp_env.h"
+
+namespace {
+
+using namespace pxall;
+namespace sv = pxall::savefile;
+
+struct Script {
+    int seen = 0;
+    int at = -1;
+    bool kill = false;
+    int error = 0;
+};
+Script g_script;
+
+int scripted_step(const char*, const char*) {
+    if (g_script.seen++ != g_script.at) return 0;
+    if (g_script.kill) ::_exit(0);
+    return g_script.error;
+}
+
+class SavedListCommitTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        env.mkdir("MST");
+        pxtest::set_field(get_ctop_addr(), ctop::kMasterDir, ctop::kDirSize, "C:\\MST");
+        list_ = std::string(sv::kDatHeaderSize, 'H') + std::string(3 * sv::kPartRecordSize, 'P');
+    }
+    void TearDown() override { set_write_step_hook(nullptr); }
+    void fresh() {
+        std::filesystem::remove_all(env.root() + "/MST");
+        env.mkdir("MST");
+        int32_t err = 0;
+        ASSERT_EQ(make_save_mst(&err), 0);
+    }
+    std::string data_name(int n) const {
+        char b[32];
+        std::snprintf(b, sizeof b, "MST/PXIF%04d.SAV", n);
+        return b;
+    }
+    // Every used entry has its whole file; the number of used entries.
+    int check_entries() {
+        std::string m = env.read("MST/PXIFSMST.SAV");
+        int used = 0;
+        for (int n = 1; sv::entry_offset(n) < m.size(); ++n) {
+            auto s = static_cast<unsigned char>(m[sv::entry_offset(n)]);
+            if (s != sv::kStateUsed && s != sv::kStateInUse) continue;
+            ++used;
+            EXPECT_TRUE(env.exists(data_name(n))) << n;
+            if (env.exists(data_name(n))) EXPECT_EQ(env.read(data_name(n)), list_) << n;
+        }
+        EXPECT_EQ(get_i16(reinterpret_cast<const unsigned char*>(m.data()) + sv::kHdrCount), used);
+        return used;
+    }
+    std::vector<std::string> temporaries() const {
+        std::vector<std::string> v;
+        for (const auto& e : std::filesystem::directory_iterator(env.root() + "/MST")) {
+            std::string n = e.path().filename().string();
+            if (n.find(".~") != std::string::npos) v.push_back(n);
+        }
+        return v;
+    }
+    int steps() {
+        fresh();
+        g_script = Script{};
+        set_write_step_hook(scripted_step);
+        int32_t no = 0, err = 0;
+        EXPECT_EQ(save_new_list(list_.data(), static_cast<int32_t>(list_.size()), &no, &err), 0);
+        set_write_step_hook(nullptr);
+        EXPECT_EQ(no, 1);
+        EXPECT_EQ(check_entries(), 1);
+        return g_script.seen;
+    }
+    pxtest::TempEnv env;
+    std::string list_;
+};
+
+TEST_F(SavedListCommitTest, AKillAtEveryStepLeavesNoEntryWithoutItsFile) {
+    const int n = steps();
+    ASSERT_GE(n, 6);
+    int saved = 0;
+    for (int k = 0; k < n; ++k) {
+        SCOPED_TRACE("killed at step " + std::to_string(k));
+        fresh();
+        g_script = Script{};
+        g_script.at = k;
+        g_script.kill = true;
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            set_write_step_hook(scripted_step);
+            int32_t no = 0, err = 0;
+            save_new_list(list_.data(), static_cast<int32_t>(list_.size()), &no, &err);
+            ::_exit(3);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        saved += check_entries();
+        // The start-up after the kill clears its temporaries.
+        sweep_stale_temporaries("C:\\MST");
+        EXPECT_EQ(temporaries(), std::vector<std::string>{});
+        // And the next save works.
+        int32_t no = 0, err = 0;
+        EXPECT_EQ(save_new_list(list_.data(), static_cast<int32_t>(list_.size()), &no, &err), 0);
+    }
+    // The last step is the master's rename, which the kill precedes: no
+    // entry stands after any of them.
+    EXPECT_EQ(saved, 0);
+}
+
+TEST_F(SavedListCommitTest, AFullDiskAtEveryStepIsReportedAndMarksNoEntry) {
+    const int n = steps();
+    for (int k = 0; k < n; ++k) {
+        SCOPED_TRACE("disk full at step " + std::to_string(k));
+        fresh();
+        g_script = Script{};
+        g_script.at = k;
+        g_script.error = ENOSPC;
+        set_write_step_hook(scripted_step);
+        int32_t no = -1, err = 0;
+        int rc = save_new_list(list_.data(), static_cast<int32_t>(list_.size()), &no, &err);
+        set_write_step_hook(nullptr);
+        EXPECT_NE(rc, 0);
+        EXPECT_EQ(no, 0);
+        EXPECT_EQ(check_entries(), 0);
+        EXPECT_FALSE(env.exists(data_name(1)));
+        EXPECT_EQ(temporaries(), std::vector<std::string>{});
+    }
+}
+
+TEST_F(SavedListCommitTest, ANumberIsHandedOutOnlyOnceItsFileStands) {
+    fresh();
+    int32_t no = 0, err = 0;
+    ASSERT_EQ(save_new_list(list_.data(), static_cast<int32_t>(list_.size()), &no, &err), 0);
+    EXPECT_EQ(no, 1);
+    ASSERT_EQ(save_new_list(list_.data(), static_cast<int32_t>(list_.size()), &no, &err), 0);
+    EXPECT_EQ(no, 2);
+    EXPECT_EQ(check_entries(), 2);
+    // A stale file under a free number is nobody's list: replaced whole.
+    env.write(data_name(3), "stale");
+    ASSERT_EQ(save_new_list(list_.data(), static_cast<int32_t>(list_.size()), &no, &err), 0);
+    EXPECT_EQ(no, 3);
+    EXPECT_EQ(check_entries(), 3);
+    EXPECT_EQ(save_new_list(nullptr, 4, &no, &err), 13);
+}
+
+}  // namespace
