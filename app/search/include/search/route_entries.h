@@ -1,0 +1,81 @@
+// The library entries the search-route screens call, each bound at its
+// first call (shell/binding.h): the common library's lists, groups and
+// selection, the search-route library PXKROT, and the opening calls of the
+// illustration-index and local-parts libraries. Strings a library only reads
+// are NUL-terminated copies; strings it fills are the caller's fixed-length
+// strings (VbString). Counts and statuses are 16-bit, by reference.
+#pragma once
+
+#include <cstdint>
+
+#include "pxall/vbstring.h"
+#include "shell/binding.h"
+
+namespace px::search::lib {
+
+// --- PXALL: list boxes, groups, selection, vehicle ----------------------------
+inline Declared<int32_t(int32_t, const char*)> VBSetListBox{"PXALL", "_VBSetListBox@8"};
+inline Declared<int32_t(int32_t)> VBAllResetListBox{"PXALL", "_VBAllResetListBox@4"};
+inline Declared<int32_t(int32_t)> VBMakeListGrpMei{"PXALL", "_VBMakeListGrpMei@4"};
+inline Declared<int32_t(const char*, int32_t, int16_t*)> VBMakeListGrpPnc{"PXALL", "_VBMakeListGrpPnc@12"};
+inline Declared<int32_t()> VBInitGrpTmp{"PXALL", "_VBInitGrpTmp@0"};
+inline Declared<int32_t()> VBTermGrpTmp{"PXALL", "_VBTermGrpTmp@0"};
+inline Declared<int32_t()> VBClearSelTmp{"PXALL", "_VBClearSelTmp@0"};
+inline Declared<int32_t()> VBWriteSelectTmp{"PXALL", "_VBWriteSelectTmp@0"};
+inline Declared<int32_t()> VBclear_figno{"PXALL", "_VBclear_figno@0"};
+
+inline Declared<void(VbString*)> VBGetAd{"PXALL", "_VBGetAd@4"};
+inline Declared<void(VbString*)> VBGetColorNo{"PXALL", "_VBGetColorNo@4"};
+inline Declared<void(VbString*)> VBGetTrimNo{"PXALL", "_VBGetTrimNo@4"};
+inline Declared<void(VbString*)> VBGetNotes{"PXALL", "_VBGetNotes@4"};
+inline Declared<void(VbString*, VbString*)> VBGetCharact1{"PXALL", "_VBGetCharact1@8"};
+inline Declared<void(int16_t, VbString*)> VBGetCharact2{"PXALL", "_VBGetCharact2@8"};
+
+// --- PXKROT: route checks ------------------------------------------------------
+inline Declared<int32_t()> VBKrotClearFigGrp{"PXKROT", "_VBKrotClearFigGrp@0"};
+inline Declared<int32_t(int16_t)> VBKrotSetFigGrp{"PXKROT", "_VBKrotSetFigGrp@4"};
+inline Declared<int32_t(const char*, int16_t*)> VBKrotCheckFigNo{"PXKROT", "_VBKrotCheckFigNo@8"};
+inline Declared<int32_t(const char*, VbString*, int16_t*)> VBKrotCheckPnc{"PXKROT", "_VBKrotCheckPnc@12"};
+inline Declared<int32_t(const char*, VbString*, int16_t*)> VBKrotCheckPn{"PXKROT", "_VBKrotCheckPn@12"};
+
+// --- PXKROT: user part groups --------------------------------------------------
+inline Declared<int32_t(const char*)> VBKgrlSetGroupCode{"PXKROT", "_VBKgrlSetGroupCode@4"};
+inline Declared<int32_t(int16_t*)> VBKgrlLoad{"PXKROT", "_VBKgrlLoad@4"};
+inline Declared<int32_t(int32_t, int16_t*)> VBKgrlSelectGroup{"PXKROT", "_VBKgrlSelectGroup@8"};
+inline Declared<int32_t(VbString*, VbString*)> VBKgrpGetGroup{"PXKROT", "_VBKgrpGetGroup@8"};
+
+// --- PXKROT: keyword -----------------------------------------------------------
+inline Declared<int32_t(const char*, int16_t*, VbString*, int16_t*)> VBKkwdLoad{"PXKROT", "_VBKkwdLoad@16"};
+inline Declared<int32_t(int32_t, int16_t*)> VBKkwdWriteSelectTmp{"PXKROT", "_VBKkwdWriteSelectTmp@8"};
+
+// --- PXKROT: part-name-code entry ----------------------------------------------
+inline Declared<int32_t(const char*, int16_t*)> VBKpncCheckPnc{"PXKROT", "_VBKpncCheckPnc@8"};
+inline Declared<int32_t(const char*, int16_t*, VbString*, int16_t*)> VBKpncMakePncLst{"PXKROT",
+                                                                                     "_VBKpncMakePncLst@16"};
+inline Declared<int32_t(int32_t, const char*, const char*, int16_t*)> VBKpncAddRepPnc{"PXKROT",
+                                                                                     "_VBKpncAddRepPnc@16"};
+inline Declared<int32_t(int32_t)> VBKpncDelPnc{"PXKROT", "_VBKpncDelPnc@4"};
+inline Declared<int32_t(int32_t, int16_t*)> VBKpncWriteSelectTmp{"PXKROT", "_VBKpncWriteSelectTmp@8"};
+
+// --- PXEMOK and PXLPPS: the routes' opening calls ------------------------------
+inline Declared<int32_t(int16_t*, int16_t*)> VBEmokInit{"PXEMOK", "_VBEmokInit@8"};
+inline Declared<int32_t()> VBEmokTerm{"PXEMOK", "_VBEmokTerm@0"};
+inline Declared<int32_t(int16_t*, VbString*)> VBLpemMakeFigListFile{"PXLPPS", "_VBLpemMakeFigListFile@8"};
+
+// Every entry above, for the tests that answer them.
+inline EntryPoint* const kAllEntries[] = {
+    &VBSetListBox.entry(),        &VBAllResetListBox.entry(),     &VBMakeListGrpMei.entry(),
+    &VBMakeListGrpPnc.entry(),    &VBInitGrpTmp.entry(),          &VBTermGrpTmp.entry(),
+    &VBClearSelTmp.entry(),       &VBWriteSelectTmp.entry(),      &VBclear_figno.entry(),
+    &VBGetAd.entry(),             &VBGetColorNo.entry(),          &VBGetTrimNo.entry(),
+    &VBGetNotes.entry(),          &VBGetCharact1.entry(),         &VBGetCharact2.entry(),
+    &VBKrotClearFigGrp.entry(),   &VBKrotSetFigGrp.entry(),       &VBKrotCheckFigNo.entry(),
+    &VBKrotCheckPnc.entry(),      &VBKrotCheckPn.entry(),         &VBKgrlSetGroupCode.entry(),
+    &VBKgrlLoad.entry(),          &VBKgrlSelectGroup.entry(),     &VBKgrpGetGroup.entry(),
+    &VBKkwdLoad.entry(),          &VBKkwdWriteSelectTmp.entry(),  &VBKpncCheckPnc.entry(),
+    &VBKpncMakePncLst.entry(),    &VBKpncAddRepPnc.entry(),       &VBKpncDelPnc.entry(),
+    &VBKpncWriteSelectTmp.entry(), &VBEmokInit.entry(),           &VBEmokTerm.entry(),
+    &VBLpemMakeFigListFile.entry(),
+};
+
+}  // namespace px::search::lib

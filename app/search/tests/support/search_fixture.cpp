@@ -1,0 +1,276 @@
+#include "support/search_fixture.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include "platform/controls.h"
+#include "search/route_context.h"
+#include "search/route_entries.h"
+#include "shell/codepage.h"
+#include "shell/messages.h"
+#include "shell/stack.h"
+
+namespace fs = std::filesystem;
+
+namespace pxtest {
+
+namespace lib = px::search::lib;
+
+Script& script() {
+    static Script s;
+    return s;
+}
+
+std::vector<std::string> Script::calls_of(const std::string& entry) const {
+    std::vector<std::string> out;
+    for (const auto& c : calls)
+        if (c.rfind(entry + "(", 0) == 0) out.push_back(c);
+    return out;
+}
+
+namespace {
+
+void log(const std::string& entry, const std::string& args = "") { script().calls.push_back(entry + "(" + args + ")"); }
+
+void give(VbString* s, const std::string& text) {
+    if (s == nullptr) return;
+    std::memset(s->data, 0, static_cast<size_t>(s->len));
+    std::memcpy(s->data, text.data(), std::min<size_t>(text.size(), static_cast<size_t>(s->len)));
+}
+
+std::string padded(const char* s, size_t n) {
+    std::string t = s != nullptr ? std::string(s) : std::string();
+    t.resize(n, ' ');
+    return t.substr(0, n);
+}
+
+// --- PXKROT --------------------------------------------------------------------
+int32_t clear_fig_grp() {
+    log("VBKrotClearFigGrp");
+    return 0;
+}
+int32_t set_fig_grp(int16_t n) {
+    log("VBKrotSetFigGrp", std::to_string(n));
+    return 0;
+}
+int32_t check_fig_no(const char* fig, int16_t* status) {
+    log("VBKrotCheckFigNo", fig);
+    const Answer& a = script()["VBKrotCheckFigNo"];
+    *status = a.status;
+    return a.rc;
+}
+int32_t check_pnc(const char* pnc, VbString* fig, int16_t* status) {
+    log("VBKrotCheckPnc", pnc);
+    const Answer& a = script()["VBKrotCheckPnc"];
+    if (a.rc == 0 && a.status == 0) give(fig, a.text);
+    *status = a.status;
+    return a.rc;
+}
+int32_t check_pn(const char* part, VbString* fig, int16_t* status) {
+    log("VBKrotCheckPn", part);
+    const Answer& a = script()["VBKrotCheckPn"];
+    if (a.rc == 0 && a.status == 0) give(fig, a.text);
+    *status = a.status;
+    return a.rc;
+}
+int32_t set_group_code(const char* code) {
+    log("VBKgrlSetGroupCode", code);
+    return 0;
+}
+int32_t grl_load(int16_t* status) {
+    log("VBKgrlLoad");
+    const Answer& a = script()["VBKgrlLoad"];
+    *status = a.status;
+    return a.rc;
+}
+int32_t grp_get_group(VbString* code, VbString* name) {
+    log("VBKgrpGetGroup");
+    give(code, script().group_code);
+    give(name, padded(script().group_name.c_str(), 60));
+    return 0;
+}
+int32_t kwd_load(const char* keyword, int16_t* count, VbString* path, int16_t* status) {
+    log("VBKkwdLoad", keyword);
+    const Answer& a = script()["VBKkwdLoad"];
+    *count = a.count;
+    *status = a.status;
+    give(path, a.text);
+    return a.rc;
+}
+int32_t make_pnc_lst(const char* entry, int16_t* count, VbString* path, int16_t* status) {
+    log("VBKpncMakePncLst", entry);
+    const Answer& a = script()["VBKpncMakePncLst"];
+    *count = a.count;
+    *status = a.status;
+    give(path, a.text);
+    return a.rc;
+}
+// As the library does it: a new line with the code's name, or a replaced
+// line with the new code's name.
+int32_t add_rep_pnc(int32_t list, const char* pnc, const char* qty, int16_t* index) {
+    log("VBKpncAddRepPnc", std::string(pnc) + "," + qty + "," + std::to_string(*index));
+    const Answer& a = script()["VBKpncAddRepPnc"];
+    if (a.rc != 0) return a.rc;
+    plat::Control* box = plat::control(list);
+    const std::string code = padded(pnc, 6);
+    auto it = script().names.find(code);
+    const std::string name = padded(it != script().names.end() ? it->second.c_str() : ("NAME " + code).c_str(), 60);
+    if (*index != -1) {
+        std::string line;
+        box->lb_text(*index, &line);
+        line = line.substr(0, 4) + code + " " + name + " " + padded(qty, 2);
+        box->lb_delete(*index);
+        box->lb_insert(*index, line);
+        *index = 0;
+        return 0;
+    }
+    if (box->lb_count() >= 1000) {
+        *index = 1;
+        return 0;
+    }
+    char num[8];
+    std::snprintf(num, sizeof num, "%03d", box->lb_count());
+    box->lb_add(std::string(num) + " " + code + " " + name + " " + padded(qty, 2));
+    *index = a.status;
+    return 0;
+}
+
+// --- PXEMOK, PXLPPS ---------------------------------------------------------------
+int32_t emok_init(int16_t* count, int16_t* status) {
+    log("VBEmokInit");
+    const Answer& a = script()["VBEmokInit"];
+    *status = a.status;
+    if (a.status != 4) *count = a.count;
+    return a.rc;
+}
+int32_t emok_term() {
+    log("VBEmokTerm");
+    return 0;
+}
+int32_t lpem_make(int16_t* count, VbString* path) {
+    log("VBLpemMakeFigListFile");
+    const Answer& a = script()["VBLpemMakeFigListFile"];
+    *count = a.count;
+    give(path, a.text);
+    return a.rc;
+}
+
+// --- PXALL: the group lists ------------------------------------------------------
+int32_t make_list_grp_mei(int32_t list) {
+    log("VBMakeListGrpMei");
+    for (const auto& l : script().group_lines) plat::control(list)->lb_add(l);
+    return 0;
+}
+int32_t make_list_grp_pnc(const char* code, int32_t list, int16_t* flag) {
+    log("VBMakeListGrpPnc", std::string(code) + "," + std::to_string(*flag));
+    const Answer& a = script()["VBMakeListGrpPnc"];
+    if (a.rc != 0) return a.rc;
+    for (const auto& l : script().group_pnc_lines) plat::control(list)->lb_add(l);
+    return 0;
+}
+
+template <typename Sig>
+void answer(px::Declared<Sig>& entry, Sig* fake) {
+    entry.entry().set_address(reinterpret_cast<void*>(fake));
+}
+
+const bool stand_ins = [] {
+    for (const char* name : {"Bunz", "Pnho", "Emok", "Lpem"})
+        px::register_form(name, [name] { return new StandIn(name); });
+    return true;
+}();
+
+}  // namespace
+
+StandIn::StandIn(const char* name) : px::Form(name) {
+    setWindowTitle(name);
+    resize(300, 120);
+    auto* layout = new QVBoxLayout(this);
+    layout->addStretch(1);
+    layout->addWidget(make_key_bar({3}));
+    layout->addWidget(make_message_line());
+    opened().push_back(name);
+}
+
+bool StandIn::on_key_down(int key_code) {
+    if (key_code == px::key_f(3)) {
+        px::ScrBack();
+        px::unload_form(*this);
+    }
+    return false;
+}
+
+std::vector<std::string>& StandIn::opened() {
+    static std::vector<std::string> names;
+    return names;
+}
+
+void SearchTest::SetUp() {
+    ProgramTest::SetUp();
+    ASSERT_TRUE(start());
+    menu = px::loaded_form("Gyom");
+    script() = Script{};
+    StandIn::opened().clear();
+    px::search::reset_route_context();
+    answer(lib::VBKrotClearFigGrp, &clear_fig_grp);
+    answer(lib::VBKrotSetFigGrp, &set_fig_grp);
+    answer(lib::VBKrotCheckFigNo, &check_fig_no);
+    answer(lib::VBKrotCheckPnc, &check_pnc);
+    answer(lib::VBKrotCheckPn, &check_pn);
+    answer(lib::VBKgrlSetGroupCode, &set_group_code);
+    answer(lib::VBKgrlLoad, &grl_load);
+    answer(lib::VBKgrpGetGroup, &grp_get_group);
+    answer(lib::VBKkwdLoad, &kwd_load);
+    answer(lib::VBKpncMakePncLst, &make_pnc_lst);
+    answer(lib::VBKpncAddRepPnc, &add_rep_pnc);
+    answer(lib::VBEmokInit, &emok_init);
+    answer(lib::VBEmokTerm, &emok_term);
+    answer(lib::VBLpemMakeFigListFile, &lpem_make);
+    answer(lib::VBMakeListGrpMei, &make_list_grp_mei);
+    answer(lib::VBMakeListGrpPnc, &make_list_grp_pnc);
+}
+
+void SearchTest::TearDown() {
+    for (px::EntryPoint* e : lib::kAllEntries) e->set_address(nullptr);
+    px::search::reset_route_context();
+    ProgramTest::TearDown();
+}
+
+QString SearchTest::message(int no) {
+    QLabel label;
+    px::DispMsg(static_cast<int16_t>(no), &label);
+    return label.text();
+}
+
+std::string SearchTest::work_file(const std::string& name, const std::string& bytes) {
+    inst->write("WORK/" + name, bytes);
+    return "C:\\WORK\\" + name;
+}
+
+std::string SearchTest::read_work(const std::string& name) const {
+    std::ifstream in(fs::path(inst->root()) / "WORK" / name, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> SearchTest::lines(QListWidget* list) {
+    std::vector<std::string> out;
+    for (int i = 0; i < list->count(); ++i) out.push_back(px::to_ansi(list->item(i)->text()));
+    return out;
+}
+
+void SearchTest::click_line(QListWidget* list, int i) {
+    list->setCurrentRow(i, QItemSelectionModel::NoUpdate);
+    list->item(i)->setSelected(!list->item(i)->isSelected());
+}
+
+}  // namespace pxtest
