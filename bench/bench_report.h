@@ -12,6 +12,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,9 +20,9 @@
 namespace pxbench {
 
 // Prints each run as the console reporter does and, at the end, calls the
-// summary. A benchmark is known by its name up to the first '/'
-// ("BM_Search/real_time" is "BM_Search"), its figure being the run itself or
-// the median of repetitions.
+// summary. A benchmark is known by its function name ("BM_Search") and, when
+// it has arguments, also by the name with them ("BM_Lookup/1000000"); its
+// figure is the median of its repetitions, or its one run without them.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     using Summary = std::function<void(const RatioReporter&)>;
@@ -30,11 +31,17 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const auto& r : runs) {
-            if (!r.aggregate_name.empty() && r.aggregate_name != "median") continue;
-            const std::string name = r.benchmark_name().substr(0, r.benchmark_name().find('/'));
-            ns_[name] = r.GetAdjustedRealTime() * unit_ns(r.time_unit);
-            auto it = r.counters.find("items_per_second");
-            if (it != r.counters.end()) rate_[name] = it->second;
+            const bool median = r.aggregate_name == "median";
+            if (!r.aggregate_name.empty() && !median) continue;
+            std::vector<std::string> names = {r.run_name.function_name};
+            if (!r.run_name.args.empty()) names.push_back(r.run_name.function_name + "/" + r.run_name.args);
+            for (const std::string& name : names) {
+                if (!median && medians_.count(name) != 0) continue;  // a median stands
+                if (median) medians_.insert(name);
+                ns_[name] = r.GetAdjustedRealTime() * unit_ns(r.time_unit);
+                auto it = r.counters.find("items_per_second");
+                if (it != r.counters.end()) rate_[name] = it->second;
+            }
         }
     }
     void Finalize() override {
@@ -62,6 +69,7 @@ private:
     }
 
     Summary summary_;
+    std::set<std::string> medians_;
     std::map<std::string, double> rate_;
     std::map<std::string, double> ns_;
 };

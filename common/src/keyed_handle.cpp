@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -69,17 +70,115 @@ int read_slot_blocks(CdHandle* h, int slot, int32_t block, int32_t count, uint8_
     return 14;
 }
 
-int load_block(CdHandle* h, int slot, int32_t block, int* detail) {
+namespace {
+
+// A coarse monotonic clock: read without a system call.
+int64_t coarse_ms() {
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+FileStamp stamp_of(int fd) {
+    FileStamp f;
+    f.fd = fd;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return f;
+    f.dev = st.st_dev;
+    f.ino = st.st_ino;
+    f.size = st.st_size;
+    f.mtime_ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    f.ctime_ns = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return f;
+}
+
+bool same_stamp(const FileStamp& a, const FileStamp& b) {
+    return a.dev == b.dev && a.ino == b.ino && a.size == b.size && a.mtime_ns == b.mtime_ns && a.ctime_ns == b.ctime_ns;
+}
+
+// Keeps a copy of a block just read, while the budget allows.
+void keep_block(CdHandle* h, FileSlot& s, bool data, int32_t block) {
+    if (h->cached_blocks >= (data ? kKeptBlocks : kIndexCacheBlocks) || block < 0 || block >= s.blocks) return;
+    if (s.cache.empty()) s.cache.resize(static_cast<size_t>(s.blocks));
+    bool known = false;
+    for (const FileStamp& f : h->stamps) known = known || f.fd == s.fd;
+    if (!known) {
+        if (h->stamps.empty()) h->stamps_checked_ms = coarse_ms();
+        h->stamps.push_back(stamp_of(s.fd));
+    }
+    CachedBlock& c = s.cache[static_cast<size_t>(block)];
+    c.bytes.reset(new (std::nothrow) uint8_t[static_cast<size_t>(h->block_size)]);
+    if (!c.bytes) return;
+    std::memcpy(c.bytes.get(), s.buf.data(), static_cast<size_t>(h->block_size));
+    // Index entries carry their key first; data records at the file's key offset.
+    const int32_t rec = data ? h->rec_len : s.rec_len;
+    const int32_t off = data ? h->key_off : 0;
+    const int32_t key = data ? h->key_len : s.key_len;
+    c.valid = valid_records(c.bytes.get(), h->block_size, rec);
+    c.ascending = key > 0 && rec > 0 && off + key <= rec;
+    for (int32_t i = 1; c.ascending && i < c.valid; ++i) {
+        const uint8_t* e = c.bytes.get() + static_cast<size_t>(i) * rec + off;
+        c.ascending = std::memcmp(e - rec, e, static_cast<size_t>(key)) <= 0;
+    }
+    ++h->cached_blocks;
+    s.cur = c.bytes.get();
+    s.cur_cached = &c;
+}
+
+}  // namespace
+
+int load_block(CdHandle* h, int slot, int32_t block, int* detail, bool keep) {
     FileSlot& s = h->slot[slot];
-    if (s.loaded == block && !s.buf.empty()) return 0;
+    if (block >= 0 && block < static_cast<int32_t>(s.cache.size()) && s.cache[static_cast<size_t>(block)].bytes) {
+        const CachedBlock& c = s.cache[static_cast<size_t>(block)];
+        s.cur = c.bytes.get();
+        s.cur_cached = &c;
+        s.loaded = -1;  // buf no longer holds what cur shows
+        return 0;
+    }
+    if (s.loaded == block && !s.buf.empty()) {
+        s.cur = s.buf.data();
+        s.cur_cached = nullptr;
+        return 0;
+    }
     if (s.buf.empty()) {
         set_detail(detail, 0);
         return 14;
     }
     s.loaded = -1;
+    s.cur = nullptr;
+    s.cur_cached = nullptr;
     int r = read_slot_blocks(h, slot, block, 1, s.buf.data(), detail);
-    if (r == 0) s.loaded = block;
-    return r;
+    if (r != 0) return r;
+    s.loaded = block;
+    s.cur = s.buf.data();
+    if (slot != kDataSlot || keep) keep_block(h, s, slot == kDataSlot, block);
+    return 0;
+}
+
+void drop_index_cache(CdHandle* h) {
+    for (auto& s : h->slot) {
+        s.cache.clear();
+        if (s.cur_cached != nullptr) {
+            s.cur = nullptr;
+            s.cur_cached = nullptr;
+            s.loaded = -1;
+        }
+    }
+    h->cached_blocks = 0;
+    h->stamps.clear();
+}
+
+void check_index_cache(CdHandle* h) {
+    const int64_t now = coarse_ms();
+    if (now - h->stamps_checked_ms < kStampRecheckMs && now >= h->stamps_checked_ms) return;
+    h->stamps_checked_ms = now;
+    for (const FileStamp& f : h->stamps) {
+        if (!same_stamp(f, stamp_of(f.fd))) {
+            drop_index_cache(h);
+            return;
+        }
+    }
 }
 
 int32_t valid_records(const uint8_t* block, int32_t block_size, int32_t rec_len) {
@@ -138,6 +237,13 @@ int cdreopen(CdHandle* h, int* detail) {
 }
 
 int32_t cdfilelen(const CdHandle* h) { return h == nullptr ? 0 : h->slot[kDataSlot].blocks; }
+
+int64_t cdkept_bytes(const CdHandle* h) {
+    if (h == nullptr) return 0;
+    int64_t n = h->cached_blocks;
+    for (const auto& s : h->slot) n += s.buf.empty() ? 0 : 1;
+    return n * h->block_size;
+}
 
 int cdseek_only(int slot, int32_t block, CdHandle* h, int* detail) {
     set_detail(detail, 0);

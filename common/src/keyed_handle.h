@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "pxall/keyed_file.h"
@@ -21,6 +22,23 @@ enum HandleKind : int {
     kLocalFile = 3,
 };
 
+// A block kept in memory for the life of the open file, with what the walk
+// needs to know of it: its whole records, and whether their keys rise (then
+// a record is found by halving instead of one by one).
+struct CachedBlock {
+    std::unique_ptr<uint8_t[]> bytes;
+    int32_t valid = 0;
+    bool ascending = false;
+};
+
+// Blocks a handle keeps, for the life of the open file: every index block
+// the walk reads, up to 2048 (4 MiB; the walk reads the upper levels first,
+// so they are always among them), and the data blocks a keyed search reads
+// while all kept blocks stay within 8192 (16 MiB). Sequential reads keep
+// nothing.
+constexpr int32_t kIndexCacheBlocks = 2048;
+constexpr int32_t kKeptBlocks = 8192;
+
 // One file of a handle: an index level (slots 0-2) or the data file (3).
 struct FileSlot {
     int fd = -1;
@@ -35,6 +53,18 @@ struct FileSlot {
     int32_t loaded = -1;       // block held in buf
     int32_t seek_block = 0;    // where cdread_read_block goes on
     int32_t present = 0;       // blocks of the file its container really holds
+    // The block load_block left: buf, or a kept index block.
+    const uint8_t* cur = nullptr;
+    const CachedBlock* cur_cached = nullptr;
+    std::vector<CachedBlock> cache;  // index slots: by block, filled as read
+};
+
+// What an open index file looked like when its blocks were kept; a change
+// (the file rewritten or replaced) drops them.
+struct FileStamp {
+    int fd = -1;
+    uint64_t dev = 0, ino = 0;
+    int64_t size = 0, mtime_ns = 0, ctime_ns = 0;
 };
 
 // Current level of the walk.
@@ -78,7 +108,16 @@ struct CdHandle {
     int32_t visits = 0;  // blocks looked at by the current call
     int setup_index = -1;
     int drive = -1;
+
+    int32_t cached_blocks = 0;         // blocks kept, all slots
+    std::vector<FileStamp> stamps;     // of the files those came from
+    int64_t stamps_checked_ms = 0;     // when they were last compared
 };
+
+// A file's stamp is compared again at the first search that begins this long
+// after the last comparison, so that a lookup costs no file-status call: a
+// file rewritten under an open handle is noticed within this time.
+constexpr int64_t kStampRecheckMs = 50;
 
 // A zeroed handle with all descriptors -1, or null out of memory.
 CdHandle* new_handle();
@@ -91,8 +130,15 @@ bool alloc_buffers(CdHandle* h);
 // file may end early (a CD file's length is rounded up to blocks); its
 // missing bytes read as zero.
 int read_slot_blocks(CdHandle* h, int slot, int32_t block, int32_t count, uint8_t* out, int* detail);
-// Loads a block of a slot into its buffer unless it is there.
-int load_block(CdHandle* h, int slot, int32_t block, int* detail);
+// Loads a block of a slot unless it is there: slot.cur points at it, and
+// slot.cur_cached at its kept copy when the handle keeps it. Index blocks are
+// always offered for keeping, data blocks when `keep` says so.
+int load_block(CdHandle* h, int slot, int32_t block, int* detail, bool keep = false);
+// Drops the kept index blocks when a file they came from has changed since
+// (compared at most every kStampRecheckMs).
+void check_index_cache(CdHandle* h);
+// Drops every kept index block.
+void drop_index_cache(CdHandle* h);
 // Whole records from the start of a loaded block up to the first that
 // begins with NUL.
 int32_t valid_records(const uint8_t* block, int32_t block_size, int32_t rec_len);

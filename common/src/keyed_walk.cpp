@@ -54,6 +54,36 @@ int entry_range(const CdHandle* h, int level, const uint8_t* e, int32_t* first, 
     return 0;
 }
 
+// The entry d_search would find, in entries that rise by key: the keys
+// below the wanted one come first, then the equal ones, then those above,
+// so the first entry of each kind is found by halving.
+bool find_ascending(const char* key, int key_len, int key_off, int mask, const uint8_t* base, int32_t n,
+                    int32_t rec_len, int* index) {
+    if (key_len < 1 || key_off < 0 || n < 1 || key_off + key_len > rec_len) return false;
+    auto cmp = [&](int32_t i) { return std::memcmp(base + static_cast<size_t>(i) * rec_len + key_off, key, key_len); };
+    int32_t lo = 0, hi = n;  // first entry not below the key
+    while (lo < hi) {
+        int32_t mid = lo + (hi - lo) / 2;
+        if (cmp(mid) < 0) lo = mid + 1;
+        else hi = mid;
+    }
+    const int32_t lower = lo;
+    hi = n;  // first entry above the key
+    while (lo < hi) {
+        int32_t mid = lo + (hi - lo) / 2;
+        if (cmp(mid) <= 0) lo = mid + 1;
+        else hi = mid;
+    }
+    const int32_t upper = lo;
+    // An entry below the key means the key is above it (the bits are the
+    // key's side of the entry).
+    if ((mask & keyed::kMaskAbove) && lower > 0) *index = 0;
+    else if ((mask & keyed::kMaskEqual) && lower < upper) *index = lower;
+    else if ((mask & keyed::kMaskBelow) && upper < n) *index = upper;
+    else return false;
+    return true;
+}
+
 int copy_record(CdHandle* h, void* buf, const uint8_t* rec, int32_t* position) {
     std::memcpy(buf, rec, static_cast<size_t>(h->rec_len));
     if (position != nullptr) *position = h->d_block;
@@ -69,10 +99,11 @@ int search_keyed_data(void* buf, int32_t* position, CdHandle* h, int* detail) {
     const LevelState& taken = h->lv[h->levels > 0 ? h->levels - 1 : 0];
     while (h->d_left > 0) {
         if (over_budget(h)) return fail(detail, cdd::kWalkTooLong);
-        int r = load_block(h, kDataSlot, h->d_block, detail);
+        int r = load_block(h, kDataSlot, h->d_block, detail, true);
         if (r != 0) return data_read_failure(h, r);
-        const uint8_t* blk = h->slot[kDataSlot].buf.data();
-        int32_t n = valid_records(blk, h->block_size, rec);
+        const uint8_t* blk = h->slot[kDataSlot].cur;
+        const CachedBlock* kept = h->slot[kDataSlot].cur_cached;
+        int32_t n = kept != nullptr ? kept->valid : valid_records(blk, h->block_size, rec);
         while (h->d_pos < n) {
             const uint8_t* base = blk + static_cast<size_t>(h->d_pos) * rec;
             int i = 0;
@@ -86,7 +117,10 @@ int search_keyed_data(void* buf, int32_t* position, CdHandle* h, int* detail) {
                 if (std::memcmp(r2 + h->key_off, h->key, h->key_wlen) == 0) return copy_record(h, buf, r2, position);
                 continue;
             }
-            if (!d_search(h->key, h->key_wlen, h->key_off, mask, base, (n - h->d_pos) * rec, rec, &i)) break;
+            bool found = kept != nullptr && kept->ascending
+                             ? find_ascending(h->key, h->key_wlen, h->key_off, mask, base, n - h->d_pos, rec, &i)
+                             : d_search(h->key, h->key_wlen, h->key_off, mask, base, (n - h->d_pos) * rec, rec, &i);
+            if (!found) break;
             h->d_pos += i + 1;
             return copy_record(h, buf, base + static_cast<size_t>(i) * rec, position);
         }
@@ -115,7 +149,7 @@ int search_sequential(void* buf, int blocks, int32_t* blocks_read, int32_t* posi
     while (h->d_left > 0) {
         int r = load_block(h, kDataSlot, h->d_block, detail);
         if (r != 0) return data_read_failure(h, r);
-        const uint8_t* blk = h->slot[kDataSlot].buf.data();
+        const uint8_t* blk = h->slot[kDataSlot].cur;
         if (h->d_pos < valid_records(blk, h->block_size, rec)) {
             if (blocks_read != nullptr) *blocks_read = 0;
             copy_record(h, buf, blk + static_cast<size_t>(h->d_pos) * rec, position);
@@ -159,6 +193,7 @@ int cdread_initial_set(const char* key, int key_len, CdHandle* h, LevelState* le
     int too_long = h->kind == kCatalogFile ? cdd::kKeyTooLong : kPriceKeyTooLong;
     if (key == nullptr || key_len < 1 || key_len > h->key_len || key_len > keyed::kMaxKey) return fail(detail, too_long);
     reset_search(h);
+    if (!h->stamps.empty()) check_index_cache(h);
     std::memcpy(h->key, key, key_len);
     h->key_wlen = key_len;
     h->partial = key_len < h->key_len;
@@ -199,11 +234,15 @@ int cdread_search_index(CdHandle* h, int* detail) {
         if (over_budget(h)) return fail(detail, cdd::kWalkTooLong);
         int r = load_block(h, L, st.block, detail);
         if (r != 0) return r;
-        int32_t n = valid_records(s.buf.data(), h->block_size, s.rec_len);
+        const CachedBlock* kept = s.cur_cached;
+        int32_t n = kept != nullptr ? kept->valid : valid_records(s.cur, h->block_size, s.rec_len);
         if (st.pos < n) {
-            const uint8_t* base = s.buf.data() + static_cast<size_t>(st.pos) * s.rec_len;
+            const uint8_t* base = s.cur + static_cast<size_t>(st.pos) * s.rec_len;
             int i = 0;
-            if (d_search(h->idx_key, h->cmp_len, 0, mask, base, (n - st.pos) * s.rec_len, s.rec_len, &i)) {
+            bool found = kept != nullptr && kept->ascending
+                             ? find_ascending(h->idx_key, h->cmp_len, 0, mask, base, n - st.pos, s.rec_len, &i)
+                             : d_search(h->idx_key, h->cmp_len, 0, mask, base, (n - st.pos) * s.rec_len, s.rec_len, &i);
+            if (found) {
                 const uint8_t* e = base + static_cast<size_t>(i) * s.rec_len;
                 int32_t first = 0, count = 0;
                 r = entry_range(h, L, e, &first, &count, detail);

@@ -91,6 +91,9 @@ PX_EXPORT int cdseek_only(int slot, int32_t block, CdHandle* h, int* detail);
 PX_EXPORT int cdreopen(CdHandle* h, int* detail);
 // The data file's length in blocks; 0 without a handle.
 PX_EXPORT int32_t cdfilelen(const CdHandle* h);
+// Bytes of blocks the open file keeps in memory (index blocks, and data blocks
+// of keyed searches; 16 MiB at most), its block buffers included.
+PX_EXPORT int64_t cdkept_bytes(const CdHandle* h);
 // Closes the files, frees the handle and clears *h: 0, or 12 when a close failed.
 PX_EXPORT int cdclose(CdHandle** h, int* detail);
 
