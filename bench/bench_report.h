@@ -74,30 +74,48 @@ private:
     std::map<std::string, double> ns_;
 };
 
-// The baseline a search is set against: `count` names of `width` bytes in
-// memory, one memmem a name. Registered as BM_PlainMemmem.
-inline void plain_memmem(benchmark::State& state, const char* names, size_t count, size_t width,
-                         const std::string& text) {
+// The peer a name search is set against: `count` names of `width` bytes in
+// one buffer in memory, searched in one pass: memmem over the whole buffer,
+// from hit to hit, a hit counting once for its name and only when it lies
+// inside it (the search's own rule). Registered as BM_OnePassMemmem.
+inline int one_pass_hits(const char* names, size_t count, size_t width, const std::string& text) {
+    const size_t k = text.size(), end = count * width;
+    int hits = 0;
+    size_t at = 0;
+    while (k > 0 && at + k <= end) {
+        const void* p = ::memmem(names + at, end - at, text.data(), k);
+        if (p == nullptr) break;
+        const size_t o = static_cast<size_t>(static_cast<const char*>(p) - names);
+        const size_t name = o / width;
+        if (o - name * width + k <= width) {
+            ++hits;
+            at = (name + 1) * width;  // on with the next name
+        } else {
+            at = o + 1;
+        }
+    }
+    return hits;
+}
+
+inline void one_pass_memmem(benchmark::State& state, const char* names, size_t count, size_t width,
+                            const std::string& text) {
     int hits = 0;
     for (auto _ : state) {
-        hits = 0;
-        const char* n = names;
-        for (size_t i = 0; i < count; ++i, n += width)
-            if (::memmem(n, width, text.data(), text.size()) != nullptr) ++hits;
+        hits = one_pass_hits(names, count, width, text);
         benchmark::DoNotOptimize(hits);
     }
     state.counters["hits"] = hits;
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(count));
 }
 
-// "<head>: <label> R <unit>/s, plain memmem R <unit>/s, ratio ..." for a search
-// against a plain memmem scan of the same data, when both ran.
+// "<head>: <label> R <unit>/s, one-pass memmem R <unit>/s, speed ratio ..."
+// for a search against the one-pass peer on the same names, when both ran.
 inline void print_memmem_ratio(const RatioReporter& r, const std::string& head, const char* ours, const char* label,
                                const char* unit) {
-    const double rate = r.rate(ours), plain = r.rate("BM_PlainMemmem");
-    if (rate <= 0 || plain <= 0) return;
-    std::printf("%s: %s %.3g %s/s, plain memmem %.3g %s/s, ratio %.2f (goal: 2 or less)\n", head.c_str(), label, rate,
-                unit, plain, unit, plain / rate);
+    const double rate = r.rate(ours), peer = r.rate("BM_OnePassMemmem");
+    if (rate <= 0 || peer <= 0) return;
+    std::printf("%s: %s %.3g %s/s, one-pass memmem %.3g %s/s, speed ratio %.2f (goal: 0.8 or more)\n", head.c_str(),
+                label, rate, unit, peer, unit, rate / peer);
 }
 
 // A bench's own flag ("--codes=") and what takes its value.

@@ -1,8 +1,9 @@
 // The keyword search of the search routes over a catalogue of about 100,000
 // part-name codes, the part names of the demo catalogues repeated with
-// running numbers, against a plain memmem scan of the same names in memory
-// (the least that work can cost). Both are reported as codes a second, with
-// the ratio at the end; the goal is a ratio within 2.
+// running numbers, against one pass of memmem over the same names in memory,
+// from hit to hit, counting the same hits (the least that work can cost).
+// Both are reported as codes a second, with the speed ratio at the end; the
+// goal is 0.8 or more.
 //
 //   keyword_bench [--codes=N] [--keyword=TEXT] [benchmark flags]
 //
@@ -119,13 +120,13 @@ void BM_KeywordSearch(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * g_codes);
 }
 
-// The same names in memory, one memmem a name.
-void BM_PlainMemmem(benchmark::State& state) {
-    pxbench::plain_memmem(state, Fixture::get().names.data(), static_cast<size_t>(g_codes), kName, g_keyword);
+// The same names in memory, searched in one pass.
+void BM_OnePassMemmem(benchmark::State& state) {
+    pxbench::one_pass_memmem(state, Fixture::get().names.data(), static_cast<size_t>(g_codes), kName, g_keyword);
 }
 
 BENCHMARK(BM_KeywordSearch)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_PlainMemmem)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OnePassMemmem)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // At the end, the keyword search's rate against the scan's.
 void summary(const pxbench::RatioReporter& r) {

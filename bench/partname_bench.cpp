@@ -1,10 +1,10 @@
 // The part-name search over every installed catalogue of a scaled demo
 // installation: ten data sets of about 100,000 part names each (the demo's
 // names repeated with running numbers; half the part-name codes of a data
-// set are the same on every set, as on real CDs), against a plain memmem scan
-// of the same names in memory (the least that work can cost). Both are
-// reported as names scanned a second, with the ratio at the end; the goal is
-// a ratio within 2.
+// set are the same on every set, as on real CDs), against one pass of memmem
+// over the same names in memory, from hit to hit, counting the same hits (the
+// least that work can cost). Both are reported as names scanned a second,
+// with the speed ratio at the end; the goal is 0.8 or more.
 //
 //   partname_bench [--names=N] [--sets=N] [--text=TEXT] [benchmark flags]
 //
@@ -134,14 +134,14 @@ void BM_PartNameSearch(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(g_sets) * g_names);
 }
 
-// The same names in memory, one memmem a name.
-void BM_PlainMemmem(benchmark::State& state) {
+// The same names in memory, searched in one pass.
+void BM_OnePassMemmem(benchmark::State& state) {
     const Fixture& f = Fixture::get();
-    pxbench::plain_memmem(state, f.names.data(), f.names.size() / kName, kName, g_text);
+    pxbench::one_pass_memmem(state, f.names.data(), f.names.size() / kName, kName, g_text);
 }
 
 BENCHMARK(BM_PartNameSearch)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainMemmem)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OnePassMemmem)->Unit(benchmark::kMillisecond);
 
 // At the end, the search's rate against the scan's.
 void summary(const pxbench::RatioReporter& r) {
