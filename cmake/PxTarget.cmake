@@ -7,7 +7,9 @@ function(px_shared_library name)
   if(ARG_INCLUDE)
     target_include_directories(${name} PUBLIC ${ARG_INCLUDE})
   endif()
-  target_link_options(${name} PRIVATE -Wl,--no-undefined)
+  target_link_options(${name} PRIVATE -Wl,--no-undefined
+    -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/px_exports.map)
+  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/px_exports.map)
 endfunction()
 
 # px_test(<name> SOURCES ... LINK ...)

@@ -11,7 +11,7 @@ namespace {
 namespace vw = vehwork;
 
 bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
-bool is_upper(unsigned char c) { return c >= 'A' && c <= 'Z'; }
+bool is_letter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool above_blank(unsigned char c) { return c > ' '; }
 }  // namespace
 
@@ -45,7 +45,8 @@ void v_edit_vin(char* vin) {
 int v_valid_frameno(const char* field) {
     if (field == nullptr) return 0;
     auto* f = reinterpret_cast<const unsigned char*>(field);
-    if (!is_upper(f[0]) && !is_digit(f[0])) return 0;
+    // Any ASCII letter, lower case too, as the frame-number check says.
+    if (!is_letter(f[0]) && !is_digit(f[0])) return 0;
     for (int i = 1; i < vw::kFrameNoSize; ++i)
         if (!is_digit(f[i])) return 0;
     return 1;

@@ -89,7 +89,12 @@ TEST(VinTest, FrameNumberShapes) {
         {"A123456", 1},
         {"0123456", 1},
         {"Z000000", 1},
-        {"a123456", 0},          // lower case
+        {"a123456", 1},          // lower case: any letter
+        {"z000000", 1},
+        {"`123456", 0},          // the bytes beside the lower-case letters
+        {"{123456", 0},
+        {"@123456", 0},
+        {"[123456", 0},
         {"AB23456", 0},          // a letter in the second position
         {"A12345 ", 0},          // six characters
         {"A12 456", 0},          // a blank among the seven

@@ -21,7 +21,7 @@ PX_EXPORT int v_copy_vin(const char* vin, char* field);
 // holds a character above blank.
 PX_EXPORT void v_edit_vin(char* vin);
 // 1 when the 7-byte field is a frame number: no blank or control byte among
-// the 7, the first an upper-case ASCII letter or a digit, the other six
+// the 7, the first an ASCII letter (either case) or a digit, the other six
 // digits. Else 0.
 PX_EXPORT int v_valid_frameno(const char* field);
 

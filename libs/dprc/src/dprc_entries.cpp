@@ -101,6 +101,9 @@ extern "C" int32_t dprc_update_wfile(int32_t price_kind) {
     using namespace pxdprc;
     char path[pxall::kPathSize];
     if (int r = work_path(path); r != 0) return fail(kFnUpdate, "get_path_name", r, 0, 11);
+    // A kind the price file does not know would read as a zero price and be
+    // written over every record: refused, as the price read refuses it.
+    if (price_kind < 0 || price_kind > 2) return fail(kFnUpdate, "kakaku_read", 128, price_kind, 10);
 
     Open o;
     int detail = 0;

@@ -131,6 +131,20 @@ TEST_F(DprcTest, RepricingWithPrice3Kinds) {
     EXPECT_EQ(last[2].substr(16, 8), "     875");
 }
 
+// A kind outside 0-2 is refused with its log line; the records keep their prices.
+TEST_F(DprcTest, RepricingWithAnUnknownKindIsRefused) {
+    write_prices(pxbuild::PriceKind::kPrice3, kParts);
+    ASSERT_EQ(dprc_search("11101AR12301", 1), 0);
+    auto before = records();
+    for (int32_t kind : {3, -1, 255}) {
+        EXPECT_EQ(dprc_update_wfile(kind), -1) << kind;
+        EXPECT_EQ(records(), before) << kind;
+    }
+    auto log = env.log_lines();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0], "PXDPRC01,dprc_update_wfile,kakaku_read,(128)(3)(10)");
+}
+
 TEST_F(DprcTest, PriceFileMissingOrOfTheWrongKind) {
     char path[80];
     std::memset(path, 'x', sizeof path);
