@@ -1,0 +1,135 @@
+// Installing a full-copy catalogue CD of more than 300 MB with the set-up
+// run against copying the same CD folder with `cp -r` onto the same disk.
+// The set-up reads each CD file in 12-block pieces and writes the master
+// files besides; the goal is to stay within 1.3 times the plain copy.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/drives.h"
+#include "platform/msgbox.h"
+#include "pxall/blocks.h"
+#include "pxbuild/setup_cds.h"
+#include "stup/stup.h"
+
+namespace fs = std::filesystem;
+namespace ct = pxall::ctop;
+
+namespace {
+
+constexpr size_t kPictureBytes = size_t{310} << 20;
+
+struct Scratch {
+    fs::path root;
+    Scratch() {
+        // Beside the build folder, so that both copies land on the disk the
+        // benchmark runs on.
+        root = fs::current_path() / "setup-install-bench";
+        fs::remove_all(root);
+        const pxbuild::SetupCd& cd = pxbuild::setup_cds()[4];  // U1
+        pxbuild::write_setup_cd(cd, (root / "cd" / "U1").string());
+        // One large illustration file makes the CD's size.
+        std::ofstream out(root / "cd" / "U1" / "IMAGEF.DAT", std::ios::binary | std::ios::trunc);
+        std::vector<char> block(1 << 20);
+        for (size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>(i * 31 + 7);
+        for (size_t n = 0; n < kPictureBytes; n += block.size()) out.write(block.data(), block.size());
+        out.close();
+        for (const char* d : {"c/MST", "c/WORK", "c/FRW", "c/FRJ", "c/PRG"}) fs::create_directories(root / d);
+        std::ofstream(root / "c" / "PXDROM.SYS") << "ECMST=C:\\MST\r\nCRNTAREA=\r\nECMSTALL=\r\n";
+
+        plat::clear_drives();
+        plat::set_drive('C', (root / "c").string(), plat::kDriveFixed);
+        plat::set_drive('Q', (root / "cd" / "U1").string(), plat::kDriveCdrom);
+        fs::current_path(root / "c");
+        pxall::set_table();
+        unsigned char* top = pxall::get_ctop_addr();
+        auto field = [&](size_t at, const char* v) { std::strcpy(reinterpret_cast<char*>(top + at), v); };
+        field(ct::kMasterDir, "C:\\MST");
+        field(ct::kWorkDir, "C:\\WORK");
+        field(ct::kProgramDir, "C:\\PRG");
+        field(ct::kFrameWorldDir, "C:\\FRW");
+        field(ct::kFrameJapanDir, "C:\\FRJ");
+        field(ct::kDataLangCode, "01");
+        top[ct::kDriveCount] = 1;
+        std::memcpy(top + ct::kDrives, "Q:", 2);
+
+        std::string cat(488, ' ');
+        for (int a = 0; a < 4; ++a) cat[a * 122 + 1] = 'C';
+        cat.replace(244, 14, "1CA1        1 ");
+        std::string frame(244, ' ');
+        frame[1] = frame[123] = 'C';
+        std::ofstream(root / "c" / "WORK" / "CATALOG.TMP", std::ios::binary) << cat;
+        std::ofstream(root / "c" / "WORK" / "FRAME.TMP", std::ios::binary) << frame;
+    }
+    ~Scratch() {
+        pxall::free_table();
+        plat::clear_drives();
+        fs::current_path(root.parent_path());
+        fs::remove_all(root);
+    }
+};
+
+Scratch& scratch() {
+    static Scratch s;
+    return s;
+}
+
+void BM_SetupFullCopy(benchmark::State& state) {
+    Scratch& s = scratch();
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove_all(s.root / "c" / "MST" / "U1");
+        state.ResumeTiming();
+        if (stup_main_proc() != 0) state.SkipWithError("the set-up run failed");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(kPictureBytes));
+}
+BENCHMARK(BM_SetupFullCopy)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_CpR(benchmark::State& state) {
+    Scratch& s = scratch();
+    const std::string cmd = "cp -r '" + (s.root / "cd" / "U1").string() + "' '" + (s.root / "c" / "COPY").string() + "'";
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove_all(s.root / "c" / "COPY");
+        state.ResumeTiming();
+        if (std::system(cmd.c_str()) != 0) state.SkipWithError("cp failed");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(kPictureBytes));
+}
+BENCHMARK(BM_CpR)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// Keeps each benchmark's time for the ratio at the end.
+class Ratio : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const auto& r : runs) ms_[r.run_name.function_name] = r.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        double setup = ms_["BM_SetupFullCopy"], cp = ms_["BM_CpR"];
+        if (setup > 0 && cp > 0)
+            std::printf("set-up / cp -r: %.2f (goal: at most 1.30)\n", setup / cp);
+    }
+
+private:
+    std::map<std::string, double> ms_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    Ratio reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
