@@ -182,6 +182,12 @@ int catalogue_area(int a) {
         r = stup_cd_check(k, 0);
         if (r != 0) return r;
         CdWork& w = run().cd[k];
+        if (blank(w.name[1])) {
+            // An "A " code the CD-number table did not name: no directory.
+            run().syserr = 0;
+            log(kModule, kRun, std::string("CD code ") + w.code[0] + w.code[1], kBadCdCode, 13);
+            return kBadCdCode;
+        }
         w.state = 1;
         std::memcpy(run().asked[run().asked_count++], w.name, 2);
         r = installed(k, mdir, kl::kRootMaster, pxall::setuped_top_cdno(letter));

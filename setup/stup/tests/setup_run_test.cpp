@@ -374,3 +374,36 @@ TEST_F(SetupRunTest, TwoAreasOnTwoDrivesAndAClientOfTheServer) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SetupRunTest, IssueOrderOfASet) {
+    struct Case {
+        const char* what;
+        std::vector<Choice> cds;
+        std::vector<std::pair<char, const char*>> drives;
+        int want;
+        size_t boxes;
+    } cases[] = {
+        {"one-CD area never refuses", {{"A2", '0'}}, {{'Q', "E2NEW"}}, 0, 0},
+        {"a later CD recorded newer refuses the first",
+         {{"A1", '0'}, {"A2", '0', "20240901"}}, {{'Q', "E1"}, {'R', "E2NEW"}}, 4, 1},
+        {"an older later CD passes", {{"A1", '0'}, {"B1", '0'}}, {{'Q', "E1"}, {'R', "E3"}}, 0, 0},
+        {"an unknown issue takes no part", {{"A1", '0'}, {"A2", '0', "yyyymmdd"}}, {{'Q', "E1"}, {'R', "E2"}}, 0, 0},
+    };
+    for (const auto& c : cases) {
+        pxstup::stup_remove_setup_dir("E1");
+        pxstup::stup_remove_setup_dir("E2");
+        pxstup::stup_remove_setup_dir("E3");
+        pxall::setuped_cd_check();
+        for (char d : {'Q', 'R', 'S'}) s.insert(d, "");
+        for (const auto& [d, f] : c.drives) s.insert(d, f);
+        s.select_area(0, 'C', c.cds);
+        s.script({});
+        EXPECT_EQ(run(), c.want) << c.what;
+        EXPECT_EQ(s.boxes().size(), c.boxes) << c.what;
+        if (c.boxes > 0) EXPECT_NE(s.boxes()[0].find("not the CD wanted"), std::string::npos) << c.what;
+    }
+}
+
+}  // namespace
