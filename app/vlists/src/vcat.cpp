@@ -165,7 +165,10 @@ void Vcat::on_activate() {
         close_list();
         return;
     }
-    if (records_ > 0) msg_Vcat->select(1, 0, 1, kColumns - 1);
+    // The first row is selected when the list opens; the help closing over
+    // it leaves the row the clerk was on.
+    if (!opened_ && records_ > 0) msg_Vcat->select(1, 0, 1, kColumns - 1);
+    opened_ = true;
     msg_Vcat->setFocus();
 }
 

@@ -52,6 +52,7 @@ private:
     int32_t records_ = 0;
     int16_t load_error_ = 0;
     bool closing_ = false;  // ending after a failure
+    bool opened_ = false;   // activated once
 };
 
 }  // namespace px
