@@ -35,7 +35,6 @@ const AreaTexts& texts_search() {
         },
         {
             // screen texts
-            {203, "F4:Menu"},
             {211, "F12:Grp"},
             {400, "Select"},
             {401, "List"},

@@ -105,6 +105,8 @@ void Kkwd::on_activate() {
         lst_KeyWord->setFocus();
         return;
     }
+    if (load_status_ == kLoadLeaving) return;
+    load_status_ = kLoadLeaving;
     ShowErrorDialog(*this);
     go_menu();
 }

@@ -11,9 +11,9 @@
 
 #include "search/route_context.h"
 #include "search/route_entries.h"
-#include "search/vehicle_labels.h"
 #include "shell/codepage.h"
 #include "shell/help.h"
+#include "shell/vehicle_header.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
 #include "shell/seams.h"

@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "search/route_entries.h"
-#include "search/vehicle_labels.h"
 #include "shell/help.h"
+#include "shell/vehicle_header.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
 #include "shell/seams.h"

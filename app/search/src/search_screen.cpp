@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "shell/codepage.h"
 #include "shell/messages.h"
 #include "shell/stack.h"
 
@@ -95,10 +96,7 @@ QString ScreenText(int32_t no, int width) { return ScrText(no, width); }
 QString TitleText(int32_t no, int width) { return ScrText(no, width).trimmed(); }
 
 QFont LineFont(bool bold) {
-    QFont f("Courier New");
-    f.setStyleHint(QFont::TypeWriter);
-    f.setFixedPitch(true);
-    f.setPointSize(12);
+    QFont f = oem_font();
     f.setBold(bold);
     return f;
 }

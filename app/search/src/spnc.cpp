@@ -107,6 +107,8 @@ void Spnc::on_activate() {
         pick_list->setFocus();
         return;
     }
+    if (PickState == kLoadLeaving) return;
+    PickState = kLoadLeaving;
     ShowErrorDialog(*this);
     route_context().PickListToMenu = -1;
     unload_form(*this);

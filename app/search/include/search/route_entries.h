@@ -13,7 +13,7 @@
 
 namespace px::search::lib {
 
-// --- PXALL: list boxes, groups, selection, vehicle ----------------------------
+// --- PXALL: list boxes, groups, selection ------------------------------------
 inline Declared<int32_t(int32_t, const char*)> VBSetListBox{"PXALL", "_VBSetListBox@8"};
 inline Declared<int32_t(int32_t)> VBAllResetListBox{"PXALL", "_VBAllResetListBox@4"};
 inline Declared<int32_t(int32_t)> VBMakeListGrpMei{"PXALL", "_VBMakeListGrpMei@4"};
@@ -24,12 +24,6 @@ inline Declared<int32_t()> VBClearSelTmp{"PXALL", "_VBClearSelTmp@0"};
 inline Declared<int32_t()> VBWriteSelectTmp{"PXALL", "_VBWriteSelectTmp@0"};
 inline Declared<int32_t()> VBclear_figno{"PXALL", "_VBclear_figno@0"};
 
-inline Declared<void(VbString*)> VBGetAd{"PXALL", "_VBGetAd@4"};
-inline Declared<void(VbString*)> VBGetColorNo{"PXALL", "_VBGetColorNo@4"};
-inline Declared<void(VbString*)> VBGetTrimNo{"PXALL", "_VBGetTrimNo@4"};
-inline Declared<void(VbString*)> VBGetNotes{"PXALL", "_VBGetNotes@4"};
-inline Declared<void(VbString*, VbString*)> VBGetCharact1{"PXALL", "_VBGetCharact1@8"};
-inline Declared<void(int16_t, VbString*)> VBGetCharact2{"PXALL", "_VBGetCharact2@8"};
 
 // --- PXKROT: route checks ------------------------------------------------------
 inline Declared<int32_t()> VBKrotClearFigGrp{"PXKROT", "_VBKrotClearFigGrp@0"};
@@ -67,8 +61,6 @@ inline EntryPoint* const kAllEntries[] = {
     &VBSetListBox.entry(),        &VBAllResetListBox.entry(),     &VBMakeListGrpMei.entry(),
     &VBMakeListGrpPnc.entry(),    &VBInitGrpTmp.entry(),          &VBTermGrpTmp.entry(),
     &VBClearSelTmp.entry(),       &VBWriteSelectTmp.entry(),      &VBclear_figno.entry(),
-    &VBGetAd.entry(),             &VBGetColorNo.entry(),          &VBGetTrimNo.entry(),
-    &VBGetNotes.entry(),          &VBGetCharact1.entry(),         &VBGetCharact2.entry(),
     &VBKrotClearFigGrp.entry(),   &VBKrotSetFigGrp.entry(),       &VBKrotCheckFigNo.entry(),
     &VBKrotCheckPnc.entry(),      &VBKrotCheckPn.entry(),         &VBKgrlSetGroupCode.entry(),
     &VBKgrlLoad.entry(),          &VBKgrlSelectGroup.entry(),     &VBKgrpGetGroup.entry(),

@@ -45,6 +45,9 @@ public:
     // The load status: ready, or failed with message 999 already shown.
     static constexpr int16_t kLoadReady = 0;
     static constexpr int16_t kLoadFailed = 2;
+    // A failed load being reported: the dialog's closing activates the
+    // screen again, which then does nothing more.
+    static constexpr int16_t kLoadLeaving = 3;
 
     bool on_key_down(int key_code) final;
     void on_pf_click(int n) final;

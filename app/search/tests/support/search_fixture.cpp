@@ -273,4 +273,33 @@ void SearchTest::click_line(QListWidget* list, int i) {
     list->item(i)->setSelected(!list->item(i)->isSelected());
 }
 
+namespace {
+
+// The block's accessor, a C++ export of the common library.
+px::Declared<unsigned char*()> cnexta{"PXALL", "_ZN5pxall15get_cnexta_addrEv"};
+
+}  // namespace
+
+std::vector<std::string> SearchTest::block_figures() {
+    const unsigned char* b = cnexta();
+    const int n = b[4] | (b[5] << 8);
+    std::vector<std::string> out;
+    for (int i = 0; i < n && i < 100; ++i) out.emplace_back(reinterpret_cast<const char*>(b + 6 + 4 * i), 4);
+    return out;
+}
+
+std::string SearchTest::block_group_code() { return std::string(reinterpret_cast<const char*>(cnexta() + 466), 3); }
+
+std::string SearchTest::block_group_name() { return std::string(reinterpret_cast<const char*>(cnexta() + 406), 60); }
+
+std::vector<std::pair<std::string, std::string>> SearchTest::selection() const {
+    const std::string image = read_work("SELECT.TMP");
+    std::vector<std::pair<std::string, std::string>> out;
+    for (size_t at = 0; at + 20 <= image.size(); at += 20) {
+        if (image[at] == '\0') continue;
+        out.emplace_back(image.substr(at, 12), image.substr(at + 12, 2));
+    }
+    return out;
+}
+
 }  // namespace pxtest

@@ -67,6 +67,13 @@ protected:
     static std::vector<std::string> lines(QListWidget* list);
     // Marks or unmarks line i as a click would.
     static void click_line(QListWidget* list, int i);
+    // The next-screen block of the common library: its figure list, and
+    // the group code and name.
+    static std::vector<std::string> block_figures();
+    static std::string block_group_code();
+    static std::string block_group_name();
+    // The selection file as (code, quantity) pairs of its used records.
+    std::vector<std::pair<std::string, std::string>> selection() const;
 
     px::Form* menu = nullptr;
 };
