@@ -25,9 +25,11 @@ int32_t refuse(int16_t msg) {
 // Months since the year 0 of a "YYMM" with the century rule, or -1.
 int months_yymm(const std::string& yymm) {
     if (yymm.size() != 4 || yymm.find_first_not_of("0123456789") != std::string::npos) return -1;
+    // The two-digit year takes its century by the common library's rule.
+    char yy[3] = {yymm[0], yymm[1], '\0'};
     int year = 0;
-    pxall::check_2000(yymm.c_str(), &year);
-    return year * 12 + std::stoi(yymm.substr(2, 2)) - 1;
+    int century = pxall::check_2000(yy, &year) == 2 ? 2000 : 1900;
+    return (century + year) * 12 + std::stoi(yymm.substr(2, 2)) - 1;
 }
 
 // The catalogue list opens on the key typed, or on the candidates

@@ -1,0 +1,307 @@
+// The engine on the demo installation: vehicles identified by VIN, by frame
+// number and by catalogue and model, what it leaves in the current-vehicle
+// block and the work files, the lists, and vehicle-information files.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "engine.h"
+#include "platform/drives.h"
+#include "pxall/blocks.h"
+#include "pxall/drom.h"
+#include "pxall/vehicle_work_layout.h"
+#include "pxbuild/demo_bunz.h"
+#include "pxbuild/demo_data.h"
+#include "pxbuild/demo_install.h"
+#include "pxvjin/pxvjin.h"
+
+namespace fs = std::filesystem;
+namespace cc = pxall::ccar;
+
+namespace {
+
+class EngineDemo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string tmpl = (fs::temp_directory_path() / "pxvjin-XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        root = tmpl;
+        pxbuild::write_demo(root + "/demo");
+        std::string error;
+        ASSERT_TRUE(plat::load_drive_table(root + "/demo/c/PXDROM/PXDRIVES.SYS", &error)) << error;
+        if (const char* t = std::getenv("TMP")) saved_tmp = t;
+        unsetenv("TMP");
+        saved_cwd = fs::current_path();
+        fs::current_path(root + "/demo/c/PXDROM");
+        ASSERT_EQ(drom_init(), 0);
+        ASSERT_EQ(vjin_clear(), 0);
+        ASSERT_EQ(vjin_init(), 0);
+    }
+    void TearDown() override {
+        if (saved_cwd.empty()) {
+            if (!root.empty()) fs::remove_all(root);
+            return;
+        }
+        vjin_back();
+        vjin_clear();
+        vjin_init();
+        vjin_clear();  // on the open screen: the kept vehicle goes too
+        drom_term();
+        fs::current_path(saved_cwd);
+        if (!saved_tmp.empty()) setenv("TMP", saved_tmp.c_str(), 1);
+        fs::remove_all(root);
+    }
+    static int32_t check(int32_t (*f)(int16_t, VbString*), std::string text, size_t width) {
+        text.resize(std::max(text.size(), width), ' ');
+        VbString s{text.data(), static_cast<int32_t>(width)};
+        size_t n = text.find_last_not_of(' ');
+        return f(static_cast<int16_t>(n == std::string::npos ? 0 : n + 1), &s);
+    }
+    static int32_t frame(std::string model, std::string no) {
+        model.resize(7, ' ');
+        no.resize(7, ' ');
+        VbString m{model.data(), 7}, n{no.data(), 7};
+        auto len = [](const std::string& s) {
+            size_t k = s.find_last_not_of(' ');
+            return static_cast<int16_t>(k == std::string::npos ? 0 : k + 1);
+        };
+        return vjin_check_input_frameno(len(model), &m, len(no), &n);
+    }
+    static std::string shown(int32_t (*f)(VbString*), size_t width) {
+        std::string s(width, '?');
+        VbString v{s.data(), static_cast<int32_t>(width)};
+        f(&v);
+        return s;
+    }
+    static std::string car(size_t at, size_t n) {
+        std::string s(reinterpret_cast<const char*>(pxall::get_ccar_addr() + at), n);
+        for (char& c : s)
+            if (c == '\0') c = ' ';
+        return s;
+    }
+    std::string work(const char* name) const { return root + "/demo/c/PXDROM/WORK/" + name; }
+    std::string log() const {
+        std::ifstream in(root + "/demo/c/PXDROM/PXERROR.LOG");
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    static std::string bits_of(const std::string& frame_model) {
+        return pxbuild::demo::vehicle_applicability(pxbuild::demo::catalogs().front(), frame_model);
+    }
+
+    std::string root, saved_tmp;
+    fs::path saved_cwd;
+};
+
+// A vehicle of the first demo catalogue: the 1.6 petrol AVS16P1 in grade STD
+// with the 5-speed box for Europe, whose frame numbers run A200001-A299999
+// in its first production third.
+constexpr const char* kVin = "PX1AVS1600A200123";
+
+TEST_F(EngineDemo, VinIdentifiesTheVehicleAndFillsTheBlock) {
+    EXPECT_EQ(vjin_check_inputarea(), 0);
+    ASSERT_EQ(check(vjin_check_input_vin, kVin, 17), 32);
+    EXPECT_EQ(vjin_check_inputarea(), 1);
+    EXPECT_EQ(shown(vjin_disp_cat, 15), "4410A1         ");
+    EXPECT_EQ(shown(vjin_disp_mod, 20), "AVS16P1STD 5MEU     ");
+    EXPECT_EQ(shown(vjin_disp_fmod, 7), "AVS16P1");
+    EXPECT_EQ(shown(vjin_disp_fno, 7), "A200123");
+    EXPECT_EQ(shown(vjin_disp_nam, 20), "ARVENA SEDAN        ");
+    EXPECT_EQ(shown(vjin_disp_pdf, 4) + "-" + shown(vjin_disp_pdt, 4), "1803-2312");
+    EXPECT_EQ(shown(vjin_disp_char1, 10), "1.6P      ");
+    std::string c2(5, ' ');
+    VbString v{c2.data(), 5};
+    vjin_disp_char2(1, &v);
+    EXPECT_EQ(c2, "5MT  ");
+
+    EXPECT_EQ(car(cc::kCatalog, 6), "4410A1");
+    EXPECT_EQ(car(cc::kModel, 20), "AVS16P1STD 5MEU     ");
+    EXPECT_EQ(car(cc::kFrameModel, 7), "AVS16P1");
+    EXPECT_EQ(car(cc::kFrameNo, 7), "A200123");
+    EXPECT_EQ(car(cc::kVinPrefix, 10), "PX1AVS1600");
+    EXPECT_EQ(car(cc::kCharact1a, 10), "1.6P      ");
+    EXPECT_EQ(car(cc::kVehicleName, 20), "ARVENA SEDAN        ");
+    EXPECT_EQ(pxall::get_i32(pxall::get_ccar_addr() + cc::kSetupIndex), 0);
+    // The same bits the builder gives the pages of this frame model.
+    EXPECT_EQ(car(cc::kApplicability, cc::kApplicabilitySize).substr(0, 1), bits_of("AVS16P1").substr(0, 1));
+    EXPECT_NE(std::string(reinterpret_cast<const char*>(pxall::get_ccar_addr() + cc::kApplicability), 125),
+              std::string(125, '\0'));
+
+    EXPECT_EQ(check(vjin_check_input_date, "201807", 6), 0);
+    EXPECT_EQ(car(cc::kProdDate, 6), "201807");
+    EXPECT_EQ(vjin_exec(), 1);
+    // JOUHOU.TMP holds the vehicle's records (one a production period).
+    EXPECT_EQ(fs::file_size(work("JOUHOU.TMP")) % 191, 0u);
+    EXPECT_GE(fs::file_size(work("JOUHOU.TMP")), 191u);
+    // VCLINF.TMP: the catalogue's features, the vehicle's symbols marked.
+    ASSERT_TRUE(fs::exists(work("VCLINF.TMP")));
+    std::ifstream in(work("VCLINF.TMP"), std::ios::binary);
+    std::string vcl((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_GT(vcl.size(), 133u);
+    EXPECT_EQ(vcl.substr(17, 6), "4410A1");
+    EXPECT_NE(vcl.find("1.6P"), std::string::npos);
+}
+
+TEST_F(EngineDemo, VinRefusals) {
+    struct Case {
+        const char* vin;
+        int32_t code;
+        int16_t msg;
+    } cases[] = {
+        {"PX1AVS16", 1, pxvjin::kMsgVinForm},           // too short
+        {"PX1AVS1600A20012-", 1, pxvjin::kMsgVinForm},  // not letters and digits
+        {"QQQAVS1600A200123", 2, pxvjin::kMsgVinUnknown},
+        {"", 0, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(check(vjin_check_input_vin, c.vin, 17), c.code) << c.vin;
+        EXPECT_EQ(vjin_check_msgid(), c.msg) << c.vin;
+    }
+    // A VIN of another catalogue than the one entered is refused.
+    ASSERT_EQ(check(vjin_check_input_cat, "5130C2", 15), 16);
+    EXPECT_EQ(check(vjin_check_input_vin, kVin, 17), 4);
+    EXPECT_EQ(vjin_check_msgid(), pxvjin::kMsgVinNotFit);
+}
+
+TEST_F(EngineDemo, FrameNumberThroughTheModelList) {
+    // The frame number alone fits two catalogues' ranges: the catalogue list
+    // opens on the vehicles left (blank key).
+    ASSERT_EQ(frame("", "A200123"), 1);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(pxall::get_cnexta_addr() + pxall::cnexta::kSearchKey), 15),
+              std::string(15, ' '));
+    EXPECT_GT(fs::file_size(work("JOUHOU.TMP")), 0u);
+    // With its frame model: one catalogue, the models of that frame model.
+    ASSERT_EQ(vjin_clear(), 0);
+    ASSERT_EQ(frame("AVS16P1", "A200123"), 2);
+    EXPECT_EQ(vjin_check_inputarea(), 1);
+    EXPECT_EQ(vkei_check_mode(), 1) << "no F3 on the frame path";
+    ASSERT_EQ(vkei_init(), 0);
+    char path[80];
+    VbString p{path, 80};
+    vkei_main(&p);
+    std::string list_path(path);
+    EXPECT_NE(list_path.find("VKEILST.TMP"), std::string::npos);
+    EXPECT_EQ(fs::file_size(work("VKEILST.TMP")), 24u * pxvjin::modellist::kSize);  // grades x gearboxes x markets
+    EXPECT_EQ(vkei_ret(24), -1) << "past the list";
+    EXPECT_NE(log().find("vkei_ret"), std::string::npos);
+    ASSERT_EQ(vkei_ret(0), 0);
+    EXPECT_EQ(vjin_return_from_pxxxxx(), 0);
+    EXPECT_EQ(vjin_return_vxxx(), 16);
+    EXPECT_EQ(shown(vjin_disp_fmod, 7), "AVS16P1");
+    EXPECT_EQ(vjin_exec(), 1);
+}
+
+TEST_F(EngineDemo, FrameRefusals) {
+    EXPECT_EQ(frame("", "2001"), 4);
+    EXPECT_EQ(vjin_check_msgid(), pxvjin::kMsgFrameForm);
+    EXPECT_EQ(frame("AVS16P1", "Z999999"), 4);
+    EXPECT_EQ(vjin_check_msgid(), pxvjin::kMsgFrameUnknown);
+    EXPECT_EQ(frame("", ""), 0);
+}
+
+TEST_F(EngineDemo, CatalogueAndModel) {
+    EXPECT_EQ(check(vjin_check_input_cat, "", 15), 1) << "the list of every catalogue";
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(pxall::get_cnexta_addr() + pxall::cnexta::kSearchKey), 3),
+              "ALL");
+    EXPECT_EQ(pxall::get_i32(pxall::get_ccar_addr() + cc::kSearchCdCount), 2);
+    EXPECT_EQ(check(vjin_check_input_cat, "ARVENA", 15), 1) << "a car name goes to the list";
+    ASSERT_EQ(check(vjin_check_input_cat, "6230E1", 15), 16);
+    EXPECT_EQ(pxall::get_i32(pxall::get_ccar_addr() + cc::kSetupIndex), 1) << "the E2 data set";
+    EXPECT_EQ(check(vjin_check_input_cat, "6230E1", 15), 0);
+    EXPECT_EQ(check(vjin_check_input_model, "AVS16P1STD", 20), 4) << "of another catalogue";
+    EXPECT_EQ(vjin_exec(), 0);
+    ASSERT_EQ(check(vjin_check_input_model, "MRV22D4GL  6MUK", 20), 8);
+    EXPECT_EQ(check(vjin_check_input_model, "MRV22D4GL  6MUK", 20), 1);
+    // The third frame model of the catalogue.
+    EXPECT_EQ(car(cc::kApplicability, 1)[0], 2);
+    EXPECT_EQ(check(vjin_check_input_date, "199901", 6), 4);
+    EXPECT_EQ(vjin_check_msgid(), pxvjin::kMsgDateOutside);
+    EXPECT_EQ(check(vjin_check_input_date, "202113", 6), 4);
+    EXPECT_EQ(check(vjin_check_input_date, "202204", 6), 0);
+    EXPECT_EQ(check(vjin_check_input_col, "B1-", 3), 4);
+    EXPECT_EQ(check(vjin_check_input_col, "B1A", 3), 0);
+    EXPECT_EQ(check(vjin_check_input_trim, "T12", 4), 0);
+    EXPECT_EQ(vjin_exec(), 1);
+    EXPECT_EQ(car(cc::kColorNo, 3), "B1A");
+
+    // The model list of the catalogue: every model, F3 allowed.
+    EXPECT_EQ(check(vjin_check_input_model, "", 20), 2);
+    EXPECT_EQ(vkei_check_mode(), 0);
+}
+
+TEST_F(EngineDemo, ThePreviousVehicleComesBackAtTheNextLoad) {
+    ASSERT_EQ(check(vjin_check_input_vin, kVin, 17), 32);
+    ASSERT_EQ(vjin_exec(), 1);
+    // The screen loads again (after the search routes): clear, then init.
+    ASSERT_EQ(vjin_clear(), 0);
+    ASSERT_EQ(vjin_init(), 0);
+    EXPECT_EQ(shown(vjin_disp_vin, 17), kVin);
+    EXPECT_EQ(car(cc::kCatalog, 6), "4410A1");
+    // F11 on the open screen forgets it.
+    ASSERT_EQ(vjin_clear(), 0);
+    EXPECT_EQ(shown(vjin_disp_vin, 17), std::string(17, ' '));
+    vjin_back();
+    ASSERT_EQ(vjin_clear(), 0);
+    ASSERT_EQ(vjin_init(), 0);
+    EXPECT_EQ(shown(vjin_disp_vin, 17), std::string(17, ' '));
+}
+
+TEST_F(EngineDemo, VehicleInformationFiles) {
+    ASSERT_EQ(check(vjin_check_input_vin, kVin, 17), 32);
+    ASSERT_EQ(check(vjin_check_input_date, "201807", 6), 0);
+    ASSERT_EQ(check(vjin_check_input_note, "SERVICE, \"A\"", 30), 0);
+    vjin_change_lang(3);
+    for (const char* name : {"car.txt", "car.csv"}) {
+        std::string path = root + "/" + name;
+        ASSERT_EQ(vjin_set_vinf(path.c_str()), 0);
+        ASSERT_EQ(vjin_clear(), 0);
+        EXPECT_EQ(vjin_get_vinf(path.c_str()), 4) << name << ": the VIN check goes on";
+        EXPECT_EQ(shown(vjin_disp_vin, 17), kVin) << name;
+        EXPECT_EQ(shown(vjin_disp_ad, 6), "201807") << name;
+        EXPECT_EQ(shown(vjin_disp_not, 30), "SERVICE, \"A\"                  ") << name;
+        EXPECT_EQ(vjin_check_lang(), 3) << name;
+    }
+    // Files that are not ours: refused (code 0), logged, nothing read.
+    const std::pair<const char*, std::string> foreign[] = {
+        {"empty.txt", ""},
+        {"other.txt", "[Vehicle]\r\nVIN=PX1AVS1600A200123\r\n"},
+        {"binary.txt", std::string("PXVJIN=1\r\nVIN=\0\1\2", 17)},
+        {"long.txt", "PXVJIN=1\r\nVIN=" + std::string(40, 'A') + "\r\n"},
+        {"bad.csv", "PXVJIN,VIN\r\n1,PX1,EXTRA\r\n"},
+        {"huge.txt", "PXVJIN=1\r\nNOTES=" + std::string(20000, 'x') + "\r\n"},
+    };
+    for (const auto& [name, bytes] : foreign) {
+        std::string path = root + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        EXPECT_EQ(vjin_get_vinf(path.c_str()), 0) << name;
+    }
+    EXPECT_NE(log().find("not a vehicle-information file"), std::string::npos);
+    EXPECT_EQ(vjin_get_vinf((root + "/missing.txt").c_str()), -1);
+}
+
+TEST_F(EngineDemo, SavedVehicles) {
+    int32_t r = vjin_select();
+    ASSERT_TRUE(r == 0 || r == 1);
+    if (r == 1) GTEST_SKIP() << "the demo has no saved list";
+    ASSERT_EQ(fsel_init(), 0);
+    char path[80];
+    VbString p{path, 80};
+    fsel_get_filename(&p);
+    std::ifstream in(work("pxfsav.tmp"), std::ios::binary);
+    std::string list((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_GE(list.size(), 80u);
+    int save_no = std::stoi(list.substr(2, 4));
+    ASSERT_EQ(fsel_select_file(static_cast<int16_t>(save_no)), 0);
+    EXPECT_EQ(vjin_return_from_pxxxxx(), 0);
+    int32_t m = vjin_make_from_pxfsel();
+    EXPECT_TRUE(m == 1 || m == 4 || m == 8 || m == 16 || m == 32 || m == 64) << m;
+    fsel_end_proc(3);
+    EXPECT_EQ(vjin_return_from_pxxxxx(), 3);
+}
+
+}  // namespace
