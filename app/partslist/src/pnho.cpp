@@ -257,14 +257,17 @@ void Pnho::Pnho_Exit(int status) {
     unload_form(*this);
 }
 
+// A screen text in its field of `len` characters, blank-padded.
+static QString fixed(int32_t no, int len) { return ScrText(no, len).leftJustified(len, ' ', true); }
+
 void Pnho::set_header_row() {
     Grid* g = msg_Pnho;
     g->set_text(0, 0, "");
-    g->set_text(0, 1, ScrText(2201, 2));
-    g->set_text(0, 2, ScrText(2202, 5) + ScrText(2203, 6));
-    g->set_text(0, 3, ScrText(2204, 2) + "\n" + ScrText(2205, 2));
+    g->set_text(0, 1, fixed(2201, 2));
+    g->set_text(0, 2, fixed(2202, 5) + fixed(2203, 6));
+    g->set_text(0, 3, fixed(2204, 2) + "\n" + fixed(2205, 2));
     g->set_text(0, 4, ScrText(2206, 13).trimmed());
-    g->set_text(0, 5, ScrText(2207, 2) + "\n" + ScrText(2208, 2));
+    g->set_text(0, 5, fixed(2207, 2) + "\n" + fixed(2208, 2));
     g->set_text(0, 6, ScrText(2209, 9).trimmed());
     g->set_text(0, 7, ScrText(2212, 20).trimmed());
     g->set_text(0, 8, ScrText(2213, 28).trimmed());

@@ -90,7 +90,7 @@ int Pnho::Pnho_PrintList() {
     const pl::PnhoModule& m = pl::pnho_module();
     QString t[23];
     const int widths[23] = {56, 25, 25, 25, 57, 25, 25, 25, 25, 49, 6, 14, 5, 9, 9, 12, 22, 9, 13, 27, 27, 27, 6};
-    for (int i = 0; i < 23; ++i) t[i] = ScrText(2221 + i, widths[i]);
+    for (int i = 0; i < 23; ++i) t[i] = ScrText(2221 + i, widths[i]).leftJustified(widths[i], ' ', true);
     auto text = [&](int no) { return t[no - 2221]; };
     QString price_heading(12, ' '), total_caption(28, ' ');
     if (m.price_kind >= 0 && m.price_kind <= 2) {
