@@ -49,4 +49,14 @@ PX_EXPORT int32_t Screen_FilePath(VbString* screen_path, VbString* work_path);
 // else 0.
 PX_EXPORT int32_t Reload_ScreenFile();
 
+// 1 when PRICE.MST of the price directory opens, else 0.
+PX_EXPORT int16_t Check_Setuped_Price();
+// One pass of the price set-up: the source (fixed records "PRICE" or
+// "PRICE3", or PRICEnnn.CSV / PRIC3nnn.CSV), price_kind 1 KAKAKU, other
+// PRICE3, append 0 first piece, other a further piece. 0; 1 a further
+// piece that does not continue the stored records; 21 disk full; 848 no
+// data, not whole records, out of order, or too many; -1, 11, 13, 20, 128
+// after an error-log line. Anything but 0 leaves the prices in force.
+PX_EXPORT int32_t stup_kakaku_setup(const VbString* source, int16_t price_kind, int16_t append);
+
 }

@@ -1,0 +1,200 @@
+// The price set-up: fixed and CSV sources, pieces appended, the index at
+// its block boundaries as the common library's price reader walks it, the
+// refusals, and a failed import that leaves the prices in force.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/space.h"
+#include "pxall/blocks.h"
+#include "pxall/price_file.h"
+#include "pxall/price_layout.h"
+#include "price_setup.h"
+#include "stup/stup.h"
+#include "support/temp_env.h"
+
+namespace ct = pxall::ctop;
+
+namespace {
+
+std::string kakaku(int i) {
+    char r[64];
+    std::snprintf(r, sizeof r, "P%011d%08dFIELD%05dNAME%016d", i * 3, i % 100000, i % 7, i);
+    return std::string(r, 50);
+}
+std::string price3(int i) {
+    char r[80];
+    std::snprintf(r, sizeof r, "Q%011d%08d%08d%08dFIELD%05dNAME%016d", i, i % 1000, 2, 3, 0, i);
+    return std::string(r, 66);
+}
+std::string many(int from, int n, std::string (*rec)(int)) {
+    std::string out;
+    out.reserve(static_cast<size_t>(n) * 66);
+    for (int i = from; i < from + n; ++i) out += rec(i);
+    return out;
+}
+uint32_t u32(const std::string& s, size_t at) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data() + at);
+    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
+}
+
+class PriceSetupTest : public ::testing::Test {
+protected:
+    pxtest::TempEnv env;
+    void SetUp() override {
+        unsigned char* top = pxall::get_ctop_addr();
+        pxtest::set_field(top, ct::kMasterDir, ct::kDirSize, "C:\\MST");
+        pxtest::set_field(top, ct::kPriceDir, ct::kDirSize, "C:\\MST");
+        pxtest::set_field(top, ct::kWorkDir, ct::kDirSize, "C:\\WORK");
+        env.mkdir("WORK");
+        env.mkdir("SRC");
+    }
+    void TearDown() override { plat::clear_disk_space_limits(); }
+    int import(const std::string& name, const std::string& bytes, int kind, int append) {
+        env.write("SRC/" + name, bytes);
+        std::string path = "C:\\SRC\\" + name + "   ";
+        VbString s{path.data(), static_cast<int32_t>(path.size())};
+        return stup_kakaku_setup(&s, static_cast<int16_t>(kind), static_cast<int16_t>(append));
+    }
+    // The reader's entry for a part number, or "" when it finds none.
+    std::string lookup(const std::string& part, int price = 0) {
+        pxall::CdHandle* h = nullptr;
+        int detail = 0;
+        if (pxall::kakaku_open(0, &h, &detail) != 0) return "no file";
+        char entry[64] = {};
+        int r = pxall::kakaku_read(entry, part.data(), 12, price, h, &detail);
+        pxall::kakaku_close(&h);
+        return r == 0 ? std::string(entry, 50) : std::string();
+    }
+};
+
+TEST_F(PriceSetupTest, IndexAtItsBlockBoundaries) {
+    struct Case {
+        int records;
+        uint32_t data_blocks, index_blocks, levels;
+    } cases[] = {{36, 1, 1, 1}, {37, 2, 1, 1}, {3600, 100, 1, 1}, {3601, 101, 3, 2}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(import("PRICE", many(1, c.records, kakaku), 1, 0), 0) << c.records;
+        std::string mst = env.read("MST/PRICE.MST");
+        ASSERT_EQ(mst.size(), 128u);
+        EXPECT_EQ(mst.substr(96, 11), "KAKAKU  D  ");
+        EXPECT_EQ(u32(mst, 96 + 20), c.data_blocks) << c.records;
+        EXPECT_EQ(static_cast<uint32_t>(mst[96 + 30]), c.levels) << c.records;
+        EXPECT_EQ(env.read("MST/KAKAKU.D").size(), c.data_blocks * 1800) << c.records;
+        EXPECT_EQ(env.read("MST/KAKAKU.IA").size(), c.index_blocks * 1800) << c.records;
+        for (int i : {1, c.records / 2 + 1, c.records}) EXPECT_EQ(lookup(kakaku(i).substr(0, 12)), kakaku(i)) << i;
+        EXPECT_EQ(lookup("P99999999999"), "");
+    }
+    EXPECT_FALSE(env.exists("WORK/KAKAKU.TM3"));
+    EXPECT_FALSE(env.exists("MST/KAKAKU.D$"));
+}
+
+TEST_F(PriceSetupTest, LargestSetAndOneRecordTooMany) {
+    ASSERT_EQ(import("PRICE", many(1, 360000, kakaku), 1, 0), 0);
+    for (int i = 1; i <= 360000; i += 1000) ASSERT_EQ(lookup(kakaku(i).substr(0, 12)), kakaku(i)) << i;
+    const std::string before = env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.IA");
+    EXPECT_EQ(import("PRICE", many(1, 360001, kakaku), 1, 0), 848);
+    EXPECT_EQ(env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.IA"), before);
+    EXPECT_EQ(lookup(kakaku(360000).substr(0, 12)), kakaku(360000));
+}
+
+TEST_F(PriceSetupTest, CsvFieldsIntoTheirSlots) {
+    // A record of the layout with its fields (blank-filled, cut to slots).
+    auto rec = [](int layout, std::vector<std::string> fields) {
+        const int at1[] = {0, 12, 20, 30}, w1[] = {12, 8, 10, 20};
+        const int at2[] = {0, 12, 20, 28, 36, 46}, w2[] = {12, 8, 8, 8, 10, 20};
+        std::string r(layout == 1 ? 50 : 66, ' ');
+        for (size_t f = 0; f < fields.size(); ++f) {
+            int at = layout == 1 ? at1[f] : at2[f], w = layout == 1 ? w1[f] : w2[f];
+            r.replace(static_cast<size_t>(at), std::min<size_t>(fields[f].size(), w), fields[f].substr(0, w));
+        }
+        return r;
+    };
+    struct Case {
+        int layout;
+        std::string line;
+        std::string want;
+    } cases[] = {
+        {1, "12345ABCDE01,00012500,X,BOLT\r\n", rec(1, {"12345ABCDE01", "00012500", "X", "BOLT"})},
+        {1, "A,B,C,D,E\n", rec(1, {"A", "B", "C", "D"})},
+        {1, "\"Q,1\",\"5\"\"\",,\"NUT \"\"M8\"\"\"\n", rec(1, {"Q,1", "5\"", "", "NUT \"M8\""})},
+        {1, "123456789012345,123456789,,\n", rec(1, {"123456789012", "12345678"})},
+        {1, "PN,1\n", rec(1, {"PN", "1"})},
+        {1, "\n", std::string(50, ' ')},
+        {2, "P1,1,2,3,FLD,NAME,EXTRA\n", rec(2, {"P1", "1", "2", "3", "FLD", "NAME"})},
+    };
+    for (const auto& c : cases) {
+        env.write("SRC/IN.CSV", c.line);
+        ASSERT_EQ(pxstup::stup_conv_csv2_binary("C:\\SRC\\IN.CSV", "C:\\WORK\\OUT", c.layout), 0) << c.line;
+        EXPECT_EQ(env.read("WORK/OUT"), c.want) << c.line;
+    }
+}
+
+TEST_F(PriceSetupTest, PiecesAppendWhenTheyContinue) {
+    ASSERT_EQ(import("PRICE", many(1, 37, kakaku), 1, 0), 0);
+    std::string csv;
+    for (int i = 38; i <= 80; ++i) {
+        std::string r = kakaku(i);
+        csv += r.substr(0, 12) + "," + r.substr(12, 8) + "," + r.substr(20, 10) + "," + r.substr(30, 20) + "\r\n";
+    }
+    ASSERT_EQ(import("price002.csv", csv, 1, 1), 0);
+    std::string data = env.read("MST/KAKAKU.D");
+    EXPECT_EQ(data.substr(1850, 50), kakaku(38));  // over the first piece's padding
+    for (int i : {1, 37, 38, 80}) EXPECT_EQ(lookup(kakaku(i).substr(0, 12)), kakaku(i)) << i;
+    EXPECT_FALSE(env.exists("WORK/PRICE"));
+
+    // A piece that does not come after the stored records is refused.
+    const std::string before = env.read("MST/KAKAKU.D");
+    EXPECT_EQ(import("PRICE", kakaku(80), 1, 1), 1);
+    EXPECT_EQ(import("PRICE", kakaku(5), 1, 1), 1);
+    EXPECT_EQ(env.read("MST/KAKAKU.D"), before);
+}
+
+TEST_F(PriceSetupTest, RefusedSourcesKeepThePricesInForce) {
+    ASSERT_EQ(import("PRICE", many(1, 40, kakaku), 1, 0), 0);
+    const std::string before = env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.D") + env.read("MST/KAKAKU.IA");
+    struct Case {
+        const char* what;
+        std::string name, bytes;
+    } cases[] = {
+        {"empty", "PRICE", ""},
+        {"not whole records", "PRICE", std::string(75, 'A')},
+        {"out of order", "PRICE", kakaku(5) + kakaku(4)},
+        {"heading line", "PRICE001.CSV", "PART NUMBER,PRICE,FIELD,NAME\n00001,1,2,3\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(import(c.name, c.bytes, 1, 0), 848) << c.what;
+        EXPECT_EQ(env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.D") + env.read("MST/KAKAKU.IA"), before) << c.what;
+    }
+    EXPECT_EQ(Check_Setuped_Price(), 1);
+}
+
+TEST_F(PriceSetupTest, FullDiskMidImportKeepsTheOldPrices) {
+    ASSERT_EQ(import("PRICE", many(1, 500, kakaku), 1, 0), 0);
+    const std::string before = env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.D") + env.read("MST/KAKAKU.IA");
+    for (int64_t writable : {int64_t{4000}, int64_t{150000}, int64_t{151200}, int64_t{153000}}) {
+        plat::set_disk_space_limit('C', int64_t{1} << 30, writable);
+        EXPECT_EQ(import("PRICE", many(1, 3000, kakaku), 1, 0), 21)
+            << writable << " " << (env.log_lines().empty() ? "" : env.log_lines().back());
+        plat::clear_disk_space_limits();
+        EXPECT_EQ(env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.D") + env.read("MST/KAKAKU.IA"), before);
+        EXPECT_EQ(lookup(kakaku(500).substr(0, 12)), kakaku(500));
+        EXPECT_FALSE(env.exists("MST/KAKAKU.D$"));
+    }
+}
+
+TEST_F(PriceSetupTest, ThreePricesReplaceTheSinglePrice) {
+    EXPECT_EQ(Check_Setuped_Price(), 0);
+    ASSERT_EQ(import("PRICE", many(1, 40, kakaku), 1, 0), 0);
+    ASSERT_EQ(import("PRIC3001.CSV", "Q00000000001,11,22,33,F,N1\nQ00000000002,44,55,66,F,N2\n", 2, 0), 0);
+    EXPECT_FALSE(env.exists("MST/KAKAKU.D"));
+    EXPECT_FALSE(env.exists("MST/KAKAKU.IA"));
+    EXPECT_EQ(env.read("MST/PRICE.MST").substr(96, 11), "PRICE3  D  ");
+    EXPECT_EQ(lookup("Q00000000002", 2).substr(12, 8), "66      ");
+    EXPECT_EQ(lookup("Q00000000001", 1).substr(12, 8), "22      ");
+}
+
+}  // namespace
