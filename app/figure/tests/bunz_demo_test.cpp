@@ -266,7 +266,10 @@ TEST_F(BunzDemo, EnlargedPicksGoToTheSelectedListAndOnToThePartsList) {
     for (const auto& t : ill.texts)
         if (t.attribute != '1' && t.attribute != '4' && line_of(b->lst_Pnc, code(t)) >= 0 && codes.insert(code(t)).second)
             refs.push_back(t);
-    ASSERT_GE(refs.size(), 3u);
+    ASSERT_GE(refs.size(), 4u);
+    b->pic_Bun_MouseDown(1, 0, static_cast<float>(refs[3].left / 2),
+                         static_cast<float>(refs[3].top / 2));
+    if (const char* shot = std::getenv("BUNZ_SCREENSHOT_WHOLE")) b->grab().save(QString::fromLocal8Bit(shot));
 
     b->pic_Bun_MouseDown(2, 0, 100, 100);
     ASSERT_EQ(b->BunzViewMode, 2);
@@ -281,13 +284,15 @@ TEST_F(BunzDemo, EnlargedPicksGoToTheSelectedListAndOnToThePartsList) {
         QTest::mouseRelease(b->pic_Bun, Qt::LeftButton, {}, at);
         EXPECT_GT(dark_pixels(b->pic_Bun->image(), r), dark) << code(refs[i]);
     }
-    ASSERT_EQ(b->lst_SelPnc->count(), 3);
-    EXPECT_EQ(b->lst_SelPnc->item(0)->text().toStdString().substr(0, code(refs[0]).size()), code(refs[0]));
-    EXPECT_EQ(b->lst_SelPnc->item(2)->text().right(2), "01");
+    // The pick of the whole page first, then those of the enlarged one.
+    ASSERT_EQ(b->lst_SelPnc->count(), 4);
+    EXPECT_EQ(b->lst_SelPnc->item(0)->text().toStdString().substr(0, code(refs[3]).size()), code(refs[3]));
+    EXPECT_EQ(b->lst_SelPnc->item(1)->text().toStdString().substr(0, code(refs[0]).size()), code(refs[0]));
+    EXPECT_EQ(b->lst_SelPnc->item(3)->text().right(2), "01");
     EXPECT_FALSE(b->lbl_PartName->text().trimmed().isEmpty());
     // The quantity of the last pick, one up.
     b->upd_Qty_UpClick();
-    EXPECT_EQ(b->lst_SelPnc->item(2)->text().right(2), "02");
+    EXPECT_EQ(b->lst_SelPnc->item(3)->text().right(2), "02");
     EXPECT_EQ(b->txt_Qty->text(), "02");
 
     if (const char* shot = std::getenv("BUNZ_SCREENSHOT")) b->grab().save(QString::fromLocal8Bit(shot));

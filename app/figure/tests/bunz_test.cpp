@@ -211,13 +211,13 @@ TEST_F(BunzTest, PageMovesAndTheirEnds) {
 TEST_F(BunzTest, MatchSettingFlipsAndShowsTheFirstPage) {
     Bunz* b = open();
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->lbl_Match->text().trimmed(), "All pages");
+    EXPECT_EQ(b->lbl_Match->text().trimmed(), "Vehicle only");
     fake().match = 1;
     key(*b, Qt::Key_F9);
     EXPECT_EQ(fake().count("Match"), 1);
     EXPECT_EQ(b->BunzMatchFlag, 1);
     EXPECT_EQ(b->cmd_PF(9)->text().trimmed(), "F9:Match");
-    EXPECT_EQ(b->lbl_Match->text().trimmed(), "Vehicle");
+    EXPECT_EQ(b->lbl_Match->text().trimmed(), "All pages");
 }
 
 TEST_F(BunzTest, SubIllustrationOpensFromThePictureAndF3ShowsTheMainPageAgain) {
