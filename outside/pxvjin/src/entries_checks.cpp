@@ -81,9 +81,17 @@ int period_of(const Model& m, const std::string& ad) {
 extern "C" int32_t vjin_init() {
     State& s = state();
     if (pxall::get_ccar_addr() == nullptr) return fail("vjin_init", "get_ccar_addr", 128, 0, 61);
+    // The vehicle handed on comes back while the current-vehicle block still
+    // holds it; a new catalogue environment (or a screen that used the block
+    // for its own search) has let it go.
     if (s.kept && !s.open) {
-        s.v = *s.kept;
-        fill_block();
+        const unsigned char* car = pxall::get_ccar_addr();
+        if (s.kept->catalog && std::memcmp(car + pxall::ccar::kCatalog, s.kept->catalog->code.data(), kCodeSize) == 0) {
+            s.v = *s.kept;
+            fill_block();
+        } else {
+            s.kept.reset();
+        }
     }
     s.open = true;
     s.msgid = 0;
@@ -101,7 +109,8 @@ extern "C" int32_t vjin_clear() {
     s.rows.clear();
     s.frame_path = false;
     if (pxall::get_ccar_addr() == nullptr) return fail("vjin_clear", "get_ccar_addr", 128, 0, 62);
-    fill_block();
+    // A vehicle kept for vjin_init stays in the block until init looks at it.
+    if (!s.kept) fill_block();
     return 0;
 }
 
