@@ -1,0 +1,223 @@
+// The parts list on the demo installation through the real libraries: a
+// vehicle of the demo's sedan catalogue, three picked part-name codes, the
+// list narrowed to the vehicle, two parts marked, printed to a PDF and saved;
+// the saved-list library then lists the new saved list.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "demo_texts.h"
+#include "partslist/pnho.h"
+#include "partslist/pnho_entries.h"
+#include "pxall/blocks.h"
+#include "shell/grid.h"
+#include "shell/messages.h"
+#include "shell/printing.h"
+#include "shell/program.h"
+#include "shell/seams.h"
+#include "shell/stack.h"
+#include "support/fixture.h"
+
+namespace pxtest {
+namespace {
+
+namespace fs = std::filesystem;
+using px::Pnho;
+
+px::Declared<unsigned char*()> ccar{"PXALL", "_ZN5pxall13get_ccar_addrEv"};
+px::Declared<unsigned char*()> ctop{"PXALL", "_ZN5pxall13get_ctop_addrEv"};
+px::Declared<int16_t(VbString*)> fsav_exec_main{"PXFSAV", "_fsav_exec_main@4"};
+
+std::string read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void put(unsigned char* block, size_t at, size_t width, const std::string& text) {
+    std::memset(block + at, 0, width);
+    std::memcpy(block + at, text.data(), std::min(width, text.size()));
+}
+
+class PnhoDemoTest : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        std::string maker = std::string(PX_BIN_DIR) + "/pxmkdemo";
+        if (!fs::exists(maker) || !fs::exists(std::string(PX_BIN_DIR) + "/libPXPNHO.so"))
+            GTEST_SKIP() << "pxmkdemo or the parts-list engine is not built";
+        std::string tmpl = (fs::temp_directory_path() / "pxpnho-XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        root_ = tmpl;
+        ASSERT_EQ(std::system(("'" + maker + "' '" + root_ + "/demo' > /dev/null").c_str()), 0);
+        install_ = fs::path(root_) / "demo/c/PXDROM";
+        if (!fs::exists(install_ / "PRG/PXDROM01.MSG")) pxbuild::demo::write_demo_texts(install_ / "PRG", install_);
+        saved_cwd_ = fs::current_path();
+        if (const char* t = std::getenv("TMP")) saved_tmp_ = t;
+        unsetenv("TMP");
+        fs::current_path(install_);
+        print_dir_ = fs::path(root_) / "print";
+        fs::create_directories(print_dir_);
+        setenv("PXDROM_PRINT_DIR", print_dir_.c_str(), 1);
+        qt_printer_ = px::make_qt_printer();
+        px::seams().printer = [this]() -> px::PrintDevice& { return *qt_printer_; };
+    }
+    void TearDown() override {
+        if (px::Form* f = px::loaded_form("Pnho")) px::unload_form(*f);
+        settle();
+        if (px::loaded_form("Gyom") != nullptr && !px::program_ended()) key(*px::loaded_form("Gyom"), Qt::Key_F3);
+        FormsTest::TearDown();
+        qt_printer_.reset();
+        unsetenv("PXDROM_PRINT_DIR");
+        if (root_.empty()) return;
+        fs::current_path(saved_cwd_);
+        if (saved_tmp_) setenv("TMP", saved_tmp_->c_str(), 1);
+        fs::remove_all(root_);
+    }
+    // The identified vehicle: the sedan's first frame model, made in
+    // January 2021, petrol 1.4, in the installed catalogue data set E1.
+    void identify() {
+        unsigned char* top = ctop();
+        unsigned char* car = ccar();
+        ASSERT_NE(car, nullptr);
+        int setup = -1;
+        for (int i = 0; i < pxall::ctop::kMaxSetup; ++i)
+            if (std::memcmp(top + pxall::ctop::kSetupTable + 16 * static_cast<size_t>(i), "E1", 2) == 0) setup = i;
+        ASSERT_GE(setup, 0);
+        namespace cc = pxall::ccar;
+        put(car, cc::kCatalog, 6, "4410A1");
+        pxall::put_i32(car + cc::kSetupIndex, setup);
+        pxall::put_i32(car + cc::kNameSetupIndex, setup);
+        put(car, cc::kFrameModel, 7, "AVS14P1");
+        put(car, cc::kFrameNo, 7, "1234567");
+        put(car, cc::kProdDate, 6, "202101");
+        put(car, cc::kVinPrefix, 10, "XPAAVS1P10");
+        put(car, cc::kVehicleName, 20, "ARVENA SEDAN");
+        put(car, cc::kProdFrom, 4, "1803");
+        put(car, cc::kProdTo, 4, "2312");
+        put(car, cc::kModel, 20, "AVS14P1 GL 5MT EUR");
+        put(car, cc::kCharact2, 5, "1.4P");
+    }
+    // Three part-name codes picked on the oil pump figure.
+    void pick() {
+        std::string image;
+        for (const char* pnc : {"15601A", "15100A", "12101A"}) {
+            std::string r = std::string(pnc) + "      01";
+            r.push_back('\0');  // kind 0: a part-name code
+            r.append(5, '\0');
+            image += r;
+        }
+        image.resize(20000, '\0');
+        std::ofstream(install_ / "WORK" / "SELECT.TMP", std::ios::binary) << image;
+    }
+    std::string root_;
+    fs::path install_, print_dir_, saved_cwd_;
+    std::optional<std::string> saved_tmp_;
+    std::unique_ptr<px::PrintDevice> qt_printer_;
+};
+
+TEST_F(PnhoDemoTest, PicksBecomeANarrowedListThatIsMarkedPrintedAndSaved) {
+    ASSERT_TRUE(px::start_program());
+    identify();
+    pick();
+    auto& p = px::load_form<Pnho>();
+    px::ScrPush(p);
+    settle();
+    ASSERT_EQ(p.PnhoLoadResult, 0);
+    ASSERT_NE(px::loaded_form("Pnho"), nullptr);
+    const int all = p.PnhoRecordCount;
+    EXPECT_GT(all, 20) << "every variant of the three codes";
+    EXPECT_EQ(p.msg_Pnho->text(1, 2), "15601A");
+    EXPECT_EQ(p.msg_Pnho->text(1, 7).trimmed(), "ELEMENT, OIL FILTER");
+
+    // Narrowed to the vehicle: only parts valid in January 2021 and meant
+    // for its frame model.
+    key(p, Qt::Key_F10);
+    settle();
+    ASSERT_EQ(p.PnhoMatchState, 1);
+    ASSERT_GT(p.PnhoRecordCount, 0);
+    EXPECT_LT(p.PnhoRecordCount, all);
+    std::vector<int> part_rows;
+    for (int r = 1; r < p.msg_Pnho->rows(); ++r) {
+        QString validity = p.msg_Pnho->text(r, 6).trimmed();
+        if (!validity.isEmpty()) {
+            QString from = validity.left(4), to = validity.mid(5, 4);
+            EXPECT_LE(from, "2101") << r;
+            if (!to.isEmpty()) EXPECT_GE(to, "2101") << r;
+        }
+        QString remark = p.msg_Pnho->text(r, 8).trimmed();
+        if (remark.startsWith("FOR ")) EXPECT_EQ(remark, "FOR AVS14P1") << r;
+        if (!p.msg_Pnho->text(r, 4).trimmed().isEmpty()) part_rows.push_back(r);
+    }
+    ASSERT_GE(part_rows.size(), 2u);
+
+    // Two parts marked; the second with quantity 3.
+    p.show();
+    p.msg_Pnho->set_row(part_rows[0]);
+    p.msg_Pnho->on_click();
+    p.msg_Pnho->set_row(part_rows[1]);
+    p.msg_Pnho->on_click();
+    ASSERT_TRUE(p.txt_Qty->isVisible());
+    p.txt_Qty->setText("3");
+    p.txt_Qty->setFocus();
+    QTest::keyClick(p.txt_Qty, Qt::Key_Return);
+    EXPECT_EQ(p.msg_Pnho->text(part_rows[0], 0), "*");
+    EXPECT_EQ(p.msg_Pnho->text(part_rows[1], 0), "*");
+    EXPECT_EQ(p.msg_Pnho->text(part_rows[1], 3), "03");
+    const std::string first = p.msg_Pnho->text(part_rows[0], 4).toStdString();
+    const std::string second = p.msg_Pnho->text(part_rows[1], 4).toStdString();
+
+    // Printed: a PDF with the vehicle and the two marked parts.
+    key(p, Qt::Key_F2);
+    settle();
+    std::vector<fs::path> pdfs;
+    for (const auto& e : fs::directory_iterator(print_dir_)) pdfs.push_back(e.path());
+    ASSERT_EQ(pdfs.size(), 1u);
+    std::string txt = (fs::path(root_) / "list.txt").string();
+    ASSERT_EQ(std::system(("pdftotext -layout '" + pdfs[0].string() + "' '" + txt + "'").c_str()), 0);
+    std::string text = read(txt);
+    EXPECT_NE(text.find("PARTS LIST"), std::string::npos);
+    EXPECT_NE(text.find("XPAAVS1P10 1234567"), std::string::npos);
+    EXPECT_NE(text.find("4410A1"), std::string::npos);
+    EXPECT_NE(text.find(first), std::string::npos);
+    EXPECT_NE(text.find(second), std::string::npos);
+    EXPECT_NE(text.find("ELEMENT, OIL FILTER"), std::string::npos);
+    EXPECT_FALSE(fs::exists(install_ / "WORK" / "PXPNHO2.TMP"));
+
+    // Saved: the saved-list library finds the list.
+    key(p, Qt::Key_F5);
+    key(p, Qt::Key_F11);
+    settle();
+    EXPECT_EQ(p.PnhoMode, 1);
+    QLabel saved;
+    px::DispMsg(886, &saved);
+    EXPECT_EQ(p.lbl_Msg->text(), saved.text());
+    std::string buf(80, '\0');
+    VbString path{buf.data(), 80};
+    ASSERT_EQ(fsav_exec_main(&path), 0);
+    std::string listing;
+    for (const auto& e : fs::directory_iterator(install_ / "WORK"))
+        if (e.path().filename().string() == "pxfsav.tmp" || e.path().filename().string() == "PXFSAV.TMP")
+            listing = read(e.path());
+    ASSERT_EQ(listing.size() % 80, 0u);
+    ASSERT_GE(listing.size(), 80u);
+    // The demo holds saved lists already: ours is the one of this vehicle.
+    std::string number;
+    for (size_t at = 0; at + 80 <= listing.size(); at += 80)
+        if (listing.compare(at + 6, 10, "XPAAVS1P10") == 0) number = listing.substr(at + 2, 4);
+    ASSERT_EQ(number.size(), 4u) << listing;
+    std::string saved_file;
+    for (const auto& e : fs::recursive_directory_iterator(fs::path(root_) / "demo"))
+        if (e.path().filename() == "PXIF" + number + ".SAV") saved_file = read(e.path());
+    ASSERT_EQ(saved_file.size(), 99u + 2 * 14);
+    EXPECT_EQ(saved_file.substr(99 + 14 + 12, 2), "03");
+}
+
+}  // namespace
+}  // namespace pxtest
