@@ -23,7 +23,7 @@ const AreaTexts& texts_figure() {
             {1800, "Illustration"},
             {1801, "Figure:"},
             {1802, "Qty"},
-            {1803, "Vehicle only"},
+            {1803, "Vehicle"},
             {1804, "All pages"},
             {1805, "The picture of this page is too large to be shown."},
             {1806, "Catalogue"},

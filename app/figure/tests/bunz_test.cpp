@@ -211,7 +211,7 @@ TEST_F(BunzTest, PageMovesAndTheirEnds) {
 TEST_F(BunzTest, MatchSettingFlipsAndShowsTheFirstPage) {
     Bunz* b = open();
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->lbl_Match->text().trimmed(), "Vehicle only");
+    EXPECT_EQ(b->lbl_Match->text().trimmed(), "Vehicle");
     fake().match = 1;
     key(*b, Qt::Key_F9);
     EXPECT_EQ(fake().count("Match"), 1);
