@@ -59,4 +59,26 @@ PX_EXPORT int16_t Check_Setuped_Price();
 // after an error-log line. Anything but 0 leaves the prices in force.
 PX_EXPORT int32_t stup_kakaku_setup(const VbString* source, int16_t price_kind, int16_t append);
 
+// Local parts. type 0 fixed 44-byte records and 1 CSV of 5 fields (set 1),
+// 2 CSV of 6 fields (set 2), 3 CSV of 9 fields (set 3). Call in this order
+// for one set: check, then (the set exists) initialise, then set up.
+// 1 when the set's data file is in the local-price directory, else 0.
+PX_EXPORT int32_t Check_Setuped_Localp(int16_t type);
+// flag 0: the set's data are set aside to be merged with the new ones;
+// other: the set is replaced.
+PX_EXPORT void Init_Setuped_Localp(int16_t flag, int16_t type);
+// Converts, sorts and (with data set aside) merges the source into the set
+// and writes its index: 0; -1 the directory cannot be made; 11, 13, 14, 15,
+// 20 (logged). A set of more than 65,535 records is refused with 13 (its
+// index cannot number them); data set aside then stay in force.
+PX_EXPORT int16_t Setup_Localp(int16_t type, const char* source);
+// Lists the picture of each catalogue figure of set 3 ("  NAME.BMP") in the
+// list box of the handle: 0, 11, 14, 15.
+PX_EXPORT int32_t Localp3_SetImageFile(int32_t list);
+// Copies each listed picture that the file list holds (names compared
+// without regard to case) from source_dir into the local-price directory
+// and marks its line with '*'. Names that are not plain 8.3 names are
+// left alone.
+PX_EXPORT void Localp3_CopyImageFile(int32_t pictures, int32_t files, const char* source_dir);
+
 }
