@@ -25,7 +25,7 @@ const AreaTexts& texts_vlists() {
             {109, "Model / Frame"},
             {110, "Production Date"},
             {203, "F4:Menu"},
-            {227, "F12:VehInf"},
+            {227, "F12:Info"},
             {300, "VIN"},
             {301, "Catalogue"},
             {302, "Model"},

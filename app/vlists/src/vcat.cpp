@@ -1,6 +1,7 @@
 #include "vlists/vcat.h"
 
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -47,6 +48,10 @@ Vcat::Vcat() : Form(kName) {
     fra_vcat->setObjectName("fra_vcat");
     msg_Vcat = new Grid(fra_vcat);
     msg_Vcat->setObjectName("msg_Vcat");
+    // The grid stands centred across the form, its size its own.
+    auto* centre = new QHBoxLayout(fra_vcat);
+    centre->setContentsMargins(0, 0, 0, 0);
+    centre->addWidget(msg_Vcat, 0, Qt::AlignHCenter | Qt::AlignTop);
     msg_Vcat->set_selection_mode(Grid::Selection::ByRow);
     msg_Vcat->setFont(oem_font());
     lbl_tst = new QLabel(this);
@@ -124,9 +129,7 @@ void Vcat::VCAT_Grd_Set() {
         msg_Vcat->set_redraw(true);
         return;
     }
-    // The frame's grid stands centred across the form.
-    fra_vcat->setMinimumWidth(msg_Vcat->width());
-    msg_Vcat->move((fra_vcat->width() - msg_Vcat->width()) / 2, 0);
+    msg_Vcat->set_left_col(0);
     msg_Vcat->set_redraw(true);
 }
 
@@ -151,9 +154,10 @@ void Vcat::lay_out_columns(int rows) {
     const bool scrolls = static_cast<int64_t>(rows) * (rh + line) > kGridHeightTwips;
     msg_Vcat->set_scroll_bars(scrolls ? Grid::kVertical : Grid::kNone);
     if (scrolls) width += 2 * cw;
-    width += kColumns * line + 2 * display_twips().x;  // the lines between the cells and the frame
+    // The lines between the cells, and the grid's border on both sides.
+    width += kColumns * line + 2 * (msg_Vcat->frameWidth() + 1) * display_twips().x;
     msg_Vcat->set_geometry_twips(0, 0, width, kGridHeightTwips);
-    fra_vcat->setMinimumHeight(msg_Vcat->height());
+    msg_Vcat->setFixedSize(msg_Vcat->size());
 }
 
 void Vcat::on_activate() {

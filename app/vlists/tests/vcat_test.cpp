@@ -71,6 +71,12 @@ TEST_F(VcatTest, OneRowShownSelectedAndTakenWithEnter) {
         EXPECT_EQ(g.text(1, 4), "R001");
         EXPECT_EQ(g.text(1, 5), "01");
         EXPECT_EQ(g.scroll_bars(), px::Grid::kNone);
+        // Every column is in view from the car name on.
+        EXPECT_EQ(g.left_col(), 0);
+        auto shown = g.visible_texts();
+        ASSERT_GE(shown.size(), 2u);
+        EXPECT_EQ(shown[0].front(), "Car Name");
+        EXPECT_EQ(shown[0].size(), 6u);
         EXPECT_TRUE(g.is_selected(1, 0));
         EXPECT_TRUE(g.is_selected(1, 5));
         EXPECT_EQ(v.focusWidget(), &g);
