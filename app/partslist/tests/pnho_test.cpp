@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <cstring>
+#include <algorithm>
 #include <filesystem>
 
 #include "partslist/pnho_entries.h"
@@ -295,15 +296,15 @@ TEST_F(PnhoTest, YearAndMonthStepWithinTheirRanges) {
     }
 }
 
-TEST_F(PnhoTest, PriceKindsGoToTheEngineAndRefusalsBeep) {
+TEST_F(PnhoTest, PriceKindsGoToTheEngineAndThePriceList) {
     auto& p = open(numbered_records(2));
     press(p, 5);
     for (int key : {2, 3, 4}) {
         press(p, key);
         EXPECT_EQ(engine().count("pnho_exec_price " + std::to_string(key - 2)), 1);
         EXPECT_EQ(px::partslist::pnho_module().price_kind, key - 2);
-        // No price screen in this program: its file is not left behind.
-        EXPECT_FALSE(work_exists("PXPNHO3.TMP"));
+        EXPECT_EQ(px::partslist::pnho_module().price_path, "C:\\WORK\\PXPNHO3.TMP");
+        EXPECT_EQ(modals.back(), "Pric");
         EXPECT_EQ(p.lbl_Msg->text(), message(105));
     }
     engine().rc["pnho_exec_price"] = -1;
@@ -312,6 +313,33 @@ TEST_F(PnhoTest, PriceKindsGoToTheEngineAndRefusalsBeep) {
     EXPECT_EQ(p.lbl_Msg->text(), message(839));
     EXPECT_EQ(beeps, before + 1);
     EXPECT_EQ(p.PnhoMode, 116);
+}
+
+TEST_F(PnhoTest, APriceListThatFailedLeavesForTheMenuAndNothingMore) {
+    auto& p = open(numbered_records(2));
+    on_modal("Pric", [](px::Form& f) {
+        px::partslist::pnho_module().price_failed = 1;
+        px::unload_form(f);
+    });
+    press(p, 5);
+    press(p, 2);
+    EXPECT_EQ(px::loaded_form("Pnho"), nullptr);
+    EXPECT_EQ(px::ScrCount(), 1);
+    EXPECT_EQ(engine().count("pnho_close_main"), 1);
+}
+
+TEST_F(PnhoTest, AnExportThatFailedLeavesQuietly) {
+    engine().selcnt = 1;
+    auto& p = open(numbered_records(2));
+    on_modal("Intf", [](px::Form& f) {
+        EXPECT_EQ(px::partslist::pnho_module().intf_from_parts_list, -1);
+        px::partslist::pnho_module().intf_failed = -1;
+        px::unload_form(f);
+    });
+    press(p, 5);
+    press(p, 12);
+    EXPECT_EQ(px::loaded_form("Pnho"), nullptr);
+    EXPECT_EQ(std::count(modals.begin(), modals.end(), "Errm"), 0);
 }
 
 TEST_F(PnhoTest, SavingNeedsMarkedPartsAndAlwaysEndsInListMode) {
@@ -339,6 +367,8 @@ TEST_F(PnhoTest, SavingNeedsMarkedPartsAndAlwaysEndsInListMode) {
     engine().selcnt = 1;
     press(p, 12);
     EXPECT_EQ(px::partslist::pnho_module().intf_from_parts_list, -1);
+    EXPECT_EQ(modals.back(), "Intf");
+    EXPECT_EQ(p.PnhoMode, 116);
 }
 
 int16_t exec_main_without_file(VbString* path, int16_t* match) {

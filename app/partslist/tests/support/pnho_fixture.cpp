@@ -172,6 +172,21 @@ int32_t clear_select() {
     return rc("VBClearSelectTmp");
 }
 
+// The price list and the export dialog come with their own screens; these
+// stand in for them here.
+class StandIn : public px::Form {
+public:
+    explicit StandIn(const char* name) : px::Form(name) {
+        make_key_bar({3});
+        make_message_line();
+    }
+};
+
+const bool stand_ins = [] {
+    for (const char* name : {"Pric", "Intf"}) px::register_form(name, [name] { return new StandIn(name); });
+    return true;
+}();
+
 template <typename Sig>
 void answer(px::Declared<Sig>& entry, Sig* fake) {
     entry.entry().set_address(reinterpret_cast<void*>(fake));
@@ -245,6 +260,8 @@ void PnhoTest::SetUp() {
     answer(lib::pnho_exec_save, &exec_save);
     answer(lib::VBClearSelectTmp, &clear_select);
     on_modal("Errm", [](px::Form& f) { px::unload_form(f); });
+    on_modal("Pric", [](px::Form& f) { px::unload_form(f); });
+    on_modal("Intf", [](px::Form& f) { px::unload_form(f); });
 }
 
 void PnhoTest::TearDown() {
