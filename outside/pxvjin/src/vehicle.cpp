@@ -117,6 +117,13 @@ int settle() {
         if (r == 0) take_catalog(cat);
     }
     if (v.catalog && !v.model_found && v.candidates->size() == 1) take_model(v.candidates->front());
+    // One frame model left among several models: it is known already.
+    if (v.fmod.empty() && !v.candidates->empty() &&
+        std::all_of(v.candidates->begin(), v.candidates->end(),
+                    [&](const Model& m) { return m.frame_model() == v.candidates->front().frame_model(); })) {
+        std::string fm = v.candidates->front().frame_model();
+        v.fmod = trimmed(fm.data(), fm.size());
+    }
     return 0;
 }
 

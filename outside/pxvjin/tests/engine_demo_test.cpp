@@ -18,6 +18,7 @@
 #include "pxbuild/demo_data.h"
 #include "pxbuild/demo_install.h"
 #include "pxvjin/pxvjin.h"
+#include "vcat/vcat.h"
 
 namespace fs = std::filesystem;
 namespace cc = pxall::ccar;
@@ -90,6 +91,7 @@ protected:
         ss << in.rdbuf();
         return ss.str();
     }
+    static std::string pad(const std::string& t, size_t n) { return t + std::string(n - t.size(), ' '); }
     static std::string bits_of(const std::string& frame_model) {
         return pxbuild::demo::vehicle_applicability(pxbuild::demo::catalogs().front(), frame_model);
     }
@@ -175,6 +177,22 @@ TEST_F(EngineDemo, FrameNumberThroughTheModelList) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(pxall::get_cnexta_addr() + pxall::cnexta::kSearchKey), 15),
               std::string(15, ' '));
     EXPECT_GT(fs::file_size(work("JOUHOU.TMP")), 0u);
+    // The catalogue list of those vehicles, and a choice in it.
+    ASSERT_EQ(vcat_init(), 0);
+    EXPECT_EQ(vcat_check_mode(), 1) << "the vehicles of JOUHOU.TMP";
+    std::ifstream dsp(work("DSPCAT.TMP"), std::ios::binary);
+    std::string rows((std::istreambuf_iterator<char>(dsp)), {});
+    ASSERT_EQ(rows.size(), 2u * 91) << "ARVENA SEDAN and TORVAN VAN share the frame number";
+    ASSERT_EQ(rows.substr(20, 6), "4410A1");
+    ASSERT_EQ(vcat_ret(0), 0);
+    EXPECT_EQ(vjin_return_from_pxxxxx(), 0);
+    EXPECT_EQ(vjin_return_vxxx(), 2) << "the frame model's models next";
+    EXPECT_EQ(shown(vjin_disp_fmod, 7), "AVS16P1");
+    ASSERT_EQ(vkei_init(), 0);
+    EXPECT_EQ(fs::file_size(work("VKEILST.TMP")), 24u * pxvjin::modellist::kSize);
+    ASSERT_EQ(vkei_ret(5), 0);
+    EXPECT_EQ(vjin_return_vxxx(), 16);
+    EXPECT_EQ(vjin_exec(), 1);
     // With its frame model: one catalogue, the models of that frame model.
     ASSERT_EQ(vjin_clear(), 0);
     ASSERT_EQ(frame("AVS16P1", "A200123"), 2);
@@ -285,23 +303,46 @@ TEST_F(EngineDemo, VehicleInformationFiles) {
 }
 
 TEST_F(EngineDemo, SavedVehicles) {
-    int32_t r = vjin_select();
-    ASSERT_TRUE(r == 0 || r == 1);
-    if (r == 1) GTEST_SKIP() << "the demo has no saved list";
+    // The demo's saved lists 1 and 3 are in use; their vehicles belong to a
+    // catalogue the demo does not have.
+    ASSERT_EQ(vjin_select(), 0);
     ASSERT_EQ(fsel_init(), 0);
     char path[80];
     VbString p{path, 80};
     fsel_get_filename(&p);
-    std::ifstream in(work("pxfsav.tmp"), std::ios::binary);
-    std::string list((std::istreambuf_iterator<char>(in)), {});
-    ASSERT_GE(list.size(), 80u);
-    int save_no = std::stoi(list.substr(2, 4));
-    ASSERT_EQ(fsel_select_file(static_cast<int16_t>(save_no)), 0);
+    EXPECT_NE(std::string(path).find("pxfsav.tmp"), std::string::npos);
+    EXPECT_EQ(fs::file_size(work("pxfsav.tmp")), 2 * 80u);
+    EXPECT_EQ(fsel_select_file(2), 1) << "deleted";
+    ASSERT_EQ(fsel_select_file(3), 0);
     EXPECT_EQ(vjin_return_from_pxxxxx(), 0);
-    int32_t m = vjin_make_from_pxfsel();
-    EXPECT_TRUE(m == 1 || m == 4 || m == 8 || m == 16 || m == 32 || m == 64) << m;
+    EXPECT_EQ(vjin_make_from_pxfsel(), 4);
+    EXPECT_EQ(shown(vjin_disp_not, 30), pad("Oil change and filters", 30));
+
+    // A saved list of a demo vehicle comes back whole.
+    std::string h(99, ' ');
+    h.replace(0, 10, "PX1AVS1600");
+    h.replace(10, 7, "A200123");
+    h.replace(17, 15, "AVS16P1STD 5MEU");
+    h.replace(32, 6, "4410A1");
+    h.replace(38, 6, "201807");
+    h.replace(44, 8, "AVS16P1-");
+    h.replace(52, 7, "A200123");
+    h.replace(59, 7, "B1AT12 ");
+    h.replace(66, 5, "FLEET");
+    std::ofstream(root + "/demo/c/MST/PXIF0001.SAV", std::ios::binary) << h;
+    ASSERT_EQ(fsel_init(), 0);
+    ASSERT_EQ(fsel_select_file(1), 0);
+    EXPECT_EQ(vjin_make_from_pxfsel(), 64) << "date, colour and trim given: on to the notes";
+    EXPECT_EQ(shown(vjin_disp_vin, 17), kVin);
+    EXPECT_EQ(car(cc::kModel, 20), "AVS16P1STD 5MEU     ");
+    EXPECT_EQ(car(cc::kColorNo, 3), "B1A");
+    EXPECT_EQ(vjin_exec(), 1);
+
+    fsel_init();
     fsel_end_proc(3);
     EXPECT_EQ(vjin_return_from_pxxxxx(), 3);
+    fsel_end_proc(4);
+    EXPECT_EQ(vjin_return_from_pxxxxx(), 4);
 }
 
 }  // namespace
