@@ -182,11 +182,19 @@ extern "C" int32_t VBKpncAddRepPnc(int32_t list, const char* pnc, const char* qt
     if (*index != -1) {
         if (*index < 0 || *index >= n || box == nullptr)
             return fail_logged(kModEntry, kFnAdd, "lb_text", 128, *index, 51);
+        // A line that takes another code takes that code's name too, so that
+        // no line shows one code beside another code's name.
+        char name[entry::kNameSize];
+        int16_t flag = 0;
+        int r = pxall::get_hinmei(code, name, &flag);
+        if (r != 0) return fail_logged(kModEntry, kFnAdd, "get_hinmei", r, 0, 53);
+        if (flag == 4) std::memset(name, ' ', sizeof name);
         std::string text = list_line(list, *index, entry::kLineLen);
         text.replace(entry::kPnc, entry::kPncSize, code, entry::kPncSize);
+        text.replace(entry::kName, entry::kNameSize, name, entry::kNameSize);
         text.replace(entry::kQty, entry::kQtySize, quantity, entry::kQtySize);
         list_replace(list, *index, text);
-        *index = 0;
+        *index = flag == 4 ? kCdMissing : 0;
         return 0;
     }
 

@@ -96,14 +96,21 @@ TEST_F(EntryTest, AddReplaceAndTheThousandLineLimit) {
     EXPECT_EQ(box.lines(), (std::vector<std::string>{entry_line(0, "15601A", "ELEMENT, OIL FILTER", "02"),
                                                      entry_line(1, "99999", "", "1 ")}));
     EXPECT_EQ(box.lb_get_top(), 1);  // an added line is shown at the top
-    // Replacing keeps the number and the name, and does not scroll.
+    // Replacing keeps the number, takes the new code's name (never the old
+    // code's), and does not scroll.
     box.lb_set_top(0);
     index = 1;
     ASSERT_EQ(VBKpncAddRepPnc(list, "15700A", "05", &index), 0);
     EXPECT_EQ(index, 0);
     EXPECT_EQ(box.lb_get_top(), 0);
-    EXPECT_EQ(box.lines()[1], entry_line(1, "15700A", "", "05"));
+    EXPECT_EQ(box.lines()[1], entry_line(1, "15700A", "COOLER, OIL", "05"));
     EXPECT_EQ(box.lines().size(), 2u);
+    index = 0;
+    ASSERT_EQ(VBKpncAddRepPnc(list, "99999", "02", &index), 0);
+    EXPECT_EQ(box.lines()[0], entry_line(0, "99999", "", "02"));
+    index = 0;
+    ASSERT_EQ(VBKpncAddRepPnc(list, "15601A", "02", &index), 0);
+    EXPECT_EQ(box.lines()[0], entry_line(0, "15601A", "ELEMENT, OIL FILTER", "02"));
     // An index outside the list changes nothing.
     index = 2;
     EXPECT_EQ(VBKpncAddRepPnc(list, "15700A", "05", &index), 128);
@@ -128,6 +135,11 @@ TEST_F(EntryTest, AddReplaceAndTheThousandLineLimit) {
     EXPECT_EQ(index, 1);
     EXPECT_EQ(box.lb_count(), 1000);
     EXPECT_EQ(box.lb_get_top(), 2);  // a refused line does not scroll
+    // A replaced line without the CD: the new code without a name, and 4.
+    index = 0;
+    ASSERT_EQ(VBKpncAddRepPnc(list, "15700A", "03", &index), 0);
+    EXPECT_EQ(index, 4);
+    EXPECT_EQ(box.lines()[0], entry_line(0, "15700A", "", "03"));
 }
 
 TEST_F(EntryTest, DeletingRenumbersTheLinesAfter) {

@@ -69,7 +69,8 @@ PX_EXPORT int32_t VBKpncMakePncLst(const char* entry, int16_t* count, VbString* 
 PX_EXPORT int32_t VBKpncWriteSelectTmp(int32_t list, int16_t* status);
 // *index -1 adds a line for the code and quantity (*index 1: the list holds
 // 1000 lines; 4: the CD is missing, the line comes without a name); another
-// index replaces that line's code and quantity. *index 0 when done.
+// index replaces that line's code, name and quantity (4 again without the
+// CD). *index 0 when done.
 PX_EXPORT int32_t VBKpncAddRepPnc(int32_t list, const char* pnc, const char* qty, int16_t* index);
 // Deletes the selected lines and numbers the lines after them anew.
 PX_EXPORT int32_t VBKpncDelPnc(int32_t list);
