@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "shell/codepage.h"
 #include "shell/messages.h"
 
 namespace px {
@@ -192,9 +193,8 @@ int Grid::char_width() const {
 int Grid::text_height() const { return QFontMetrics(font()).height() * tw_y(); }
 
 void Grid::set_font_name(const QString& family, int points) {
-    QFont f(family);
-    f.setPointSize(points);
-    setFont(f);
+    // The system's names ("Courier", "ＭＳ 明朝") are served by installed faces.
+    setFont(screen_font(family, points));
     changed();
 }
 

@@ -1,9 +1,12 @@
 // The grid: shape and contents, fixed rows and columns that stay while the
 // rest scrolls, the current cell and its selection, keys and clicks.
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QScrollBar>
 #include <QTest>
 
+#include "shell/codepage.h"
 #include "shell/grid.h"
 #include "support/fixture.h"
 
@@ -186,6 +189,18 @@ TEST(GridTest, CharacterUnitsComeFromTheGridsFont) {
     g.set_geometry_twips(217, 300, 15000, 3000);
     EXPECT_EQ(g.left_twips(), 210);  // 217 twips is 14.5 px, rounded to 14
     EXPECT_EQ(g.width_twips(), 15000);
+}
+
+TEST(GridTest, SystemFontNamesAreServedByInstalledFaces) {
+    Grid g;
+    g.set_font_name("Courier", 12);
+    EXPECT_TRUE(QFontInfo(g.font()).fixedPitch()) << g.font().family().toStdString();
+    EXPECT_EQ(g.font().family(), px::screen_font("Courier", 12).family());
+    g.set_font_name(QString::fromUtf8("ＭＳ 明朝"), 12);
+    // A face that writes Japanese, where one is installed.
+    if (!QFontDatabase::families(QFontDatabase::Japanese).isEmpty())
+        EXPECT_TRUE(QFontDatabase::families(QFontDatabase::Japanese).contains(g.font().family()))
+            << g.font().family().toStdString();
 }
 
 }  // namespace

@@ -74,6 +74,8 @@ public:
     // divided by 10 (remainder dropped), and the height of a line of it.
     int char_width() const;
     int text_height() const;
+    // A font of the system's name: "Courier" and "ＭＳ 明朝" in the installed
+    // faces that serve them (codepage.h), any other name as it stands.
     void set_font_name(const QString& family, int points);
 
     // Position and size of the grid in its parent, in twips.
