@@ -92,3 +92,25 @@ TEST(ScreenFile, PathOfTheMenuLanguageAndReload) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Selection, LastCdDriveThatCannotBeReadIsReported) {
+    SetupEnv s;
+    struct Case {
+        const char* drives;
+        int want;
+    } cases[] = {{"Q:", 0},     // a drive without a disc is not a failure
+                 {"X:Q:", 0},   // only the last drive counts
+                 {"Q:X:", 81}};
+    for (const auto& c : cases) {
+        s.top()[ct::kDriveCount] = static_cast<unsigned char>(std::strlen(c.drives) / 2);
+        std::memcpy(s.top() + ct::kDrives, c.drives, std::strlen(c.drives));
+        char a[40], b[40];
+        VbString va{a, sizeof a}, vb{b, sizeof b};
+        EXPECT_EQ(stup_make_tmpfile(&va, &vb, 0), c.want) << c.drives;
+        EXPECT_TRUE(s.env().exists("WORK/FRAME.TMP"));
+    }
+}
+
+}  // namespace
