@@ -483,12 +483,11 @@ void Vjin::VJIN_Select_Saved() {
     if (r != 0) return failure_path();
     refresh(3);
     if (lib::vjin::fsel_init() != 0) return failure_path();
+    // The saved-vehicle list comes with its own part of the program.
+    if (!form_exists("Fsel")) return;
     SetHourglass();
-    if (form_exists("Fsel")) {
-        Form& f = load_form("Fsel");
-        show_modal(f);
-        if (Form* still = loaded_form("Fsel")) unload_form(*still);
-    }
+    show_modal(load_form("Fsel"));
+    if (Form* still = loaded_form("Fsel")) unload_form(*still);
     update();
     SetDefaultPointer();
     VJIN_Ret_Fsel();
