@@ -172,7 +172,9 @@ void fill_block() {
     // The fields this engine owns; the catalogue list's bytes (532-551,
     // 524) and the narrowing steps are left alone.
     std::memset(car + cc::kCatalog, 0, 15);
-    std::memset(car + cc::kSaveVehicle, 0, cc::kVehicleName - cc::kSaveVehicle + 32);
+    // 15 up to the narrowing steps at 390: entries, characteristics,
+    // applicability bits, name and dates, VIN prefix, set-up indexes.
+    std::memset(car + cc::kSaveVehicle, 0, cc::kStepIndex - cc::kSaveVehicle);
     std::memset(car + cc::kModel, 0, 20);
     if (v.catalog) {
         std::memcpy(car + cc::kCatalog, v.catalog->code.data(), kCodeSize);
