@@ -53,7 +53,7 @@ Vcat::Vcat() : Form(kName) {
     centre->setContentsMargins(0, 0, 0, 0);
     centre->addWidget(msg_Vcat, 0, Qt::AlignHCenter | Qt::AlignTop);
     msg_Vcat->set_selection_mode(Grid::Selection::ByRow);
-    msg_Vcat->setFont(oem_font());
+    msg_Vcat->set_font_name(oem_font_name(), 12);
     lbl_tst = new QLabel(this);
     lbl_tst->setObjectName("lbl_tst");
     lbl_tst->hide();

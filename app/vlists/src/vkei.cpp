@@ -113,7 +113,7 @@ Vkei::Vkei() : Form(kName) {
                            kFrameHeight / std::max(1, display_twips().y));
     msg_vkei = new Grid(fra_vkei);
     msg_vkei->setObjectName("msg_vkei");
-    msg_vkei->setFont(fixed);
+    msg_vkei->set_font_name(oem_font_name(), 12);
     lbl_tst = named_label(this, "lbl_tst");
     lbl_tst->hide();
     layout->addWidget(fra_vkei, 0, Qt::AlignHCenter);

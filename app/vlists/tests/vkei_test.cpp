@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "shell/codepage.h"
 #include "shell/grid.h"
 #include "shell/messages.h"
 #include "support/fixture.h"
@@ -237,6 +238,23 @@ TEST_F(VkeiTest, F12FailuresAbort) {
         EXPECT_EQ(doubles().calls, (std::vector<std::string>{"vinf 0", "end 4"})) << engine;
         EXPECT_EQ(modals, (std::vector<std::string>{"Vkei", "Errm"})) << engine;
     }
+}
+
+TEST_F(VkeiTest, CodePage932PicksTheJapaneseFaceAndDecodes) {
+    // "セダン" (sedan) in code page 932 in the second field.
+    std::string rec = model(1);
+    rec.replace(9, 6, "\x83\x5A\x83\x5F\x83\x93");
+    inst->write("WORK/VKEILST.TMP", rec);
+    px::set_ansi_code_page(932);
+    run_list([&](Vkei& v) {
+        Grid& g = *v.msg_vkei;
+        EXPECT_EQ(g.text(1, 1), QString::fromUtf8("セダン") + QString(9, ' '));
+        EXPECT_EQ(g.font().family(), px::screen_font(QString::fromUtf8("ＭＳ 明朝"), 12).family());
+        int cw = g.char_width();
+        EXPECT_EQ(g.col_width(1), 15 * cw + cw / 3);
+        key(v, Qt::Key_F3);
+    });
+    px::set_ansi_code_page(1252);
 }
 
 }  // namespace
