@@ -10,7 +10,9 @@
 #include <optional>
 #include <set>
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -295,7 +297,15 @@ TEST_F(BunzDemo, EnlargedPicksGoToTheSelectedListAndOnToThePartsList) {
     EXPECT_EQ(b->lst_SelPnc->item(3)->text().right(2), "02");
     EXPECT_EQ(b->txt_Qty->text(), "02");
 
-    if (const char* shot = std::getenv("BUNZ_SCREENSHOT")) b->grab().save(QString::fromLocal8Bit(shot));
+    if (const char* shot = std::getenv("BUNZ_SCREENSHOT")) {
+        b->grab().save(QString::fromLocal8Bit(shot));
+        // On a real display, the screen as the clerk sees it too.
+        if (QGuiApplication::platformName() != "offscreen") {
+            b->move(0, 0);
+            for (int i = 0; i < 20; ++i) QTest::qWait(25);
+            QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(shot) + ".screen.png");
+        }
+    }
 
     // F10: SELECT.TMP holds the picks, the parts list comes.
     key(*b, Qt::Key_F10);
