@@ -8,7 +8,6 @@ const AreaTexts& texts_partslist() {
     static const AreaTexts texts = {
         {
             // messages
-            {105, "Click a part to mark it and enter its quantity. F5: price, save and export keys."},
             {158, "Select a feature, then its code. F12: use the codes marked."},
             {160, "Enter the conditions, then press F10 to narrow the list."},
             {702, "Saving the marked parts. Please wait..."},
@@ -17,7 +16,6 @@ const AreaTexts& texts_partslist() {
             {840, "This list cannot be narrowed by conditions."},
             {853, "The list is empty: there is nothing to print."},
             {855, "No saved-list number is left. Delete a saved list first."},
-            {860, "The conditions are not valid. Check the year and the month."},
             {886, "The marked parts have been saved."},
             {900, "The saved list could not be written."},
         },

@@ -101,9 +101,12 @@ Pnho::Pnho() : Form(kName) {
         upd_Ad[i]->on_up_click = [this, i] { run("upd_Ad_UpClick", [&] { upd_Ad_Click(i, 1); }); };
         upd_Ad[i]->on_down_click = [this, i] { run("upd_Ad_DownClick", [&] { upd_Ad_Click(i, -1); }); };
     }
+    // Captions before the frame model, the year, the colour and the trim;
+    // the frame number and the month go with the box before them.
     for (int i = 0; i < 6; ++i) {
         lbl_Cond[i] = new QLabel(this);
         lbl_Cond[i]->setObjectName(QString("lbl_Cond_%1").arg(i));
+        if (i == 1 || i == 3) lbl_Cond[i]->hide();
     }
     cond->addWidget(lbl_Cond[0]);
     cond->addWidget(txt_FrameModel);
@@ -264,7 +267,11 @@ void Pnho::set_header_row() {
     Grid* g = msg_Pnho;
     g->set_text(0, 0, "");
     g->set_text(0, 1, fixed(2201, 2));
-    g->set_text(0, 2, fixed(2202, 5) + fixed(2203, 6));
+    // The two texts run on as one; blanks after them would only push the
+    // heading off its column.
+    QString code = fixed(2202, 5) + fixed(2203, 6);
+    while (code.endsWith(' ')) code.chop(1);
+    g->set_text(0, 2, code);
     g->set_text(0, 3, fixed(2204, 2) + "\n" + fixed(2205, 2));
     g->set_text(0, 4, ScrText(2206, 13).trimmed());
     g->set_text(0, 5, fixed(2207, 2) + "\n" + fixed(2208, 2));
