@@ -1,0 +1,76 @@
+// The scratch installation of a stored-file fuzz target: drive C: on a
+// folder in memory (/dev/shm, a RAM file system, where there is one, so
+// that a run costs no disk), the shared area with the work, master, program
+// and price folders, and the input's parts written as the files a reader
+// opens. Everything a run changes in the shared area is set again for the
+// next one.
+#pragma once
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "fuzz_input.h"
+#include "platform/drives.h"
+#include "pxall/blocks.h"
+
+namespace pxfuzz {
+
+class Place {
+public:
+    Place() {
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        fs::path base = fs::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0
+                            ? fs::path("/dev/shm")
+                            : fs::temp_directory_path();
+        root_ = (base / ("pxstorefuzz-" + std::to_string(::getpid()))).string();
+        for (const char* d : {"WORK", "MST", "MST/E1", "PROG"}) fs::create_directories(root_ + "/" + d);
+        // The error log goes into the scratch folder, and is dropped each run.
+        ::setenv("TMP", "C:\\", 1);
+        pxall::set_table();
+        reset();
+    }
+    ~Place() {
+        std::error_code ec;
+        std::filesystem::remove_all(root_, ec);
+    }
+    Place(const Place&) = delete;
+    Place& operator=(const Place&) = delete;
+
+    // The drive and the shared area's folders as a run expects them.
+    void reset() const {
+        plat::set_drive('C', root_, plat::kDriveFixed);
+        ::unlink(host("PXERROR.LOG").c_str());
+        unsigned char* top = pxall::get_ctop_addr();
+        dir(top, pxall::ctop::kWorkDir, "C:\\WORK");
+        dir(top, pxall::ctop::kMasterDir, "C:\\MST");
+        dir(top, pxall::ctop::kProgramDir, "C:\\PROG");
+        dir(top, pxall::ctop::kPriceDir, "C:\\MST");
+        dir(top, pxall::ctop::kLocalPriceDir, "C:\\MST");
+        std::memcpy(top + pxall::ctop::kMenuLangCode, "01", 2);
+    }
+    const std::string& root() const { return root_; }
+    std::string host(const std::string& rel) const { return root_ + "/" + rel; }
+    // Writes a part as the file rel (a folder under C:).
+    void put(const std::string& rel, const Part& p) const {
+        if (std::FILE* f = std::fopen(host(rel).c_str(), "wb")) {
+            if (p.size > 0) std::fwrite(p.data, 1, p.size, f);
+            std::fclose(f);
+        }
+    }
+    void remove(const std::string& rel) const { ::unlink(host(rel).c_str()); }
+
+private:
+    static void dir(unsigned char* top, size_t at, const char* d) {
+        std::memset(top + at, 0, pxall::ctop::kDirSize);
+        std::memcpy(top + at, d, std::strlen(d));
+    }
+    std::string root_;
+};
+
+}  // namespace pxfuzz
