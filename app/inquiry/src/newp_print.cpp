@@ -57,7 +57,8 @@ int newp_print_split(const std::string& text, int kind, bool* at_blank) {
 
 // The characters dropped at the break are the separator and the one blank
 // after a comma or semicolon; nothing else is lost, and a text without a
-// break point is cut hard at the limit.
+// break point is cut hard at the limit (a blank that then starts the second
+// line is dropped too).
 void newp_split_lines(const std::string& text, int kind, std::string* first, std::string* second) {
     SplitLimits l = limits(kind);
     bool blank = false;
@@ -66,6 +67,7 @@ void newp_split_lines(const std::string& text, int kind, std::string* first, std
     if (s == 0) {
         *first = text.substr(0, std::min<size_t>(text.size(), static_cast<size_t>(l.limit)));
         rest = static_cast<size_t>(l.limit);
+        if (rest < text.size() && text[rest] == ' ') ++rest;
     } else {
         *first = text.substr(0, static_cast<size_t>(s) - 1);
         rest = static_cast<size_t>(s);
