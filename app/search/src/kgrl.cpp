@@ -42,12 +42,10 @@ Kgrl::Kgrl() : SearchScreen(kName) {
     rows->setColumnStretch(3, 1);
     layout->addLayout(rows);
     // Column titles over the code (columns 1-10) and the description.
-    QFontMetrics fm(LineFont(true));
-    const int ch = fm.horizontalAdvance(QStringLiteral("1234567890")) / 10;
     auto* heads = new QHBoxLayout;
     heads->setSpacing(0);
     heads->setContentsMargins(4, 0, 0, 0);
-    lbl_Ttl[3]->setFixedWidth(ch * 10);
+    lbl_Ttl[3]->setFixedWidth(LineWidth(10, true));
     for (int i = 3; i <= 4; ++i) {
         lbl_Ttl[i]->setFont(LineFont(true));
         heads->addWidget(lbl_Ttl[i]);

@@ -49,10 +49,8 @@ Kkwd::Kkwd() : SearchScreen(kName) {
     // The column titles stand over the list's columns: part name (61
     // characters with its blank), code (7), figure.
     auto* heads = new QHBoxLayout;
-    QFontMetrics fm(LineFont());
-    const int ch = fm.horizontalAdvance(QStringLiteral("1234567890")) / 10;
-    lbl_Ttl[4]->setFixedWidth(ch * 61);
-    lbl_Ttl[5]->setFixedWidth(ch * 7);
+    lbl_Ttl[4]->setFixedWidth(LineWidth(61));
+    lbl_Ttl[5]->setFixedWidth(LineWidth(7));
     heads->setSpacing(0);
     heads->setContentsMargins(4, 0, 0, 0);
     for (int i = 4; i <= 6; ++i) {

@@ -83,14 +83,12 @@ Kpnc::Kpnc(const char* name, bool group) : SearchScreen(name), group_(group) {
     layout->addLayout(entry);
 
     // Headings over the list's columns: number (4), code (7), name (61), quantity.
-    QFontMetrics fm(LineFont());
-    const int ch = fm.horizontalAdvance(QStringLiteral("1234567890")) / 10;
     auto* heads = new QHBoxLayout;
     heads->setSpacing(0);
     heads->setContentsMargins(4, 0, 0, 0);
     const int cols[] = {4, 7, 61};
     for (int i = 3; i <= 6; ++i) {
-        if (i < 6) lbl_Ttl[i]->setFixedWidth(ch * cols[i - 3]);
+        if (i < 6) lbl_Ttl[i]->setFixedWidth(LineWidth(cols[i - 3]));
         heads->addWidget(lbl_Ttl[i]);
     }
     heads->addStretch(1);
@@ -135,7 +133,7 @@ void Kpnc::on_load() {
     lbl_title->setText(title);
     const int widths[7] = {0, 10, 5, 3, 6, 20, 5};
     for (int i = 1; i <= 6; ++i) lbl_Ttl[i]->setText(ScreenText(base + i, widths[i]));
-    cmd_Pnc->setText(ScreenText(403, 7));
+    cmd_Pnc->setText(Caption(ScreenText(403, 7)));
     CenterForm(*this);
     DispVehicleInfo(*this, true);
     msg(kMsgGuide);

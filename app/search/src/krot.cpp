@@ -198,19 +198,19 @@ void Krot::KROT_Load_Text() {
     QString title = TitleText(1400, 40);
     setWindowTitle(title);
     lbl_title->setText(title);
-    fra_Route[0]->setTitle(ScreenText(1401, 12));
-    for (int i = 0; i < 4; ++i) chk_Sech[i]->setText(ScreenText(1402 + i, 53));
-    fra_Route[1]->setTitle(ScreenText(1406, 31));
-    fra_Route[2]->setTitle(ScreenText(1407, 19));
-    fra_Route[7]->setTitle(ScreenText(1407, 19));
-    fra_Route[3]->setTitle(ScreenText(1408, 20));
-    fra_Route[4]->setTitle(ScreenText(1409, 16));
-    fra_Route[5]->setTitle(ScreenText(1410, 28));
-    fra_Route[6]->setTitle(ScreenText(1411, 28));
-    fra_Route[8]->setTitle(ScreenText(1412, 22));
-    cmd_Sech[1]->setText(ScreenText(400, 8));
-    cmd_Sech[3]->setText(ScreenText(400, 8));
-    cmd_Sech[2]->setText(ScreenText(401, 8));
+    fra_Route[0]->setTitle(Caption(ScreenText(1401, 12)));
+    for (int i = 0; i < 4; ++i) chk_Sech[i]->setText(Caption(ScreenText(1402 + i, 53)));
+    fra_Route[1]->setTitle(Caption(ScreenText(1406, 31)));
+    fra_Route[2]->setTitle(Caption(ScreenText(1407, 19)));
+    fra_Route[7]->setTitle(Caption(ScreenText(1407, 19)));
+    fra_Route[3]->setTitle(Caption(ScreenText(1408, 20)));
+    fra_Route[4]->setTitle(Caption(ScreenText(1409, 16)));
+    fra_Route[5]->setTitle(Caption(ScreenText(1410, 28)));
+    fra_Route[6]->setTitle(Caption(ScreenText(1411, 28)));
+    fra_Route[8]->setTitle(Caption(ScreenText(1412, 22)));
+    cmd_Sech[1]->setText(Caption(ScreenText(400, 8)));
+    cmd_Sech[3]->setText(Caption(ScreenText(400, 8)));
+    cmd_Sech[2]->setText(Caption(ScreenText(401, 8)));
 }
 
 void Krot::on_activate() { KROT_Set_Focus(CurRoute); }

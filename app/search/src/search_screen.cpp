@@ -1,6 +1,7 @@
 #include "search/search_screen.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -33,7 +34,7 @@ void SearchScreen::on_pf_click(int n) {
 
 void SearchScreen::set_key_captions(std::initializer_list<std::pair<int, int32_t>> key_texts) {
     for (const auto& [n, text] : key_texts)
-        if (QPushButton* b = cmd_PF(n)) b->setText(ScreenText(text, n <= 8 ? 8 : 9));
+        if (QPushButton* b = cmd_PF(n)) b->setText(Caption(ScreenText(text, n <= 8 ? 8 : 9)));
 }
 
 void SearchScreen::msg(int16_t no) { DispMsg(no, lbl_Msg); }
@@ -89,6 +90,15 @@ void SearchScreen::set_title_font(QLabel* label) {
     f.setPointSize(18);
     f.setBold(true);
     label->setFont(f);
+}
+
+int LineWidth(int chars, bool bold) {
+    return QFontMetrics(LineFont(bold)).horizontalAdvance(QString(chars, QLatin1Char('0')));
+}
+
+QString Caption(const QString& text) {
+    QString s = text;
+    return s.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
 QString ScreenText(int32_t no, int width) { return ScrText(no, width); }

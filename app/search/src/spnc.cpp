@@ -39,8 +39,6 @@ Spnc::Spnc(const char* name, bool group) : SearchScreen(name), group_(group) {
         lbl_Ttl[i] = make_label(QString("lbl_Ttl_%1").arg(i).toLatin1().constData());
         lbl_Ttl[i]->setFont(LineFont());
     }
-    QFontMetrics fm(LineFont());
-    const int ch = fm.horizontalAdvance(QStringLiteral("1234567890")) / 10;
     int first_head = 1;
     if (group) {
         lbl_GrpCd = make_label("lbl_GrpCd");
@@ -58,7 +56,7 @@ Spnc::Spnc(const char* name, bool group) : SearchScreen(name), group_(group) {
     auto* heads = new QHBoxLayout;
     heads->setSpacing(0);
     heads->setContentsMargins(4, 0, 0, 0);
-    lbl_Ttl[first_head]->setFixedWidth(ch * 8);
+    lbl_Ttl[first_head]->setFixedWidth(LineWidth(8));
     heads->addWidget(lbl_Ttl[first_head]);
     heads->addWidget(lbl_Ttl[first_head + 1]);
     heads->addStretch(1);

@@ -41,7 +41,7 @@ TEST_F(KrotTest, LoadEmptiesTheSelectionAndStartsOnRouteZero) {
     work_file("SELECT.TMP", std::string(20000, 'x'));
     Krot& k = open_krot();
     EXPECT_EQ(k.windowTitle(), "Search Route");
-    EXPECT_EQ(k.chk_Sech[1]->text(), "2  Power Train & Chassis");
+    EXPECT_EQ(k.chk_Sech[1]->text(), "2  Power Train && Chassis");  // "&" shown as itself
     EXPECT_EQ(k.fra_Route[7]->title(), "User Part Group");
     EXPECT_EQ(k.cmd_Sech[2]->text(), "List");
     EXPECT_EQ(k.cmd_PF(4)->text(), "F4:Menu");

@@ -106,6 +106,11 @@ QString ScreenText(int32_t no, int width);
 QString TitleText(int32_t no, int width);
 // The screen's fixed-pitch font.
 QFont LineFont(bool bold = false);
+// The width of `chars` characters of that font, in pixels.
+int LineWidth(int chars, bool bold = false);
+// A caption for a button, check box or frame: an "&" of the text shown as
+// itself, not as a mnemonic.
+QString Caption(const QString& text);
 
 // A field of the current vehicle through its accessor (_VBGetCat@4 ...), at
 // its fixed width, a NUL shown as a blank.
