@@ -73,6 +73,7 @@ void Vcat::on_load() {
     SetHourglass();
     setWindowTitle(ScrText(1200, 40).trimmed());
     lbl_title->setText(windowTitle());
+    CenterForm(*this);
     DispMsg(kMsgGuide, lbl_Msg);
     cmd_PF(1)->setText(ScrText(200, 8).trimmed());
     cmd_PF(3)->setText(ScrText(202, 8).trimmed());
