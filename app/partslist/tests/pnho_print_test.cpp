@@ -2,6 +2,9 @@
 // dot is a twip): the header page, the page breaks and the total line.
 #include <QLabel>
 
+#include <cstring>
+
+#include "partslist/pnho_entries.h"
 #include "partslist/pnho_module.h"
 #include "platform/clock.h"
 #include "support/pnho_fixture.h"
@@ -188,6 +191,29 @@ TEST_F(PnhoPrintTest, APrinterFailingMidwayIsReported) {
     auto& p = open(numbered_records(1));
     press(p, 2);
     EXPECT_EQ(p.lbl_Msg->text(), message(842));
+}
+
+int16_t print_without_file(VbString* path) {
+    engine().calls.push_back("pnho_exec_print");
+    std::memset(path->data, 0, static_cast<size_t>(path->len));
+    std::memcpy(path->data, "C:\\WORK\\GONE.TMP", 16);
+    return 0;
+}
+
+TEST_F(PnhoPrintTest, AMissingPrintFileIsReportedAfterTheHeaderPage) {
+    px::lib::partslist::pnho_exec_print.entry().set_address(reinterpret_cast<void*>(&print_without_file));
+    std::vector<std::string> log;
+    on_modal("Errm", [&](px::Form& f) {
+        log = inst->log_lines();
+        px::unload_form(f);
+    });
+    auto& p = open(numbered_records(1));
+    press(p, 2);
+    EXPECT_EQ(p.lbl_Msg->text(), message(999));
+    ASSERT_FALSE(log.empty());
+    EXPECT_NE(log.back().find("Pnho_PrintList"), std::string::npos);
+    EXPECT_EQ(printer.calls.back(), "end") << "the header page is still printed";
+    EXPECT_NE(px::loaded_form("Pnho"), nullptr) << "the clerk stays on the list";
 }
 
 }  // namespace

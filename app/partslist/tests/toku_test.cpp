@@ -134,6 +134,15 @@ TEST_F(TokuTest, F3LeavesWithoutHandingOverAndOtherKeysDoNothing) {
     EXPECT_EQ(px::loaded_form("Toku"), nullptr);
 }
 
+TEST_F(TokuTest, TwoPresetCodesOfOneKindShowOneCodeOnItsLine) {
+    engine().codes = code(1, "01", "1.4P", "1.4 LITRE PETROL", 'S') + code(2, "01", "1.6P", "1.6 LITRE PETROL", 'S');
+    pop_up([&](Toku& t) {
+        EXPECT_EQ(t.PresetFeatures.size(), 2u);
+        EXPECT_EQ(t.lst_Tokume->item(0)->text(), "ENGINE              1.6P      ");
+        key(t, Qt::Key_F3);
+    });
+}
+
 TEST_F(TokuTest, FeatureResultFourLeavesQuietly) {
     engine().rc["pnho_exec_pop"] = 4;
     auto& p = open(numbered_records(1));
