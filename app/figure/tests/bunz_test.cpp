@@ -2,6 +2,9 @@
 // its outcomes, the key bar by state, page moves, the match setting, the
 // views, the sub-illustration, the hand-off to the parts list, picks and
 // quantities.
+#include <cstdio>
+#include <functional>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -463,6 +466,67 @@ TEST_F(BunzTest, AltArrowsScrollTheEnlargedPage) {
     EXPECT_EQ(b->vsb_Move->value(), 0);
     QTest::keyClick(b->focusWidget(), Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(b->vsb_Move->value(), 7);
+}
+
+}  // namespace
+}  // namespace pxtest
+
+namespace pxtest {
+namespace {
+
+class BunzDisplayFailures : public BunzScreenTest {};
+
+TEST_F(BunzDisplayFailures, PageThatCannotBeShownEndsInTheErrorDialog) {
+    struct Case {
+        const char* what;
+        std::function<void()> spoil;
+        const char* log;  // the screen's own log line, or "" when the library logs
+    } cases[] = {
+        {"part-name list unreadable", [] { fake().answer("SetListBox", 11, 0); }, ""},
+        {"bitmap missing", [] { fake().bitmap += ".gone"; }, "LoadBunzBitmap"},
+        {"bitmap no picture", [] { figtest::write_list(fake().bitmap, {"not a picture"}); }, "LoadBunzBitmap"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        figtest::install_fake();
+        fake().bitmap = inst->root() + "/page.bmp";
+        fake().list = inst->root() + "/list.txt";
+        figtest::write_page_bitmap(fake().bitmap, 1200, 800);
+        Bunz* b = open();
+        ASSERT_NE(b, nullptr);
+        c.spoil();
+        modals.clear();
+        bool logged = false;
+        // The dialog shows the log (and empties it).
+        on_modal("Errm", [&](px::Form& f) {
+            for (const std::string& line : inst->log_lines())
+                logged = logged || (line.find("DispBun") != std::string::npos && line.find(c.log) != std::string::npos);
+            px::unload_form(f);
+        });
+        key(*b, Qt::Key_F8);
+        settle();
+        EXPECT_EQ(modals, std::vector<std::string>{"Errm"});
+        EXPECT_TRUE(menu_on_top());
+        EXPECT_EQ(logged, *c.log != 0);
+    }
+}
+
+TEST_F(BunzDisplayFailures, EnlargedPageWithoutItsBitmap) {
+    Bunz* b = open();
+    ASSERT_NE(b, nullptr);
+    // The bitmap gone before the page is enlarged: its loader fails.
+    std::remove(fake().bitmap.c_str());
+    bool logged = false;
+    on_modal("Errm", [&](px::Form& f) {
+        for (const std::string& line : inst->log_lines())
+            logged = logged || line.find("LoadBunkBitmap") != std::string::npos;
+        px::unload_form(f);
+    });
+    b->pic_Bun_MouseDown(2, 0, 1, 1);
+    settle();
+    EXPECT_EQ(modals, std::vector<std::string>{"Errm"});
+    EXPECT_TRUE(logged);
+    EXPECT_TRUE(menu_on_top());
 }
 
 }  // namespace
