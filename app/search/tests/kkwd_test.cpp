@@ -90,6 +90,13 @@ TEST_F(KkwdTest, MarkedLinesBecomeFiguresAndSelection) {
     EXPECT_EQ(block_figures(), (std::vector<std::string>{"1601", "1101"}));
     using Item = std::pair<std::string, std::string>;
     EXPECT_EQ(selection(), (std::vector<Item>{{"16100A      ", "01"}, {"16120       ", "01"}}));
+    // Back from the illustration: the full list again, nothing marked.
+    key(*px::loaded_form("Bunz"), Qt::Key_F3);
+    settle();
+    auto* again = static_cast<Kkwd*>(px::loaded_form(Kkwd::kName));
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->lst_KeyWord->count(), 4);
+    EXPECT_TRUE(again->lst_KeyWord->selectedItems().isEmpty());
 }
 
 // The figure list holds 100 figures and the selection 1000 codes: one more
