@@ -1,9 +1,10 @@
 // Fuzz target: part-number records (HINBAN.DAT, 256 bytes each) gathered
 // into parts and cut into the lines the inquiries show, in every line shape
-// and piece width; the input is a run of records (first byte: a part number
+// and remark width the libraries use; the input is a run of records (first byte: a part number
 // filter when odd).
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "pxall/hinban_lines.h"
@@ -13,11 +14,16 @@ namespace {
 
 void show(const pxall::HinbanPart& p) {
     std::vector<pxall::HinbanLine> lines;
-    for (auto shape : {pxall::LineShape::kSlotPerLine, pxall::LineShape::kMainOnEveryLine, pxall::LineShape::kSlotPairs})
-        for (int width : {1, 10, 30, 71, 219}) {
-            lines.clear();
-            pxall::hinban_lines(p, shape, width, &lines);
-        }
+    // The shapes and remark widths of the part-number search, the part-number
+    // list, the applicability search and the parts-list engine.
+    const std::pair<pxall::LineShape, int> uses[] = {{pxall::LineShape::kSlotPerLine, 98},
+                                                     {pxall::LineShape::kMainOnEveryLine, 99},
+                                                     {pxall::LineShape::kSlotPairs, 42},
+                                                     {pxall::LineShape::kSlotPerLine, 30}};
+    for (const auto& [shape, width] : uses) {
+        lines.clear();
+        pxall::hinban_lines(p, shape, width, &lines);
+    }
     pxall::hinban_usage(p);
     char out[16];
     for (int slot = 0; slot <= 4; ++slot) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fuzz_input.h"
+#include "pxall/group_layout.h"
 #include "pxall/selection_layout.h"
 #include "pxall/vehicle_work_layout.h"
 #include "pxbuild/bytes.h"
@@ -153,7 +154,12 @@ int main(int argc, char** argv) {
             ++i;
         }
     } else if (target == "groups") {
-        s.add("groups", 0, {s.file("c/MST/PXGRPMEI.D"), s.file("c/MST/PXGRPPNC.D")});
+        std::string names = s.file("c/MST/PXGRPMEI.D"), codes = s.file("c/MST/PXGRPPNC.D");
+        s.add("groups", 0, {names, codes});
+        // The used front of each file, which the target fills up again.
+        int count = static_cast<unsigned char>(names[0]) | static_cast<unsigned char>(names[1]) << 8;
+        namespace gf = pxall::grpfile;
+        s.add("groups-front", 1, {names.substr(0, gf::slot_offset(count + 1)), codes.substr(0, gf::record_offset(count + 1))});
     } else if (target == "savefile") {
         std::string m = s.file("c/MST/PXIFSMST.SAV"), one = s.file("c/MST/PXIF0001.SAV"),
                     three = s.file("c/MST/PXIF0003.SAV");
