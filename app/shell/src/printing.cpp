@@ -30,15 +30,16 @@ constexpr const char* kModule = "PXSUBP01";
 constexpr const char* kCourierNew = "Courier New";
 const QString kMincho = QString::fromUtf8("ＭＳ 明朝");
 
-// Fonts the system's names stand for, in order of preference.
+// Fonts the system's names stand for, in order of preference (the faces
+// the screens show them in too).
 struct Served {
     QString name;
     QStringList by;
 };
 const std::vector<Served>& served_fonts() {
     static const std::vector<Served> served = {
-        {kCourierNew, {"Liberation Mono"}},
-        {kMincho, {"IPAMincho", "IPAexMincho", "IPAGothic", "IPAexGothic", "Noto Serif CJK JP", "Noto Sans CJK JP"}},
+        {kCourierNew, font_faces_for(kCourierNew)},
+        {kMincho, font_faces_for(kMincho)},
     };
     return served;
 }
