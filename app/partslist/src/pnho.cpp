@@ -30,13 +30,6 @@ namespace px {
 namespace pl = partslist;
 namespace eng = lib::partslist;
 
-namespace partslist {
-PnhoModule& pnho_module() {
-    static PnhoModule m;
-    return m;
-}
-}  // namespace partslist
-
 namespace {
 
 constexpr int16_t kMsgPrompt = 105;

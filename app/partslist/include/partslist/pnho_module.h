@@ -26,6 +26,11 @@ struct PnhoModule {
     int16_t intf_failed = 0;        // IntfFailed: -1 when the export dialog failed
 };
 
-PnhoModule& pnho_module();
+// One per program; inline, so that a screen of another area reads the same
+// state without linking this area's objects.
+inline PnhoModule& pnho_module() {
+    static PnhoModule m;
+    return m;
+}
 
 }  // namespace px::partslist
