@@ -206,6 +206,31 @@ TEST_F(PnhoTest, AClickMarksTheRowAndOpensItsQuantity) {
     EXPECT_FALSE(p.txt_Qty->isVisible());
 }
 
+TEST_F(PnhoTest, EnterInTheGridMarksAndWalksDownScrollingAfterSeventeenRows) {
+    engine().rc["pnho_input_qty"] = 1;  // no quantity box: Enter moves on
+    auto& p = open(numbered_records(30));
+    p.show();
+    p.msg_Pnho->set_row(1);
+    for (int i = 0; i < 29; ++i) {
+        int k = 13;
+        p.msg_Pnho->on_key_press(k);
+        EXPECT_EQ(k, 0);
+    }
+    EXPECT_EQ(p.msg_Pnho->row(), 30);
+    EXPECT_EQ(engine().count("pnho_reverse_sel"), 29);
+    EXPECT_EQ(p.msg_Pnho->text(29, 0), "*");
+    EXPECT_GT(p.msg_Pnho->top_row(), 1) << "the grid scrolled with the cursor";
+    // On the last row Enter marks it and stays.
+    int k = 13;
+    p.msg_Pnho->on_key_press(k);
+    EXPECT_EQ(p.msg_Pnho->row(), 30);
+    EXPECT_EQ(p.msg_Pnho->text(30, 0), "*");
+    // Any other key is the grid's.
+    k = 'A';
+    p.msg_Pnho->on_key_press(k);
+    EXPECT_EQ(k, 'A');
+}
+
 TEST_F(PnhoTest, NarrowingToTheVehicleReloadsTheListAndKeepsItsMarks) {
     engine().list_after = list_record("01", "000010", "05", "11111-22222-01", "S");
     auto& p = open(numbered_records(3));
