@@ -185,5 +185,11 @@ TEST_F(FselTest, APathThatFillsTheBufferIsCutNotOverrun) {
     EXPECT_NE(log.back().find("(53)"), std::string::npos);
 }
 
+TEST_F(FselTest, CloseButtonGoesToTheMenuAsF4) {
+    inst->write("WORK/PXFSAV.TMP", saved("01", "0012"));
+    run_list([&](Fsel& f) { f.close(); });
+    EXPECT_EQ(doubles().calls, (std::vector<std::string>{"end 4"}));
+}
+
 }  // namespace
 }  // namespace pxtest

@@ -193,5 +193,12 @@ TEST_F(VcatTest, F6PrintsAHardCopy) {
     EXPECT_FALSE(printer.last_image.isNull());
 }
 
+TEST_F(VcatTest, CloseButtonEndsTheListWithoutAChoice) {
+    write_rows(2);
+    doubles().check_mode = 1;
+    run_list([&](Vcat& v) { v.close(); });
+    EXPECT_EQ(doubles().calls, (std::vector<std::string>{"end 4"}));
+}
+
 }  // namespace
 }  // namespace pxtest

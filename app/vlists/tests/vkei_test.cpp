@@ -257,5 +257,12 @@ TEST_F(VkeiTest, CodePage932PicksTheJapaneseFaceAndDecodes) {
     px::set_ansi_code_page(1252);
 }
 
+TEST_F(VkeiTest, CloseButtonTakesTheAbortPath) {
+    inst->write("WORK/VKEILST.TMP", models(2));
+    doubles().check_mode = 1;  // no F3 either: the window can still be left
+    run_list([&](Vkei& v) { v.close(); });
+    EXPECT_EQ(doubles().calls, (std::vector<std::string>{"end 4"}));
+}
+
 }  // namespace
 }  // namespace pxtest
