@@ -11,6 +11,7 @@
 
 #include "partslist/pnho_entries.h"
 #include "partslist/pnho_module.h"
+#include "shell/codepage.h"
 #include "shell/grid.h"
 #include "shell/stack.h"
 #include "support/pnho_fixture.h"
@@ -54,6 +55,15 @@ TEST_F(PnhoTest, GridColumnsAreMeasuredInCharacterWidths) {
     EXPECT_EQ(p.msg_Pnho->col_alignment(4), px::Grid::Align::Left);
     EXPECT_EQ(p.msg_Pnho->col_alignment(5), px::Grid::Align::Center);
     EXPECT_EQ(p.msg_Pnho->row_height(0), 2 * p.msg_Pnho->row_height(1));
+}
+
+TEST_F(PnhoTest, AJapaneseCodePageTakesWholeUnits) {
+    px::set_ansi_code_page(932);
+    auto& p = open(numbered_records(1));
+    const int cw = p.PnhoCharWidth;
+    const int units[9] = {2, 3, 8, 4, 16, 4, 11, 33, 33};
+    for (int c = 0; c < 9; ++c) EXPECT_EQ(p.msg_Pnho->col_width(c), units[c] * cw) << c;
+    px::set_ansi_code_page(1252);
 }
 
 struct PagingCase {
