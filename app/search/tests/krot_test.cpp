@@ -283,6 +283,7 @@ TEST_F(KrotTest, FoundRoutesOpenTheIllustration) {
 
 TEST_F(KrotTest, EveryRouteOpensItsScreen) {
     work_file("KKWDPNC.TMP", std::string(60, 'N') + " 16100 1101\r\n");
+    work_file("LPEMFNLS.TMP", " 1601  " + std::string(30, 'N') + "\r\n");
     const struct {
         int route;
         const char* screen;

@@ -51,10 +51,11 @@ inline Declared<int32_t(int32_t, const char*, const char*, int16_t*)> VBKpncAddR
 inline Declared<int32_t(int32_t)> VBKpncDelPnc{"PXKROT", "_VBKpncDelPnc@4"};
 inline Declared<int32_t(int32_t, int16_t*)> VBKpncWriteSelectTmp{"PXKROT", "_VBKpncWriteSelectTmp@8"};
 
-// --- PXEMOK and PXLPPS: the routes' opening calls ------------------------------
+// --- PXEMOK and PXLPPS: the routes' opening calls and the figure list ------------------------------
 inline Declared<int32_t(int16_t*, int16_t*)> VBEmokInit{"PXEMOK", "_VBEmokInit@8"};
 inline Declared<int32_t()> VBEmokTerm{"PXEMOK", "_VBEmokTerm@0"};
 inline Declared<int32_t(int16_t*, VbString*)> VBLpemMakeFigListFile{"PXLPPS", "_VBLpemMakeFigListFile@8"};
+inline Declared<int32_t(int32_t, int16_t*)> VBLpemSetFigNo{"PXLPPS", "_VBLpemSetFigNo@8"};
 
 // Every entry above, for the tests that answer them.
 inline EntryPoint* const kAllEntries[] = {
@@ -67,7 +68,7 @@ inline EntryPoint* const kAllEntries[] = {
     &VBKkwdLoad.entry(),          &VBKkwdWriteSelectTmp.entry(),  &VBKpncCheckPnc.entry(),
     &VBKpncMakePncLst.entry(),    &VBKpncAddRepPnc.entry(),       &VBKpncDelPnc.entry(),
     &VBKpncWriteSelectTmp.entry(), &VBEmokInit.entry(),           &VBEmokTerm.entry(),
-    &VBLpemMakeFigListFile.entry(),
+    &VBLpemMakeFigListFile.entry(), &VBLpemSetFigNo.entry(),
 };
 
 }  // namespace px::search::lib

@@ -183,7 +183,7 @@ void answer(px::Declared<Sig>& entry, Sig* fake) {
 }
 
 const bool stand_ins = [] {
-    for (const char* name : {"Bunz", "Pnho", "Emok", "Lpem"})
+    for (const char* name : {"Bunz", "Pnho", "Emok", "Lpps"})
         px::register_form(name, [name] { return new StandIn(name); });
     return true;
 }();

@@ -43,7 +43,7 @@ struct Script {
 
 Script& script();
 
-// A screen standing in for one the routes open (Bunz, Pnho, Emok, Lpem):
+// A screen standing in for one the routes open (Bunz, Pnho, Emok, Lpps):
 // a message line and F3 back.
 class StandIn : public px::Form {
 public:
