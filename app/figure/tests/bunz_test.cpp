@@ -531,3 +531,36 @@ TEST_F(BunzDisplayFailures, EnlargedPageWithoutItsBitmap) {
 
 }  // namespace
 }  // namespace pxtest
+
+namespace pxtest {
+namespace {
+
+class BunzMarks : public BunzScreenTest {};
+
+TEST_F(BunzMarks, AllMarksOfAPickShowOnThePictureAndComeOffAgain) {
+    Bunz* b = open();
+    ASSERT_NE(b, nullptr);
+    // Three placements of one code, one of them at the picture's corner.
+    fake().marks = {{10, 10, 40, 20}, {300, 200, 330, 212}, {570, 380, 600, 400}};
+    const QImage before = b->pic_Bun->image();
+    auto dark = [](const QImage& img, const std::array<int, 4>& m) {
+        int n = 0;
+        for (int y = m[1]; y < m[3]; ++y)
+            for (int x = m[0]; x < m[2]; ++x) n += qGray(img.pixel(x, y)) < 128 ? 1 : 0;
+        return n;
+    };
+    press(b->pic_Bun, Qt::LeftButton, QPoint(20, 15));
+    const QImage marked = b->pic_Bun->image();
+    for (const auto& m : fake().marks) {
+        const int area = (m[2] - m[0]) * (m[3] - m[1]);
+        EXPECT_EQ(dark(marked, m), area - dark(before, m)) << m[0] << "," << m[1];
+    }
+    // What the window shows is the marked picture.
+    EXPECT_EQ(b->pic_Bun->grab().toImage().convertToFormat(QImage::Format_RGB32).pixel(15, 15),
+              marked.pixel(15, 15));
+    press(b->pic_Bun, Qt::LeftButton, QPoint(20, 15));
+    EXPECT_EQ(b->pic_Bun->image(), before);
+}
+
+}  // namespace
+}  // namespace pxtest

@@ -6,6 +6,7 @@
 
 #include "figure/bunz_entries.h"
 #include "platform/controls.h"
+#include "platform/picture.h"
 
 namespace figtest {
 
@@ -117,11 +118,16 @@ int32_t select_all2(int32_t, int32_t, int32_t) {
     fake().take("SelectAll2");
     return 0;
 }
-int32_t select_illust(int16_t kind, int32_t, int32_t, int32_t, int32_t, VbString* name, float x, float y,
+int32_t select_illust(int16_t kind, int32_t picture, int32_t window, int32_t, int32_t, VbString* name, float x, float y,
                       int16_t* status) {
     FakeBunz& f = fake();
     Answer a = f.take("SelectIllust");
     f.picks.push_back(FakeBunz::Pick{kind, x, y});
+    for (const auto& m : f.marks) {
+        plat::PixelRect r{m[0], m[1], m[2], m[3]};
+        plat::invert_picture(picture, r);
+        plat::show_picture(window, picture, r);
+    }
     *status = a.status;
     if (!f.pick_name.empty()) put(name, f.pick_name);
     return a.rc;

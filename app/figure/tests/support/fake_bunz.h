@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <array>
 #include <deque>
 #include <map>
 #include <string>
@@ -44,6 +45,9 @@ struct FakeBunz {
         float x, y;
     };
     std::vector<Pick> picks;
+    // Rectangles a picture pick marks (left, top, right, bottom; right and
+    // bottom excluded), through the picture handles the screen passes.
+    std::vector<std::array<int, 4>> marks;
     std::vector<int> qty_steps;
     // The selection list.
     int16_t selected = 0;
