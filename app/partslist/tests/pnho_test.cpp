@@ -178,6 +178,9 @@ TEST_F(PnhoTest, AClickMarksTheRowAndOpensItsQuantity) {
     ASSERT_TRUE(p.txt_Qty->isVisible());
     EXPECT_EQ(p.txt_Qty->text(), "2");
     EXPECT_EQ(p.PnhoQtyRow, 1);
+    // Laid over the quantity cell, a third of a character wider.
+    EXPECT_EQ(p.txt_Qty->x(), p.msg_Pnho->cell_left(1, 3) / 15);
+    EXPECT_EQ(p.txt_Qty->width(), (p.msg_Pnho->col_width(3) + p.PnhoCharWidth / 3) / 15);
     // A letter cannot be typed; 7 and Enter store "07" and move on.
     QTest::keyClicks(p.txt_Qty, "a");
     EXPECT_EQ(p.txt_Qty->text(), "2");
@@ -450,6 +453,16 @@ TEST_F(PnhoTest, BackKeysLeaveTheScreen) {
     press(p, 3);
     EXPECT_EQ(engine().count("VBClearSelectTmp"), 1);
     EXPECT_EQ(px::loaded_form("Pnho"), nullptr);
+    // Back to the route search or the vehicle: screens not on the stack
+    // leave the menu.
+    press(open(numbered_records(1)), 11);
+    EXPECT_EQ(px::loaded_form("Pnho"), nullptr);
+    EXPECT_EQ(px::ScrCount(), 1);
+    press(open(numbered_records(1)), 12);
+    EXPECT_EQ(engine().count("pnho_reset_mstflag"), 1);
+    EXPECT_EQ(px::loaded_form("Pnho"), nullptr);
+    EXPECT_EQ(px::ScrCount(), 1);
+    EXPECT_EQ(engine().count("pnho_close_main"), 3);
     auto& q = open(numbered_records(1));
     engine().rc["pnho_reset_mstflag"] = 14;
     press(q, 12);
