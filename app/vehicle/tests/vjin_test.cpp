@@ -546,6 +546,17 @@ TEST_F(VjinTest, UnusedKeysAndHelp) {
     EXPECT_TRUE(modals.empty()) << "no help while F1 is off";
 }
 
+TEST_F(VjinTest, HelpAndHardCopy) {
+    Vjin& v = open();
+    on_modal("Help", [](Form& f) { px::unload_form(f); });
+    key(v, Qt::Key_F1);
+    EXPECT_EQ(modals.back(), "Help");
+    EXPECT_EQ(msg(v), kGuide);
+    key(v, Qt::Key_F6);
+    EXPECT_FALSE(printer.calls.empty()) << "the screen printed";
+    EXPECT_TRUE(vjin_open());
+}
+
 TEST_F(VjinTest, SavedVehicles) {
     Vjin& v = open();
     engine().answer("select", {1});
