@@ -66,7 +66,7 @@ protected:
         }
         FormsTest::TearDown();
         if (root_.empty()) return;
-        fs::current_path(saved_cwd_);
+        if (!saved_cwd_.empty()) fs::current_path(saved_cwd_);
         if (saved_tmp_) setenv("TMP", saved_tmp_->c_str(), 1);
         fs::remove_all(root_);
     }
