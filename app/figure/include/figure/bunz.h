@@ -49,6 +49,8 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Lines are never swept into the selection by dragging.
+    void mouseMoveEvent(QMouseEvent* event) override {}
 };
 
 // The quantity box: at most two characters; the screen filters what is typed.
