@@ -66,12 +66,12 @@ TEST_F(ListBoxTest, MissingFileIsLoggedAndEmptiesTheList) {
     EXPECT_EQ(env_.log_lines().size(), 2u);
 }
 
-TEST_F(ListBoxTest, ReadErrorIsLogged) {
-    // A directory opens but cannot be read as text.
+TEST_F(ListBoxTest, AFolderUnderTheNameIsNotOpened) {
+    // A directory where a text file is meant is refused at the open.
     env_.mkdir("DIR.TMP");
-    EXPECT_EQ(VBSetListBox(handle_, "C:\\DIR.TMP"), 14);
+    EXPECT_EQ(VBSetListBox(handle_, "C:\\DIR.TMP"), 11);
     ASSERT_EQ(env_.log_lines().size(), 1u);
-    EXPECT_EQ(env_.log_lines()[0].rfind("PXSUBD01,VBSetListBox,fgets,(14)(", 0), 0u) << env_.log_lines()[0];
+    EXPECT_EQ(env_.log_lines()[0].rfind("PXSUBD01,VBSetListBox,fopen,(11)(13)", 0), 0u) << env_.log_lines()[0];
 }
 
 TEST_F(ListBoxTest, AllResetTakesEverySelectionOff) {

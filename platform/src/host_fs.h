@@ -32,9 +32,11 @@ std::optional<std::string> real_path(const std::string& path);
 bool is_directory(const std::string& host);
 
 // open(2) that accepts only a regular file (or, with O_DIRECTORY in flags, a
-// directory): a FIFO, device or socket under the name is refused with EACCES
+// directory): a FIFO, socket or device under the name is refused with EACCES
 // and never waited on, as opening a FIFO without a writer would wait for
-// ever. Every file the system opens goes through here. -1 with errno.
+// ever (a device is let through only for an open that truncates, whose old
+// content is never read). Every file the system opens goes through here.
+// -1 with errno.
 int open_regular(const std::string& host, int flags, unsigned permission);
 // The same as a stdio stream, for an fopen mode ("r", "w+", "a" ...; 't' and
 // 'b' ignored). Null with errno.
