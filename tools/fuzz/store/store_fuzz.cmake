@@ -39,7 +39,7 @@ function(px_store_fuzz kind)
 endfunction()
 
 # The kinds, in the order scripts/fuzz runs them.
-set(PX_STORE_FUZZ_KINDS env texts textfile groups savefile price setup selection worktmp records)
+set(PX_STORE_FUZZ_KINDS env texts textfile groups savefile price cdfile setup selection worktmp records)
 foreach(kind ${PX_STORE_FUZZ_KINDS})
   if(kind STREQUAL "savefile")
     px_store_fuzz(${kind} LINK PXFSAV)

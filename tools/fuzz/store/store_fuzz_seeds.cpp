@@ -173,6 +173,11 @@ int main(int argc, char** argv) {
             s.add("local" + std::to_string(set), static_cast<uint8_t>(1 + 2 * (set - 1)),
                   {"", s.file(base + ".IA"), s.file(base + ".D")});
         }
+    } else if (target == "cdfile") {
+        std::vector<std::string> parts = {s.file("cd/E2/.volume-label")};
+        for (const char* f : {"FIGIND.DAT", "FIGIND.IA1", "FIGIND.IA2", "FIGIND.IA3"}) parts.push_back(s.file(std::string("cd/E2/") + f));
+        s.add("figind", 0, parts);
+        s.add("figind-given", 1, parts);
     } else if (target == "setup") {
         s.add("two-sets", 0, {s.file("c/MST/E1/PXROOTMF.MST"), s.file("c/MST/E2/PXROOTMF.MST")});
         s.add("one-set", 1, {s.file("c/MST/E1/PXROOTMF.MST"), ""});
