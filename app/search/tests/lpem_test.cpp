@@ -55,7 +55,7 @@ TEST_F(LpemTest, MarkedFiguresBecomeTheFigureListOnce) {
     for (int i : {0, 2}) click_line(l.lst_FigNo, i);
     key(l, Qt::Key_F10);
     settle();
-    EXPECT_EQ(StandIn::opened(), std::vector<std::string>{"Lpps"});
+    EXPECT_EQ(px::ScrName(px::ScrCount()), "Lpps");
     EXPECT_EQ(block_figures(), std::vector<std::string>{"1601"});
     // Back from the pages: the list afresh, nothing marked.
     key(*px::loaded_form("Lpps"), Qt::Key_F3);
@@ -77,7 +77,7 @@ TEST_F(LpemTest, NoMarkOrTooManyFiguresStay) {
     click_line(l.lst_FigNo, 100);
     key(l, Qt::Key_F10);
     settle();
-    EXPECT_EQ(StandIn::opened(), std::vector<std::string>{"Lpps"});
+    EXPECT_EQ(px::ScrName(px::ScrCount()), "Lpps");
     EXPECT_EQ(block_figures().size(), 100u);
 }
 

@@ -23,6 +23,8 @@ inline Declared<int32_t()> VBTermGrpTmp{"PXALL", "_VBTermGrpTmp@0"};
 inline Declared<int32_t()> VBClearSelTmp{"PXALL", "_VBClearSelTmp@0"};
 inline Declared<int32_t()> VBWriteSelectTmp{"PXALL", "_VBWriteSelectTmp@0"};
 inline Declared<int32_t()> VBclear_figno{"PXALL", "_VBclear_figno@0"};
+inline Declared<int32_t()> VBClearLcpselTmp{"PXALL", "_VBClearLcpselTmp@0"};
+inline Declared<int32_t()> VBClearLcpTmp{"PXALL", "_VBClearLcpTmp@0"};
 
 
 // --- PXKROT: route checks ------------------------------------------------------
@@ -57,6 +59,19 @@ inline Declared<int32_t()> VBEmokTerm{"PXEMOK", "_VBEmokTerm@0"};
 inline Declared<int32_t(int16_t*, VbString*)> VBLpemMakeFigListFile{"PXLPPS", "_VBLpemMakeFigListFile@8"};
 inline Declared<int32_t(int32_t, int16_t*)> VBLpemSetFigNo{"PXLPPS", "_VBLpemSetFigNo@8"};
 
+// --- PXLPPS: the local-parts pages and their picks ------------------------------
+inline Declared<int32_t()> VBLppsInit{"PXLPPS", "_VBLppsInit@0"};
+inline Declared<int32_t()> VBLppsTerm{"PXLPPS", "_VBLppsTerm@0"};
+inline Declared<int32_t(int16_t*)> VBLppsExec{"PXLPPS", "_VBLppsExec@4"};
+inline Declared<int32_t(int16_t, VbString*, VbString*, VbString*, VbString*, int16_t*, int16_t*)> VBLppsGetPageData{
+    "PXLPPS", "_VBLppsGetPageData@28"};
+inline Declared<int32_t(const char*, int32_t, int32_t, int16_t*)> VBLppsSelectListBox{"PXLPPS",
+                                                                                   "_VBLppsSelectListBox@16"};
+inline Declared<int32_t(int32_t, int32_t)> VBLppsClickListBox{"PXLPPS", "_VBLppsClickListBox@8"};
+inline Declared<int32_t(const char*, int16_t, int32_t, int32_t, int16_t*)> VBLppsEntryQty{"PXLPPS",
+                                                                                       "_VBLppsEntryQty@20"};
+inline Declared<int32_t(const char*, int32_t)> VBLppsSelectAll{"PXLPPS", "_VBLppsSelectAll@8"};
+
 // Every entry above, for the tests that answer them.
 inline EntryPoint* const kAllEntries[] = {
     &VBSetListBox.entry(),        &VBAllResetListBox.entry(),     &VBMakeListGrpMei.entry(),
@@ -68,7 +83,10 @@ inline EntryPoint* const kAllEntries[] = {
     &VBKkwdLoad.entry(),          &VBKkwdWriteSelectTmp.entry(),  &VBKpncCheckPnc.entry(),
     &VBKpncMakePncLst.entry(),    &VBKpncAddRepPnc.entry(),       &VBKpncDelPnc.entry(),
     &VBKpncWriteSelectTmp.entry(), &VBEmokInit.entry(),           &VBEmokTerm.entry(),
-    &VBLpemMakeFigListFile.entry(), &VBLpemSetFigNo.entry(),
+    &VBLpemMakeFigListFile.entry(), &VBLpemSetFigNo.entry(),   &VBClearLcpselTmp.entry(),
+    &VBClearLcpTmp.entry(),       &VBLppsInit.entry(),            &VBLppsTerm.entry(),
+    &VBLppsExec.entry(),          &VBLppsGetPageData.entry(),     &VBLppsSelectListBox.entry(),
+    &VBLppsClickListBox.entry(),  &VBLppsEntryQty.entry(),        &VBLppsSelectAll.entry(),
 };
 
 }  // namespace px::search::lib

@@ -163,6 +163,76 @@ int32_t lpem_make(int16_t* count, VbString* path) {
     return a.rc;
 }
 
+// --- PXLPPS: the pages --------------------------------------------------------------
+int32_t lpps_page(int16_t n, VbString* fig, VbString* name, VbString* picture, VbString* list, int16_t* last,
+                  int16_t* status) {
+    log("VBLppsGetPageData", std::to_string(n));
+    const auto& pages = script().pages;
+    *last = 0;
+    *status = 0;
+    if (n < 0) {
+        *status = 11;
+        return 0;
+    }
+    if (n >= static_cast<int16_t>(pages.size())) {
+        *last = 1;
+        *status = 12;
+        return 0;
+    }
+    const auto& p = pages[static_cast<size_t>(n)];
+    std::string bytes;
+    for (const auto& l : p.lines) bytes += l + "\r\n";
+    const fs::path file = fs::current_path() / "WORK" / "LPPSFNLS.TMP";
+    std::ofstream(file, std::ios::binary) << bytes;
+    give(fig, p.figure);
+    give(name, padded(p.name.c_str(), 30));
+    give(list, "C:\\WORK\\LPPSFNLS.TMP");
+    if (p.picture.empty())
+        *status = 1;
+    else
+        give(picture, p.picture);
+    if (n + 1 == static_cast<int16_t>(pages.size())) *last = 1;
+    return 0;
+}
+int32_t lpps_none() { return 0; }
+int32_t lpps_select_all(const char* fig, int32_t) {
+    log("VBLppsSelectAll", fig);
+    return 0;
+}
+int32_t lpps_select(const char* fig, int32_t list, int32_t box, int16_t* out) {
+    plat::Control* l = plat::control(list);
+    const int32_t cur = l->lb_get_cur();
+    log("VBLppsSelectListBox", std::string(fig) + "," + std::to_string(cur));
+    *out = 0;
+    if (cur < 0) return 0;
+    std::string line;
+    l->lb_text(cur, &line);
+    line.resize(36, ' ');
+    const bool picked = l->lb_get_sel(cur) == 1;
+    line.replace(34, 2, picked ? "  " : "01");
+    l->lb_delete(cur);
+    l->lb_insert(cur, line);
+    l->lb_set_cur(cur);
+    l->lb_set_sel(cur, !picked);
+    plat::control(box)->set_text(picked ? "" : "01");
+    return 0;
+}
+int32_t lpps_click(int32_t, int32_t) {
+    log("VBLppsClickListBox");
+    return 0;
+}
+int32_t lpps_entry(const char* fig, int16_t step, int32_t, int32_t box, int16_t* out) {
+    const std::string typed = plat::control(box)->text();
+    log("VBLppsEntryQty", std::string(fig) + "," + std::to_string(step) + "," + typed);
+    *out = typed.empty() ? 1 : 0;
+    return 0;
+}
+int32_t lpps_exec(int16_t* count) {
+    log("VBLppsExec");
+    *count = script().picks;
+    return 0;
+}
+
 // --- PXALL: the group lists ------------------------------------------------------
 int32_t make_list_grp_mei(int32_t list) {
     log("VBMakeListGrpMei");
@@ -183,7 +253,7 @@ void answer(px::Declared<Sig>& entry, Sig* fake) {
 }
 
 const bool stand_ins = [] {
-    for (const char* name : {"Bunz", "Pnho", "Emok", "Lpps"})
+    for (const char* name : {"Bunz", "Pnho", "Emok", "Vinf"})
         px::register_form(name, [name] { return new StandIn(name); });
     return true;
 }();
@@ -236,6 +306,14 @@ void SearchTest::SetUp() {
     answer(lib::VBLpemMakeFigListFile, &lpem_make);
     answer(lib::VBMakeListGrpMei, &make_list_grp_mei);
     answer(lib::VBMakeListGrpPnc, &make_list_grp_pnc);
+    answer(lib::VBLppsGetPageData, &lpps_page);
+    answer(lib::VBLppsInit, &lpps_none);
+    answer(lib::VBLppsTerm, &lpps_none);
+    answer(lib::VBLppsSelectAll, &lpps_select_all);
+    answer(lib::VBLppsSelectListBox, &lpps_select);
+    answer(lib::VBLppsClickListBox, &lpps_click);
+    answer(lib::VBLppsEntryQty, &lpps_entry);
+    answer(lib::VBLppsExec, &lpps_exec);
 }
 
 void SearchTest::TearDown() {

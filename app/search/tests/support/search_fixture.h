@@ -35,6 +35,14 @@ struct Script {
     std::string group_name = "BRAKE PARTS";
     // Names the fake part-name look-up gives, by code (else a made-up name).
     std::map<std::string, std::string> names;
+    // The local-parts pages: figure, name, picture path (empty: none) and
+    // the part lines (36 characters each).
+    struct Page {
+        std::string figure, name, picture;
+        std::vector<std::string> lines;
+    };
+    std::vector<Page> pages;
+    int16_t picks = 0;  // what the hand-over counts
 
     Answer& operator[](const std::string& entry) { return answers[entry]; }
     // The calls of one entry, with their arguments.
@@ -43,7 +51,7 @@ struct Script {
 
 Script& script();
 
-// A screen standing in for one the routes open (Bunz, Pnho, Emok, Lpps):
+// A screen standing in for one the routes open (Bunz, Pnho, Emok, Vinf):
 // a message line and F3 back.
 class StandIn : public px::Form {
 public:
