@@ -108,6 +108,7 @@ Lpps::Lpps() : SearchScreen(kName) {
     lst_PartNo = make_line_list("lst_PartNo", true);
     lst_PartNo->setMinimumWidth(LineWidth(38));
     lst_PartNo->viewport()->installEventFilter(this);
+    lst_PartNo->installEventFilter(this);
     list_control_ = std::make_unique<ListBoxControl>(lst_PartNo);
     right->addWidget(lst_PartNo, 1);
     auto* qty = new QHBoxLayout;
@@ -364,6 +365,9 @@ bool Lpps::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::MouseMove) return true;
         return false;
     }
+    // Select-all of the list box would mark lines that are no picks.
+    if (watched == lst_PartNo && event->type() == QEvent::KeyPress)
+        return static_cast<QKeyEvent*>(event)->matches(QKeySequence::SelectAll);
     if (watched == txt_Qty && event->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(event);
         const int key = ke->key();

@@ -99,6 +99,10 @@ TEST_F(LppsTest, PicksGoToThePartsList) {
     p.lst_PartNo->setFocus();
     QTest::keyClick(p.lst_PartNo, Qt::Key_Space);
     EXPECT_TRUE(p.lst_PartNo->item(0)->isSelected());
+    p.lst_PartNo->addItem("x");
+    QTest::keyClick(p.lst_PartNo, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_FALSE(p.lst_PartNo->item(1)->isSelected());
+    delete p.lst_PartNo->takeItem(1);
     script().picks = 1;
     key(p, Qt::Key_F10);
     settle();
