@@ -88,7 +88,11 @@ void Slpn::on_load() {
         SlpnLoadError = 1;
     }
     Lst_PNm->clear();
+    // The library took "_" for a blank when it searched: so does the list,
+    // or a name typed with "_" would list nothing of what was found.
     std::string name_key = upper(SlpnName), pnc_key = upper(SlpnPnc);
+    for (char& c : name_key)
+        if (c == '_') c = ' ';
     for (const std::string& r : hv.HinbNameTable) {
         std::string pnc = inquiry::field(r, nr::kPnc, 6), name = inquiry::field(r, nr::kName, 60);
         bool by_name = !name_key.empty() && upper(name).find(name_key) != std::string::npos;
