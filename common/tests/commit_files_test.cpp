@@ -17,6 +17,7 @@
 
 #include "pxall/atomic_write.h"
 #include "pxall/blocks.h"
+#include "pxall/drom.h"
 #include "pxall/groups.h"
 #include "support/temp_env.h"
 
@@ -278,6 +279,37 @@ TEST(CommitFilesTest, AJournalThatIsNotWholeIsDroppedAndArgumentsAreChecked) {
     const pxall::CommitFile both[2] = {{"C:\\MST\\A.D", "new a", 5}, {"C:\\MST\\B.D", "new b", 5}};
     EXPECT_EQ(pxall::commit_files(both, 2, &err), 0);
     EXPECT_EQ(env.read("MST/A.D") + env.read("MST/B.D"), "new anew b");
+}
+
+}  // namespace
+
+namespace {
+
+// The start-up of the catalogue environment finishes an interrupted group
+// commit and removes the temporaries dead processes left in its folders.
+TEST(StartUpSweepTest, DromInitFinishesCommitsAndRemovesLeftovers) {
+    pxtest::TempEnv env;
+    env.mkdir("WORK");
+    env.mkdir("MST");
+    env.write("PXDROM.SYS", "ECRAM=C:\\WORK\nECMST=C:\\MST\nECFIL=C:\\PROG\nCRNTAREA=EU\n");
+    env.write("PROG/PXDROM01.MSG", "115Choose a menu item.\n");
+    env.write("PXDROM01.SCR", "1000 PARTS CATALOGUE\n");
+    const std::string dead = std::to_string(dead_pid());
+    env.write("MST/A.D", "old a");
+    env.write("MST/B.D", "old b");
+    env.write("MST/A.D.~" + dead + "-1", "new a");
+    env.write("MST/B.D.~" + dead + "-2", "new b");
+    env.write("MST/A.D.~jnl", "PXCOMMIT 1\nA.D.~" + dead + "-1\tA.D\nB.D.~" + dead + "-2\tB.D\nEND\n");
+    env.write("MST/PXIFSMST.SAV.~" + dead + "-9", "half");
+    env.write("WORK/SELECT.TMP.~" + dead + "-3", "half");
+    ASSERT_EQ(drom_init(), 0);
+    EXPECT_EQ(env.read("MST/A.D") + env.read("MST/B.D"), "new anew b");
+    for (const char* gone : {"MST/A.D.~jnl", "MST/PXIFSMST.SAV.~", "WORK/SELECT.TMP.~"}) {
+        std::string name = gone;
+        if (name.back() == '~') name += dead + (name[0] == 'M' ? "-9" : "-3");
+        EXPECT_FALSE(env.exists(name)) << name;
+    }
+    drom_term();
 }
 
 }  // namespace
