@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <QLabel>
+#include <QLayout>
 #include <QPointer>
 
 #include "shell/codepage.h"
@@ -54,15 +55,28 @@ void ShowErrorDialog(Form& caller) {
 
 Form* ErrorCaller() { return g_error_caller; }
 
+namespace {
+
+// The size the form has, or will have when it is first shown: a screen that
+// centres itself while it loads has not been laid out yet, and takes the
+// size its layout asks for when it shows.
+QSize shown_size(Form& form) {
+    if (form.isVisible() || form.testAttribute(Qt::WA_Resized)) return form.frameGeometry().size();
+    if (QLayout* layout = form.layout()) layout->activate();
+    return form.sizeHint().expandedTo(form.minimumSize()).boundedTo(form.maximumSize());
+}
+
+}  // namespace
+
 void CenterForm(Form& form) {
     DisplayMetrics m = display_metrics();
     const DisplayTwips& t = display_twips();
     double width_twips = m.width_px * m.twips_per_px_x;
     int left = 0, top = 0;
     if (t.x > 0 && width_twips / t.x > 1024) {
-        QRect frame = form.frameGeometry();
-        left = (m.width_px - frame.width()) / 2;
-        top = (m.height_px - frame.height()) / 2;
+        QSize size = shown_size(form);
+        left = (m.width_px - size.width()) / 2;
+        top = (m.height_px - size.height()) / 2;
     }
     form.move(left, top);
 }

@@ -1,4 +1,5 @@
 // The message line, the common failure path and the placing of screens.
+#include <QLayout>
 #include <QEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -80,6 +81,23 @@ TEST_F(MessagesTest, CentredOnlyOnDisplaysWiderThan1024) {
         EXPECT_EQ(menu->pos(), c.expected) << c.width;
     }
     EXPECT_LT(cases[2].expected.y(), 0);  // a form taller than the display
+}
+
+TEST_F(MessagesTest, AScreenCentredWhileItLoadsIsCentredAtTheSizeItShowsWith) {
+    // A form not yet shown: centred by the size its layout gives it, not by
+    // the default size of a window never shown.
+    px::Form& b = px::load_form("Scrb");
+    b.hide();
+    b.setAttribute(Qt::WA_Resized, false);
+    auto* big = new QWidget(&b);
+    big->setMinimumSize(1000, 600);
+    b.layout()->addWidget(big);
+    px::seams().display = [] { return px::DisplayMetrics{1280, 1024, 15, 15}; };
+    px::CenterForm(b);
+    QSize shown = b.sizeHint();
+    ASSERT_GE(shown.width(), 1000);
+    EXPECT_EQ(b.pos(), QPoint((1280 - shown.width()) / 2, (1024 - shown.height()) / 2));
+    px::unload_form(b);
 }
 
 TEST_F(MessagesTest, RunTimeErrorTakesTheCommonFailurePath) {
