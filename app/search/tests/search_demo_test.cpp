@@ -19,6 +19,9 @@
 #include "search/kkwd.h"
 #include "search/kpnc.h"
 #include "search/krot.h"
+#include "search/lpem.h"
+#include "search/lpps.h"
+#include "shell/updown.h"
 #include "search/route_context.h"
 #include "search/spnc.h"
 #include "shell/codepage.h"
@@ -302,6 +305,40 @@ TEST_F(SearchDemoTest, FigureGroupsOpenTheIndexAndGroupListOpensTheGroups) {
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->count(), 7);
     EXPECT_EQ(px::to_ansi(list->item(2)->text()).substr(0, 30), "  BRF     BRAKE SERVICE, FRONT");
+}
+
+TEST_F(SearchDemoTest, LocalPartsFiguresReachTheirPages) {
+    Krot& k = open_krot();
+    k.cmd_Sech[3]->setFocus();
+    k.cmd_Sech[3]->click();
+    settle();
+    ASSERT_EQ(px::ScrName(px::ScrCount()), "Lpem");
+    auto* list = static_cast<px::search::Lpem*>(top());
+    ASSERT_GT(list->lst_FigNo->count(), 0);
+    const std::string first = px::to_ansi(list->lst_FigNo->item(0)->text());
+    list->lst_FigNo->item(0)->setSelected(true);
+    key(*list, Qt::Key_F10);
+    settle();
+    ASSERT_EQ(px::ScrName(px::ScrCount()), "Lpps");
+    EXPECT_EQ(figures(), std::vector<std::string>{first.substr(1, 4)});
+    // The page's first part picked, its quantity stepped up, and handed on.
+    auto* page = static_cast<px::search::Lpps*>(top());
+    ASSERT_GT(page->lst_PartNo->count(), 0);
+    page->lst_PartNo->setFocus();
+    page->lst_PartNo->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(page->lst_PartNo, Qt::Key_Return);
+    EXPECT_EQ(page->txt_Qty->text(), "01");
+    page->upd_Qty->on_up_click();
+    const std::string part = px::to_ansi(page->lst_PartNo->item(0)->text());
+    EXPECT_EQ(part.substr(34, 2), "02");
+    key(*page, Qt::Key_F10);
+    settle();
+    EXPECT_EQ(StandIn::opened(), std::vector<std::string>{"Pnho"});
+    std::ifstream in(work_ / "LCPSEL.TMP", std::ios::binary);
+    std::string rec(20, '\0');
+    in.read(rec.data(), 20);
+    EXPECT_EQ(rec.substr(0, 18), first.substr(1, 4) + part.substr(0, 12) + "02");
+    EXPECT_EQ(cnexta()[469], 1);  // the parts list reads LCPSEL.TMP
 }
 
 }  // namespace
