@@ -63,7 +63,8 @@ protected:
         if (px::loaded_form("Gyom") != nullptr && !px::program_ended()) key(*px::loaded_form("Gyom"), Qt::Key_F3);
         FormsTest::TearDown();
         if (root_.empty()) return;
-        fs::current_path(saved_cwd_);
+        // A demo that could not be written changed no directory.
+        if (!saved_cwd_.empty()) fs::current_path(saved_cwd_);
         if (saved_tmp_) setenv("TMP", saved_tmp_->c_str(), 1);
         fs::remove_all(root_);
     }
