@@ -17,6 +17,9 @@
 #include "pxall/selection_layout.h"
 #include "pxall/vehicle_work_layout.h"
 #include "pxbuild/bytes.h"
+#include "pxbuild/cd_writer.h"
+#include "pxbuild/installer.h"
+#include "pxbuild/keyed_writer.h"
 #include "pxbuild/demo_data.h"
 #include "pxbuild/demo_install.h"
 
@@ -135,7 +138,7 @@ int main(int argc, char** argv) {
     s.out = argv[2];
     s.demo = s.out / ".demo";
     fs::create_directories(s.out);
-    const bool needs_demo = target != "selection" && target != "worktmp" && target != "records";
+    const bool needs_demo = target != "selection" && target != "worktmp" && target != "records" && target != "buinde";
     if (needs_demo) pxbuild::write_demo(s.demo.string());
 
     if (target == "env") {
@@ -178,6 +181,29 @@ int main(int argc, char** argv) {
         for (const char* f : {"FIGIND.DAT", "FIGIND.IA1", "FIGIND.IA2", "FIGIND.IA3"}) parts.push_back(s.file(std::string("cd/E2/") + f));
         s.add("figind", 0, parts);
         s.add("figind-given", 1, parts);
+    } else if (target == "buinde") {
+        // A catalogue master holding the demo catalogue's BUINDE.DAT (small
+        // index blocks, so that the index has levels), made as the set-up makes it.
+        const auto& cat = pxbuild::demo::catalogs().front();
+        auto pages = pxbuild::demo::catalog_files(cat).buinde;
+        fs::path work = s.out / ".work";
+        pxbuild::CdWriter cd((work / "cd").string(), "E1", "20240115");
+        pxbuild::IndexShape shape;
+        shape.records_per_block = 3;
+        shape.index_entries_per_block = 3;
+        cd.put_keyed(cat.code, "BUINDE.DAT", pxbuild::build_keyed("BUINDE.DAT", pages, shape));
+        pxbuild::InstallSpec job;
+        job.cd_folder = (work / "cd").string();
+        job.target_dir = (work / "MST").string();
+        job.dir_name = "E1";
+        pxbuild::Installer().install_catalog_cd(job);
+        pxbuild::Bytes b = pxbuild::read_file((work / "MST" / "E1" / ("PX" + cat.code + ".MST")).string());
+        std::string master(b.begin(), b.end());
+        fs::remove_all(work);
+        std::string figure = pages.empty() ? std::string("0000") : pages.front().substr(6, 4);
+        s.add("pages", 0, {figure, master});
+        s.add("pages-all", 1, {figure, master});
+        if (pages.size() > 4) s.add("pages-later", 0, {pages[pages.size() / 2].substr(6, 4), master});
     } else if (target == "setup") {
         s.add("two-sets", 0, {s.file("c/MST/E1/PXROOTMF.MST"), s.file("c/MST/E2/PXROOTMF.MST")});
         s.add("one-set", 1, {s.file("c/MST/E1/PXROOTMF.MST"), ""});
