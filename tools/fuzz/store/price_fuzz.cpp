@@ -1,7 +1,7 @@
 // Fuzz target: the price files through their binary index walk. Even first
 // byte: the price master PRICE.MST, an index and a data file (written under
-// both the KAKAKU and the PRICE3 names), read by part number in every price
-// kind. Odd: a local price set (first byte / 2 picks set 1-3): its index
+// both the KAKAKU and the PRICE3 names), read by part number in the three
+// price kinds. Odd: a local price set (first byte / 2 picks set 1-3): its index
 // and data file, read by key and in sequence.
 #include <cstdint>
 #include <cstring>
@@ -21,19 +21,19 @@ void read_prices(const pxfuzz::Input& in, const pxfuzz::Place& place) {
         place.put(std::string("MST/") + name + ".IA", in.parts[1]);
         place.put(std::string("MST/") + name + ".D", in.parts[2]);
     }
-    for (int skip : {0, 1}) {
-        pxall::CdHandle* h = nullptr;
-        int detail = 0;
-        if (pxall::kakaku_open(skip, &h, &detail) == 0) {
-            char entry[pxall::price::entry::kSize];
-            for (const char* key : kKeys)
-                for (int kind = 0; kind < 3; ++kind) {
-                    pxall::kakaku_reopen(h);
-                    pxall::kakaku_read(entry, key, static_cast<int>(std::strlen(key)), kind, h, &detail);
-                }
+    // KAKAKU first, or PRICE3 alone (the first byte's second bit); each key
+    // read afresh in one of the three price kinds.
+    pxall::CdHandle* h = nullptr;
+    int detail = 0;
+    if (pxall::kakaku_open((in.use >> 1) & 1, &h, &detail) == 0) {
+        char entry[pxall::price::entry::kSize];
+        int kind = 0;
+        for (const char* key : kKeys) {
+            pxall::kakaku_reopen(h);
+            pxall::kakaku_read(entry, key, static_cast<int>(std::strlen(key)), kind++ % 3, h, &detail);
         }
-        pxall::kakaku_close(&h);
     }
+    pxall::kakaku_close(&h);
 }
 
 void read_local(const pxfuzz::Input& in, const pxfuzz::Place& place) {
