@@ -15,7 +15,7 @@ const AreaTexts& texts_search() {
             {109, "Enter the part number and press F10 (or Enter)."},
             {110, "Mark the part names to see (click or Space), then press F10."},
             {112, "Enter a part-name code (or 3 characters and *) and a quantity, Enter."},
-            {117, "Mark the figures to see (click or Space), then press F10."},
+            {117, "Choose with a click or Enter, then press F10."},
             {121, "Mark the part-name codes to take (click or Space), then press F10."},
             {133, "No user part group is set up."},
             {157, "Choose a group in the list, then press F10."},
