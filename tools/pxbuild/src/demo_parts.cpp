@@ -86,9 +86,8 @@ bool added_later(const std::string& part_no) {
 const std::vector<InquiryText>& part_inquiry_messages() {
     static const std::vector<InquiryText> k = {
         {105, "The list is ready."},
-        {125, "No catalogue was chosen."},
+        {125, "Enter a part name or a part-name code and press F10."},
         {140, "Choose the catalogue CDs to search."},
-        {700, "Choose the catalogue from the list."},
         {818, "More than 300 parts are listed. "},
         {818, "Go on listing (OK) or stop here (Cancel)?"},
         {828, "The CD of this catalogue is not set up."},
