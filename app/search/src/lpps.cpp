@@ -353,8 +353,10 @@ bool Lpps::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
             auto* me = static_cast<QMouseEvent*>(event);
             QListWidgetItem* item = lst_PartNo->itemAt(me->position().toPoint());
-            if (item != nullptr) lst_PartNo->setCurrentItem(item, QItemSelectionModel::NoUpdate);
             lst_PartNo->setFocus();
+            // A press below the last line picks nothing (not the current line).
+            if (item == nullptr) return true;
+            lst_PartNo->setCurrentItem(item, QItemSelectionModel::NoUpdate);
             if (event->type() == QEvent::MouseButtonPress)
                 run("lst_PartNo_Click", [this] {
                     pick();

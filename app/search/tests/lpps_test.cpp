@@ -103,6 +103,14 @@ TEST_F(LppsTest, PicksGoToThePartsList) {
     QTest::keyClick(p.lst_PartNo, Qt::Key_A, Qt::ControlModifier);
     EXPECT_FALSE(p.lst_PartNo->item(1)->isSelected());
     delete p.lst_PartNo->takeItem(1);
+    // A click on a line picks it, a click below the lines picks nothing.
+    p.lst_PartNo->addItem(QString::fromStdString(part_line("16101LP002", "SEAL")));
+    const QRect second = p.lst_PartNo->visualItemRect(p.lst_PartNo->item(1));
+    QTest::mouseClick(p.lst_PartNo->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_TRUE(p.lst_PartNo->item(1)->isSelected());
+    QTest::mouseClick(p.lst_PartNo->viewport(), Qt::LeftButton, {}, second.center() + QPoint(0, 5 * second.height()));
+    EXPECT_TRUE(p.lst_PartNo->item(1)->isSelected());
+    EXPECT_EQ(script().calls_of("VBLppsSelectListBox").size(), 2u);
     script().picks = 1;
     key(p, Qt::Key_F10);
     settle();
