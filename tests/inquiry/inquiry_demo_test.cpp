@@ -207,6 +207,33 @@ TEST_F(InquiryDemoTest, PartNumberListOfACatalogueAgainstItsEarlierIssue) {
     EXPECT_EQ(px::loaded_form("Newp"), nullptr);
 }
 
+TEST_F(InquiryDemoTest, PartNumberListOfACatalogueChosenFromTheCatalogueList) {
+    if (!px::form_exists("Vcat")) GTEST_SKIP() << "the catalogue list is not built in";
+    auto& n = static_cast<px::Newp&>(item(4));
+    QString shown;
+    on_modal("Vcat", [&](Form& f) {
+        auto* grid = f.findChild<px::Grid*>("msg_Vcat");
+        ASSERT_NE(grid, nullptr);
+        for (int r = 1; r < grid->rows(); ++r)
+            for (int c = 0; c < grid->cols(); ++c)
+                if (grid->text(r, c).contains("4420B1")) {
+                    shown = grid->text(r, c);
+                    grid->set_row(r);
+                }
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Return);
+        if (f.loaded()) key(f, Qt::Key_F3);
+    });
+    n.txt_Catalog->setFocus();
+    QTest::keyClicks(n.txt_Catalog, "arvena");
+    QTest::keyClick(n.txt_Catalog, Qt::Key_Return);
+    ASSERT_FALSE(shown.isEmpty());
+    ASSERT_TRUE(n.loaded());
+    EXPECT_EQ(n.lbl_Catalog->text(), "4420B1") << n.lbl_Msg->text().toStdString();
+    EXPECT_GT(n.record_count(), 0);
+    EXPECT_EQ(n.key(), "4420B1");
+}
+
 TEST_F(InquiryDemoTest, PartNameCodeAndPartNameSearchOverBothCds) {
     auto& h = static_cast<px::Hinb&>(item(6));
     key(h, Qt::Key_F12);
