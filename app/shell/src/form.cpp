@@ -133,6 +133,11 @@ QWidget* Form::make_key_bar(std::initializer_list<int> indexes) {
         b->setObjectName(QString("cmd_PF_%1").arg(n));
         b->setFocusPolicy(Qt::StrongFocus);
         b->setAutoDefault(true);  // Enter clicks the focused button, as Space does
+        // Twelve keys share the screen's width in equal places; each is wide
+        // enough for a caption such as "F10:Exec", so that the bar never makes a
+        // screen wider than its contents.
+        b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("F10:Exec")) + 16);
         paint_button(b, false);
         connect(b, &QPushButton::clicked, this, [this, n] { run("cmd_PF_Click", [&] { on_pf_click(n); }); });
         grid->addWidget(b, 0, n - 1);

@@ -108,12 +108,36 @@ int16_t ShowVehicleInfoDialog(Form& caller) {
 Form* VinfCaller() { return g_vinf_caller; }
 int16_t& VinfResult() { return g_vinf_result; }
 
+namespace {
+
+// A caption holds its text padded with blanks to its field's length; it asks
+// the layout only for the room its letters take, so that the padding of
+// every caption does not add up to a header wider than the screen.
+class CaptionLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    QSize sizeHint() const override { return trimmed_size(); }
+    QSize minimumSizeHint() const override { return trimmed_size(); }
+
+private:
+    QSize trimmed_size() const {
+        QString t = text();
+        qsizetype n = t.size();
+        while (n > 0 && t[n - 1] == ' ') --n;
+        QSize hint = QLabel::sizeHint();
+        int margins = contentsMargins().left() + contentsMargins().right() + 2 * margin();
+        return QSize(fontMetrics().horizontalAdvance(t.left(n)) + margins, hint.height());
+    }
+};
+
+}  // namespace
+
 QWidget* make_vehicle_header(Form& form) {
     auto* box = new QWidget(&form);
     box->setObjectName("fra_Vehicle");
     const QFont font = oem_font();
     auto make = [&](const QString& name) {
-        auto* l = new QLabel(box);
+        QLabel* l = name.startsWith("lbl_TVchl") ? new CaptionLabel(box) : new QLabel(box);
         l->setObjectName(name);
         l->setTextFormat(Qt::PlainText);
         l->setFont(font);
