@@ -58,13 +58,14 @@ std::string data_file(const DemoSavedList& l) {
 }  // namespace
 
 std::vector<DemoSavedList> default_demo_saved_lists() {
+    // Bytes 96-98 hold the number of part records, as the parts list writes it.
     std::vector<DemoSavedList> v;
     v.push_back({1, sv::kStateUsed, "140324", "093512", "XN5DM01A2B", "SEDAN 2.0 GL", "12345A", "202211", "ABC10",
-                 "0012345", "040", "FB20", "Brake service, front axle", 0,
+                 "0012345", "040", "FB20", "Brake service, front axle", 4,
                  {{"41060B0210  ", "01"}, {"41080B0115  ", "02"}, {"41101B0020  ", "01"}, {"11020A0150  ", "04"}}});
     v.push_back({2, sv::kStateDeleted, "150324", "101000", "", "", "12345A", "", "", "", "", "", "", 0, {}});
     v.push_back({3, sv::kStateUsed, "020424", "161845", "", "WAGON 1.6", "123450", "202104", "XYZ21", "0207711",
-                 "1G3", "EA10", "Oil change and filters", 0,
+                 "1G3", "EA10", "Oil change and filters", 3,
                  {{"15208C0305  ", "01"}, {"16546C0110  ", "01"}, {"15066C0012  ", "01"}}});
     return v;
 }

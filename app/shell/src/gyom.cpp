@@ -1,6 +1,7 @@
 #include "shell/gyom.h"
 
 #include <cmath>
+#include <map>
 
 #include <QFrame>
 #include <QLabel>
@@ -22,7 +23,17 @@ namespace {
 constexpr int16_t kMsgGuide = 115;
 constexpr int16_t kMsgSystemError = 999;
 
+std::map<std::string, MenuOpener>& menu_openers() {
+    static std::map<std::string, MenuOpener> openers;
+    return openers;
+}
+
 }  // namespace
+
+bool register_menu_opener(const std::string& screen, MenuOpener opener) {
+    menu_openers()[screen] = opener;
+    return true;
+}
 
 Gyom::Gyom() : Form(kName) {
     resize(640, 560);
@@ -118,7 +129,12 @@ void Gyom::menu_execute(int item) {
     // Screens that later parts of the program bring stay inert until then
     // (item 3 opens its screen through OpenDprcScreen, which comes with it).
     const char* screen = kItemScreens[item];
-    if (item == 3 || !form_exists(screen)) return;
+    if (item == 3) {
+        auto it = menu_openers().find(screen);
+        if (it != menu_openers().end()) it->second(*this, lbl_Msg);
+        return;
+    }
+    if (!form_exists(screen)) return;
     ScrPush(load_form(screen));
     hide();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "shell/form.h"
 
@@ -13,6 +14,13 @@ class QLabel;
 class QPushButton;
 
 namespace px {
+
+// Item 3 opens its screen through a procedure of the area that brings it
+// (OpenDprcScreen: it checks the price file before the screen is pushed).
+// The area registers it under the screen's name; without it the item stays
+// inert.
+using MenuOpener = void (*)(Form& caller, QLabel* caller_msg);
+bool register_menu_opener(const std::string& screen, MenuOpener opener);
 
 class Gyom : public Form {
 public:

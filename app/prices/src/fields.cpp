@@ -1,0 +1,91 @@
+#include "prices/fields.h"
+
+#include <cstdio>
+
+#include "platform/files.h"
+#include "shell/codepage.h"
+#include "shell/messages.h"
+
+namespace px::prices {
+
+namespace {
+
+bool blank(char c) { return c == ' ' || c == '\0'; }
+
+constexpr int32_t kErrFileNotFound = 53;
+constexpr int32_t kErrDeviceIo = 57;
+
+}  // namespace
+
+std::string field(std::string_view rec, size_t at, size_t n) {
+    std::string out(n, ' ');
+    if (at < rec.size()) out.replace(0, std::min(n, rec.size() - at), rec.substr(at, n));
+    return out;
+}
+
+std::string fixed(std::string_view s, size_t n) {
+    std::string out(s.substr(0, std::min(n, s.size())));
+    out.resize(n, ' ');
+    return out;
+}
+
+std::string rtrim(std::string_view s) {
+    size_t n = s.size();
+    while (n > 0 && blank(s[n - 1])) --n;
+    return std::string(s.substr(0, n));
+}
+
+std::string trim(std::string_view s) {
+    size_t b = 0;
+    while (b < s.size() && blank(s[b])) ++b;
+    return rtrim(s.substr(b));
+}
+
+QString trim(const QString& s) {
+    qsizetype b = 0, n = s.size();
+    while (b < n && (s[b] == ' ' || s[b] == QChar(0))) ++b;
+    while (n > b && (s[n - 1] == ' ' || s[n - 1] == QChar(0))) --n;
+    return s.mid(b, n - b);
+}
+
+QString rtrim(const QString& s) {
+    qsizetype n = s.size();
+    while (n > 0 && (s[n - 1] == ' ' || s[n - 1] == QChar(0))) --n;
+    return s.left(n);
+}
+
+QString shown(std::string_view bytes) {
+    std::string b(bytes);
+    for (char& c : b)
+        if (c == '\0') c = ' ';
+    return from_ansi(b);
+}
+
+QString screen_field(int32_t no, int width) {
+    QString t = ScrText(no, width);
+    for (QChar& c : t)
+        if (c == QChar(0)) c = ' ';
+    if (t.size() < width) t += QString(width - t.size(), ' ');
+    return t.left(width);
+}
+
+QString caption(int32_t no, int width) { return trim(ScrText(no, width)); }
+
+int32_t read_file(const std::string& win_path, std::string* bytes) {
+    bytes->clear();
+    std::FILE* f = plat::fopen(win_path, "rb");
+    if (f == nullptr) return kErrFileNotFound;
+    char buf[8192];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes->append(buf, n);
+    bool bad = std::ferror(f) != 0;
+    std::fclose(f);
+    return bad ? kErrDeviceIo : 0;
+}
+
+bool file_found(const std::string& win_path) {
+    std::string p = rtrim(win_path);
+    return !p.empty() && plat::file_exists(p);
+}
+
+}  // namespace px::prices

@@ -1,0 +1,180 @@
+// The export dialog: its list of export programs, the saved-list export
+// files of both kinds, the parts-list export, the start of the export
+// program and the failure path.
+#include <filesystem>
+#include <fstream>
+
+#include <QLabel>
+#include <QListWidget>
+
+#include "prices/intf.h"
+#include "prices/save_data.h"
+#include "shell/price_export_handover.h"
+#include "shell/seams.h"
+#include "shell/stack.h"
+#include "support/prices_test.h"
+
+namespace pxtest {
+namespace {
+
+namespace fs = std::filesystem;
+using px::Intf;
+
+class IntfTest : public PricesTest {
+protected:
+    void SetUp() override {
+        PricesTest::SetUp();
+        // The export program of the tests writes what it was started with.
+        program = inst->root() + "/export.sh";
+        std::ofstream(program) << "#!/bin/sh\necho \"$@\" > \"" << inst->root() << "/started.txt\"\n";
+        fs::permissions(program, fs::perms::owner_all);
+        auto& h = px::price_export_handover();
+        h.ExportSource = 0;
+        h.ExportSaveHeader = px::save_data::save_header(save_file_bytes("002", {}), 2);
+        h.ExportCsvHeader = "VIN,MODEL,CAT,200304,ABC1234,5678901,\"NOTE\",002";
+        h.ExportLines = {" 001  12345-67890-AB   02", " 002  123,4-5678 -     10"};
+        h.ExportFailed = 0;
+        prices_fakes().fsad_program = program;
+        px::seams().choose_file = [this](QWidget*, const px::FileChoice& c) {
+            choices.push_back(c);
+            return QString::fromStdString(chosen);
+        };
+    }
+    // Shows the dialog modally; `during` runs while it is up (by default F10).
+    void show(std::function<void(Intf&)> during = {}) {
+        on_modal("Intf", [&, during](px::Form& f) {
+            auto& i = static_cast<Intf&>(f);
+            listed.clear();
+            for (int r = 0; r < i.lst_Expppnho->count(); ++r) listed.push_back(i.lst_Expppnho->item(r)->text().toStdString());
+            if (during) during(i);
+            else key(i, Qt::Key_F10);
+            stayed_open = i.loaded();
+            if (i.loaded()) key(i, Qt::Key_F3);
+        });
+        px::show_modal(px::load_form("Intf"));
+        settle();
+    }
+    std::string read(const std::string& host) const {
+        std::ifstream in(host, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    std::string program, chosen;
+    std::vector<px::FileChoice> choices;
+    std::vector<std::string> listed;
+    bool stayed_open = false;
+};
+
+TEST_F(IntfTest, PartsListProgramsStopAtTheFirstEmptyEntry) {
+    px::price_export_handover().ExportSource = -1;
+    prices_fakes().programs = {"/opt/a", "/opt/b", "", "/opt/d"};
+    show([](Intf& i) { EXPECT_EQ(i.lst_Expppnho->currentRow(), 0); });
+    EXPECT_EQ(listed, (std::vector<std::string>{"/opt/a", "/opt/b"}));
+    EXPECT_EQ(px::price_export_handover().ExportFailed, 0);
+}
+
+TEST_F(IntfTest, NoProgramMeansF10DoesNothing) {
+    prices_fakes().fsad_program = "";
+    show();
+    EXPECT_TRUE(listed.empty());
+    EXPECT_TRUE(choices.empty());
+    EXPECT_TRUE(stayed_open);
+}
+
+TEST_F(IntfTest, TextExportIsTheSaveFileLayout) {
+    chosen = inst->root() + "/out.txt";
+    std::ofstream(chosen) << std::string(500, 'x');  // a longer file is replaced whole
+    show();
+    std::string bytes = read(chosen);
+    ASSERT_EQ(bytes.size(), 99u + 14u * 2u);
+    EXPECT_EQ(bytes.substr(0, 99), px::price_export_handover().ExportSaveHeader);
+    EXPECT_EQ(bytes.substr(99), "1234567890AB02123,45678   10");
+    EXPECT_FALSE(stayed_open);
+    ASSERT_EQ(choices.size(), 1u);
+    EXPECT_TRUE(choices[0].save);
+    EXPECT_EQ(choices[0].filter, "Text File(*.txt)|*.txt|CSV File(*.csv)|*.csv");
+}
+
+TEST_F(IntfTest, OnlyALowerCaseTxtEndingSelectsTheTextLayout) {
+    for (const char* name : {"out.csv", "out.TXT", "out"}) {
+        SCOPED_TRACE(name);
+        chosen = inst->root() + "/" + name;
+        show();
+        // RFC 4180: a part number holding a comma is quoted.
+        EXPECT_EQ(read(chosen), "VIN,MODEL,CAT,200304,ABC1234,5678901,\"NOTE\",002\r\n1234567890AB,02\r\n\"123,45678\",10\r\n");
+    }
+}
+
+TEST_F(IntfTest, TheExportProgramIsStartedWithTheFile) {
+    chosen = inst->root() + "/out.csv";
+    show();
+    EXPECT_EQ(read(inst->root() + "/started.txt"), chosen + "\n");
+    EXPECT_EQ(px::price_export_handover().ExportFailed, 0);
+    EXPECT_FALSE(stayed_open);
+}
+
+TEST_F(IntfTest, AProgramThatCannotStartFailsTheExport) {
+    prices_fakes().fsad_program = inst->root() + "/no-such-program";
+    chosen = inst->root() + "/out.csv";
+    show();
+    EXPECT_TRUE(fs::exists(chosen));  // the file stays
+    EXPECT_EQ(px::price_export_handover().ExportFailed, -1);
+    EXPECT_NE(std::find(modals.begin(), modals.end(), "Errm"), modals.end());
+    EXPECT_TRUE(errm_text.find("Pnho_LoadIntfShellExecute") != std::string::npos) << errm_text;
+}
+
+TEST_F(IntfTest, APathThatCannotBeWrittenFailsTheExport) {
+    chosen = inst->root() + "/no/such/folder/out.csv";
+    show();
+    EXPECT_EQ(px::price_export_handover().ExportFailed, -1);
+    EXPECT_FALSE(fs::exists(inst->root() + "/started.txt"));
+    EXPECT_NE(std::find(modals.begin(), modals.end(), "Errm"), modals.end());
+}
+
+TEST_F(IntfTest, ACancelledChoiceLeavesTheDialogOpen) {
+    chosen = "";
+    show();
+    EXPECT_TRUE(stayed_open);
+    EXPECT_EQ(px::price_export_handover().ExportFailed, 0);
+    EXPECT_FALSE(fs::exists(inst->root() + "/started.txt"));
+}
+
+TEST_F(IntfTest, PartsListKindFollowsTheEnding) {
+    auto& h = px::price_export_handover();
+    h.ExportSource = -1;
+    prices_fakes().programs = {program};
+    struct Case {
+        const char* name;
+        int kind;
+    };
+    for (const Case& c : {Case{"p.csv", 0}, Case{"p.CSV", 1}, Case{"p", 1}, Case{"p.txt", 1}}) {
+        SCOPED_TRACE(c.name);
+        chosen = inst->root() + "/" + c.name;
+        show();
+        EXPECT_EQ(prices_fakes().calls.back(), "pnho_exec_intf " + std::to_string(c.kind) + " " + chosen);
+        EXPECT_EQ(h.ExportFailed, 0);
+    }
+}
+
+TEST_F(IntfTest, PartsListRefusalsAndFailures) {
+    auto& h = px::price_export_handover();
+    h.ExportSource = -1;
+    prices_fakes().programs = {program};
+    chosen = inst->root() + "/p.csv";
+    prices_fakes().exec_intf_rc = 836;
+    show();
+    EXPECT_TRUE(stayed_open);
+    EXPECT_EQ(h.ExportFailed, 0);
+    prices_fakes().exec_intf_rc = -999;
+    show();
+    EXPECT_FALSE(stayed_open);
+    EXPECT_EQ(h.ExportFailed, -1);
+}
+
+TEST_F(IntfTest, F3ClosesWithoutFailure) {
+    show([](Intf& i) { key(i, Qt::Key_F3); });
+    EXPECT_EQ(px::price_export_handover().ExportFailed, 0);
+    EXPECT_TRUE(choices.empty());
+}
+
+}  // namespace
+}  // namespace pxtest
