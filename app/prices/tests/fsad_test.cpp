@@ -1,5 +1,6 @@
 // The saved-list editor on save data files written by the test: opening,
 // editing, saving back and the hand-over to the export dialog.
+#include <cerrno>
 #include <filesystem>
 
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include "prices/fsad.h"
 #include "prices/save_data.h"
 #include "shell/price_export_handover.h"
+#include "shell/binding.h"
 #include "shell/stack.h"
 #include "support/prices_test.h"
 
@@ -189,6 +191,24 @@ TEST_F(FsadTest, AWorkFileThatCannotBeWrittenLeavesTheListWhole) {
     EXPECT_EQ(px::loaded_form("Fsad"), nullptr);
     EXPECT_NE(std::find(modals.begin(), modals.end(), "Errm"), modals.end());
     EXPECT_TRUE(errm_text.find("Fsad_SavePNumber") != std::string::npos) << errm_text;
+}
+
+TEST_F(FsadTest, AFullDiskWhileReplacingLeavesTheOldListWhole) {
+    // The common library's own test hook: its next replacement fails as a
+    // full disk would.
+    px::Declared<void(int, int)> fail_next_commits{"PXALL", "_ZN5pxall24atomic_fail_next_commitsEii"};
+    const std::string before = save_file_bytes("001", {part("1234567890AB", "02")});
+    Fsad* f = open_file(before);
+    ASSERT_NE(f, nullptr);
+    enter(*f, "11111", "22222", "", "1");
+    fail_next_commits(1, ENOSPC);
+    key(*f, Qt::Key_F11);
+    settle();
+    fail_next_commits(0, 0);
+    EXPECT_EQ(saved(), before);
+    EXPECT_TRUE(inst->exists("WORK/PXFSAD.TMP"));  // the work copy stays
+    EXPECT_EQ(px::loaded_form("Fsad"), nullptr);
+    EXPECT_NE(errm_text.find("PXFsad,Fsad_SavePNumber,CopyFile"), std::string::npos) << errm_text;
 }
 
 TEST_F(FsadTest, ExportHandsOverTheHeaderAndLines) {
