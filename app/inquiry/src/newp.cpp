@@ -305,7 +305,9 @@ void Newp::search(bool via_list) {
             msg_Newp->setFocus();
             if (via_list) msg = kMsgList;
         } else {
-            set_state(r == 0 ? 0 : count);
+            // The list state needs a list read: a refusal keeps the entry state
+            // whatever count came with it.
+            set_state(0);
             txt_Catalog->setFocus();
         }
     }
