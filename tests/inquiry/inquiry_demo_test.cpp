@@ -35,15 +35,25 @@ namespace {
 namespace fs = std::filesystem;
 using px::Form;
 
-// One folder for the printouts of the whole run: the printer reads it once.
-const fs::path& print_dir() {
-    static const fs::path dir = [] {
+// One folder for the printouts of the whole run (the printer reads its name
+// once), removed when the run ends.
+struct PrintDir {
+    fs::path path;
+    PrintDir() {
         std::string tmpl = (fs::temp_directory_path() / "pxinqprint-XXXXXX").string();
         if (mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp");
         setenv("PXDROM_PRINT_DIR", tmpl.c_str(), 1);
-        return fs::path(tmpl);
-    }();
-    return dir;
+        path = tmpl;
+    }
+    ~PrintDir() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+};
+
+const fs::path& print_dir() {
+    static const PrintDir dir;
+    return dir.path;
 }
 
 class InquiryDemoTest : public FormsTest {
