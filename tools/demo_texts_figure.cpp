@@ -16,7 +16,7 @@ const AreaTexts& texts_figure() {
         {
             {100, "NEXT"},
             {101, "END"},
-            {204, "F5:Keys"},
+            {204, "F5:Keys"},  // also the parts list's
             {214, "F9:Enlrg"},
             {220, "F9:All"},
             {221, "F9:Match"},

@@ -21,7 +21,6 @@ const AreaTexts& texts_partslist() {
         },
         {
             // screen texts
-            {204, "F5:Keys"},
             {215, "F11:Save"},
             {216, "F12:Export"},
             {217, "F2:Retail"},
