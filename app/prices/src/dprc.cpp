@@ -104,6 +104,7 @@ Dprc::Dprc() : Form(kName) {
     msg_Main = new Grid(this);
     msg_Main->setObjectName("msg_Main");
     msg_Main->setFocusPolicy(Qt::NoFocus);
+    msg_Main->set_cols(5);  // the captions fill the header before the grid is laid out
     grid_room_ = new QWidget(this);
     body->addWidget(grid_room_);
     auto* side = new QVBoxLayout;

@@ -66,19 +66,22 @@ Fsav::Fsav() : Form(kName) {
     courier.setStyleHint(QFont::TypeWriter);
     QFont heading("Courier New", 10, QFont::Bold);
     heading.setStyleHint(QFont::TypeWriter);
-    auto* heads = new QHBoxLayout;
+    // Each heading stands over the first character of its column in the
+    // 105-character lines of the list below.
+    auto* heads = new QWidget(this);
+    const double char_px = QFontMetricsF(courier).horizontalAdvance(QString(100, 'W')) / 100.0;
+    heads->setFixedHeight(QFontMetrics(heading).height() + 4);
     const char* names[7] = {"lbl_No", "lbl_FileID", "lbl_Vin", "lbl_FrameNo", "lbl_Note", "lbl_Date", "lbl_Time"};
     QLabel** targets[7] = {&lbl_No, &lbl_FileID, &lbl_Vin, &lbl_FrameNo, &lbl_Note, &lbl_Date, &lbl_Time};
-    // Each heading stands over its column of the 105-character lines.
-    const int columns[7] = {8, 10, 20, 17, 32, 10, 8};
+    const int columns[7] = {1, 8, 18, 38, 55, 87, 97};
     for (int i = 0; i < 7; ++i) {
-        auto* l = new QLabel(this);
+        auto* l = new QLabel(heads);
         l->setObjectName(names[i]);
         l->setFont(heading);
+        l->move(6 + static_cast<int>(columns[i] * char_px + 0.5), 2);
         *targets[i] = l;
-        heads->addWidget(l, columns[i]);
     }
-    layout->addLayout(heads);
+    layout->addWidget(heads);
     lst_SaveFile = new QListWidget(this);
     lst_SaveFile->setObjectName("lst_SaveFile");
     lst_SaveFile->setFont(courier);
@@ -101,7 +104,10 @@ void Fsav::on_load() {
     setWindowTitle(title);
     lbl_title->setText(title);
     QLabel* heads[7] = {lbl_No, lbl_FileID, lbl_Vin, lbl_FrameNo, lbl_Note, lbl_Date, lbl_Time};
-    for (int i = 0; i < 7; ++i) heads[i]->setText(prices::caption(3001 + i, widths[i + 1]));
+    for (int i = 0; i < 7; ++i) {
+        heads[i]->setText(prices::caption(3001 + i, widths[i + 1]));
+        heads[i]->adjustSize();
+    }
     CenterForm(*this);
     DispMsg(kMsgGuide, lbl_Msg);
     Fsav_SetPFKeys();

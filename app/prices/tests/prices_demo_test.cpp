@@ -51,10 +51,10 @@ protected:
         std::string tmpl = (fs::temp_directory_path() / "pxprices-XXXXXX").string();
         ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
         root_ = tmpl;
+        saved_cwd_ = fs::current_path();
         ASSERT_EQ(std::system(("'" + maker + "' '" + root_ + "/demo' > /dev/null").c_str()), 0);
         install_ = fs::path(root_) / "demo/c/PXDROM";
         if (!fs::exists(install_ / "PRG/PXDROM01.MSG")) pxbuild::demo::write_demo_texts(install_ / "PRG", install_);
-        saved_cwd_ = fs::current_path();
         if (const char* t = std::getenv("TMP")) saved_tmp_ = t;
         unsetenv("TMP");
         fs::current_path(install_);
