@@ -210,41 +210,22 @@ int16_t pnho_exec_save() {
         fail("pnho_exec_save", "make_save_mst", r, err, 61);
         return kMsgCannotWrite;
     }
-    int32_t no = 0;
-    r = pxall::get_save_no(&no, &err);
-    if (r == 1) return kMsgNoSaveNumber;
-    if (r != 0) {
-        fail("pnho_exec_save", "get_save_no", r, err, 62);
-        return kMsgCannotWrite;
-    }
-    std::FILE* f = nullptr;
-    r = pxall::open_save_dat_file(no, pxall::kSaveUpdateNew, pxall::kSaveCreate, &f, &err);
-    if (r != 0) {
-        fail("pnho_exec_save", "open_save_dat_file", r, err, 63);
-        pxall::deldata_save_mst_file(no, nullptr, &err);
-        return kMsgCannotWrite;
-    }
+    // The list's bytes go to their data file first and the master entry is
+    // marked last (save_new_list), so that an interruption never leaves a
+    // used entry without its file.
     char header[99];
     pxall::set_save_file_vdata(header, static_cast<int32_t>(marked.size()), nullptr);
-    r = pxall::write_save_dat_file(f, header, sizeof header, &err);
-    for (size_t i = 0; r == 0 && i < marked.size(); ++i) {
-        const Line& l = s.lines[static_cast<size_t>(marked[i])];
-        char rec[14];
-        std::memcpy(rec, l.part12, 12);
-        std::memcpy(rec + 12, l.qty, 2);
-        r = pxall::write_save_dat_file(f, rec, sizeof rec, &err);
+    std::string list(header, sizeof header);
+    for (int line : marked) {
+        const Line& l = s.lines[static_cast<size_t>(line)];
+        list.append(l.part12, 12);
+        list.append(l.qty, 2);
     }
+    int32_t no = 0;
+    r = pxall::save_new_list(list.data(), static_cast<int32_t>(list.size()), &no, &err);
+    if (r == 1) return kMsgNoSaveNumber;
     if (r != 0) {
-        fail("pnho_exec_save", "write_save_dat_file", r, err, 64);
-        // The staged twin is dropped: no half list stands; the number is freed.
-        pxall::atomic_close(f, false, &err);
-        pxall::deldata_save_mst_file(no, nullptr, &err);
-        return kMsgCannotWrite;
-    }
-    r = pxall::close_save_dat_file(&f, &err);
-    if (r != 0) {
-        fail("pnho_exec_save", "close_save_dat_file", r, err, 65);
-        pxall::deldata_save_mst_file(no, nullptr, &err);
+        fail("pnho_exec_save", "save_new_list", r, err, 62);
         return kMsgCannotWrite;
     }
     return 0;

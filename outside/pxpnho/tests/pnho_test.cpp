@@ -3,6 +3,8 @@
 // and quantities kept, the print, price, save, feature and export files.
 #include <gtest/gtest.h>
 
+#include "pxall/atomic_write.h"
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -323,6 +325,22 @@ TEST_F(PnhoTest, MarkedPartsAreSavedAsTheNextNumberedList) {
     int32_t count = 0, err = 0;
     ASSERT_EQ(check_save_mst_file_exist(&count, &err), 0);
     EXPECT_EQ(count, 2);
+}
+
+// A save that fails on the way (a full disk) marks no entry and leaves no file.
+TEST_F(PnhoTest, ASaveThatCannotBeWrittenLeavesNoListBehind) {
+    main_list();
+    pnho_reverse_sel(0);
+    int32_t count = -1, err = 0;
+    ASSERT_EQ(make_save_mst(&err), 0);
+    atomic_fail_next_commits(1, 28);
+    EXPECT_EQ(pnho_exec_save(), 900);
+    atomic_fail_next_commits(0, 0);
+    EXPECT_FALSE(k.env().exists("MST/PXIF0001.SAV"));
+    ASSERT_EQ(check_save_mst_file_exist(&count, &err), 0);
+    EXPECT_EQ(count, 0);
+    ASSERT_EQ(pnho_exec_save(), 0);
+    EXPECT_TRUE(k.env().exists("MST/PXIF0001.SAV"));
 }
 
 TEST_F(PnhoTest, FeatureFilesMarkTheVehiclesCodesAndChoicesBecomeItsCharacteristics) {
