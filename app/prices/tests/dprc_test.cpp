@@ -80,6 +80,19 @@ TEST_F(DprcTest, MenuOpensItOnlyWithAPriceFile) {
     }
 }
 
+TEST_F(DprcTest, ALibraryFailureAtLoadEndsAtTheMenuOnceTheScreenShows) {
+    // The price file went away between the menu's check and the load.
+    prices_fakes().kind = -1;
+    px::Form& d = px::load_form("Dprc");
+    EXPECT_TRUE(d.loaded());  // not unloaded inside its own load
+    px::ScrPush(d);
+    menu->hide();
+    settle();
+    EXPECT_EQ(px::loaded_form("Dprc"), nullptr);
+    EXPECT_EQ(modals, std::vector<std::string>{"Errm"});
+    EXPECT_EQ(px::ScrCount(), 1);
+}
+
 TEST_F(DprcTest, AnOldListIsDroppedAtLoad) {
     inst->write("WORK/PXDPRC1.TMP", std::string(54, 'x'));
     Dprc* d = open_from_menu();
