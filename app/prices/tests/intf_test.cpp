@@ -123,11 +123,17 @@ TEST_F(IntfTest, AProgramThatCannotStartFailsTheExport) {
 }
 
 TEST_F(IntfTest, APathThatCannotBeWrittenFailsTheExport) {
-    chosen = inst->root() + "/no/such/folder/out.csv";
-    show();
-    EXPECT_EQ(px::price_export_handover().ExportFailed, -1);
-    EXPECT_FALSE(fs::exists(inst->root() + "/started.txt"));
-    EXPECT_NE(std::find(modals.begin(), modals.end(), "Errm"), modals.end());
+    for (const char* name : {"out.csv", "out.txt"}) {
+        SCOPED_TRACE(name);
+        modals.clear();
+        px::price_export_handover().ExportFailed = 0;
+        chosen = inst->root() + "/no/such/folder/" + name;
+        show();
+        EXPECT_EQ(px::price_export_handover().ExportFailed, -1);
+        EXPECT_FALSE(fs::exists(inst->root() + "/started.txt"));
+        EXPECT_NE(std::find(modals.begin(), modals.end(), "Errm"), modals.end());
+    }
+    EXPECT_NE(errm_text.find("PXIntf,INTF_Write_SaveList"), std::string::npos) << errm_text;
 }
 
 TEST_F(IntfTest, ACancelledChoiceLeavesTheDialogOpen) {
