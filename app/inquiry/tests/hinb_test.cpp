@@ -134,6 +134,18 @@ TEST_F(HinbTest, AnEmptyPickListEndsWithoutAPick) {
     EXPECT_TRUE(h.loaded());
 }
 
+TEST_F(HinbTest, AFailedCheckOfThePickedCodeEndsTheScreen) {
+    Hinb& h = hinb();
+    fakes().hinb_names = {hinb_name("15601A", "ELEMENT, OIL FILTER")};
+    fakes().hinb_code_check_rc = -1;
+    on_modal("Slpn", [](Form& f) { key(f, Qt::Key_F10); });
+    on_modal("Errm", [](Form& f) { key(f, Qt::Key_F4); });
+    enter(h.txt_PNm, "OIL");
+    EXPECT_EQ(modals, (std::vector<std::string>{"Slpn", "Errm"}));
+    EXPECT_FALSE(called("hinb_pn_main"));
+    EXPECT_EQ(px::loaded_form("Hinb"), nullptr);
+}
+
 TEST_F(HinbTest, LeavingThePickListWithF3ClearsTheFields) {
     Hinb& h = hinb();
     fakes().hinb_names = {hinb_name("15601A", "ELEMENT, OIL FILTER")};

@@ -175,11 +175,12 @@ int32_t hinb_check(int32_t n, VbString* text, VbString* code, VbString* name_out
     call("hinb_in_check_input " + std::to_string(n) + " [" + trimmed(text) + "] [" + trimmed(code) + "]");
     auto& f = fakes();
     *msg = f.hinb_check_msg;
-    if (f.hinb_check_rc == 0 && n == 6) {
+    int32_t rc = n == 6 && f.hinb_code_check_rc != 0 ? f.hinb_code_check_rc : f.hinb_check_rc;
+    if (rc == 0 && n == 6) {
         put(name_out, f.hinb_check_name, ' ');
         put(code_out, trimmed(code), ' ');
     }
-    return f.hinb_check_rc;
+    return rc;
 }
 int32_t hinb_pn(int16_t* msg, int16_t* count) {
     call("hinb_pn_main");

@@ -37,6 +37,7 @@ struct LibFakes {
 
     int32_t hinb_scan_rc = 0;
     int32_t hinb_check_rc = 0;
+    int32_t hinb_code_check_rc = 0;  // the check of a code (length 6) answers this
     int16_t hinb_check_msg = 0;
     std::string hinb_check_name;  // the name a PNC check finds
     int32_t hinb_pn_rc = 0;
