@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include "demo_texts.h"
+#include "search/emok.h"
 #include "search/kkwd.h"
 #include "search/kpnc.h"
 #include "search/krot.h"
@@ -294,8 +295,31 @@ TEST_F(SearchDemoTest, FigureGroupsOpenTheIndexAndGroupListOpensTheGroups) {
     k.chk_Sech[0]->setFocus();
     key(k, Qt::Key_F10);
     settle();
-    EXPECT_EQ(StandIn::opened(), std::vector<std::string>{"Emok"});
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(cnexta()), 4), std::string("1\0\0\0", 4));
+    ASSERT_EQ(px::ScrName(px::ScrCount()), "Emok");
+    // The first figure of the first page picked in the list, then a figure
+    // of the next page: both go to the illustration.
+    auto* index = static_cast<px::search::Emok*>(top());
+    ASSERT_GT(index->lst_FigNo->count(), 0);
+    const std::string first = px::to_ansi(index->lst_FigNo->item(0)->text());
+    index->lst_FigNo->setFocus();
+    index->lst_FigNo->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(index->lst_FigNo, Qt::Key_Return);
+    EXPECT_TRUE(index->lst_FigNo->item(0)->isSelected());
+    key(*index, Qt::Key_F8);
+    const std::string second = px::to_ansi(index->lst_FigNo->item(0)->text());
+    index->lst_FigNo->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(index->lst_FigNo, Qt::Key_Return);
+    key(*index, Qt::Key_F10);
+    settle();
+    EXPECT_EQ(StandIn::opened(), std::vector<std::string>{"Bunz"});
+    EXPECT_EQ(figures(), (std::vector<std::string>{first.substr(0, 2) + first.substr(3, 2),
+                                                   second.substr(0, 2) + second.substr(3, 2)}));
+    // Back from the illustration: the index afresh on its first page, then the routes.
+    key(*top(), Qt::Key_F3);
+    settle();
+    ASSERT_EQ(px::ScrName(px::ScrCount()), "Emok");
+    EXPECT_EQ(static_cast<px::search::Emok*>(top())->PageNo, 1);
     back_to_krot();
     auto* again = static_cast<Krot*>(top());
     again->cmd_Sech[2]->click();

@@ -23,6 +23,8 @@ inline Declared<int32_t()> VBTermGrpTmp{"PXALL", "_VBTermGrpTmp@0"};
 inline Declared<int32_t()> VBClearSelTmp{"PXALL", "_VBClearSelTmp@0"};
 inline Declared<int32_t()> VBWriteSelectTmp{"PXALL", "_VBWriteSelectTmp@0"};
 inline Declared<int32_t()> VBclear_figno{"PXALL", "_VBclear_figno@0"};
+inline Declared<int32_t()> VBread_figno{"PXALL", "_VBread_figno@0"};
+inline Declared<int32_t(int16_t*)> VBwrite_figno{"PXALL", "_VBwrite_figno@4"};
 inline Declared<int32_t()> VBClearLcpselTmp{"PXALL", "_VBClearLcpselTmp@0"};
 inline Declared<int32_t()> VBClearLcpTmp{"PXALL", "_VBClearLcpTmp@0"};
 
@@ -56,6 +58,16 @@ inline Declared<int32_t(int32_t, int16_t*)> VBKpncWriteSelectTmp{"PXKROT", "_VBK
 // --- PXEMOK and PXLPPS: the routes' opening calls and the figure list ------------------------------
 inline Declared<int32_t(int16_t*, int16_t*)> VBEmokInit{"PXEMOK", "_VBEmokInit@8"};
 inline Declared<int32_t()> VBEmokTerm{"PXEMOK", "_VBEmokTerm@0"};
+inline Declared<int32_t(int16_t, VbString*, VbString*, VbString*, int16_t*, int16_t*)> VBEmokGetPageData{
+    "PXEMOK", "_VBEmokGetPageData@24"};
+inline Declared<int32_t(int32_t, int32_t, int32_t, int32_t, int32_t)> VBEmokSelectAll{"PXEMOK", "_VBEmokSelectAll@20"};
+inline Declared<int32_t(int32_t, int32_t, int32_t, int32_t, int32_t, int16_t*)> VBEmokSelectListBox{
+    "PXEMOK", "_VBEmokSelectListBox@24"};
+inline Declared<int32_t(int32_t, int32_t, int32_t, int32_t, int32_t, float, float, int16_t*)> VBEmokSelectZentai{
+    "PXEMOK", "_VBEmokSelectZentai@32"};
+inline Declared<int32_t(int32_t, int32_t, int32_t, int32_t, int32_t, float, float, int16_t*)> VBEmokSelectShosai{
+    "PXEMOK", "_VBEmokSelectShosai@32"};
+inline Declared<int32_t(int32_t)> VBEmokClear{"PXEMOK", "_VBEmokClear@4"};
 inline Declared<int32_t(int16_t*, VbString*)> VBLpemMakeFigListFile{"PXLPPS", "_VBLpemMakeFigListFile@8"};
 inline Declared<int32_t(int32_t, int16_t*)> VBLpemSetFigNo{"PXLPPS", "_VBLpemSetFigNo@8"};
 
@@ -84,6 +96,9 @@ inline EntryPoint* const kAllEntries[] = {
     &VBKpncMakePncLst.entry(),    &VBKpncAddRepPnc.entry(),       &VBKpncDelPnc.entry(),
     &VBKpncWriteSelectTmp.entry(), &VBEmokInit.entry(),           &VBEmokTerm.entry(),
     &VBLpemMakeFigListFile.entry(), &VBLpemSetFigNo.entry(),   &VBClearLcpselTmp.entry(),
+    &VBread_figno.entry(),        &VBwrite_figno.entry(),         &VBEmokGetPageData.entry(),
+    &VBEmokSelectAll.entry(),     &VBEmokSelectListBox.entry(),   &VBEmokSelectZentai.entry(),
+    &VBEmokSelectShosai.entry(),  &VBEmokClear.entry(),
     &VBClearLcpTmp.entry(),       &VBLppsInit.entry(),            &VBLppsTerm.entry(),
     &VBLppsExec.entry(),          &VBLppsGetPageData.entry(),     &VBLppsSelectListBox.entry(),
     &VBLppsClickListBox.entry(),  &VBLppsEntryQty.entry(),        &VBLppsSelectAll.entry(),

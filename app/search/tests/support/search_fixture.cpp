@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
@@ -163,6 +164,69 @@ int32_t lpem_make(int16_t* count, VbString* path) {
     return a.rc;
 }
 
+// --- PXEMOK: the index pages ------------------------------------------------------
+int32_t emok_page(int16_t n, VbString* sho, VbString* zen, VbString* figs, int16_t* last, int16_t* status) {
+    log("VBEmokGetPageData", std::to_string(n));
+    const Answer& a = script()["VBEmokGetPageData"];
+    *last = 0;
+    *status = a.status;
+    if (a.rc != 0 || a.status != 0) return a.rc;
+    if (n < 1) {
+        *status = 1;
+        return 0;
+    }
+    if (n > script().index_pages) {
+        *status = 2;
+        *last = 1;
+        return 0;
+    }
+    QImage img(640, 352, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    for (int y = 100; y < 150; ++y)
+        for (int x = 100; x < 200; ++x) img.setPixel(x, y, qRgb(0, 0, 0));
+    const fs::path work = fs::current_path() / "WORK";
+    img.save(QString::fromStdString((work / "EMOKIMGZ.BMP").string()), "BMP");
+    img.save(QString::fromStdString((work / "EMOKIMGS.BMP").string()), "BMP");
+    std::ofstream(work / "EMOKFNLS.TMP", std::ios::binary)
+        << "1" << n << "-01 PAGE " << n << "\r\n     (CONTINUED)\r\n";
+    give(zen, a.text.empty() ? "C:\\WORK\\EMOKIMGZ.BMP" : a.text);
+    give(sho, "C:\\WORK\\EMOKIMGS.BMP");
+    give(figs, "C:\\WORK\\EMOKFNLS.TMP");
+    *last = n == script().index_pages ? 1 : 0;
+    return 0;
+}
+int32_t emok_select_all(int32_t, int32_t, int32_t, int32_t, int32_t) {
+    log("VBEmokSelectAll");
+    return 0;
+}
+int32_t emok_select_list(int32_t, int32_t, int32_t, int32_t, int32_t list, int16_t* status) {
+    log("VBEmokSelectListBox", std::to_string(plat::control(list)->lb_get_cur()));
+    const Answer& a = script()["VBEmokSelectListBox"];
+    *status = a.status;
+    return a.rc;
+}
+int32_t emok_select_at(const char* entry, float x, float y, int16_t* status) {
+    log(entry, std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)));
+    const Answer& a = script()[entry];
+    if (a.status != 0) *status = a.status;
+    return a.rc;
+}
+int32_t emok_zentai(int32_t, int32_t, int32_t, int32_t, int32_t, float x, float y, int16_t* status) {
+    return emok_select_at("VBEmokSelectZentai", x, y, status);
+}
+int32_t emok_shosai(int32_t, int32_t, int32_t, int32_t, int32_t, float x, float y, int16_t* status) {
+    return emok_select_at("VBEmokSelectShosai", x, y, status);
+}
+int32_t emok_clear(int32_t) {
+    log("VBEmokClear");
+    return 0;
+}
+int32_t write_figno(int16_t* count) {
+    log("VBwrite_figno");
+    *count = script()["VBwrite_figno"].count;
+    return 0;
+}
+
 // --- PXLPPS: the pages --------------------------------------------------------------
 int32_t lpps_page(int16_t n, VbString* fig, VbString* name, VbString* picture, VbString* list, int16_t* last,
                   int16_t* status) {
@@ -253,7 +317,7 @@ void answer(px::Declared<Sig>& entry, Sig* fake) {
 }
 
 const bool stand_ins = [] {
-    for (const char* name : {"Bunz", "Pnho", "Emok", "Vinf"})
+    for (const char* name : {"Bunz", "Pnho", "Vinf"})
         px::register_form(name, [name] { return new StandIn(name); });
     return true;
 }();
@@ -306,6 +370,13 @@ void SearchTest::SetUp() {
     answer(lib::VBLpemMakeFigListFile, &lpem_make);
     answer(lib::VBMakeListGrpMei, &make_list_grp_mei);
     answer(lib::VBMakeListGrpPnc, &make_list_grp_pnc);
+    answer(lib::VBEmokGetPageData, &emok_page);
+    answer(lib::VBEmokSelectAll, &emok_select_all);
+    answer(lib::VBEmokSelectListBox, &emok_select_list);
+    answer(lib::VBEmokSelectZentai, &emok_zentai);
+    answer(lib::VBEmokSelectShosai, &emok_shosai);
+    answer(lib::VBEmokClear, &emok_clear);
+    answer(lib::VBwrite_figno, &write_figno);
     answer(lib::VBLppsGetPageData, &lpps_page);
     answer(lib::VBLppsInit, &lpps_none);
     answer(lib::VBLppsTerm, &lpps_none);

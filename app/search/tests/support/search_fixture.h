@@ -43,6 +43,7 @@ struct Script {
     };
     std::vector<Page> pages;
     int16_t picks = 0;  // what the hand-over counts
+    int16_t index_pages = 1;  // pages of the illustration index
 
     Answer& operator[](const std::string& entry) { return answers[entry]; }
     // The calls of one entry, with their arguments.
@@ -51,7 +52,7 @@ struct Script {
 
 Script& script();
 
-// A screen standing in for one the routes open (Bunz, Pnho, Emok, Vinf):
+// A screen standing in for one the routes open (Bunz, Pnho, Vinf):
 // a message line and F3 back.
 class StandIn : public px::Form {
 public:
