@@ -99,16 +99,16 @@ bool same_stamp(const FileStamp& a, const FileStamp& b) {
 // Keeps a copy of a block just read, while the budget allows.
 void keep_block(CdHandle* h, FileSlot& s, bool data, int32_t block) {
     if (h->cached_blocks >= (data ? kKeptBlocks : kIndexCacheBlocks) || block < 0 || block >= s.blocks) return;
-    if (s.cache.empty()) s.cache.resize(static_cast<size_t>(s.blocks));
     bool known = false;
     for (const FileStamp& f : h->stamps) known = known || f.fd == s.fd;
     if (!known) {
         if (h->stamps.empty()) h->stamps_checked_ms = coarse_ms();
         h->stamps.push_back(stamp_of(s.fd));
     }
-    CachedBlock& c = s.cache[static_cast<size_t>(block)];
-    c.bytes.reset(new (std::nothrow) uint8_t[static_cast<size_t>(h->block_size)]);
-    if (!c.bytes) return;
+    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[static_cast<size_t>(h->block_size)]);
+    if (!bytes) return;
+    CachedBlock& c = s.cache[block];
+    c.bytes = std::move(bytes);
     std::memcpy(c.bytes.get(), s.buf.data(), static_cast<size_t>(h->block_size));
     // Index entries carry their key first; data records at the file's key offset.
     const int32_t rec = data ? h->rec_len : s.rec_len;
@@ -129,8 +129,8 @@ void keep_block(CdHandle* h, FileSlot& s, bool data, int32_t block) {
 
 int load_block(CdHandle* h, int slot, int32_t block, int* detail, bool keep) {
     FileSlot& s = h->slot[slot];
-    if (block >= 0 && block < static_cast<int32_t>(s.cache.size()) && s.cache[static_cast<size_t>(block)].bytes) {
-        const CachedBlock& c = s.cache[static_cast<size_t>(block)];
+    if (auto kept = s.cache.find(block); kept != s.cache.end() && kept->second.bytes) {
+        const CachedBlock& c = kept->second;
         s.cur = c.bytes.get();
         s.cur_cached = &c;
         s.loaded = -1;  // buf no longer holds what cur shows

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "pxall/keyed_file.h"
@@ -56,7 +57,9 @@ struct FileSlot {
     // The block load_block left: buf, or a kept index block.
     const uint8_t* cur = nullptr;
     const CachedBlock* cur_cached = nullptr;
-    std::vector<CachedBlock> cache;  // index slots: by block, filled as read
+    // Kept blocks by block number: as many as were kept, never as many as a
+    // (possibly damaged) master claims the file has.
+    std::unordered_map<int32_t, CachedBlock> cache;
 };
 
 // What an open index file looked like when its blocks were kept; a change
