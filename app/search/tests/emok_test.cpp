@@ -122,5 +122,18 @@ TEST_F(EmokTest, MissingCdAtLoadGoesToTheMenuSilently) {
     EXPECT_EQ(px::ScrCount(), 1);
 }
 
+TEST_F(EmokTest, WithoutAnyPageTheKeysLeaveThePicturesAlone) {
+    script()["VBEmokInit"] = Answer{0, 0, 0, ""};
+    Emok& e = open_index();
+    EXPECT_EQ(e.lbl_Msg->text(), message(861));
+    EXPECT_EQ(beeps, 1);
+    key(e, Qt::Key_F8);
+    key(e, Qt::Key_F11);
+    EXPECT_TRUE(modals.empty());
+    EXPECT_TRUE(script().calls_of("VBEmokGetPageData").empty());
+    EXPECT_EQ(script().calls_of("VBEmokClear").size(), 1u);
+    EXPECT_EQ(px::loaded_form(Emok::kName), &e);
+}
+
 }  // namespace
 }  // namespace pxtest
