@@ -8,6 +8,7 @@
 #include "partslist/pnho_entries.h"
 #include "partslist/pnho_module.h"
 #include "platform/files.h"
+#include "shell/price_export_handover.h"
 #include "shell/codepage.h"
 #include "shell/grid.h"
 #include "shell/help.h"
@@ -233,13 +234,13 @@ void Pnho::keys2_key(int index) {
             break;
         case 12:
             if (eng::pnho_check_selcnt() > 0) {
-                pl::PnhoModule& m = pl::pnho_module();
-                m.intf_from_parts_list = -1;
-                m.intf_failed = 0;
+                PriceExportHandover& h = price_export_handover();
+                h.ExportSource = -1;
+                h.ExportFailed = 0;
                 // The export dialog comes with the price screens; without it
                 // the key does nothing more.
                 if (form_exists("Intf")) show_modal(load_form("Intf"));
-                if (m.intf_failed == -1) Pnho_Exit(0);
+                if (h.ExportFailed == -1) Pnho_Exit(0);
             } else {
                 DispMsg(kMsgNothingMarked, lbl_Msg);
                 Beep();
@@ -402,9 +403,12 @@ void Pnho::Pnho_ExecPrice(int16_t kind) {
     }
     m.price_kind = kind;
     if (form_exists("Pric")) {
-        m.price_failed = 0;
+        PriceExportHandover& h = price_export_handover();
+        h.PriceFilePath = m.price_path;
+        h.PriceKind = kind;
+        h.PriceListFailed = 0;
         ShowModalOwned(load_form("Pric"), this);
-        if (m.price_failed != 0) {
+        if (h.PriceListFailed != 0) {
             // The price list could not show: the menu, and nothing more here.
             closed_ = true;
             ScrBackToMenu();

@@ -11,6 +11,7 @@
 
 #include "partslist/pnho_entries.h"
 #include "partslist/pnho_module.h"
+#include "shell/price_export_handover.h"
 #include "shell/codepage.h"
 #include "shell/grid.h"
 #include "shell/stack.h"
@@ -342,6 +343,8 @@ TEST_F(PnhoTest, PriceKindsGoToTheEngineAndThePriceList) {
         EXPECT_EQ(engine().count("pnho_exec_price " + std::to_string(key - 2)), 1);
         EXPECT_EQ(px::partslist::pnho_module().price_kind, key - 2);
         EXPECT_EQ(px::partslist::pnho_module().price_path, "C:\\WORK\\PXPNHO3.TMP");
+        EXPECT_EQ(px::price_export_handover().PriceFilePath, "C:\\WORK\\PXPNHO3.TMP");  // handed to the price list
+        EXPECT_EQ(px::price_export_handover().PriceKind, key - 2);
         EXPECT_EQ(modals.back(), "Pric");
         EXPECT_EQ(p.lbl_Msg->text(), message(105));
     }
@@ -356,7 +359,7 @@ TEST_F(PnhoTest, PriceKindsGoToTheEngineAndThePriceList) {
 TEST_F(PnhoTest, APriceListThatFailedLeavesForTheMenuAndNothingMore) {
     auto& p = open(numbered_records(2));
     on_modal("Pric", [](px::Form& f) {
-        px::partslist::pnho_module().price_failed = 1;
+        px::price_export_handover().PriceListFailed = 1;
         px::unload_form(f);
     });
     press(p, 5);
@@ -370,8 +373,8 @@ TEST_F(PnhoTest, AnExportThatFailedLeavesQuietly) {
     engine().selcnt = 1;
     auto& p = open(numbered_records(2));
     on_modal("Intf", [](px::Form& f) {
-        EXPECT_EQ(px::partslist::pnho_module().intf_from_parts_list, -1);
-        px::partslist::pnho_module().intf_failed = -1;
+        EXPECT_EQ(px::price_export_handover().ExportSource, -1);
+        px::price_export_handover().ExportFailed = -1;
         px::unload_form(f);
     });
     press(p, 5);
@@ -404,7 +407,7 @@ TEST_F(PnhoTest, SavingNeedsMarkedPartsAndAlwaysEndsInListMode) {
     EXPECT_EQ(p.PnhoMode, 116);
     engine().selcnt = 1;
     press(p, 12);
-    EXPECT_EQ(px::partslist::pnho_module().intf_from_parts_list, -1);
+    EXPECT_EQ(px::price_export_handover().ExportSource, -1);
     EXPECT_EQ(modals.back(), "Intf");
     EXPECT_EQ(p.PnhoMode, 116);
 }
