@@ -85,6 +85,14 @@ const char* kEnvironment =
     "EXPPPNHO=C:\\PXDROM\\PXPNHO\r\n"
     "EXPPFSAD=C:\\PXDROM\\PXEDIT\r\n";
 
+// The export programs the environment file names: each notes the file it
+// was handed in EXPORTS.LOG beside it, where a dealer's own program would
+// take the list into his shop system.
+const char* kExportProgram =
+    "#!/bin/sh\n"
+    "# Demo export program: notes each exported file it is handed.\n"
+    "echo \"$(date '+%Y-%m-%d %H:%M:%S') $(basename \"$0\") $*\" >> \"$(dirname \"$0\")/EXPORTS.LOG\"\n";
+
 // Relative to the drive table's own folder, c/PXDROM.
 const char* kDriveTable =
     "# Drives of the demo installation\n"
@@ -131,6 +139,12 @@ DemoSummary write_demo(const std::string& folder) {
 
     write_text((c / "PXDROM" / "PXDROM.SYS").string(), kEnvironment);
     write_text((c / "PXDROM" / "PXDRIVES.SYS").string(), kDriveTable);
+    for (const char* program : {"PXPNHO", "PXEDIT"}) {
+        fs::path p = c / "PXDROM" / program;
+        write_text(p.string(), kExportProgram);
+        fs::permissions(p, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                        fs::perm_options::add);
+    }
 
     // Texts and help in the program files, the screen texts where the
     // program starts; the workshop's part groups and saved lists.
