@@ -5,9 +5,52 @@ namespace pxbuild::demo {
 
 const AreaTexts& texts_maint() {
     static const AreaTexts texts = {
-        {},  // messages
-        {},  // screen texts
-        {},  // help files
+        {
+            // messages
+            {154, "Enter a group code (up to 3 characters) or choose one with the List button."},
+            {155, "Enter the group's description and press Enter."},
+            {156, "Enter a part-name code. F10: save, F2: print the groups."},
+            {159, "Choose a screen, then double-click a text (or press Enter) to change it. F10: save."},
+            {405, "Saving the user part groups..."},
+            {819, "No more groups can be added: there are 1000 groups."},
+            {851, "The group has no part-name codes: enter at least one before saving."},
+            {887, "The catalogue CD is not in the drive: the part-name code could not be checked."},
+        },
+        {
+            // screen texts
+            {3300, "USER PART GROUPS"},
+            {3301, "Group code"},
+            {3302, "Description"},
+            {3303, "PNC"},
+            {3305, "List"},
+            {3306, "USER PART GROUP LIST"},
+            {3307, "Date:"},
+            {3308, "Page:"},
+            {3309, "Group:"},
+            {3310, "PNC"},
+            {3311, "Part name"},
+            {3800, "USER PART GROUP CODES"},
+            {3801, "Group code"},
+            {3802, "Description"},
+            {4400, "SCREEN TEXT EDITOR"},
+            {4401, "Screen"},
+            {4402, "Text"},
+            {4500, "Change a screen text"},
+            {4501, "Current text"},
+            {4502, "New text"},
+            {4503, "OK"},
+            {4504, "Cancel"},
+        },
+        {
+            // help files
+            {"PXSSCR",
+             {"SCREEN TEXT EDITOR", "",
+              "Choose a screen in the list: its texts are shown one per line.",
+              "Double-click a text (or move to it and press Enter) and type the new",
+              "text, up to 70 characters. A changed text is marked with *.", "",
+              "F10 saves the texts and shows them on the screens opened from then on.",
+              "F11 throws the changes away. F3 and F4 leave without saving."}},
+        },
     };
     return texts;
 }

@@ -1,0 +1,176 @@
+// The screen-text editor and its edit dialog on a screen file of the
+// installation, through the set-up library's screen-file services.
+#include <fstream>
+#include <sstream>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "maint/sscr.h"
+#include "shell/grid.h"
+#include "shell/messages.h"
+#include "shell/stack.h"
+#include "support/fixture.h"
+
+namespace pxtest {
+namespace {
+
+using px::maint::Sscr;
+using px::maint::Ssed;
+
+const std::string kScreenFile =
+    "#PXCOMN\r\n"
+    "0200 F1:Help\r\n"
+    "0202 F3:Back\r\n"
+    "0203 F4:Menu\r\n"
+    "0205 F6:Copy\r\n"
+    "0209 F10:Exec\r\n"
+    "0210 F11:Clr\r\n"
+    "#PXGYOM\r\n"
+    "1000 Parts Catalogue - Main Menu\r\n"
+    "1007 7  Set-up   \r\n"
+    "#PXSTPR\r\n"
+    "3900  Price set-up \r\n"
+    "\r\n"
+    "#PXSSCR\r\n"
+    "4400 SCREEN TEXT EDITOR\r\n"
+    "4401 Screen\r\n"
+    "4402 Text\r\n"
+    "#PXSSED\r\n"
+    "4500 Change a screen text\r\n"
+    "4501 Current text\r\n"
+    "4502 New text\r\n"
+    "4503 OK\r\n"
+    "4504 Cancel\r\n";
+
+class SscrTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        inst->write("PXDROM01.SCR", kScreenFile);
+        ASSERT_TRUE(start());
+    }
+    Sscr& open() {
+        px::ScrPush(px::load_form(Sscr::kName));
+        settle();
+        return *static_cast<Sscr*>(px::loaded_form(Sscr::kName));
+    }
+    std::string screen_file() const {
+        std::ifstream f(inst->root() + "/PXDROM01.SCR", std::ios::binary);
+        std::stringstream s;
+        s << f.rdbuf();
+        return s.str();
+    }
+    static std::vector<QString> column(Sscr& e, int col) {
+        std::vector<QString> out;
+        for (int r = 1; r < e.msg_Screen->rows(); ++r) out.push_back(e.msg_Screen->text(r, col));
+        return out;
+    }
+    bool work_file_exists() const {
+        for (const auto& f : inst->work_files())
+            if (f == "SCREEN.TMP") return true;
+        return inst->exists("SCREEN.TMP");
+    }
+    // Replaces the text at grid row `row` through the dialog.
+    void replace(Sscr& e, int row, const QString& text, bool ok = true) {
+        e.msg_Screen->select(row, 0, row, 1);
+        on_modal("Ssed", [&](px::Form& f) {
+            auto& d = static_cast<Ssed&>(f);
+            d.txt_New->setText(text);
+            (ok ? d.cmd_Ok : d.cmd_Cancel)->click();
+        });
+        QTest::keyClick(e.msg_Screen, Qt::Key_Return);
+        settle();
+    }
+};
+
+TEST_F(SscrTest, OpensOnTheFirstScreenAndOffersOnlyScreensOfTheFile) {
+    Sscr& e = open();
+    EXPECT_EQ(e.windowTitle(), "SCREEN TEXT EDITOR");
+    std::vector<QString> offered;
+    for (int i = 0; i < e.cbo_scrnm->count(); ++i) offered.push_back(e.cbo_scrnm->itemText(i));
+    EXPECT_EQ(offered, (std::vector<QString>{"F1:Help", "Parts Catalogue - Main Menu", "Price set-up",
+                                             "SCREEN TEXT EDITOR", "Change a screen text"}));
+    EXPECT_EQ(e.cbo_scrnm->currentText(), "F1:Help");
+    EXPECT_EQ(column(e, 1).front(), "F1:Help");
+    EXPECT_EQ(column(e, 1).size(), 6u);
+    EXPECT_TRUE(e.cmd_PF(10)->isEnabled());
+    EXPECT_FALSE(e.cmd_PF(2)->isEnabled());
+    EXPECT_TRUE(work_file_exists());
+
+    // A screen is shown by its name: the name line and the texts up to the next tag.
+    e.cbo_scrnm->setEditText("Price set-up");
+    EXPECT_EQ(column(e, 1), (std::vector<QString>{" Price set-up ", ""}));
+    e.cbo_scrnm->setEditText("No such screen");
+    for (const QString& t : column(e, 1)) EXPECT_TRUE(t.isEmpty());
+}
+
+TEST_F(SscrTest, EditDialogWritesBackAndF10ExportsAndReloads) {
+    Sscr& e = open();
+    e.cbo_scrnm->setEditText("Parts Catalogue - Main Menu");
+    QString shown_old;
+    on_modal("Ssed", [&](px::Form& f) {
+        auto& d = static_cast<Ssed&>(f);
+        shown_old = d.txt_Old->text();
+        d.txt_New->setFocus();
+        QTest::keyClicks(d.txt_New, QString(71, 'z'));
+        EXPECT_EQ(d.txt_New->text().size(), 70);  // no 71st character
+        d.txt_New->setText("7  Maintenance");
+        d.cmd_Ok->click();
+    });
+    e.msg_Screen->select(2, 0, 2, 1);
+    QTest::keyClick(e.msg_Screen, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(shown_old, "7  Set-up   ");
+    EXPECT_EQ(column(e, 0)[1], "*");
+    EXPECT_EQ(column(e, 1)[1], "7  Maintenance");
+    EXPECT_EQ(column(e, 0)[0], " ");
+    EXPECT_EQ(screen_file(), kScreenFile);  // untouched until F10
+
+    QTest::keyClick(&e, Qt::Key_F10);
+    settle();
+    std::string expected = kScreenFile;
+    expected.replace(expected.find("1007 7  Set-up   "), 17, "1007 7  Maintenance");
+    EXPECT_EQ(screen_file(), expected);
+    EXPECT_EQ(px::loaded_form(Sscr::kName), nullptr);
+    EXPECT_FALSE(work_file_exists());
+    EXPECT_EQ(px::ScrText(1007, 20).trimmed(), "7  Maintenance");  // the texts were reloaded
+}
+
+TEST_F(SscrTest, CancelWritesNothingAndF11DropsTheChanges) {
+    Sscr& e = open();
+    replace(e, 1, "Hilfe", false);
+    EXPECT_EQ(column(e, 0)[0], " ");
+    replace(e, 1, "Hilfe");
+    EXPECT_EQ(column(e, 0)[0], "*");
+    QTest::keyClick(&e, Qt::Key_F11);
+    EXPECT_EQ(e.cbo_scrnm->currentText(), "F1:Help");
+    EXPECT_EQ(column(e, 0)[0], " ");
+    EXPECT_EQ(column(e, 1)[0], "F1:Help");
+}
+
+TEST_F(SscrTest, NoTextOfTheScreenIsNotWritten) {
+    Sscr& e = open();
+    e.cbo_scrnm->setEditText("No such screen");  // no screen chosen
+    replace(e, 1, "nowhere");
+    EXPECT_EQ(beeps, 1);
+    QTest::keyClick(&e, Qt::Key_F10);
+    settle();
+    EXPECT_EQ(screen_file(), kScreenFile);
+}
+
+TEST_F(SscrTest, F3LeavesTheScreenFileAsItWas) {
+    Sscr& e = open();
+    replace(e, 1, "Hilfe");
+    QTest::keyClick(&e, Qt::Key_F3);
+    settle();
+    EXPECT_EQ(px::loaded_form(Sscr::kName), nullptr);
+    EXPECT_EQ(screen_file(), kScreenFile);
+    EXPECT_FALSE(work_file_exists());
+}
+
+}  // namespace
+}  // namespace pxtest
