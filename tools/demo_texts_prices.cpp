@@ -6,7 +6,6 @@ namespace pxbuild::demo {
 const AreaTexts& texts_prices() {
     static const AreaTexts texts = {
         {
-            {105, "Press a function key."},
             {113, "Select saved lists (click or Space), then press a function key."},
             {124, "Enter a part number and press Enter."},
             {161, "Enter part number and quantity, or double-click a line to change it."},

@@ -92,7 +92,7 @@ const std::vector<InquiryText>& part_inquiry_messages() {
         {818, "Go on listing (OK) or stop here (Cancel)?"},
         {828, "The CD of this catalogue is not set up."},
         {860, "The catalogue code is not found."},
-        {865, "No part number is found."},
+        {865, "Nothing was found."},
         {867, "The part-name code is not found."},
         {872, "The catalogue has no new part number."},
         {873, "The earlier CD does not hold this catalogue."},
