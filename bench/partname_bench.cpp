@@ -2,9 +2,10 @@
 // installation: ten data sets of about 100,000 part names each (the demo's
 // names repeated with running numbers; half the part-name codes of a data
 // set are the same on every set, as on real CDs), against one pass of memmem
-// over the same names in memory, from hit to hit, counting the same hits (the
-// least that work can cost). Both are reported as names scanned a second,
-// with the speed ratio at the end; the goal is 0.8 or more.
+// over the same names in memory, from hit to hit, counting the same hits (a
+// code found on several data sets once; the least that work can cost). Both
+// are reported as names scanned a second, with the speed ratio at the end;
+// the goal is 0.8 or more.
 //
 //   partname_bench [--names=N] [--sets=N] [--text=TEXT] [benchmark flags]
 //
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,7 +47,8 @@ std::string g_text = "FILTER";
 // The data sets installed in a scratch folder, and all their names in memory.
 struct Fixture {
     fs::path dir;
-    std::vector<char> names;  // every set's names of 60 bytes, one after another
+    std::vector<char> names;      // every set's names of 60 bytes, one after another
+    std::vector<uint64_t> codes;  // and their part-name codes as numbers
 
     Fixture() {
         dir = fs::temp_directory_path() / ("pxpnbench-" + std::to_string(::getpid()));
@@ -77,7 +80,12 @@ struct Fixture {
                 hinm.push_back(pxbuild::Record(pxall::hinmei_rec::kSize).text(0, 6, pnc).text(6, kName, name));
             }
             std::sort(hinm.begin(), hinm.end());
-            for (const auto& r : hinm) names.insert(names.end(), r.begin() + 6, r.begin() + 6 + kName);
+            for (const auto& r : hinm) {
+                names.insert(names.end(), r.begin() + 6, r.begin() + 6 + kName);
+                uint64_t code = 0;
+                for (int i = 0; i < 6; ++i) code = code << 8 | static_cast<unsigned char>(r[i]);
+                codes.push_back(code);
+            }
             std::string id = "E" + std::to_string(s);
             char date[32];
             std::snprintf(date, sizeof date, "202401%02d", s + 1);
@@ -134,10 +142,21 @@ void BM_PartNameSearch(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(g_sets) * g_names);
 }
 
-// The same names in memory, searched in one pass.
+// The same names in memory, searched in one pass; like the search, a code
+// found on several data sets counts once.
 void BM_OnePassMemmem(benchmark::State& state) {
     const Fixture& f = Fixture::get();
-    pxbench::one_pass_memmem(state, f.names.data(), f.names.size() / kName, kName, g_text);
+    const size_t count = f.names.size() / kName;
+    pxbench::FlatKeySet seen;
+    int hits = 0;
+    for (auto _ : state) {
+        seen.clear();
+        hits = pxbench::one_pass_hits(f.names.data(), count, kName, g_text,
+                                      [&](size_t name) { return seen.insert(f.codes[name]); });
+        benchmark::DoNotOptimize(hits);
+    }
+    state.counters["hits"] = hits;
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(count));
 }
 
 BENCHMARK(BM_PartNameSearch)->Unit(benchmark::kMillisecond);

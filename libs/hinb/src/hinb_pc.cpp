@@ -1,11 +1,16 @@
 // The part-name search: the part-name codes whose name holds the search
 // text, over the part-name files of the area's catalogue CDs.
+#include <string.h>  // memmem
+
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string_view>
-#include <unordered_set>
+#include <string>
+#include <vector>
 
 #include "hinb/hinb.h"
 #include "hinb/hinb_layout.h"
@@ -31,47 +36,110 @@ uint64_t code_key(const unsigned char* code) {
     return k;
 }
 
+// The codes written so far: open addressing on the code's number (never 0,
+// a code starts above a blank), doubled when half full. A node-based set
+// costs an allocation per name found, more than the search of the name.
+class CodeSet {
+public:
+    // False when the code was there already.
+    bool insert(uint64_t key) {
+        if ((count_ + 1) * 2 > slots_.size()) grow();
+        size_t i = slot_of(key);
+        while (slots_[i] != 0) {
+            if (slots_[i] == key) return false;
+            i = (i + 1) & (slots_.size() - 1);
+        }
+        slots_[i] = key;
+        ++count_;
+        return true;
+    }
+
+private:
+    size_t slot_of(uint64_t key) const {
+        return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & (slots_.size() - 1);
+    }
+    void grow() {
+        std::vector<uint64_t> old = std::move(slots_);
+        slots_.assign(old.empty() ? 4096 : old.size() * 2, 0);
+        count_ = 0;
+        for (uint64_t k : old)
+            if (k != 0) insert(k);
+    }
+
+    std::vector<uint64_t> slots_;
+    size_t count_ = 0;
+};
+
 struct Scan {
     std::string_view text;
     int32_t written = 0;
     int32_t cds = 0;  // part-name files read so far
-    std::unordered_set<uint64_t> codes;
+    CodeSet codes;
+    std::string out;  // records found, written once per run of blocks
 };
 
-int write_name(const unsigned char* rec, Scan* q) {
+// Writes the records found so far: 0 or kFailed.
+int flush(Scan* q) {
     State& s = st();
-    // A code is written once, whichever CD holds it as well.
-    if (!q->codes.insert(code_key(rec + hm::kPnc)).second && q->cds > 1) return 0;
-    // Records go one after another: no seek, so the stream's buffer holds.
-    if (std::fwrite(rec, 1, hm::kSize, s.tmp0) != hm::kSize) {
+    if (q->out.empty()) return 0;
+    const size_t n = q->out.size();
+    const size_t put = std::fwrite(q->out.data(), 1, n, s.tmp0);
+    q->out.clear();
+    if (put != n) {
         log(kModule, "hinb_pc_write_disp_tmp0", "fwrite PXHINB0.TMP", 13, errno, 2);
         return kFailed;
     }
+    return 0;
+}
+
+int take_name(const unsigned char* rec, Scan* q) {
+    // A code is written once, whichever CD holds it as well.
+    if (!q->codes.insert(code_key(rec + hm::kPnc)) && q->cds > 1) return 0;
+    q->out.append(reinterpret_cast<const char*>(rec), hm::kSize);
     return ++q->written >= kMaxNames ? 1 : 0;
 }
 
-// Tests the records of one block up to the first that begins with a blank
-// or below: 0, 1 when the name limit is reached, or kFailed. The text is
-// looked for in the block's records at once; a find counts when it lies
-// inside one record's name.
-int scan_block(const unsigned char* block, Scan* q) {
+// The records of a block in use: those before the first that begins with
+// a blank or below.
+int valid_records(const unsigned char* block) {
     int n = 0;
     while (n < kRecordsPerBlock && block[static_cast<size_t>(n) * hm::kSize] > ' ') ++n;
-    if (q->text.empty()) return 0;
-    const std::string_view records(reinterpret_cast<const char*>(block), static_cast<size_t>(n) * hm::kSize);
-    const size_t m = q->text.size();
+    return n;
+}
+
+// Tests the records of a run of blocks: 0, 1 when the name limit is
+// reached, or kFailed. The text is looked for in the whole run at once and
+// each find mapped to its block and record; it counts when it lies inside
+// one record's name and the record is in use. Only blocks with a find are
+// looked at record by record.
+int scan_run(const unsigned char* run, int32_t blocks, Scan* q) {
+    if (q->text.empty() || blocks < 1) return 0;
+    constexpr size_t kBlock = pxall::keyed::kBlockSize;
+    const size_t m = q->text.size(), end = static_cast<size_t>(blocks) * kBlock;
     size_t from = 0;
-    while (from < records.size()) {
-        size_t at = records.find(q->text, from);
-        if (at == std::string_view::npos) break;
-        size_t rec = at / hm::kSize, off = at % hm::kSize;
-        if (off < hm::kName || off + m > hm::kSize) {
+    size_t checked = SIZE_MAX;  // the block whose records in use are known
+    int valid = 0;
+    while (from + m <= end) {
+        const void* p = ::memmem(run + from, end - from, q->text.data(), m);
+        if (p == nullptr) break;
+        const size_t at = static_cast<size_t>(static_cast<const unsigned char*>(p) - run);
+        const size_t block = at / kBlock, in = at % kBlock;
+        const size_t rec = in / hm::kSize, off = in % hm::kSize;
+        if (rec >= static_cast<size_t>(kRecordsPerBlock) || off < hm::kName || off + m > hm::kSize) {
             from = at + 1;
             continue;
         }
-        int r = write_name(block + rec * hm::kSize, q);
+        if (block != checked) {
+            checked = block;
+            valid = valid_records(run + block * kBlock);
+        }
+        if (rec >= static_cast<size_t>(valid)) {
+            from = (block + 1) * kBlock;  // the rest of the block is out of use
+            continue;
+        }
+        const int r = take_name(run + block * kBlock + rec * hm::kSize, q);
         if (r != 0) return r;
-        from = (rec + 1) * hm::kSize;
+        from = block * kBlock + (rec + 1) * hm::kSize;
     }
     return 0;
 }
@@ -139,16 +207,13 @@ int32_t hinb_pc_main(int16_t* msg, int16_t* count) {
             }
             // Each part-name file is read from its first block on.
             if (position == 0 && q.cds < kCdRemembered) ++q.cds;
-            for (int32_t b = 0; b < blocks && b < kNameBlocks && result == 0; ++b) {
-                int f = scan_block(reinterpret_cast<unsigned char*>(s.name_buf) + static_cast<size_t>(b) *
-                                                                                     pxall::keyed::kBlockSize,
-                                   &q);
-                if (f == 1) {
-                    log(kModule, "hinb_pc_make_data", "Max Over", -1, q.written, 5);
-                    result = -1;
-                } else if (f != 0) {
-                    result = -1;
-                }
+            int f = scan_run(reinterpret_cast<unsigned char*>(s.name_buf), std::min(blocks, kNameBlocks), &q);
+            if (f != kFailed && flush(&q) != 0) f = kFailed;
+            if (f == 1) {
+                log(kModule, "hinb_pc_make_data", "Max Over", -1, q.written, 5);
+                result = -1;
+            } else if (f != 0) {
+                result = -1;
             }
             if (result != 0) break;
         }

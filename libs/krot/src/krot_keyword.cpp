@@ -1,9 +1,12 @@
 // The keyword route: every part-name code of the vehicle's catalogue whose
 // part name contains the keyword, and the selection made from that list.
+#include <string.h>  // memmem
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -12,7 +15,6 @@
 #include "krot_internal.h"
 #include "pxall/blocks.h"
 #include "pxall/index_layout.h"
-#include "pxall/itemlist.h"
 #include "pxall/keyed_layout.h"
 #include "pxall/part_records.h"
 #include "pxall/selection.h"
@@ -26,139 +28,159 @@ constexpr const char* kFnSelect = "VBKkwdWriteSelectTmp";
 constexpr size_t kKeywordMax = 20;
 constexpr int32_t kBlock = pxall::keyed::kBlockSize;
 
-// The keyword work table: the codes of HCODEH.DAT in file order, in items of
-// kSlots codes followed, slot for slot, by their figure numbers. The first
-// code byte of an unused slot is NUL.
-constexpr int kSlots = 2000;
-constexpr size_t kCodesAt = pxall::kItemDataOffset;
-constexpr size_t kFiguresAt = kCodesAt + kSlots * pxall::hcodeh::kPncSize;
-constexpr int kItemSize = static_cast<int>(kFiguresAt + kSlots * pxall::hcodeh::kFigureSize);
+constexpr int kRun = 32;  // blocks read at once
 
-struct CodeTable {
-    pxall::ItemList items{};
-    int32_t count = 0;  // codes held
-    ~CodeTable() { pxall::AllDeleteItem(&items); }
+// A code as a number that orders as its bytes do.
+uint64_t key_of(const uint8_t* p) {
+    uint64_t v = 0;
+    for (size_t i = 0; i < pxall::hcodeh::kPncSize; ++i) v = v << 8 | p[i];
+    return v;
+}
 
-    // Appends a code and its figure: false when out of memory.
-    bool add(const uint8_t* pnc, const uint8_t* figure) {
-        const int slot = count % kSlots;
-        if (slot == 0 && pxall::AddItem(&items, kItemSize) == nullptr) return false;
-        auto* item = reinterpret_cast<uint8_t*>(items.last);
-        std::memcpy(item + kCodesAt + slot * pxall::hcodeh::kPncSize, pnc, pxall::hcodeh::kPncSize);
-        std::memcpy(item + kFiguresAt + slot * pxall::hcodeh::kFigureSize, figure, pxall::hcodeh::kFigureSize);
-        ++count;
-        return true;
-    }
+// The blocks of HCODEH.DAT as read, in file order: the codes are taken from
+// them only once the names that hold the keyword are known, so that no
+// table of every code is built.
+struct CodeBlocks {
+    std::vector<uint8_t> bytes;
+    int32_t blocks = 0;
 };
 
-// The part names of the codes, read from the part-name file in runs of
-// blocks. The codes arrive in key order, as the file holds the names, so a
-// run read in sequence serves a stretch of codes; a code outside the run and
-// the next one is looked up by its key. The keyword is looked for once per
-// run, over each block's records at once.
-class NameBlocks {
+// The codes whose part name holds the keyword, in key order, with their
+// names: the names file is read in runs of blocks and each run searched in
+// one pass, a find mapped to its block and record. A code's name is the
+// first record of the code in the file.
+class NameHits {
 public:
-    NameBlocks(pxall::CdHandle* h, const char* keyword, size_t len)
-        : h_(h), keyword_(keyword, len), buf_(static_cast<size_t>(kRun) * kBlock) {}
+    NameHits(const char* keyword, size_t len) : keyword_(keyword, len), buf_(static_cast<size_t>(kRun) * kBlock) {}
 
-    // 0 with *name (60 bytes) and *hit set, -1 when the code has no name, or
-    // the catalogue-file code with its detail.
-    int find(const uint8_t* pnc, const uint8_t** name, bool* hit, int* detail) {
-        const uint64_t key = key_of(pnc);
-        if (!holds(key)) {
-            int r = -1;
-            // Just past the run: the next run in sequence.
-            if (!keys_.empty() && !at_end_ && key > keys_.back()) {
-                r = next_run(detail);
-                if (r != 0 && r != -1) return r;
-            }
-            if (!holds(key)) {
-                r = pxall::cdseek_key(reinterpret_cast<const char*>(pnc), pxall::kPncSize, h_, detail);
-                if (r != 0) return r;
-                at_end_ = false;
-                r = next_run(detail);
-                if (r != 0) return r;
-                if (!holds(key)) return -1;
-            }
+    // Reads and searches the whole file: 0 or the failing code.
+    int scan(pxall::CdHandle* h, int* detail) {
+        for (;;) {
+            int32_t got = 0;
+            int r = pxall::cdread(buf_.data(), nullptr, 0, kRun, &got, nullptr, h, detail);
+            if (r == -1) break;
+            if (r != 0) return r;
+            if (got < 1) break;
+            search_run(std::min(got, kRun));
         }
-        // Forward from the last code found; back by halves when the codes
-        // do not ascend.
-        if (cur_ >= keys_.size() || keys_[cur_] > key)
+        // Kept in key order for the look-ups; a file out of order keeps its
+        // first record of each code.
+        if (!std::is_sorted(keys_.begin(), keys_.end())) sort_by_key();
+        return 0;
+    }
+
+    // The name (60 bytes) of a code whose name holds the keyword, or null.
+    // Codes asked in ascending order are found by stepping forward.
+    const uint8_t* find(uint64_t key) {
+        if (cur_ > 0 && keys_[cur_ - 1] >= key)
             cur_ = static_cast<size_t>(std::lower_bound(keys_.begin(), keys_.end(), key) - keys_.begin());
         while (cur_ < keys_.size() && keys_[cur_] < key) ++cur_;
-        if (cur_ == keys_.size() || keys_[cur_] != key) return -1;
-        *name = recs_[cur_] + pxall::hinmei_rec::kName;
-        *hit = hits_[cur_];
-        return 0;
+        if (cur_ == keys_.size() || keys_[cur_] != key) return nullptr;
+        return names_.data() + cur_ * kNameSize;
     }
 
 private:
-    static constexpr int kRec = static_cast<int>(pxall::hinmei_rec::kSize);
-    static constexpr int kPerBlock = kBlock / kRec;
-    static constexpr int kRun = 32;  // blocks read at once
+    static constexpr size_t kRec = pxall::hinmei_rec::kSize;
+    static constexpr size_t kPerBlock = static_cast<size_t>(kBlock) / kRec;
+    static constexpr size_t kNameSize = pxall::hinmei_rec::kNameSize;
 
-    // A code as a number that orders as its bytes do.
-    static uint64_t key_of(const uint8_t* p) {
-        uint64_t v = 0;
-        for (size_t i = 0; i < pxall::kPncSize; ++i) v = v << 8 | p[i];
-        return v;
+    // The records of a block in use: those before the first starting NUL.
+    static size_t in_use(const uint8_t* block) {
+        size_t n = 0;
+        while (n < kPerBlock && block[n * kRec] != 0) ++n;
+        return n;
     }
 
-    // Whether the code lies between the first and the last key of the run
-    // (the file is in key order, so it is there or nowhere).
-    bool holds(uint64_t key) const { return !keys_.empty() && key >= keys_.front() && key <= keys_.back(); }
-
-    // Reads the next run from where the handle stands: 0, -1 at the end of
-    // the file, or the failing code.
-    int next_run(int* detail) {
-        int32_t got = 0;
-        int r = pxall::cdread(buf_.data(), nullptr, 0, kRun, &got, nullptr, h_, detail);
-        if (r == -1) at_end_ = true;
-        if (r != 0) return r;
-        recs_.clear();
-        keys_.clear();
-        hits_.clear();
-        cur_ = 0;
-        for (int32_t b = 0; b < got && b < kRun; ++b) load_block(buf_.data() + static_cast<size_t>(b) * kBlock);
-        return 0;
-    }
-
-    void load_block(const uint8_t* block) {
-        const size_t first = recs_.size();
-        int n = 0;
-        for (; n < kPerBlock && block[n * kRec] != 0; ++n) {
-            recs_.push_back(block + kRec * n);
-            keys_.push_back(key_of(block + kRec * n));
+    void search_run(int32_t blocks) {
+        const uint8_t* run = buf_.data();
+        const size_t k = keyword_.size(), end = static_cast<size_t>(blocks) * kBlock;
+        if (k == 0) {
+            // No keyword: every name is a find.
+            for (int32_t b = 0; b < blocks; ++b) {
+                const uint8_t* block = run + static_cast<size_t>(b) * kBlock;
+                for (size_t r = 0, n = in_use(block); r < n; ++r) take(block + r * kRec);
+            }
         }
-        hits_.resize(recs_.size(), keyword_.empty());
-        if (keyword_.empty()) return;
-        // One scan of the block's records; a match counts only inside a name.
-        const size_t k = keyword_.size();
-        const size_t end = static_cast<size_t>(n) * kRec;
         size_t at = 0;
-        while (at + k <= end) {
-            const void* p = ::memmem(block + at, end - at, keyword_.data(), k);
+        size_t known = SIZE_MAX, used = 0;  // the block whose records in use are counted
+        while (k > 0 && at + k <= end) {
+            const void* p = ::memmem(run + at, end - at, keyword_.data(), k);
             if (p == nullptr) break;
-            const size_t o = static_cast<size_t>(static_cast<const uint8_t*>(p) - block);
-            const size_t r = o / kRec;
-            const size_t in = o - r * kRec;
-            if (in >= pxall::hinmei_rec::kName && in + k <= static_cast<size_t>(kRec)) {
-                hits_[first + r] = true;
-                at = (r + 1) * kRec;  // the record is a hit: on with the next
-            } else {
+            const size_t o = static_cast<size_t>(static_cast<const uint8_t*>(p) - run);
+            const size_t b = o / kBlock, in = o % kBlock;
+            const size_t r = in / kRec, off = in % kRec;
+            // A match counts only inside a name.
+            if (r >= kPerBlock || off < pxall::hinmei_rec::kName || off + k > kRec) {
                 at = o + 1;
+                continue;
+            }
+            if (b != known) {
+                known = b;
+                used = in_use(run + b * kBlock);
+            }
+            if (r >= used) {
+                at = (b + 1) * kBlock;  // the rest of the block is out of use
+                continue;
+            }
+            take(run + b * kBlock + r * kRec);
+            at = b * kBlock + (r + 1) * kRec;  // the record is a find: on with the next
+        }
+        // The last code of the run, for a find at the start of the next one.
+        for (int32_t b = blocks - 1; b >= 0; --b) {
+            const uint8_t* block = run + static_cast<size_t>(b) * kBlock;
+            if (size_t n = in_use(block); n > 0) {
+                last_key_ = key_of(block + (n - 1) * kRec);
+                has_last_ = true;
+                break;
             }
         }
     }
 
-    pxall::CdHandle* h_;
+    // A record whose name holds the keyword: kept unless an earlier record
+    // of the file has the same code (the first record names the code).
+    void take(const uint8_t* rec) {
+        const uint64_t key = key_of(rec);
+        if (!keys_.empty() && keys_.back() == key) return;
+        if (prev_of(rec, key)) return;
+        keys_.push_back(key);
+        names_.insert(names_.end(), rec + pxall::hinmei_rec::kName, rec + pxall::hinmei_rec::kName + kNameSize);
+    }
+
+    // Whether the record before this one in the file has the same code.
+    bool prev_of(const uint8_t* rec, uint64_t key) const {
+        const size_t o = static_cast<size_t>(rec - buf_.data());
+        const size_t b = o / kBlock, r = o % kBlock / kRec;
+        if (r > 0) return key_of(rec - kRec) == key;
+        for (size_t pb = b; pb-- > 0;) {
+            const uint8_t* block = buf_.data() + pb * kBlock;
+            if (size_t n = in_use(block); n > 0) return key_of(block + (n - 1) * kRec) == key;
+        }
+        return has_last_ && last_key_ == key;
+    }
+
+    void sort_by_key() {
+        std::vector<size_t> order(keys_.size());
+        for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys_[a] < keys_[b]; });
+        std::vector<uint64_t> keys;
+        std::vector<uint8_t> names;
+        for (size_t i : order) {
+            if (!keys.empty() && keys.back() == keys_[i]) continue;
+            keys.push_back(keys_[i]);
+            names.insert(names.end(), names_.begin() + static_cast<std::ptrdiff_t>(i * kNameSize),
+                         names_.begin() + static_cast<std::ptrdiff_t>((i + 1) * kNameSize));
+        }
+        keys_.swap(keys);
+        names_.swap(names);
+    }
+
     std::string keyword_;
     std::vector<uint8_t> buf_;
-    std::vector<const uint8_t*> recs_;  // the run's records in file order
-    std::vector<uint64_t> keys_;        // and their codes
-    std::vector<bool> hits_;
+    std::vector<uint64_t> keys_;  // the codes found
+    std::vector<uint8_t> names_;  // and their names, kNameSize bytes each
+    uint64_t last_key_ = 0;       // the last code of the runs searched
+    bool has_last_ = false;
     size_t cur_ = 0;
-    bool at_end_ = false;
 };
 
 // What a load holds open; closed on every way out.
@@ -171,29 +193,22 @@ struct Held {
     }
 };
 
-// Reads HCODEH.DAT into the table, block by block (read in runs of
-// blocks): 0 or the logged code.
-int32_t read_codes(pxall::CdHandle* h, CodeTable* table) {
-    namespace hc = pxall::hcodeh;
-    constexpr int kRun = 32;
-    std::vector<uint8_t> run(static_cast<size_t>(kRun) * kBlock);
-    for (;;) {
-        int detail = 0;
-        int32_t got = 0;
-        int r = pxall::cdread(run.data(), nullptr, 0, kRun, &got, nullptr, h, &detail);
-        if (r == -1) return 0;
-        if (r != 0) return fail_logged(kModKeyword, kFnLoad, "cdread", r, detail, 12);
-        for (int32_t b = 0; b < got && b < kRun; ++b) {
-            const uint8_t* block = run.data() + static_cast<size_t>(b) * kBlock;
-            for (int32_t i = 0; i + static_cast<int32_t>(hc::kSize) <= kBlock; i += hc::kSize) {
-                const uint8_t* rec = block + i;
-                // A record starting NUL (or one without its code) ends the block's records.
-                if (rec[0] == 0 || rec[hc::kPnc] == 0) break;
-                if (!table->add(rec + hc::kPnc, rec + hc::kFigure))
-                    return fail_logged(kModKeyword, kFnLoad, "AddItem", 20, 0, 13);
-            }
+// Reads the blocks of HCODEH.DAT in runs: 0 or the logged code.
+int32_t read_codes(pxall::CdHandle* h, CodeBlocks* codes) {
+    try {
+        for (;;) {
+            int detail = 0;
+            int32_t got = 0;
+            codes->bytes.resize(static_cast<size_t>(codes->blocks + kRun) * kBlock);
+            int r = pxall::cdread(codes->bytes.data() + static_cast<size_t>(codes->blocks) * kBlock, nullptr, 0, kRun,
+                                  &got, nullptr, h, &detail);
+            if (r == -1) return 0;
+            if (r != 0) return fail_logged(kModKeyword, kFnLoad, "cdread", r, detail, 12);
+            if (got < 1) return 0;
+            codes->blocks += std::min(got, kRun);
         }
-        if (got < 1) return 0;
+    } catch (const std::bad_alloc&) {
+        return fail_logged(kModKeyword, kFnLoad, "AddItem", 20, 0, 13);
     }
 }
 
@@ -212,7 +227,7 @@ extern "C" int32_t VBKkwdLoad(const char* keyword, int16_t* count, VbString* pat
     *count = 0;
     *status = 0;
 
-    CodeTable table;
+    CodeBlocks codes;
     {
         Held hc;
         int detail = 0;
@@ -222,7 +237,7 @@ extern "C" int32_t VBKkwdLoad(const char* keyword, int16_t* count, VbString* pat
             return 0;
         }
         if (r != 0) return fail_logged(kModKeyword, kFnLoad, "cdopen", r, detail, 11);
-        if (int32_t f = read_codes(hc.h, &table); f != 0) return f;
+        if (int32_t f = read_codes(hc.h, &codes); f != 0) return f;
     }
 
     Held names;
@@ -238,23 +253,30 @@ extern "C" int32_t VBKkwdLoad(const char* keyword, int16_t* count, VbString* pat
     if (!names.out.open(file)) return fail_logged(kModKeyword, kFnLoad, "fopen", 11, errno, 16);
 
     const std::string key = keyword_of(keyword);
-    NameBlocks blocks(names.h, key.data(), key.size());
+    NameHits found(key.data(), key.size());
+    try {
+        // Without a code there is nothing to look up.
+        if (codes.blocks > 0 && (r = found.scan(names.h, &detail)) != 0)
+            return fail_logged(kModKeyword, kFnLoad, name_file, r, detail, 17);
+    } catch (const std::bad_alloc&) {
+        return fail_logged(kModKeyword, kFnLoad, "AddItem", 20, 0, 13);
+    }
+
+    // The codes in file order; a block's records end at one starting NUL or
+    // without its code.
+    namespace hc = pxall::hcodeh;
     int32_t hits = 0;
     std::string line(kkwd::kLineLen, ' ');
-    int32_t left = table.count;
-    for (pxall::ItemLinks* l = table.items.first; l != nullptr && left > 0; l = l->next) {
-        const auto* item = reinterpret_cast<const uint8_t*>(l);
-        for (int s = 0; s < kSlots && left > 0; ++s, --left) {
-            const uint8_t* pnc = item + kCodesAt + s * pxall::hcodeh::kPncSize;
-            const uint8_t* name = nullptr;
-            bool hit = false;
-            r = blocks.find(pnc, &name, &hit, &detail);
-            if (r == -1 || (r == 0 && !hit)) continue;
-            if (r != 0) return fail_logged(kModKeyword, kFnLoad, name_file, r, detail, 17);
+    for (int32_t b = 0; b < codes.blocks; ++b) {
+        const uint8_t* block = codes.bytes.data() + static_cast<size_t>(b) * kBlock;
+        for (int32_t i = 0; i + static_cast<int32_t>(hc::kSize) <= kBlock; i += hc::kSize) {
+            const uint8_t* rec = block + i;
+            if (rec[0] == 0 || rec[hc::kPnc] == 0) break;
+            const uint8_t* name = found.find(key_of(rec + hc::kPnc));
+            if (name == nullptr) continue;
             line.replace(kkwd::kName, kkwd::kNameSize, reinterpret_cast<const char*>(name), kkwd::kNameSize);
-            line.replace(kkwd::kPnc, kkwd::kPncSize, reinterpret_cast<const char*>(pnc), kkwd::kPncSize);
-            line.replace(kkwd::kFigure, kkwd::kFigureSize,
-                         reinterpret_cast<const char*>(item + kFiguresAt + s * pxall::hcodeh::kFigureSize),
+            line.replace(kkwd::kPnc, kkwd::kPncSize, reinterpret_cast<const char*>(rec + hc::kPnc), kkwd::kPncSize);
+            line.replace(kkwd::kFigure, kkwd::kFigureSize, reinterpret_cast<const char*>(rec + hc::kFigure),
                          kkwd::kFigureSize);
             if (!names.out.put(line)) return fail_logged(kModKeyword, kFnLoad, "fputs", 13, errno, 18);
             ++hits;
