@@ -111,7 +111,12 @@ void write_demo_texts(const std::string& program_dir_host, const std::string& sc
         msg += std::string(num) + t.text + "\r\n";
     }
     std::string scr = "# Screen texts, English: number (4 digits), a blank and text\r\n";
+    const char* section = nullptr;
     for (const Text& t : all_screen_texts()) {
+        // Each screen's texts under its section tag, for the screen-text editor.
+        if (const char* tag = screen_section_tag(t.no); tag != section && tag != nullptr)
+            scr += std::string(tag) + "\r\n";
+        section = screen_section_tag(t.no);
         std::snprintf(num, sizeof num, "%04d", t.no);
         scr += std::string(num) + " " + t.text + "\r\n";
     }

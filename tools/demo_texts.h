@@ -41,6 +41,10 @@ const AreaTexts& texts_prices();
 const AreaTexts& texts_setup();
 const AreaTexts& texts_maint();
 
+// The section tag of the screen a screen text belongs to ("#PXGYOM" for
+// 1000-1099 ...), or null for a number outside every screen's block.
+const char* screen_section_tag(int no);
+
 // Writes the message file into the program-file folder (ECFIL of the
 // environment file) and the screen file into `screen_dir_host`, the folder
 // the program starts in (the screen file is read from the current

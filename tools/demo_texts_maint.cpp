@@ -1,20 +1,22 @@
 // The texts of the maint screens: messages and screen texts.
 #include "demo_texts.h"
 
+#include <iterator>
+
 namespace pxbuild::demo {
 
 const AreaTexts& texts_maint() {
     static const AreaTexts texts = {
         {
             // messages
-            {154, "Enter a group code (up to 3 characters) or choose one with the List button."},
+            {154, "Enter a group code (up to 3 characters) or pick one with List."},
             {155, "Enter the group's description and press Enter."},
             {156, "Enter a part-name code. F10: save, F2: print the groups."},
-            {159, "Choose a screen, then double-click a text (or press Enter) to change it. F10: save."},
+            {159, "Choose a screen, double-click a text to change it. F10: save."},
             {405, "Saving the user part groups..."},
             {819, "No more groups can be added: there are 1000 groups."},
             {851, "The group has no part-name codes: enter at least one before saving."},
-            {887, "The catalogue CD is not in the drive: the part-name code could not be checked."},
+            {887, "The catalogue CD is not in the drive: the code was not checked."},
         },
         {
             // screen texts
@@ -53,6 +55,19 @@ const AreaTexts& texts_maint() {
         },
     };
     return texts;
+}
+
+// The screen file's sections: the common texts below 1000, then one block of
+// 100 numbers a screen from 1000 on, in the order of the editor's tag table.
+const char* screen_section_tag(int no) {
+    static const char* const kTags[] = {
+        "#PXCOMN", "#PXGYOM", "#PXVJIN", "#PXVCAT", "#PXVKEI", "#PXKROT", "#PXKKWD", "#PXKPNC", "#PXEMOK", "#PXBUNZ",
+        "#PXBUNK", "#PXBUSZ", "#PXBUSK", "#PXPNHO", "#PXPRIC", "#PXRYAK", "#PXSIUP", "#PXSTUP", "#PXTEKI", "#PXNEWP",
+        "#PXDPRC", "#PXFSAV", "#PXFSAD", "#PXSHOP", "#PXSTGP", "#PXKGRL", "#PXKGRP", "#PXHINB", "#PXFSEL", "#PXKGRR",
+        "#PXLPEM", "#PXLPPS", "#PXINTF", "#PXSTLP", "#PXSTPR", "#PXSSCR", "#PXSSED"};
+    if (no < 0) return nullptr;
+    const int i = no < 1000 ? 0 : 1 + (no - 1000) / 100;
+    return i < static_cast<int>(std::size(kTags)) ? kTags[i] : nullptr;
 }
 
 }  // namespace pxbuild::demo
