@@ -1,7 +1,5 @@
 // The part-name search: the part-name codes whose name holds the search
 // text, over the part-name files of the area's catalogue CDs.
-#include <string.h>  // memmem
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -17,6 +15,7 @@
 #include "hinb_state.h"
 #include "platform/files.h"
 #include "pxall/cdrom.h"
+#include "pxall/find_bytes.h"
 #include "pxall/keyed_layout.h"
 #include "pxall/part_records.h"
 #include "pxall/strutil.h"
@@ -120,9 +119,10 @@ int scan_run(const unsigned char* run, int32_t blocks, Scan* q) {
     size_t checked = SIZE_MAX;  // the block whose records in use are known
     int valid = 0;
     while (from + m <= end) {
-        const void* p = ::memmem(run + from, end - from, q->text.data(), m);
+        const unsigned char* p =
+            pxall::find_bytes(run + from, end - from, reinterpret_cast<const unsigned char*>(q->text.data()), m);
         if (p == nullptr) break;
-        const size_t at = static_cast<size_t>(static_cast<const unsigned char*>(p) - run);
+        const size_t at = static_cast<size_t>(p - run);
         const size_t block = at / kBlock, in = at % kBlock;
         const size_t rec = in / hm::kSize, off = in % hm::kSize;
         if (rec >= static_cast<size_t>(kRecordsPerBlock) || off < hm::kName || off + m > hm::kSize) {

@@ -1,7 +1,5 @@
 // The keyword route: every part-name code of the vehicle's catalogue whose
 // part name contains the keyword, and the selection made from that list.
-#include <string.h>  // memmem
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -14,6 +12,7 @@
 #include "krot/search_route_layout.h"
 #include "krot_internal.h"
 #include "pxall/blocks.h"
+#include "pxall/find_bytes.h"
 #include "pxall/index_layout.h"
 #include "pxall/keyed_layout.h"
 #include "pxall/part_records.h"
@@ -104,9 +103,10 @@ private:
         size_t at = 0;
         size_t known = SIZE_MAX, used = 0;  // the block whose records in use are counted
         while (k > 0 && at + k <= end) {
-            const void* p = ::memmem(run + at, end - at, keyword_.data(), k);
+            const uint8_t* p =
+                pxall::find_bytes(run + at, end - at, reinterpret_cast<const uint8_t*>(keyword_.data()), k);
             if (p == nullptr) break;
-            const size_t o = static_cast<size_t>(static_cast<const uint8_t*>(p) - run);
+            const size_t o = static_cast<size_t>(p - run);
             const size_t b = o / kBlock, in = o % kBlock;
             const size_t r = in / kRec, off = in % kRec;
             // A match counts only inside a name.
