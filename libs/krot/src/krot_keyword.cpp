@@ -31,9 +31,12 @@ constexpr int kRun = 32;  // blocks read at once
 
 // A code as a number that orders as its bytes do.
 uint64_t key_of(const uint8_t* p) {
-    uint64_t v = 0;
-    for (size_t i = 0; i < pxall::hcodeh::kPncSize; ++i) v = v << 8 | p[i];
-    return v;
+    static_assert(pxall::hcodeh::kPncSize == 6, "a code is 4 + 2 bytes");
+    uint32_t hi = 0;
+    uint16_t lo = 0;
+    std::memcpy(&hi, p, 4);
+    std::memcpy(&lo, p + 4, 2);
+    return static_cast<uint64_t>(__builtin_bswap32(hi)) << 16 | __builtin_bswap16(lo);
 }
 
 // The blocks of HCODEH.DAT as read, in file order: the codes are taken from
