@@ -74,6 +74,7 @@ Newp::Newp() : Form(kName) {
     lbl_Catalog->setObjectName("lbl_Catalog");
     lbl_Catalog->setFont(courier);
     lbl_Catalog->setFixedWidth(txt_Catalog->width());
+    lbl_Catalog->hide();  // until a list shows its catalogue there
     lbl_Model = new QLabel(this);
     lbl_Model->setObjectName("lbl_Model");
     lbl_Model->setFont(courier);
@@ -319,14 +320,18 @@ void Newp::search(bool via_list) {
 
 void Newp::set_state(int32_t count) {
     bool list = count > 0;
+    // The label and the entry field share one place: only one of them shows,
+    // so that the label never covers the field the clerk types into.
     if (!list) {
+        lbl_Catalog->clear();
+        lbl_Catalog->hide();
         txt_Catalog->show();
         txt_Catalog->setText(inquiry::shown(inquiry::rtrim(NewpKey)));
-        lbl_Catalog->clear();
     } else {
         txt_Catalog->clear();
         txt_Catalog->hide();
         lbl_Catalog->setText(inquiry::shown(inquiry::trim(NewpCatCode)));
+        lbl_Catalog->show();
     }
     for (int n : {2, 7, 8}) {
         cmd_PF(n)->setVisible(list);

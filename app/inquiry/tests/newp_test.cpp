@@ -109,6 +109,18 @@ TEST_F(NewpTest, TheCutNeverSplitsAnEntryAndAnEntryLongerThanABlockIsCut) {
     EXPECT_EQ(px::inquiry::block_label(9, 12), " 10/ 13");
 }
 
+TEST_F(NewpTest, AClickOnTheCatalogueFieldReachesItBeforeAndAfterAList) {
+    // The label that shows a listed catalogue shares the field's place; it
+    // must never lie over the field while the field is the one shown.
+    Newp& n = newp();
+    QApplication::processEvents();
+    QPoint at = n.txt_Catalog->geometry().center();
+    EXPECT_EQ(n.childAt(at), n.txt_Catalog);
+    QTest::mouseClick(n.txt_Catalog, Qt::LeftButton);
+    QTest::keyClicks(n.childAt(at), "4410a1");
+    EXPECT_EQ(n.txt_Catalog->text().toUpper(), "4410A1");
+}
+
 TEST_F(NewpTest, AnEmptyEntryOpensTheCatalogueListFromTheButtonOnly) {
     Newp& n = newp();
     n.txt_Catalog->setFocus();
