@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string>
@@ -79,6 +80,16 @@ public:
         while (cur_ < keys_.size() && keys_[cur_] < key) ++cur_;
         if (cur_ == keys_.size() || keys_[cur_] != key) return nullptr;
         return names_.data() + cur_ * kNameSize;
+    }
+
+    // After find: the codes strictly between *lo and *hi are found in no
+    // name, so the caller can pass them by without asking (0 and the
+    // largest number stand for no code).
+    void miss_window(uint64_t key, uint64_t* lo, uint64_t* hi) const {
+        const bool found = cur_ < keys_.size() && keys_[cur_] == key;
+        const size_t above = found ? cur_ + 1 : cur_;  // the first code above the key
+        *lo = found ? key : (cur_ > 0 ? keys_[cur_ - 1] : 0);
+        *hi = above < keys_.size() ? keys_[above] : UINT64_MAX;
     }
 
 private:
@@ -270,12 +281,18 @@ extern "C" int32_t VBKkwdLoad(const char* keyword, int16_t* count, VbString* pat
     namespace hc = pxall::hcodeh;
     int32_t hits = 0;
     std::string line(kkwd::kLineLen, ' ');
+    // Most codes have no find: those between two codes found are passed by
+    // on a compare.
+    uint64_t lo = 0, hi = 0;
     for (int32_t b = 0; b < codes.blocks; ++b) {
         const uint8_t* block = codes.bytes.data() + static_cast<size_t>(b) * kBlock;
         for (int32_t i = 0; i + static_cast<int32_t>(hc::kSize) <= kBlock; i += hc::kSize) {
             const uint8_t* rec = block + i;
             if (rec[0] == 0 || rec[hc::kPnc] == 0) break;
-            const uint8_t* name = found.find(key_of(rec + hc::kPnc));
+            const uint64_t code = key_of(rec + hc::kPnc);
+            if (lo < code && code < hi) continue;
+            const uint8_t* name = found.find(code);
+            found.miss_window(code, &lo, &hi);
             if (name == nullptr) continue;
             line.replace(kkwd::kName, kkwd::kNameSize, reinterpret_cast<const char*>(name), kkwd::kNameSize);
             line.replace(kkwd::kPnc, kkwd::kPncSize, reinterpret_cast<const char*>(rec + hc::kPnc), kkwd::kPncSize);
