@@ -51,6 +51,8 @@ protected:
     void SetUp() override {
         ProgramTest::SetUp();
         inst->write("PXDROM01.SCR", kScreenFile);
+        // The names outlive the editor (program-wide): start as the program does.
+        for (std::string& n : px::maint::ScreenNames()) n.clear();
         ASSERT_TRUE(start());
     }
     Sscr& open() {
