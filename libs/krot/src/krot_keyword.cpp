@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -42,10 +43,15 @@ uint64_t key_of(const uint8_t* p) {
 
 // The blocks of HCODEH.DAT as read, in file order: the codes are taken from
 // them only once the names that hold the keyword are known, so that no
-// table of every code is built.
+// table of every code is built. Kept run by run, as read: no run is moved
+// or cleared once read.
 struct CodeBlocks {
-    std::vector<uint8_t> bytes;
+    std::vector<std::unique_ptr<uint8_t[]>> runs;  // kRun blocks each
     int32_t blocks = 0;
+
+    const uint8_t* block(int32_t b) const {
+        return runs[static_cast<size_t>(b / kRun)].get() + static_cast<size_t>(b % kRun) * kBlock;
+    }
 };
 
 // The codes whose part name holds the keyword, in key order, with their
@@ -213,13 +219,15 @@ int32_t read_codes(pxall::CdHandle* h, CodeBlocks* codes) {
         for (;;) {
             int detail = 0;
             int32_t got = 0;
-            codes->bytes.resize(static_cast<size_t>(codes->blocks + kRun) * kBlock);
-            int r = pxall::cdread(codes->bytes.data() + static_cast<size_t>(codes->blocks) * kBlock, nullptr, 0, kRun,
-                                  &got, nullptr, h, &detail);
+            std::unique_ptr<uint8_t[]> run(new uint8_t[static_cast<size_t>(kRun) * kBlock]);
+            int r = pxall::cdread(run.get(), nullptr, 0, kRun, &got, nullptr, h, &detail);
             if (r == -1) return 0;
             if (r != 0) return fail_logged(kModKeyword, kFnLoad, "cdread", r, detail, 12);
             if (got < 1) return 0;
+            codes->runs.push_back(std::move(run));
             codes->blocks += std::min(got, kRun);
+            // A short run is the last.
+            if (got < kRun) return 0;
         }
     } catch (const std::bad_alloc&) {
         return fail_logged(kModKeyword, kFnLoad, "AddItem", 20, 0, 13);
@@ -285,7 +293,7 @@ extern "C" int32_t VBKkwdLoad(const char* keyword, int16_t* count, VbString* pat
     // on a compare.
     uint64_t lo = 0, hi = 0;
     for (int32_t b = 0; b < codes.blocks; ++b) {
-        const uint8_t* block = codes.bytes.data() + static_cast<size_t>(b) * kBlock;
+        const uint8_t* block = codes.block(b);
         for (int32_t i = 0; i + static_cast<int32_t>(hc::kSize) <= kBlock; i += hc::kSize) {
             const uint8_t* rec = block + i;
             if (rec[0] == 0 || rec[hc::kPnc] == 0) break;
