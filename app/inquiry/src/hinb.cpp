@@ -189,8 +189,11 @@ bool Hinb::on_key_down(int key_code) {
         }
         return false;
     }
-    // The code field takes letters, digits and Backspace only.
-    if (focusWidget() == txt_Pnc && key_code >= 32 && key_code < 127) {
+    // The code field takes letters, digits and Backspace only. (The function
+    // keys' codes 112-123 lie among the character codes: they are not typed
+    // characters and go on to their actions.)
+    const bool function_key = key_code >= kKeyF1 && key_code <= kKeyF12;
+    if (focusWidget() == txt_Pnc && !function_key && key_code >= 32 && key_code < 127) {
         bool ok = (key_code >= '0' && key_code <= '9') || (key_code >= 'A' && key_code <= 'Z');
         return !ok;
     }

@@ -67,6 +67,19 @@ TEST_F(HinbTest, APartNameCodeIsCheckedAndItsPartNumbersListed) {
     EXPECT_TRUE(h.lbl_Page->text().isEmpty());
 }
 
+TEST_F(HinbTest, F10FromTheCodeFieldSearchesAsEnterDoes) {
+    // F10's key code is also the code of a character the field refuses: the
+    // key still runs the search.
+    Hinb& h = hinb();
+    fakes().hinb_check_name = "ELEMENT, OIL FILTER";
+    fakes().hinb_records = hinb_list(20, 2);
+    h.txt_Pnc->setFocus();
+    QTest::keyClicks(h.txt_Pnc, "15601A");
+    QTest::keyClick(h.txt_Pnc, Qt::Key_F10);
+    EXPECT_TRUE(called("hinb_in_check_input 6 [15601A] [15601A]"));
+    EXPECT_EQ(msg(h), "M105");
+}
+
 TEST_F(HinbTest, AnUnknownCodeShows865AndKeepsTheEntry) {
     Hinb& h = hinb();
     fakes().hinb_check_rc = 2;
