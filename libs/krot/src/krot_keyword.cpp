@@ -203,6 +203,21 @@ private:
     size_t cur_ = 0;
 };
 
+// The offset of the first header record of the block from `at` on that ends
+// the block's records (starting NUL or without its code) or whose code is
+// not strictly between lo and hi, or the block's end. Kept apart so that
+// the loop over every code stays in registers.
+__attribute__((noinline)) size_t pass_by(const uint8_t* block, size_t at, uint64_t lo, uint64_t hi) {
+    namespace hc = pxall::hcodeh;
+    for (; at + hc::kSize <= static_cast<size_t>(kBlock); at += hc::kSize) {
+        const uint8_t* rec = block + at;
+        if (rec[0] == 0 || rec[hc::kPnc] == 0) break;
+        const uint64_t code = key_of(rec + hc::kPnc);
+        if (!(lo < code && code < hi)) break;
+    }
+    return at;
+}
+
 // What a load holds open; closed on every way out.
 struct Held {
     pxall::CdHandle* h = nullptr;
@@ -290,15 +305,16 @@ extern "C" int32_t VBKkwdLoad(const char* keyword, int16_t* count, VbString* pat
     int32_t hits = 0;
     std::string line(kkwd::kLineLen, ' ');
     // Most codes have no find: those between two codes found are passed by
-    // on a compare.
+    // on a compare (pass_by).
     uint64_t lo = 0, hi = 0;
     for (int32_t b = 0; b < codes.blocks; ++b) {
         const uint8_t* block = codes.block(b);
-        for (int32_t i = 0; i + static_cast<int32_t>(hc::kSize) <= kBlock; i += hc::kSize) {
+        for (size_t i = 0;; i += hc::kSize) {
+            i = pass_by(block, i, lo, hi);
+            if (i + hc::kSize > static_cast<size_t>(kBlock)) break;
             const uint8_t* rec = block + i;
             if (rec[0] == 0 || rec[hc::kPnc] == 0) break;
             const uint64_t code = key_of(rec + hc::kPnc);
-            if (lo < code && code < hi) continue;
             const uint8_t* name = found.find(code);
             found.miss_window(code, &lo, &hi);
             if (name == nullptr) continue;
