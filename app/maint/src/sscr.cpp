@@ -138,7 +138,8 @@ void Sscr::on_load() {
     SSCR_Set_PF_Caption(1);
     msg_Screen->set_col_width(0, 2 * char_width_);
     msg_Screen->set_col_width(1, msg_Screen->width_twips() - (4 * char_width_ + char_width_ / 2));
-    msg_Screen->set_col_alignment(1, Grid::Align::Center);
+    // The texts stand left-aligned, so that their leading blanks show.
+    msg_Screen->set_col_alignment(1, Grid::Align::Left);
     msg_Screen->set_text(0, 1, ScrText(4402, 20));
     choose(from_ansi(ScreenNames()[0]));
 }
