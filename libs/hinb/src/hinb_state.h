@@ -15,7 +15,7 @@ constexpr int kCdRemembered = 10;
 constexpr int kTextSize = 60;
 constexpr int kCodeSize = 6;
 constexpr int kCatEntrySize = 30;  // set-up index (32-bit), catalogue code 6, car name 20
-constexpr int kNameBlocks = 32;  // blocks read and searched at once
+constexpr int kNameBlocks = 128;  // blocks read and searched at once
 constexpr int kMaxNames = 30000;
 
 // Failure inside the library; the exports answer -1.

@@ -29,7 +29,7 @@ constexpr const char* kFnSelect = "VBKkwdWriteSelectTmp";
 constexpr size_t kKeywordMax = 20;
 constexpr int32_t kBlock = pxall::keyed::kBlockSize;
 
-constexpr int kRun = 32;  // blocks read at once
+constexpr int kRun = 128;  // blocks read at once
 
 // A code as a number that orders as its bytes do.
 uint64_t key_of(const uint8_t* p) {
