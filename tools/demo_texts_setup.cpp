@@ -98,12 +98,12 @@ const AreaTexts& texts_setup() {
         {
             {"PXSTUP",
              {"CATALOGUE SET-UP", "", "Tick the data sets to set up and choose the drive for each.",
-              "Add: choose CDs and whether each is copied from the CD-ROM or the hard disk.",
-              "Delete: remove the selected lines. Double-click a line to swap its source.", "",
+              "Add: choose CDs and their source (CD-ROM or hard disk).",
+              "Delete: remove the selected lines.", "Double-click a line to swap its source.", "",
               "F10 set up   F11 discard the changes", "F3  back   F4  main menu   F6  hard copy"}},
             {"PXSIUP",
-             {"SYSTEM SETTINGS", "", "Choose the current area, the data and menu languages, the drives of",
-              "the price and local-price files and the export programs.", "",
+             {"SYSTEM SETTINGS", "", "Choose the current area, the data and menu languages,",
+              "the drives of the price and local-price files", "and the export programs.", "",
               "F10 save the settings", "F3  back   F4  main menu   F6  hard copy"}},
         },
     };
