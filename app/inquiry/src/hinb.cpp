@@ -77,9 +77,12 @@ Hinb::Hinb() : Form(kName) {
         shown->setObjectName(sn);
         shown->setFont(courier);
         shown->setFixedWidth(edit->width());
+        // It never takes the clicks meant for the field under it.
+        shown->setAttribute(Qt::WA_TransparentForMouseEvents);
         entry->addWidget(caption, row, 0);
         entry->addWidget(shown, row, 1, Qt::AlignLeft);
         entry->addWidget(edit, row, 1, Qt::AlignLeft);
+        edit->raise();
     };
     field(lbl_Pname, txt_PNm, lbl_Pnm_Txt, "lbl_Pname", "txt_PNm", "lbl_Pnm_Txt", 0, 60);
     field(lbl_PnCode, txt_Pnc, lbl_Pnc_Txt, "lbl_PnCode", "txt_Pnc", "lbl_Pnc_Txt", 1, 6);

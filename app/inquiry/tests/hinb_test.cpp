@@ -1,5 +1,6 @@
 // The part-number and part-name search over a scripted PXHINB: the search
 // run, the pick list, the pages of the result and the printout.
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -65,6 +66,17 @@ TEST_F(HinbTest, APartNameCodeIsCheckedAndItsPartNumbersListed) {
     EXPECT_EQ(msg(h), "M125");
     EXPECT_TRUE(h.txt_Pnc->isVisible());
     EXPECT_TRUE(h.lbl_Page->text().isEmpty());
+}
+
+TEST_F(HinbTest, ClicksReachTheEntryFieldsOfAFreshScreen) {
+    Hinb& h = hinb();
+    QApplication::processEvents();
+    for (QLineEdit* field : {h.txt_PNm, h.txt_Pnc}) {
+        QPoint at = field->mapTo(&h, field->rect().center());
+        QWidget* hit = h.childAt(at);
+        EXPECT_EQ(hit, field) << field->objectName().toStdString() << " is covered by "
+                              << (hit ? hit->objectName().toStdString() : "nothing");
+    }
 }
 
 TEST_F(HinbTest, F10FromTheCodeFieldSearchesAsEnterDoes) {
