@@ -69,7 +69,7 @@ const AreaTexts& texts_setup() {
             {2651, "OK"},
             {2652, "Cancel"},
             {4200, "LOCAL-PARTS SET-UP"},
-            {4201, "Local-parts source file"},
+            {4201, "Local-parts source"},
             {4202, "Pictures"},
             {4203, "File name"},
             {4204, "File type"},
