@@ -60,13 +60,13 @@ struct CodeBlocks {
 // first record of the code in the file.
 class NameHits {
 public:
-    NameHits(const char* keyword, size_t len) : keyword_(keyword, len), buf_(static_cast<size_t>(kRun) * kBlock) {}
+    NameHits(const char* keyword, size_t len) : keyword_(keyword, len), buf_(new uint8_t[static_cast<size_t>(kRun) * kBlock]) {}
 
     // Reads and searches the whole file: 0 or the failing code.
     int scan(pxall::CdHandle* h, int* detail) {
         for (;;) {
             int32_t got = 0;
-            int r = pxall::cdread(buf_.data(), nullptr, 0, kRun, &got, nullptr, h, detail);
+            int r = pxall::cdread(buf_.get(), nullptr, 0, kRun, &got, nullptr, h, detail);
             if (r == -1) break;
             if (r != 0) return r;
             if (got < 1) break;
@@ -111,7 +111,7 @@ private:
     }
 
     void search_run(int32_t blocks) {
-        const uint8_t* run = buf_.data();
+        const uint8_t* run = buf_.get();
         const size_t k = keyword_.size(), end = static_cast<size_t>(blocks) * kBlock;
         if (k == 0) {
             // No keyword: every name is a find.
@@ -168,11 +168,11 @@ private:
 
     // Whether the record before this one in the file has the same code.
     bool prev_of(const uint8_t* rec, uint64_t key) const {
-        const size_t o = static_cast<size_t>(rec - buf_.data());
+        const size_t o = static_cast<size_t>(rec - buf_.get());
         const size_t b = o / kBlock, r = o % kBlock / kRec;
         if (r > 0) return key_of(rec - kRec) == key;
         for (size_t pb = b; pb-- > 0;) {
-            const uint8_t* block = buf_.data() + pb * kBlock;
+            const uint8_t* block = buf_.get() + pb * kBlock;
             if (size_t n = in_use(block); n > 0) return key_of(block + (n - 1) * kRec) == key;
         }
         return has_last_ && last_key_ == key;
@@ -195,7 +195,7 @@ private:
     }
 
     std::string keyword_;
-    std::vector<uint8_t> buf_;
+    std::unique_ptr<uint8_t[]> buf_;  // a run of blocks, filled by each read
     std::vector<uint64_t> keys_;  // the codes found
     std::vector<uint8_t> names_;  // and their names, kNameSize bytes each
     uint64_t last_key_ = 0;       // the last code of the runs searched
