@@ -1,0 +1,316 @@
+#!/usr/bin/env bash
+# The clerk's road through the whole program, in a real window: pxdrom on a
+# fresh demo installation under Xvfb, driven from outside by keys and clicks
+# (xdotool), and checked by what the windows show (their titles), what the
+# program writes (work files, saved lists, exports, print jobs as PDF files)
+# and an empty error log at the end. Every wait is on something the program
+# shows or writes, bounded, never a fixed sleep.
+#
+#   road.sh BIN_DIR WORK_DIR
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+bin=$(cd "$1" && pwd)
+work=$2
+rm -rf "$work"
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+
+"$bin/pxmkdemo" "$work/demo" >"$work/pxmkdemo.log"
+inst="$work/demo/c/PXDROM"
+print="$work/print"
+mkdir -p "$print"
+
+# --- the display and the program ---------------------------------------------
+
+exec 3< <(exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>"$work/xvfb.log")
+xvfb_pid=$!
+read -r -t 30 display_no <&3 || { echo "FAILED: Xvfb did not start"; exit 1; }
+export DISPLAY=":$display_no"
+unset QT_QPA_PLATFORM  # a real window on that display
+# In a sanitizer build: what the desktop's libraries keep is not our leak.
+export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+pxdrom_pid=""
+cleanup() {
+    [[ -n "$pxdrom_pid" ]] && kill "$pxdrom_pid" 2>/dev/null || true
+    kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+(cd "$inst" && PXDROM_PRINT_DIR="$print" exec "$bin/pxdrom" >"$work/pxdrom.log" 2>&1) &
+pxdrom_pid=$!
+
+# --- what the driver does ------------------------------------------------------
+
+step() { echo "--- $*"; }
+
+fail() {
+    echo "FAILED: $*"
+    echo "windows shown: $(windows)"
+    command -v import >/dev/null && import -window root "$work/failure.png" 2>/dev/null && echo "screen: $work/failure.png"
+    cat "$work/pxdrom.log" 2>/dev/null | tail -20
+    exit 1
+}
+
+# Titles of the windows shown, one line.
+windows() { xdotool search --onlyvisible --name '.' getwindowname %@ 2>/dev/null | tr '\n' '|'; }
+
+# The title of the window that has the keyboard.
+focused() { xdotool getwindowfocus getwindowname 2>/dev/null || true; }
+
+# Waits until the window with the keyboard shows the same picture twice in a
+# row: the screen has done what it does when it opens (its focus, its list).
+settle() {
+    local before="" now n=0
+    while :; do
+        now=$(xwd -silent -id "$(xdotool getwindowfocus)" 2>/dev/null | md5sum)
+        [[ "$now" == "$before" ]] && return 0
+        before=$now
+        ((n++ < 100)) || return 0
+        sleep 0.1
+    done
+}
+
+# Waits until a window of that exact title is shown, has the keyboard and
+# has settled.
+wait_window() {
+    local title=$1 n=0
+    while [[ "$(focused)" != "$title" ]]; do
+        ((n++ < 600)) || fail "no window \"$title\" with the keyboard"
+        kill -0 "$pxdrom_pid" 2>/dev/null || fail "the program ended while waiting for \"$title\""
+        sleep 0.05
+    done
+    settle
+}
+
+# Waits until the window with the keyboard is another than `title`.
+wait_not() {
+    local title=$1 n=0
+    while [[ "$(focused)" == "$title" ]]; do
+        ((n++ < 600)) || fail "window \"$title\" stayed"
+        sleep 0.05
+    done
+    settle
+}
+
+# Waits until a file matching the pattern exists (and is not empty).
+wait_file() {
+    local pattern=$1 n=0
+    until compgen -G "$pattern" >/dev/null && [[ -s "$(compgen -G "$pattern" | head -1)" ]]; do
+        ((n++ < 600)) || fail "no file $pattern"
+        sleep 0.05
+    done
+}
+
+key() { xdotool key --delay 60 "$@"; }
+type_text() { xdotool type --delay 40 "$1"; }
+
+# A click at a point of the window that has the keyboard (its own
+# coordinates: the screens lay their controls out at fixed places), then the
+# screen settles.
+click_at() {
+    xdotool mousemove --window "$(xdotool getwindowfocus)" "$1" "$2" click 1
+    settle
+}
+
+# A main-menu item: its buttons stand 50 pixels apart from (320, 81).
+menu_item() {
+    wait_window "$menu"
+    click_at 320 $((81 + 50 * ($1 - 1)))
+}
+
+
+# Waits for the next print job (the program numbers its PDF files) and
+# gives its text.
+jobs=0
+next_print_text() {
+    jobs=$((jobs + 1))
+    local pdf
+    pdf=$(printf '%s/pxdrom-%04d.pdf' "$print" "$jobs")
+    wait_file "$pdf"
+    # The job is complete once the file no longer grows.
+    local size=-1 n=0
+    until [[ "$(stat -c %s "$pdf")" == "$size" ]]; do
+        size=$(stat -c %s "$pdf")
+        ((n++ < 100)) || break
+        sleep 0.1
+    done
+    pdftotext -layout "$pdf" - 2>/dev/null
+}
+
+# Number of saved lists in the master folder.
+saved_lists() { find "$work/demo/c/MST" -maxdepth 1 -iname 'PXIF[0-9]*.SAV' | wc -l; }
+
+menu="Parts Catalogue - Main Menu"
+
+# --- the road ----------------------------------------------------------------
+
+step "start: the main menu"
+wait_window "$menu"
+
+step "help on the menu, and back"
+key F1
+wait_window "Help"
+key F3
+wait_window "$menu"
+
+step "vehicle identification by VIN"
+menu_item 1
+wait_window "Vehicle Identification"
+type_text "PX1AVS1600A200123"
+key Return
+key F10
+wait_window "Search Route"
+
+step "search route by keyword"
+click_at 767 600
+type_text "FILTER"
+key F10
+wait_window "Keyword Search Result"
+key space Down space
+key F10
+wait_window "Illustration"
+
+step "the illustration: the two matched references picked, one more from the list"
+click_at 700 132
+key F10
+wait_window "Parts List"
+
+step "the parts list narrowed to the vehicle, two parts marked, printed, priced and saved"
+key F10
+key Return Return Down Return Return
+key F2
+text=$(next_print_text)
+grep -q "PX1AVS1600" <<<"$text" || fail "the printed list lacks the vehicle"
+grep -q "15600-AA837" <<<"$text" || fail "the printed list lacks a marked part"
+key F5 F2
+wait_not "Parts List"
+echo "    price list: \"$(focused)\""
+key F3
+wait_window "Parts List"
+saved_before=$(saved_lists)
+key F11  # still the price keys: F11 saves
+n=0
+until (( $(saved_lists) > saved_before )); do
+    ((n++ < 600)) || fail "no saved list written"
+    sleep 0.05
+done
+key F4
+wait_window "$menu"
+
+step "saved lists: the new list opened, a line added, saved, exported as CSV and as text"
+menu_item 5
+wait_window "SAVED LISTS"
+# The lists stand one line each, 19 pixels apart: the new one is the third.
+xdotool mousemove --window "$(xdotool getwindowfocus)" 300 112 click --repeat 2 --delay 80 1
+wait_window "SAVED LIST"
+type_text "15601YZ001A1"
+click_at 374 625
+type_text "02"
+key Return
+key F11
+for kind in csv txt; do
+    key F12
+    wait_window "EXPORT"
+    key F10
+    n=0
+    until [[ "$(xdotool search --onlyvisible --name '^EXPORT$' | wc -l)" -ge 2 ]]; do
+        ((n++ < 600)) || fail "no file dialog for the export"
+        sleep 0.05
+    done
+    settle
+    type_text "$work/export.$kind"
+    key Return
+    wait_file "$work/export.$kind"
+    wait_window "SAVED LIST"
+done
+grep -q '15601YZ001A1,02' "$work/export.csv" || fail "the CSV export lacks the added line"
+grep -q 'export.txt' "$inst/EXPORTS.LOG" || fail "the export program was not started with the text file"
+key F4
+wait_window "$menu"
+
+step "part-number search by part-name code, printed"
+menu_item 6
+wait_window "Part Number / Part Name Search"
+click_at 155 103
+type_text "15601A"
+key Return
+wait_file "$inst/WORK/PXHINB1.TMP"
+key F2
+text=$(next_print_text)
+grep -q "15601-YZ001-A1" <<<"$text" || fail "the printed search lacks the part number"
+key F4
+wait_window "$menu"
+
+step "applicability of a part seen on the way and an unknown one, printed"
+menu_item 2
+wait_window "Part Number Applicability"
+click_at 58 136
+type_text "15601YZ001A1"
+key Return
+type_text "99999ZZ99999"
+key Return
+key F10
+wait_file "$inst/WORK/SCRTEKI.TMP"
+key F2
+text=$(next_print_text)
+grep -q "4410A1" <<<"$text" || fail "the printed applicability lacks a catalogue"
+key F4
+wait_window "$menu"
+
+step "part-number list of a catalogue, printed"
+menu_item 4
+wait_window "Part Number List of a Catalogue"
+click_at 166 71
+type_text "4410A1"
+key F10
+key F2
+text=$(next_print_text)
+grep -q "4410A1" <<<"$text" || fail "the printed part-number list lacks its catalogue"
+key F4
+wait_window "$menu"
+
+step "price inquiry of two part numbers, printed"
+menu_item 3
+wait_not "$menu"
+type_text "15600AA83704"
+key Return
+type_text "99999ZZ99999"
+key Return
+wait_file "$inst/WORK/PXDPRC1.TMP"
+key F2
+text=$(next_print_text)
+grep -q "15600-AA837-04" <<<"$text" || fail "the printed price inquiry lacks its part"
+key F4
+wait_window "$menu"
+
+for item in 7 8; do
+    step "menu item $item opens its screen and leads back"
+    menu_item "$item"
+    wait_not "$menu"
+    echo "    item $item: \"$(focused)\""
+    key F4
+    n=0
+    until [[ "$(focused)" == "$menu" ]]; do
+        ((n++ < 100)) || { key F3; n=0; }
+        sleep 0.05
+    done
+done
+
+step "end of program"
+key F3
+n=0
+while kill -0 "$pxdrom_pid" 2>/dev/null; do
+    ((n++ < 600)) || fail "the program did not end"
+    sleep 0.05
+done
+wait "$pxdrom_pid" || fail "the program ended with an error"
+pxdrom_pid=""
+
+step "nothing left behind"
+log=$(find "$work/demo" -iname 'PXERROR.LOG' -size +0 | head -1)
+[[ -z "$log" ]] || { cat "$log"; fail "the error log is not empty"; }
+left=$(find "$inst/WORK" -type f | head -5)
+[[ -z "$left" ]] || fail "work files left: $left"
+
+echo "end-to-end road: passed"
