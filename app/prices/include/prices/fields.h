@@ -1,56 +1,10 @@
-// Fixed-width byte fields as the price and saved-list screens cut them out
-// of the libraries' work files, of the save data files and of the screen
-// file: ANSI bytes, blank-padded; a screen text is NUL-padded in its field,
-// and a NUL is shown and printed as a blank.
+// The price and saved-list screens' byte fields, fixed-length strings and
+// files: the shell's fixed text services (shell/fixed_text.h), by their names
+// in this area.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <string_view>
-#include <vector>
-
-#include <QString>
-
-#include "pxall/vbstring.h"
+#include "shell/fixed_text.h"
 
 namespace px::prices {
-
-// Bytes [at, at + n) of a record; what lies beyond its end is blank.
-std::string field(std::string_view rec, size_t at, size_t n);
-// Cut or blank-padded to n bytes.
-std::string fixed(std::string_view s, size_t n);
-// Without trailing (or leading and trailing) blanks and NULs.
-std::string rtrim(std::string_view s);
-std::string trim(std::string_view s);
-QString trim(const QString& s);
-QString rtrim(const QString& s);
-// The text of a byte field for a widget or a printer (NUL shown as blank).
-QString shown(std::string_view bytes);
-// Screen text `no` in a field of `width` characters, blank-padded (the
-// column headers and print headings that stand at full width).
-QString screen_field(int32_t no, int width);
-// Screen text `no` cut to `width` and trimmed (captions).
-QString caption(int32_t no, int width);
-// A fixed-length string for the library entries to fill, and its text up to
-// the first NUL.
-class FixedString {
-public:
-    explicit FixedString(size_t len) : buf_(len, '\0') { vb_ = {buf_.data(), static_cast<int32_t>(len)}; }
-    FixedString(const FixedString&) = delete;
-    FixedString& operator=(const FixedString&) = delete;
-    VbString* vb() { return &vb_; }
-    char* data() { return buf_.data(); }
-    const std::string& bytes() const { return buf_; }
-    std::string text() const { return buf_.substr(0, buf_.find('\0')); }
-private:
-    std::string buf_;
-    VbString vb_{};
-};
-// A whole file's bytes. 0, or the run-time error number: 53 the file does
-// not exist, 57 it cannot be read.
-int32_t read_file(const std::string& win_path, std::string* bytes);
-// Whether a file exists (a directory search finds it).
-bool file_found(const std::string& win_path);
-
+using namespace px::text;
 }  // namespace px::prices

@@ -1,17 +1,17 @@
-#include "inquiry/fixed_text.h"
+#include "shell/fixed_text.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 
-#include "platform/drives.h"
+#include "platform/files.h"
 #include "shell/codepage.h"
 #include "shell/messages.h"
 
-namespace px::inquiry {
+namespace px::text {
 
 namespace {
 
 bool blank(char c) { return c == ' ' || c == '\0'; }
+bool blank(QChar c) { return c == ' ' || c == QChar(0); }
 
 constexpr int32_t kErrFileNotFound = 53;
 constexpr int32_t kErrDeviceIo = 57;
@@ -44,13 +44,13 @@ std::string trim(std::string_view s) {
 
 QString rtrim(const QString& s) {
     qsizetype n = s.size();
-    while (n > 0 && (s[n - 1] == ' ' || s[n - 1] == QChar(0))) --n;
+    while (n > 0 && blank(s[n - 1])) --n;
     return s.left(n);
 }
 
 QString trim(const QString& s) {
     qsizetype b = 0;
-    while (b < s.size() && (s[b] == ' ' || s[b] == QChar(0))) ++b;
+    while (b < s.size() && blank(s[b])) ++b;
     return rtrim(s.mid(b));
 }
 
@@ -71,22 +71,40 @@ QString shown(std::string_view bytes) {
 
 QString screen_field(int32_t no, int width) {
     QString t = ScrText(no, width);
+    for (QChar& c : t)
+        if (c == QChar(0)) c = ' ';
     if (t.size() < width) t += QString(width - t.size(), ' ');
-    return t;
+    return t.left(width);
+}
+
+QString caption(int32_t no, int width) { return trim(ScrText(no, width)); }
+
+int32_t read_file(const std::string& win_path, std::string* bytes) {
+    bytes->clear();
+    std::FILE* f = plat::fopen(win_path, "rb");
+    if (f == nullptr) return kErrFileNotFound;
+    char buf[8192];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes->append(buf, n);
+    bool bad = std::ferror(f) != 0;
+    std::fclose(f);
+    return bad ? kErrDeviceIo : 0;
 }
 
 int32_t read_record_file(const std::string& win_path, size_t size, std::vector<std::string>* records) {
     records->clear();
-    auto host = plat::host_path(win_path);
-    if (!host) return kErrFileNotFound;
-    std::ifstream in(*host, std::ios::binary);
-    if (!in) return kErrFileNotFound;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return kErrDeviceIo;
+    std::string bytes;
+    if (int32_t r = read_file(win_path, &bytes); r != 0) return r;
+    if (size == 0) return 0;
     size_t n = bytes.size() / size;
     records->reserve(n);
     for (size_t i = 0; i < n; ++i) records->push_back(bytes.substr(i * size, size));
     return 0;
 }
 
-}  // namespace px::inquiry
+bool file_found(const std::string& win_path) {
+    std::string p = rtrim(win_path);
+    return !p.empty() && plat::file_exists(p);
+}
+
+}  // namespace px::text
