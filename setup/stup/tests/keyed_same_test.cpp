@@ -137,17 +137,17 @@ TEST(KeyedSame, SetupInstallationAnswersAsTheBuildersOwn) {
                 {"U1", "A1", '1', "MST"}, {"EF", "F1", '1', "FRW"}};
     pxbuild::Installer inst;
     for (const Job& j : jobs) {
-        pxbuild::InstallSpec spec;
-        spec.cd_folder = s.root() + "/cd/" + j.cd;
-        spec.target_dir = s.root() + "/b/" + j.target;
-        fs::create_directories(spec.target_dir);
-        spec.dir_name = j.cd;
-        spec.install_kind = j.kind;
-        spec.cd_no = j.code;
+        pxbuild::InstallSpec install;
+        install.cd_folder = s.root() + "/cd/" + j.cd;
+        install.target_dir = s.root() + "/b/" + j.target;
+        fs::create_directories(install.target_dir);
+        install.dir_name = j.cd;
+        install.install_kind = j.kind;
+        install.cd_no = j.code;
         if (std::string(j.cd) == "EF")
-            inst.install_frame_set(spec);
+            inst.install_frame_set(install);
         else
-            inst.install_catalog_cd(spec);
+            inst.install_catalog_cd(install);
     }
     unsigned char* top = s.top();
     top[pxall::ctop::kMasterDir] = 'D';
