@@ -20,6 +20,7 @@
 #include "setup/setup_entries.h"
 #include "setup/setup_messages.h"
 #include "setup/status_block.h"
+#include "setup/user_file.h"
 #include "setup/stpm.h"
 #include "shell/codepage.h"
 #include "shell/listbox.h"
@@ -222,35 +223,9 @@ int16_t Stlp::kind_of(const std::string& name) {
 }
 
 int16_t Stlp::Get_User_File(int16_t filter_index) {
-    std::string dir(256, '\0');
-    VbString s{dir.data(), 256};
-    lib::setup::VBGetPathName(3, &s);
-    dir.resize(dir.find('\0') == std::string::npos ? dir.size() : dir.find('\0'));
-    QString saved = QDir::currentPath();
-    if (saved.isEmpty()) {
-        WriteErrorLog("PXSTLP", "Get_User_File", "GetCurrentDirectory", 100, 0, 0);
-        return 100;
-    }
-    FileChoice choice;
-    choice.filter = from_ansi(filter(filter_index));
-    auto host = plat::host_path(dir);
-    choice.initial_dir = host ? QString::fromStdString(*host) : QString();
-    QString chosen = ChooseFile(this, choice);
-    bool restored = QDir::setCurrent(saved);
-    if (chosen.isEmpty()) {
-        if (!restored) {
-            WriteErrorLog("PXSTLP", "Get_User_File", "SetCurrentDirectory", 102, 0, 0);
-            return 102;
-        }
-        return 1;
-    }
-    if (!restored) {
-        WriteErrorLog("PXSTLP", "Get_User_File", "SetCurrentDirectory", 101, 0, 0);
-        return 101;
-    }
-    chosen_file = plat::windows_path(chosen.toStdString());
-    type = kind_of(chosen_file);
-    return 0;
+    int16_t r = setup::choose_user_file(this, 3, from_ansi(filter(filter_index)), "PXSTLP", "Get_User_File", &chosen_file);
+    if (r == 0) type = kind_of(chosen_file);
+    return r;
 }
 
 void Stlp::STLP_Set_File_Info() {

@@ -15,6 +15,7 @@
 #include "platform/msgbox.h"
 #include "setup/setup_entries.h"
 #include "setup/status_block.h"
+#include "setup/user_file.h"
 #include "setup/stpm.h"
 #include "shell/codepage.h"
 #include "shell/messages.h"
@@ -141,34 +142,7 @@ std::string Stpr::filter() const {
 }
 
 int16_t Stpr::STPR_Get_User_File(int16_t /*filter_index: the first entry, the dialog's default*/) {
-    std::string dir(256, '\0');
-    VbString s{dir.data(), 256};
-    lib::setup::VBGetPathName(2, &s);
-    dir.resize(dir.find('\0') == std::string::npos ? dir.size() : dir.find('\0'));
-    QString saved = QDir::currentPath();
-    if (saved.isEmpty()) {
-        WriteErrorLog("PXSTPR", "STPR_Get_User_File", "GetCurrentDirectory", 100, 0, 0);
-        return 100;
-    }
-    FileChoice choice;
-    choice.filter = from_ansi(filter());
-    auto host = plat::host_path(dir);
-    choice.initial_dir = host ? QString::fromStdString(*host) : QString();
-    QString chosen = ChooseFile(this, choice);
-    bool restored = QDir::setCurrent(saved);
-    if (chosen.isEmpty()) {
-        if (!restored) {
-            WriteErrorLog("PXSTPR", "STPR_Get_User_File", "SetCurrentDirectory", 102, 0, 0);
-            return 102;
-        }
-        return 1;
-    }
-    if (!restored) {
-        WriteErrorLog("PXSTPR", "STPR_Get_User_File", "SetCurrentDirectory", 101, 0, 0);
-        return 101;
-    }
-    chosen_file = plat::windows_path(chosen.toStdString());
-    return 0;
+    return setup::choose_user_file(this, 2, from_ansi(filter()), "PXSTPR", "STPR_Get_User_File", &chosen_file);
 }
 
 void Stpr::STPR_Set_File_Type() {
