@@ -105,23 +105,36 @@ void keep_block(CdHandle* h, FileSlot& s, bool data, int32_t block) {
         if (h->stamps.empty()) h->stamps_checked_ms = coarse_ms();
         h->stamps.push_back(stamp_of(s.fd));
     }
-    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[static_cast<size_t>(h->block_size)]);
-    if (!bytes) return;
-    CachedBlock& c = s.cache[block];
-    c.bytes = std::move(bytes);
-    std::memcpy(c.bytes.get(), s.buf.data(), static_cast<size_t>(h->block_size));
+    const int32_t covered = std::min(s.blocks, s.present);
+    if (block >= covered) return;
+    const int32_t i = h->cached_blocks;
+    try {
+        if (s.kept_at.empty()) s.kept_at.assign(static_cast<size_t>(covered), CachedBlock{});
+        if (i % kKeptChunkBlocks == 0) {
+            std::unique_ptr<uint8_t[]> chunk(
+                new (std::nothrow) uint8_t[static_cast<size_t>(kKeptChunkBlocks) * h->block_size]);
+            if (!chunk) return;
+            h->kept_chunks.push_back(std::move(chunk));
+        }
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    CachedBlock& c = s.kept_at[static_cast<size_t>(block)];
+    c.at = static_cast<uint32_t>(i) + 1;
+    uint8_t* bytes = const_cast<uint8_t*>(kept_bytes(h, c));
+    std::memcpy(bytes, s.buf.data(), static_cast<size_t>(h->block_size));
     // Index entries carry their key first; data records at the file's key offset.
     const int32_t rec = data ? h->rec_len : s.rec_len;
     const int32_t off = data ? h->key_off : 0;
     const int32_t key = data ? h->key_len : s.key_len;
-    c.valid = valid_records(c.bytes.get(), h->block_size, rec);
+    c.valid = static_cast<uint16_t>(valid_records(bytes, h->block_size, rec));
     c.ascending = key > 0 && rec > 0 && off + key <= rec;
-    for (int32_t i = 1; c.ascending && i < c.valid; ++i) {
-        const uint8_t* e = c.bytes.get() + static_cast<size_t>(i) * rec + off;
+    for (int32_t r = 1; c.ascending && r < c.valid; ++r) {
+        const uint8_t* e = bytes + static_cast<size_t>(r) * rec + off;
         c.ascending = std::memcmp(e - rec, e, static_cast<size_t>(key)) <= 0;
     }
     ++h->cached_blocks;
-    s.cur = c.bytes.get();
+    s.cur = bytes;
     s.cur_cached = &c;
 }
 
@@ -129,9 +142,9 @@ void keep_block(CdHandle* h, FileSlot& s, bool data, int32_t block) {
 
 int load_block(CdHandle* h, int slot, int32_t block, int* detail, bool keep) {
     FileSlot& s = h->slot[slot];
-    if (auto kept = s.cache.find(block); kept != s.cache.end() && kept->second.bytes) {
-        const CachedBlock& c = kept->second;
-        s.cur = c.bytes.get();
+    if (block >= 0 && static_cast<size_t>(block) < s.kept_at.size() && s.kept_at[static_cast<size_t>(block)].at != 0) {
+        const CachedBlock& c = s.kept_at[static_cast<size_t>(block)];
+        s.cur = kept_bytes(h, c);
         s.cur_cached = &c;
         s.loaded = -1;  // buf no longer holds what cur shows
         return 0;
@@ -158,7 +171,7 @@ int load_block(CdHandle* h, int slot, int32_t block, int* detail, bool keep) {
 
 void drop_index_cache(CdHandle* h) {
     for (auto& s : h->slot) {
-        s.cache.clear();
+        s.kept_at.clear();
         if (s.cur_cached != nullptr) {
             s.cur = nullptr;
             s.cur_cached = nullptr;
@@ -166,6 +179,7 @@ void drop_index_cache(CdHandle* h) {
         }
     }
     h->cached_blocks = 0;
+    h->kept_chunks.clear();
     h->stamps.clear();
 }
 
@@ -240,9 +254,14 @@ int32_t cdfilelen(const CdHandle* h) { return h == nullptr ? 0 : h->slot[kDataSl
 
 int64_t cdkept_bytes(const CdHandle* h) {
     if (h == nullptr) return 0;
-    int64_t n = h->cached_blocks;
-    for (const auto& s : h->slot) n += s.buf.empty() ? 0 : 1;
-    return n * h->block_size;
+    // Whole chunks, as they are allocated.
+    int64_t n = static_cast<int64_t>(h->kept_chunks.size()) * kKeptChunkBlocks;
+    int64_t tables = 0;
+    for (const auto& s : h->slot) {
+        n += s.buf.empty() ? 0 : 1;
+        tables += static_cast<int64_t>(s.kept_at.size() * sizeof(CachedBlock));
+    }
+    return n * h->block_size + tables;
 }
 
 int cdseek_only(int slot, int32_t block, CdHandle* h, int* detail) {

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "pxall/keyed_file.h"
@@ -24,13 +23,18 @@ enum HandleKind : int {
 };
 
 // A block kept in memory for the life of the open file, with what the walk
-// needs to know of it: its whole records, and whether their keys rise (then
-// a record is found by halving instead of one by one).
+// needs to know of it: where its bytes are, its whole records, and whether
+// their keys rise (then a record is found by halving instead of one by one).
+// Eight bytes, so that the table of a slot's blocks stays small.
 struct CachedBlock {
-    std::unique_ptr<uint8_t[]> bytes;
-    int32_t valid = 0;
+    uint32_t at = 0;  // 1 + its place among the handle's kept blocks; 0: not kept
+    uint16_t valid = 0;  // a block holds at most 65,535 bytes
     bool ascending = false;
 };
+
+// The kept blocks' bytes, in chunks of this many blocks so that a handle
+// that keeps few blocks holds little memory.
+constexpr int32_t kKeptChunkBlocks = 32;
 
 // Blocks a handle keeps, for the life of the open file: every index block
 // the walk reads, up to 2048 (4 MiB; the walk reads the upper levels first,
@@ -57,9 +61,10 @@ struct FileSlot {
     // The block load_block left: buf, or a kept index block.
     const uint8_t* cur = nullptr;
     const CachedBlock* cur_cached = nullptr;
-    // Kept blocks by block number: as many as were kept, never as many as a
-    // (possibly damaged) master claims the file has.
-    std::unordered_map<int32_t, CachedBlock> cache;
+    // Kept blocks by block number. The table covers the blocks the container
+    // really holds (`present`), never as many as a (possibly damaged) master
+    // claims.
+    std::vector<CachedBlock> kept_at;
 };
 
 // What an open index file looked like when its blocks were kept; a change
@@ -113,6 +118,7 @@ struct CdHandle {
     int drive = -1;
 
     int32_t cached_blocks = 0;         // blocks kept, all slots
+    std::vector<std::unique_ptr<uint8_t[]>> kept_chunks;  // their bytes
     std::vector<FileStamp> stamps;     // of the files those came from
     int64_t stamps_checked_ms = 0;     // when they were last compared
 };
@@ -140,6 +146,11 @@ int load_block(CdHandle* h, int slot, int32_t block, int* detail, bool keep = fa
 // Drops the kept index blocks when a file they came from has changed since
 // (compared at most every kStampRecheckMs).
 void check_index_cache(CdHandle* h);
+// The bytes of a kept block.
+inline const uint8_t* kept_bytes(const CdHandle* h, const CachedBlock& c) {
+    const uint32_t i = c.at - 1;
+    return h->kept_chunks[i / kKeptChunkBlocks].get() + static_cast<size_t>(i % kKeptChunkBlocks) * h->block_size;
+}
 // Drops every kept index block.
 void drop_index_cache(CdHandle* h);
 // Whole records from the start of a loaded block up to the first that

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "key_compare.h"
 #include "pxall/keyed_file.h"
 
 namespace pxall {
@@ -19,7 +20,7 @@ int search(const void* key, int key_len, int key_off, int mask, const void* buf,
     for (int i = 0; i < n; ++i) {
         const unsigned char* field = b + static_cast<size_t>(i) * rec_len + key_off;
         if (prefix > 0 && std::memcmp(field, k, prefix) != 0) continue;
-        int c = std::memcmp(k, field, key_len);
+        int c = compare_keys(k, field, key_len);
         int bit = c < 0 ? keyed::kMaskBelow : c == 0 ? keyed::kMaskEqual : keyed::kMaskAbove;
         if (bit & mask) {
             if (index != nullptr) *index = i;

@@ -92,7 +92,8 @@ PX_EXPORT int cdreopen(CdHandle* h, int* detail);
 // The data file's length in blocks; 0 without a handle.
 PX_EXPORT int32_t cdfilelen(const CdHandle* h);
 // Bytes of blocks the open file keeps in memory (index blocks, and data blocks
-// of keyed searches; 16 MiB at most), its block buffers included.
+// of keyed searches; 16 MiB at most), its block buffers and the tables that
+// find kept blocks by number included.
 PX_EXPORT int64_t cdkept_bytes(const CdHandle* h);
 // Closes the files, frees the handle and clears *h: 0, or 12 when a close failed.
 PX_EXPORT int cdclose(CdHandle** h, int* detail);
