@@ -15,6 +15,8 @@ const AreaTexts& texts_setup() {
             {408, "The local-parts file has been set up."},
             {601, "This file does not continue the price data set up before it."},
             {705, "Setting up the catalogue data. Please wait..."},
+            {810, "This CD is of another issue. Insert into drive["},
+            {810, "the CD of the set:                            ["},
             {848, "The price file holds no usable data (wrong records or order)."},
             {870, "The message or screen-text file of this menu language is missing."},
             {871, "There is not enough free disk space for the set-up."},

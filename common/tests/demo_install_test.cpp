@@ -52,7 +52,7 @@ TEST_F(DemoTest, TheScanFindsBothCdsAndTheFrameNumberSet) {
     EXPECT_GE(index_of("EF"), 2);
     EXPECT_EQ(setup_entry_addr(0)[setup_entry::kPictureFlag], 1) << "E1 is a full copy";
     EXPECT_EQ(setup_entry_addr(1)[setup_entry::kPictureFlag], 0);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(setup_entry_addr(1)), 12), "E20220240601");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(setup_entry_addr(1)), 12), "E2A220240115");
 }
 
 TEST_F(DemoTest, CatalogueFilesReadFromDiskMasterAndCd) {

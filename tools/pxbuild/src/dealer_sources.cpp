@@ -61,17 +61,14 @@ std::vector<std::string> dealer_price_records(int kind, int n) {
     return out;
 }
 
-std::string dealer_price_csv(int kind, const std::vector<std::string>& records) {
+std::string dealer_csv(const std::vector<std::string>& records, const std::vector<int>& widths) {
     std::string csv;
-    const int widths1[] = {12, 8, 10, 20}, widths2[] = {12, 8, 8, 8, 10, 20};
-    const int* w = kind == 1 ? widths1 : widths2;
-    const int nf = kind == 1 ? 4 : 6;
     for (size_t r = 0; r < records.size(); ++r) {
         std::vector<std::string> fields;
         size_t at = 0;
-        for (int f = 0; f < nf; ++f) {
-            fields.push_back(records[r].substr(at, static_cast<size_t>(w[f])));
-            at += static_cast<size_t>(w[f]);
+        for (int w : widths) {
+            fields.push_back(at < records[r].size() ? records[r].substr(at, static_cast<size_t>(w)) : std::string());
+            at += static_cast<size_t>(w);
         }
         // Trailing blank fields are left out: a short line.
         while (fields.size() > 1 && fields.back().find_first_not_of(' ') == std::string::npos) fields.pop_back();
@@ -83,6 +80,10 @@ std::string dealer_price_csv(int kind, const std::vector<std::string>& records) 
         csv += line + "\r\n";
     }
     return csv;
+}
+
+std::string dealer_price_csv(int kind, const std::vector<std::string>& records) {
+    return kind == 1 ? dealer_csv(records, {12, 8, 10, 20}) : dealer_csv(records, {12, 8, 8, 8, 10, 20});
 }
 
 void write_dealer_sources(const std::string& host_folder, int price_records, int pieces) {

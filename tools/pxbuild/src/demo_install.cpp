@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "pxbuild/cd_writer.h"
+#include "pxbuild/dealer_sources.h"
 #include "pxbuild/demo_bunz.h"
 #include "pxbuild/demo_data.h"
 #include "pxbuild/demo_emok.h"
@@ -33,9 +34,13 @@ struct CdDef {
 };
 
 constexpr CdDef kCds[] = {
-    {"E1", "20240115", "01", '1'},
-    {"E2", "20240601", "02", '0'},
+    {"E1", "20240115", "A1", '1'},
+    {"E2", "20240115", "A2", '0'},
 };
+
+// The frame-number CD of the world frame numbers.
+constexpr const char* kFrameCd = "EF";
+constexpr const char* kFrameCdDate = "20240115";
 
 void write_cd(const std::string& folder, const CdDef& cd, DemoSummary* sum) {
     CdWriter w(folder, cd.id, cd.date);
@@ -99,43 +104,27 @@ const char* kDriveTable =
     "C=..\n"
     "E=../../cd/E2,cdrom\n"
     "F=../../cd/E1-2023,cdrom\n"
-    "P=../../p\n";
+    "P=../../p\n"
+    "A=../../dealer,removable\n";
 
 }  // namespace
 
-DemoSummary write_demo(const std::string& folder) {
+DemoSummary write_demo_media(const std::string& folder) {
     DemoSummary sum;
     fs::path root(folder);
     fs::path c = root / "c";
     for (const char* d : {"PXDROM/PRG", "PXDROM/WORK", "MST", "FRW", "FRJ"}) fs::create_directories(c / d);
+    fs::create_directories(root / "p");  // drive P:, the price drive
 
     for (const auto& cd : kCds) write_cd((root / "cd" / cd.id).string(), cd, &sum);
-
-    Installer inst;
-    for (const auto& cd : kCds) {
-        InstallSpec job;
-        job.cd_folder = (root / "cd" / cd.id).string();
-        job.target_dir = (c / "MST").string();
-        job.dir_name = cd.id;
-        job.install_kind = cd.install_kind;
-        job.cd_no = cd.cd_no;
-        inst.install_catalog_cd(job);
-    }
-    InstallSpec frame;
-    frame.cd_folder = (root / "cd" / "E1").string();
-    frame.target_dir = (c / "FRW").string();
-    frame.dir_name = "EF";
-    frame.install_kind = '1';
-    inst.install_frame_set(frame);
-
-    // KAKAKU on C:, PRICE3 with its three prices on P: (the one in force).
-    sum.part_numbers = static_cast<int>(demo::all_part_numbers().size());
-    write_demo_prices((c / "MST").string(), (root / "p" / "MST").string());
-    write_demo_local_prices((c / "MST").string());
+    CdWriter frame((root / "cd" / kFrameCd).string(), kFrameCd, kFrameCdDate);
+    frame.put_keyed("", "FRKATA.DAT", build_keyed("FRKATA.DAT", demo::frkata()));
     // The earlier issue of the first CD, for the part-number list's comparison.
     write_demo_earlier_issue(folder);
     // Every CD carries the whole area's vehicles: count them once.
     sum.vehicles = static_cast<int>(demo::vehicle_files("E1").jouhou.size());
+    sum.part_numbers = static_cast<int>(demo::all_part_numbers().size());
+    write_demo_dealer_files((root / "dealer").string());
 
     write_text((c / "PXDROM" / "PXDROM.SYS").string(), kEnvironment);
     write_text((c / "PXDROM" / "PXDRIVES.SYS").string(), kDriveTable);
@@ -152,6 +141,34 @@ DemoSummary write_demo(const std::string& folder) {
     demo::write_demo_help((c / "PXDROM" / "PRG").string());
     demo::write_demo_groups((c / "MST").string());
     pxdemo::write_demo_saved_lists((c / "MST").string());
+    return sum;
+}
+
+DemoSummary write_demo(const std::string& folder) {
+    DemoSummary sum = write_demo_media(folder);
+    fs::path root(folder);
+    fs::path c = root / "c";
+    Installer inst;
+    for (const auto& cd : kCds) {
+        InstallSpec job;
+        job.cd_folder = (root / "cd" / cd.id).string();
+        job.target_dir = (c / "MST").string();
+        job.dir_name = cd.id;
+        job.install_kind = cd.install_kind;
+        job.cd_no = cd.cd_no;
+        inst.install_catalog_cd(job);
+    }
+    InstallSpec frame;
+    frame.cd_folder = (root / "cd" / kFrameCd).string();
+    frame.target_dir = (c / "FRW").string();
+    frame.dir_name = "EF";
+    frame.install_kind = '1';
+    frame.cd_no = "F1";
+    inst.install_frame_set(frame);
+
+    // KAKAKU on C:, PRICE3 with its three prices on P: (the one in force).
+    write_demo_prices((c / "MST").string(), (root / "p" / "MST").string());
+    write_demo_local_prices((c / "MST").string());
     return sum;
 }
 

@@ -84,15 +84,15 @@ const std::vector<std::string>& common_part_codes() {
 
 const std::vector<Catalog>& catalogs() {
     static const std::vector<Catalog> k = {
-        {"4410A1", "ARVENA SEDAN", "4-DOOR SEDAN;1.4/1.6 PETROL;1.9 DIESEL", "1803", "2312", "E1", "01",
+        {"4410A1", "ARVENA SEDAN", "4-DOOR SEDAN;1.4/1.6 PETROL;1.9 DIESEL", "1803", "2312", "E1", "A1",
          {"AVS14P1", "AVS16P1", "AVS16P4", "AVS19D1"}, "XPA", 12},
-        {"4420B1", "ARVENA ESTATE", "5-DOOR ESTATE;1.6 PETROL;1.9 DIESEL", "1806", "2312", "E1", "01",
+        {"4420B1", "ARVENA ESTATE", "5-DOOR ESTATE;1.6 PETROL;1.9 DIESEL", "1806", "2312", "E1", "A1",
          {"AVW16P1", "AVW19D1"}, "XPA", 3},
-        {"5130C2", "BRISCA HATCH", "3/5-DOOR HATCHBACK;1.2/1.4 PETROL", "2001", "2409", "E1", "01",
+        {"5130C2", "BRISCA HATCH", "3/5-DOOR HATCHBACK;1.2/1.4 PETROL", "2001", "2409", "E1", "A1",
          {"BRH12P1", "BRH14P1", "BRH14P3"}, "XPB", 2},
-        {"6120D1", "TORVAN VAN", "PANEL VAN;HIGH ROOF;2.2 DIESEL", "1902", "2405", "E2", "02",
+        {"6120D1", "TORVAN VAN", "PANEL VAN;HIGH ROOF;2.2 DIESEL", "1902", "2405", "E2", "A2",
          {"TVN22D1", "TVN22D2"}, "XPC", 2},
-        {"6230E1", "MAROVA 4X4", "5-DOOR OFF-ROAD;2.0 PETROL;2.2 DIESEL;4WD", "2103", "2412", "E2", "02",
+        {"6230E1", "MAROVA 4X4", "5-DOOR OFF-ROAD;2.0 PETROL;2.2 DIESEL;4WD", "2103", "2412", "E2", "A2",
          {"MRV20P4", "MRV22D4", "MRV22D5"}, "XPD", 3},
     };
     return k;

@@ -42,13 +42,14 @@ uint8_t location(Master m, const kl::FileDesc& d, char kind, const std::string& 
 }
 
 // The data entry's level byte from the sizes of the three levels, and the
-// start blocks of separate index levels, which follow one another in one file.
+// start blocks of separate index levels, which follow one another in one file
+// (an absent level starts where it would follow).
 void finish_group(Group& g) {
     int32_t s1 = g[0].blocks, s2 = g[1].blocks, s3 = g[2].blocks;
     g[3].level = s1 == 0 ? 0 : s2 == 0 ? 1 : s3 == 0 ? 2 : 3;
     for (int i = 0; i < 3; ++i) g[i].level = static_cast<uint8_t>(row(g[i].row).level);
-    if (g[1].loc == kl::kOnDisk && s2 > 0) g[1].first = s1;
-    if (g[2].loc == kl::kOnDisk && s3 > 0) g[2].first = s1 + s2;
+    if (g[1].loc == kl::kOnDisk) g[1].first = s1;
+    if (g[2].loc == kl::kOnDisk) g[2].first = s1 + s2;
 }
 
 void put_entry(uint8_t* e, const Slot& s) {

@@ -23,11 +23,21 @@ namespace pxbuild {
 // part number; the same n always gives the same records.
 std::vector<std::string> dealer_price_records(int kind, int n);
 
-// The CSV lines of those records (with CR LF), as the pieces write them.
+// Records cut into fields of these widths (from the record's start) as CSV
+// lines with CR LF: trailing blanks cut, trailing blank fields left out,
+// quotes where a field needs them and on every third field.
+std::string dealer_csv(const std::vector<std::string>& records, const std::vector<int>& widths);
+
+// The CSV lines of price records, as the pieces write them.
 std::string dealer_price_csv(int kind, const std::vector<std::string>& records);
 
 // Writes every source file into host_folder; the CSV price files in
 // `pieces` pieces.
 void write_dealer_sources(const std::string& host_folder, int price_records = 200, int pieces = 3);
+
+// The demo's own prices and local parts as its dealer receives them: PRICE
+// and PRICE3 (fixed records), LOCALP1, LOCALP2, LOCALP3 (CSV) and the set-3
+// pictures in PICS/.
+void write_demo_dealer_files(const std::string& host_folder);
 
 }  // namespace pxbuild

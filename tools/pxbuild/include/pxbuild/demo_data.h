@@ -16,7 +16,7 @@ struct Catalog {
     std::string description;
     std::string date_from, date_to;  // YYMM
     std::string cd_id;     // "E1" or "E2"
-    std::string cd_no;     // "01" or "02"
+    std::string cd_no;     // CD code: "A1" or "A2"
     std::vector<std::string> frame_models;  // 7 characters each
     std::string wmi;       // 3-character maker code of its VINs
     int variants;          // part numbers per part-name code
