@@ -63,8 +63,11 @@ struct FileSlot {
     const CachedBlock* cur_cached = nullptr;
     // Kept blocks by block number. The table covers the blocks the container
     // really holds (`present`), never as many as a (possibly damaged) master
-    // claims.
+    // claims. A bit a block tells first whether it is kept: a lookup in a
+    // large file mostly reads a block that is not, and the bits stay in the
+    // processor's cache where the table does not.
     std::vector<CachedBlock> kept_at;
+    std::vector<uint64_t> kept_bits;
 };
 
 // What an open index file looked like when its blocks were kept; a change
