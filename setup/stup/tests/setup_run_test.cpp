@@ -294,6 +294,21 @@ TEST_F(SetupRunTest, DiskFullLeavesNothingHalfInstalledRecorded) {
     }
 }
 
+// The run points the master directory at each block's drive as it goes; a
+// run that fails must leave the running program looking where the
+// environment file still says.
+TEST_F(SetupRunTest, FailedRunLeavesTheRunningDirectoriesAsRecorded) {
+    s.env().map_drive('D', "d", plat::kDriveFixed);
+    const std::string before(reinterpret_cast<const char*>(s.top() + pxall::ctop::kMasterDir));
+    plat::set_disk_space_limit('D', int64_t{1} << 30, 1000);
+    s.select_area(0, 'D', {{"A1", '0'}});
+    s.insert('Q', "E1");
+    EXPECT_EQ(run(), 884);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(s.top() + pxall::ctop::kMasterDir)), before);
+    EXPECT_EQ(before.substr(0, 2), "C:");
+    EXPECT_EQ(s.sys(), default_sys());
+}
+
 TEST_F(SetupRunTest, NoSelectedBlockStillRewritesTheEnvironment) {
     EXPECT_EQ(run(), 0);
     EXPECT_EQ(s.value("ECMSTALL"), "");
@@ -402,7 +417,9 @@ TEST_F(SetupRunTest, IssueOrderOfASet) {
         s.script({});
         EXPECT_EQ(run(), c.want) << c.what;
         EXPECT_EQ(s.boxes().size(), c.boxes) << c.what;
-        if (c.boxes > 0) EXPECT_NE(s.boxes()[0].find("not the CD wanted"), std::string::npos) << c.what;
+        if (c.boxes > 0) {
+            EXPECT_NE(s.boxes()[0].find("not the CD wanted"), std::string::npos) << c.what;
+        }
     }
 }
 
