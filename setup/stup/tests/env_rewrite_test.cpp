@@ -1,6 +1,8 @@
 // The set-up's rewrites of PXDROM.SYS: which lines change, what stays byte
 // for byte, the shared state that follows, and a failed replacement.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -100,6 +102,54 @@ TEST_F(EnvRewriteTest, FailedReplacementKeepsTheOldFileWhole) {
     EXPECT_NE(log.back().find("PXSTUP12,Updt_Sys_File_F4,fputs,(13)"), std::string::npos);
     EXPECT_EQ(pxstup::Updt_Sys_File(s.catalog, s.frame, 0), 0);
     EXPECT_EQ(s.value("ECMSTALL"), "US:D");
+}
+
+// Steps of a replacement counted by the write hook; at step g_kill_at the
+// process ends there, as a kill or a power cut would end it.
+int g_step = 0;
+int g_kill_at = -1;
+int kill_at_step(const char*, const char*) {
+    if (g_step++ == g_kill_at) ::_exit(0);
+    return 0;
+}
+
+// Runs the rewrite in a child process that ends at step kill_at (-1: runs
+// to the end); gives the number of steps the child saw, or -1.
+int rewrite_in_child(SetupEnv& s, int kill_at) {
+    pid_t child = ::fork();
+    if (child == 0) {
+        g_step = 0;
+        g_kill_at = kill_at;
+        pxall::set_write_step_hook(kill_at_step);
+        int r = pxstup::Updt_Sys_File(s.catalog, s.frame, 0);
+        ::_exit(r == 0 ? 100 + g_step : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status)) return -1;
+    int code = WEXITSTATUS(status);
+    return kill_at >= 0 ? (code == 0 ? kill_at : -1) : (code >= 100 ? code - 100 : -1);
+}
+
+TEST_F(EnvRewriteTest, KillAtAnyStepLeavesTheOldOrTheNewFileWhole) {
+    s.select_area(2, 'D', {{"A1", '1'}}, false);
+    const std::string before = s.sys();
+    const int steps = rewrite_in_child(s, -1);
+    ASSERT_GE(steps, 4);  // create, write, sync, rename at least
+    const std::string after = s.sys();
+    ASSERT_NE(after, before);
+    for (int k = 0; k < steps; ++k) {
+        s.write_sys(before);
+        ASSERT_EQ(rewrite_in_child(s, k), k) << "the child was not ended at step " << k;
+        const std::string now = s.sys();
+        EXPECT_TRUE(now == before || now == after) << "killed at step " << k << ":\n" << now;
+    }
+    // The twins the killed runs left go with the next replacement.
+    ASSERT_EQ(pxstup::Updt_Sys_File(s.catalog, s.frame, 0), 0);
+    int files = 0;
+    for (const auto& f : fs::directory_iterator(s.root()))
+        if (f.path().filename().string().rfind("PXDROM.SYS", 0) == 0) ++files;
+    EXPECT_EQ(files, 1);
 }
 
 TEST_F(EnvRewriteTest, MissingEnvironmentFileIsOpenFailure) {
