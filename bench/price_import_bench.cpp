@@ -8,9 +8,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <string>
 
+#include "bench_report.h"
 #include "platform/drives.h"
 #include "pxall/blocks.h"
 #include "pxbuild/dealer_sources.h"
@@ -74,27 +74,15 @@ void BM_SortLines(benchmark::State& state) {
 }
 BENCHMARK(BM_SortLines)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
-class Ratio : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const auto& r : runs) ms_[r.run_name.function_name] = r.GetAdjustedRealTime();
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        double import = ms_["BM_ImportCsv"], sort = ms_["BM_SortLines"];
-        if (import > 0 && sort > 0) std::printf("import / sort: %.2f (goal: below 1.00)\n", import / sort);
-    }
-
-private:
-    std::map<std::string, double> ms_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    Ratio reporter;
+    // The ratio of the two medians (or single runs), printed last.
+    pxbench::RatioReporter reporter([](const pxbench::RatioReporter& r) {
+        const double import = r.ns("BM_ImportCsv"), sort = r.ns("BM_SortLines");
+        if (import > 0 && sort > 0) std::printf("import / sort: %.2f (goal: below 1.00)\n", import / sort);
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

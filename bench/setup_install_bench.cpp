@@ -9,10 +9,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench_report.h"
 #include "platform/drives.h"
 #include "platform/msgbox.h"
 #include "pxall/blocks.h"
@@ -106,29 +106,15 @@ void BM_CpR(benchmark::State& state) {
 }
 BENCHMARK(BM_CpR)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
-// Keeps each benchmark's time for the ratio at the end.
-class Ratio : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const auto& r : runs) ms_[r.run_name.function_name] = r.GetAdjustedRealTime();
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        double setup = ms_["BM_SetupFullCopy"], cp = ms_["BM_CpR"];
-        if (setup > 0 && cp > 0)
-            std::printf("set-up / cp -r: %.2f (goal: at most 1.30)\n", setup / cp);
-    }
-
-private:
-    std::map<std::string, double> ms_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    Ratio reporter;
+    // The ratio of the two medians (or single runs), printed last.
+    pxbench::RatioReporter reporter([](const pxbench::RatioReporter& r) {
+        const double setup = r.ns("BM_SetupFullCopy"), cp = r.ns("BM_CpR");
+        if (setup > 0 && cp > 0) std::printf("set-up / cp -r: %.2f (goal: at most 1.30)\n", setup / cp);
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -47,26 +47,32 @@ char* fgets_text(char* buf, int size, std::FILE* fp) {
         errno = EINVAL;
         return nullptr;
     }
+    // One lock for the line, not one a character.
+    ::flockfile(fp);
     int count = 0;
+    bool failed = false;
     while (count < size - 1) {
-        int c = std::getc(fp);
+        int c = ::getc_unlocked(fp);
         if (c == EOF) {
-            if (std::ferror(fp)) return nullptr;
+            failed = std::ferror(fp) != 0;
             break;
         }
         if (c == '\r') {
-            int after = std::getc(fp);
+            int after = ::getc_unlocked(fp);
             if (after == '\n') {
                 c = '\n';
             } else if (after != EOF) {
                 std::ungetc(after, fp);
             } else if (std::ferror(fp)) {
-                return nullptr;
+                failed = true;
+                break;
             }
         }
         buf[count++] = static_cast<char>(c);
         if (c == '\n') break;
     }
+    ::funlockfile(fp);
+    if (failed) return nullptr;
     buf[count] = '\0';
     if (count == 0 && size > 1) return nullptr;
     return buf;

@@ -136,12 +136,15 @@ int stup_user_d_file(const std::string& data_path, int32_t block) {
 
 int stup_user_tmp_file(const std::string& in_path, const std::string& out_path, int32_t item_len, int32_t block) {
     const char* fn = "stup_user_tmp_file";
+    std::vector<char> in_buf, out_buf;  // outlive the streams
     std::FILE* in = plat::fopen(in_path, "rb");
+    buffer_stream(in, in_buf);
     if (in == nullptr) {
         pxall::syerr_message(kModule, fn, in_path.c_str(), 11, errno, 115);
         return -1;
     }
     std::FILE* out = plat::fopen(out_path, "wb+");
+    buffer_stream(out, out_buf);
     if (out == nullptr) {
         pxall::syerr_message(kModule, fn, out_path.c_str(), 11, errno, 122);
         std::fclose(in);

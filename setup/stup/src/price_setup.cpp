@@ -31,7 +31,7 @@ namespace {
 namespace pl = pxall::price;
 constexpr const char* kModule = "PXSTUP21";
 constexpr const char* kRun = "stup_kakaku_setup";
-constexpr int kCopyPiece = 8192;
+constexpr int kCopyPiece = 64 << 10;
 constexpr int kCsvLine = 256;
 constexpr int kSourcePath = 79;
 // Suffix of the files a pass builds beside those in force.
@@ -114,12 +114,15 @@ int stup_conv_csv2_binary(const std::string& csv_path, const std::string& work, 
     const int rec_len = layout == 1 ? pl::kKakakuRecLen : pl::kPrice3RecLen;
     const Slot* slots = layout == 1 ? kLayout1 : kLayout2;
     const int nslots = layout == 1 ? 4 : 6;
+    std::vector<char> in_buf, out_buf;  // outlive the streams
     std::FILE* in = plat::fopen(csv_path, "rt");
+    buffer_stream(in, in_buf);
     if (in == nullptr) {
         log("PXSTUP41", fn, csv_path, 11, errno, 391);
         return -1;
     }
     std::FILE* out = plat::fopen(work, "wb");
+    buffer_stream(out, out_buf);
     if (out == nullptr) {
         log("PXSTUP41", fn, work, 11, errno, 398);
         std::fclose(in);
@@ -161,7 +164,9 @@ int stup_input_diskette(int kind, const std::string& src, const std::string& dat
                         const std::string& current) {
     const char* fn = "stup_input_diskette";
     const int32_t rec_len = kind == 1 ? pl::kKakakuRecLen : pl::kPrice3RecLen;
+    std::vector<char> in_buf, out_buf;  // outlive the streams
     std::FILE* in = plat::fopen(src, "rb");
+    buffer_stream(in, in_buf);
     if (in == nullptr) {
         log("PXSTUP99", fn, src, 11, errno, 69);
         return -1;
@@ -179,6 +184,7 @@ int stup_input_diskette(int kind, const std::string& src, const std::string& dat
     } else {
         out = plat::fopen(data, "wb+");
     }
+    buffer_stream(out, out_buf);
     if (out == nullptr) {
         log("PXSTUP99", fn, data, 11, errno, 89);
         std::fclose(in);
@@ -195,9 +201,9 @@ int stup_input_diskette(int kind, const std::string& src, const std::string& dat
         // Where the stored records end: the first zero byte (the last
         // block's padding), or the end.
         std::vector<uint8_t> all;
-        uint8_t buf[kCopyPiece];
+        std::vector<uint8_t> buf(kCopyPiece);
         size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, out)) > 0) all.insert(all.end(), buf, buf + n);
+        while ((n = std::fread(buf.data(), 1, buf.size(), out)) > 0) all.insert(all.end(), buf.data(), buf.data() + n);
         size_t end = 0;
         while (end < all.size() && all[end] != 0) ++end;
         if (end < static_cast<size_t>(rec_len)) {

@@ -97,6 +97,16 @@ std::string join(const std::string& dir, const std::string& name);
 bool make_dirs(const std::string& win_path);
 // Writes n bytes to fp, charged to the drive of win_path; false with errno.
 bool put_bytes(std::FILE* fp, const std::string& win_path, const void* data, size_t n);
+// A stream that reads or writes a whole dealer or price file gets a buffer
+// of this size, so that the file passes in a few calls a megabyte.
+constexpr size_t kStreamBuffer = size_t{64} << 10;
+// Gives a stream just opened the buffer `buf` (sized here), which must
+// outlive the stream.
+inline void buffer_stream(std::FILE* fp, std::vector<char>& buf) {
+    if (fp == nullptr) return;
+    buf.resize(kStreamBuffer);
+    std::setvbuf(fp, buf.data(), _IOFBF, buf.size());
+}
 // The data language code, two characters.
 std::string data_lang();
 // 1 for a digit, as the directory rule and the scans read it.
