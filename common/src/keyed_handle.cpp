@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "pxall/fdtable.h"
 #include "pxall/fileutil.h"
@@ -19,6 +20,7 @@ CdHandle* new_handle() { return new (std::nothrow) CdHandle(); }
 
 int free_handle(CdHandle* h, int* detail) {
     if (h == nullptr) return 0;
+    drop_index_cache(h);  // gives its data blocks' bytes back
     int result = 0;
     for (auto& s : h->slot) {
         if (s.fd >= 0 && s.own_fd && close2(s.fd) != 0) {
@@ -101,9 +103,21 @@ bool is_kept(const FileSlot& s, int32_t block) {
     return block >= 0 && b < s.kept_at.size() && ((s.kept_bits[b / 64] >> (b % 64)) & 1) != 0;
 }
 
+// Data-block bytes kept by all open handles, and what they may reach.
+std::atomic<int64_t> g_kept_data{0};
+std::atomic<int64_t> g_data_budget{kKeptDataBytes};
+
+// Counts a data block against the budget: false when it would exceed it.
+bool reserve_data_block(int64_t bytes) {
+    if (g_kept_data.fetch_add(bytes) + bytes <= g_data_budget.load()) return true;
+    g_kept_data.fetch_sub(bytes);
+    return false;
+}
+
 // Keeps a copy of a block just read, while the budget allows.
 void keep_block(CdHandle* h, FileSlot& s, bool data, int32_t block) {
-    if (h->cached_blocks >= (data ? kKeptBlocks : kIndexCacheBlocks) || block < 0 || block >= s.blocks) return;
+    if (block < 0 || block >= s.blocks) return;
+    if (!data && h->index_blocks >= kIndexCacheBlocks) return;
     bool known = false;
     for (const FileStamp& f : h->stamps) known = known || f.fd == s.fd;
     if (!known) {
@@ -112,6 +126,14 @@ void keep_block(CdHandle* h, FileSlot& s, bool data, int32_t block) {
     }
     const int32_t covered = std::min(s.blocks, s.present);
     if (block >= covered) return;
+    if (data && !reserve_data_block(h->block_size)) return;
+    // Given back unless the block is kept in the end.
+    struct Reserved {
+        int64_t bytes;
+        ~Reserved() {
+            if (bytes != 0) g_kept_data.fetch_sub(bytes);
+        }
+    } reserved{data ? h->block_size : 0};
     const int32_t i = h->cached_blocks;
     try {
         if (s.kept_at.empty()) {
@@ -143,6 +165,8 @@ void keep_block(CdHandle* h, FileSlot& s, bool data, int32_t block) {
         c.ascending = std::memcmp(e - rec, e, static_cast<size_t>(key)) <= 0;
     }
     ++h->cached_blocks;
+    ++(data ? h->data_blocks : h->index_blocks);
+    reserved.bytes = 0;
     s.cur = bytes;
     s.cur_cached = &c;
 }
@@ -191,7 +215,8 @@ void drop_index_cache(CdHandle* h) {
             s.loaded = -1;
         }
     }
-    h->cached_blocks = 0;
+    g_kept_data.fetch_sub(static_cast<int64_t>(h->data_blocks) * h->block_size);
+    h->cached_blocks = h->index_blocks = h->data_blocks = 0;
     h->kept_chunks.clear();
     h->stamps.clear();
 }
@@ -264,6 +289,10 @@ int cdreopen(CdHandle* h, int* detail) {
 }
 
 int32_t cdfilelen(const CdHandle* h) { return h == nullptr ? 0 : h->slot[kDataSlot].blocks; }
+
+int64_t kept_data_bytes() { return g_kept_data.load(); }
+
+void set_kept_data_budget(int64_t bytes) { g_data_budget.store(bytes < 0 ? kKeptDataBytes : bytes); }
 
 int64_t cdkept_bytes(const CdHandle* h) {
     if (h == nullptr) return 0;

@@ -36,13 +36,15 @@ struct CachedBlock {
 // that keeps few blocks holds little memory.
 constexpr int32_t kKeptChunkBlocks = 32;
 
-// Blocks a handle keeps, for the life of the open file: every index block
-// the walk reads, up to 2048 (4 MiB; the walk reads the upper levels first,
-// so they are always among them), and the data blocks a keyed search reads
-// while all kept blocks stay within 8192 (16 MiB). Sequential reads keep
-// nothing.
+// Blocks kept for the life of the open file. Every index block the walk
+// reads, up to 2048 a handle (4 MiB; the walk reads the upper levels first,
+// so they are always among them); and the data blocks keyed searches read,
+// while the data blocks all open files of the program keep stay within
+// 256 MiB (a search then costs no read of the file at all). Sequential
+// reads keep nothing. The bytes are counted as each block is kept and
+// given back when its handle drops its blocks or closes.
 constexpr int32_t kIndexCacheBlocks = 2048;
-constexpr int32_t kKeptBlocks = 8192;
+constexpr int64_t kKeptDataBytes = int64_t{256} << 20;
 
 // One file of a handle: an index level (slots 0-2) or the data file (3).
 struct FileSlot {
@@ -121,6 +123,8 @@ struct CdHandle {
     int drive = -1;
 
     int32_t cached_blocks = 0;         // blocks kept, all slots
+    int32_t index_blocks = 0;          // of which index blocks
+    int32_t data_blocks = 0;           // and data blocks, counted against kKeptDataBytes
     std::vector<std::unique_ptr<uint8_t[]>> kept_chunks;  // their bytes
     std::vector<FileStamp> stamps;     // of the files those came from
     int64_t stamps_checked_ms = 0;     // when they were last compared

@@ -1,6 +1,7 @@
-// The index blocks an open keyed file keeps: the records a walk finds are the
-// ones the file holds now, whether it was rewritten in place, replaced, or
-// the CD changed between two opens.
+// The blocks an open keyed file keeps: the records a walk finds are the ones
+// the file holds now, whether it was rewritten in place, replaced, or the CD
+// changed between two opens; and the data blocks all open files keep stay
+// within their budget.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -33,7 +34,10 @@ protected:
         key_len = d.key_len;
         rec_len = d.rec_len;
     }
-    void TearDown() override { cdclose(&h, nullptr); }
+    void TearDown() override {
+        cdclose(&h, nullptr);
+        set_kept_data_budget(-1);
+    }
 
     // 60 records under keys prefix + 10, 20, ... in three index levels of
     // three entries a block.
@@ -116,6 +120,34 @@ TEST_F(IndexCacheTest, ACdChangedBetweenTwoOpensGivesTheNewCdsRecords) {
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(found("4410A1R"), 60);
     EXPECT_EQ(found("4410A1P"), 0);
+}
+
+// Keyed searches keep the data blocks they read while all open files
+// together stay within the budget; a closed handle's room is free again.
+TEST_F(IndexCacheTest, DataBlocksOfAllOpenFilesStayWithinTheBudget) {
+    use(kDiskFile);
+    k.make_cd("E1", "20240115").put_keyed("", file_, image("P"));
+    k.install("E1", '1');
+    const int64_t before = kept_data_bytes();
+    const int64_t room = 3 * int64_t{keyed::kBlockSize};
+    set_kept_data_budget(before + room);
+
+    h = k.open(file_);
+    ASSERT_NE(h, nullptr);
+    ASSERT_EQ(found("P"), 60);  // 15 data blocks read
+    EXPECT_EQ(kept_data_bytes(), before + room);
+    CdHandle* first = h;
+    h = k.open(file_);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(found("P"), 60);  // read, none kept
+    EXPECT_EQ(kept_data_bytes(), before + room);
+
+    cdclose(&first, nullptr);
+    EXPECT_EQ(kept_data_bytes(), before);
+    EXPECT_EQ(found("P"), 60);
+    EXPECT_EQ(kept_data_bytes(), before + room);
+    cdclose(&h, nullptr);
+    EXPECT_EQ(kept_data_bytes(), before);
 }
 
 }  // namespace

@@ -91,10 +91,15 @@ PX_EXPORT int cdseek_only(int slot, int32_t block, CdHandle* h, int* detail);
 PX_EXPORT int cdreopen(CdHandle* h, int* detail);
 // The data file's length in blocks; 0 without a handle.
 PX_EXPORT int32_t cdfilelen(const CdHandle* h);
-// Bytes of blocks the open file keeps in memory (index blocks, and data blocks
-// of keyed searches; 16 MiB at most), its block buffers and the tables that
-// find kept blocks by number included.
+// Bytes of blocks the open file keeps in memory (index blocks, 4 MiB at
+// most, and data blocks of keyed searches), its block buffers and the tables
+// that find kept blocks by number included.
 PX_EXPORT int64_t cdkept_bytes(const CdHandle* h);
+// Bytes of data blocks all open files keep; 256 MiB at most.
+PX_EXPORT int64_t kept_data_bytes();
+// Test hook: the most data-block bytes all open files may keep (negative:
+// the default, 256 MiB). Blocks already kept stay.
+PX_EXPORT void set_kept_data_budget(int64_t bytes);
 // Closes the files, frees the handle and clears *h: 0, or 12 when a close failed.
 PX_EXPORT int cdclose(CdHandle** h, int* detail);
 
