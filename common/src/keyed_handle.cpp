@@ -134,7 +134,7 @@ void keep_block(CdHandle* h, FileSlot& s, bool data, int32_t block) {
             if (bytes != 0) g_kept_data.fetch_sub(bytes);
         }
     } reserved{data ? h->block_size : 0};
-    const int32_t i = h->cached_blocks;
+    const int32_t i = h->index_blocks + h->data_blocks;  // its place among the kept blocks
     try {
         if (s.kept_at.empty()) {
             s.kept_at.assign(static_cast<size_t>(covered), CachedBlock{});
@@ -164,7 +164,6 @@ void keep_block(CdHandle* h, FileSlot& s, bool data, int32_t block) {
         const uint8_t* e = bytes + static_cast<size_t>(r) * rec + off;
         c.ascending = std::memcmp(e - rec, e, static_cast<size_t>(key)) <= 0;
     }
-    ++h->cached_blocks;
     ++(data ? h->data_blocks : h->index_blocks);
     reserved.bytes = 0;
     s.cur = bytes;
@@ -216,7 +215,7 @@ void drop_index_cache(CdHandle* h) {
         }
     }
     g_kept_data.fetch_sub(static_cast<int64_t>(h->data_blocks) * h->block_size);
-    h->cached_blocks = h->index_blocks = h->data_blocks = 0;
+    h->index_blocks = h->data_blocks = 0;
     h->kept_chunks.clear();
     h->stamps.clear();
 }

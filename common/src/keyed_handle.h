@@ -122,9 +122,8 @@ struct CdHandle {
     int setup_index = -1;
     int drive = -1;
 
-    int32_t cached_blocks = 0;         // blocks kept, all slots
-    int32_t index_blocks = 0;          // of which index blocks
-    int32_t data_blocks = 0;           // and data blocks, counted against kKeptDataBytes
+    int32_t index_blocks = 0;          // index blocks kept, all slots
+    int32_t data_blocks = 0;           // data blocks kept, counted against kKeptDataBytes
     std::vector<std::unique_ptr<uint8_t[]>> kept_chunks;  // their bytes
     std::vector<FileStamp> stamps;     // of the files those came from
     int64_t stamps_checked_ms = 0;     // when they were last compared
