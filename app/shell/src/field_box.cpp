@@ -1,0 +1,66 @@
+#include "shell/field_box.h"
+
+#include <QLineEdit>
+#include <QValidator>
+
+#include "shell/codepage.h"
+
+namespace px {
+
+namespace {
+
+bool lead_byte_932(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Refuses a text that does not fit the field or the code page.
+class FieldValidator : public QValidator {
+public:
+    FieldValidator(int field_bytes, QObject* parent) : QValidator(parent), bytes_(field_bytes) {}
+
+    State validate(QString& input, int&) const override {
+        std::string bytes;
+        if (!ansi_bytes(input, &bytes)) return Invalid;
+        return bytes.size() <= static_cast<size_t>(bytes_) ? Acceptable : Invalid;
+    }
+
+private:
+    int bytes_;
+};
+
+}  // namespace
+
+bool ansi_bytes(const QString& text, std::string* bytes) {
+    std::string out = to_ansi(text);
+    // to_ansi writes '?' for what it cannot convert: a '?' that was not typed
+    // as one is a character the code page lacks.
+    bool ok = out.find('?') == std::string::npos || from_ansi(out) == text;
+    if (bytes != nullptr) *bytes = std::move(out);
+    return ok;
+}
+
+size_t ansi_cut_length(std::string_view bytes, size_t max) {
+    if (bytes.size() <= max) return bytes.size();
+    if (ansi_code_page() != 932) return max;
+    size_t i = 0;
+    while (i < bytes.size()) {
+        size_t step = lead_byte_932(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+        if (i + step > max) break;
+        i += step;
+    }
+    return i;
+}
+
+std::string ansi_cut(std::string_view bytes, size_t max) {
+    return std::string(bytes.substr(0, ansi_cut_length(bytes, max)));
+}
+
+void limit_to_field(QLineEdit* box, int field_bytes) {
+    // A character is at least one byte: the field's bytes bound the characters.
+    box->setMaxLength(field_bytes);
+    std::string bytes;
+    if (!ansi_bytes(box->text(), &bytes) || bytes.size() > static_cast<size_t>(field_bytes))
+        box->setText(from_ansi(ansi_cut(bytes, static_cast<size_t>(field_bytes))));
+    delete box->validator();
+    box->setValidator(new FieldValidator(field_bytes, box));
+}
+
+}  // namespace px
