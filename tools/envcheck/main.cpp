@@ -49,9 +49,10 @@ int count_work_files(const std::string& work) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <installation folder>\n", argv[0]);
-        return 2;
+    if (argc != 2 || argv[1][0] == '-') {
+        const bool asked = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
+        std::fprintf(asked ? stdout : stderr, "usage: %s <installation folder>\n", argv[0]);
+        return asked ? 0 : 2;
     }
     std::string folder = argv[1];
     std::string error;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/drives.h"
+#include "scratch_dir.h"
 #include "pxall/blocks.h"
 #include "pxall/faxdecode.h"
 #include "pxall/image.h"
@@ -26,16 +27,9 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Place {
-    fs::path root;
-    Place() {
-        root = fs::temp_directory_path() / ("pximgfuzz-" + std::to_string(::getpid()));
-        fs::create_directories(root);
-        plat::set_drive('C', root.string(), plat::kDriveFixed);
-    }
-    ~Place() {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
+    pxfuzz::ScratchDir scratch{"pximgfuzz"};
+    fs::path root = scratch.path();
+    Place() { plat::set_drive('C', root.string(), plat::kDriveFixed); }
 };
 
 // Rows stop being gathered past this many bytes (a picture of at most

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "platform/drives.h"
+#include "scratch_dir.h"
 #include "pxall/blocks.h"
 #include "pxall/keyed_file.h"
 
@@ -22,9 +23,9 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Place {
-    fs::path root;
+    pxfuzz::ScratchDir scratch{"pxfuzz"};
+    fs::path root = scratch.path();
     Place() {
-        root = fs::temp_directory_path() / ("pxfuzz-" + std::to_string(::getpid()));
         fs::create_directories(root / "MST" / "E1");
         plat::set_drive('C', root.string(), plat::kDriveFixed);
         pxall::set_table();
@@ -32,10 +33,6 @@ struct Place {
         std::strcpy(reinterpret_cast<char*>(top + pxall::ctop::kMasterDir), "C:\\MST");
         pxall::put_i32(top + pxall::ctop::kSetupCount, 1);
         std::memcpy(pxall::setup_entry_addr(0), "E10120240115", 12);
-    }
-    ~Place() {
-        std::error_code ec;
-        fs::remove_all(root, ec);
     }
     void write(const char* name, const uint8_t* data, size_t size) const {
         FILE* f = std::fopen((root / "MST" / "E1" / name).c_str(), "wb");

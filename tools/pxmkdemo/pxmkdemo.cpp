@@ -11,13 +11,39 @@
 #include "demo_setup.h"
 #include "pxbuild/demo_install.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "usage: pxmkdemo [--setup] <folder>\n"
+    "  writes the demo installation into <folder>; with --setup the set-up\n"
+    "  library installs it from the demo's CDs and dealer files\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    const bool setup = argc == 3 && std::strcmp(argv[1], "--setup") == 0;
-    if (argc != 2 && !setup) {
-        std::fprintf(stderr, "usage: pxmkdemo [--setup] <folder>\n");
+    // One folder, perhaps after --setup; anything else that looks like an
+    // option is one we do not know, never a folder to write into.
+    bool setup = false;
+    const char* folder_arg = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--setup") == 0 && !setup) {
+            setup = true;
+        } else if (argv[i][0] != '-' && argv[i][0] != '\0' && folder_arg == nullptr) {
+            folder_arg = argv[i];
+        } else {
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+    }
+    if (folder_arg == nullptr) {
+        std::fputs(kUsage, stderr);
         return 2;
     }
-    const std::string folder = argv[argc - 1];
+    const std::string folder = folder_arg;
     try {
         pxbuild::DemoSummary s = setup ? pxbuild::write_demo_media(folder) : pxbuild::write_demo(folder);
         if (setup) {

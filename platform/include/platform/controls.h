@@ -62,6 +62,9 @@ public:
     bool focused() const { return focused_; }
     // Every service call, in order, by name ("reset", "count", "setsel" ...).
     const std::vector<std::string>& calls() const { return calls_; }
+    // Starts the record again (a long-running user, as a fuzz target, would
+    // otherwise keep every call it ever made).
+    void forget_calls() { calls_.clear(); }
 
 private:
     std::vector<std::string> lines_;

@@ -1,6 +1,6 @@
-// The scratch installation of a stored-file fuzz target: drive C: on a
-// folder in memory (/dev/shm, a RAM file system, where there is one, so
-// that a run costs no disk), the shared area with the work, master, program
+// The scratch installation of a stored-file fuzz target: drive C: on the
+// target's scratch folder (in memory where it can be, so that a run costs no
+// disk; scratch_dir.h), the shared area with the work, master, program
 // and price folders, and the input's parts written as the files a reader
 // opens. Everything a run changes in the shared area is set again for the
 // next one.
@@ -16,6 +16,7 @@
 #include <string>
 
 #include "fuzz_input.h"
+#include "../scratch_dir.h"
 #include "platform/drives.h"
 #include "pxall/blocks.h"
 
@@ -23,22 +24,13 @@ namespace pxfuzz {
 
 class Place {
 public:
-    Place() {
+    Place() : scratch_("pxstorefuzz"), root_(scratch_.path().string()) {
         namespace fs = std::filesystem;
-        std::error_code ec;
-        fs::path base = fs::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0
-                            ? fs::path("/dev/shm")
-                            : fs::temp_directory_path();
-        root_ = (base / ("pxstorefuzz-" + std::to_string(::getpid()))).string();
         for (const char* d : {"WORK", "MST", "MST/E1", "PROG"}) fs::create_directories(root_ + "/" + d);
         // The error log goes into the scratch folder, and is dropped each run.
         ::setenv("TMP", "C:\\", 1);
         pxall::set_table();
         reset();
-    }
-    ~Place() {
-        std::error_code ec;
-        std::filesystem::remove_all(root_, ec);
     }
     Place(const Place&) = delete;
     Place& operator=(const Place&) = delete;
@@ -81,6 +73,7 @@ private:
         std::memset(top + at, 0, pxall::ctop::kDirSize);
         std::memcpy(top + at, d, std::strlen(d));
     }
+    ScratchDir scratch_;
     std::string root_;
 };
 

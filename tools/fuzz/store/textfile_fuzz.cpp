@@ -21,5 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         VBReadHelpFile(hwnd, "PXFUZZ");
     }
     box.lb_reset();
+    box.forget_calls();
     return 0;
 }
