@@ -12,18 +12,23 @@ function(px_shared_library name)
   set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/px_exports.map)
 endfunction()
 
-# px_test(<name> SOURCES ... LINK ...)
-# One GoogleTest executable, each of its tests registered with CTest.
+# px_test(<name> SOURCES ... LINK ... [LABELS ...])
+# One GoogleTest executable, each of its tests registered with CTest (with
+# the labels: "gui" marks the tests that show windows, ctest -L gui).
 function(px_test name)
   if(NOT PX_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINK;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   set_target_properties(${name} PROPERTIES BUILD_RPATH "${PX_BIN_DIR}")
   target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  if(ARG_LABELS)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARG_LABELS}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()
 
 # px_feature_library(<deliverable>)

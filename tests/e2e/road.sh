@@ -7,7 +7,9 @@
 # shows or writes, bounded, never a fixed sleep.
 #
 #   road.sh BIN_DIR WORK_DIR
-set -euo pipefail
+set -eEuo pipefail
+# A command that fails outside the road's own checks says where.
+trap 'echo "FAILED: line $LINENO: $BASH_COMMAND" >&2' ERR
 
 here=$(cd "$(dirname "$0")" && pwd)
 bin=$(cd "$1" && pwd)
@@ -45,12 +47,30 @@ pxdrom_pid=$!
 
 step() { echo "--- $*"; }
 
+# To standard error: a failure inside $(...) must show too.
 fail() {
+    exec 1>&2
     echo "FAILED: $*"
     echo "windows shown: $(windows)"
     command -v import >/dev/null && import -window root "$work/failure.png" 2>/dev/null && echo "screen: $work/failure.png"
     cat "$work/pxdrom.log" 2>/dev/null | tail -20
     exit 1
+}
+
+# The longest the road waits for one thing the program shows or writes. A
+# wait ends as soon as its condition holds; the limit is only there so that
+# a road that went wrong ends, and is generous because a sanitizer build on
+# a busy machine is many times slower than the program a clerk runs.
+limit=${PX_ROAD_WAIT_LIMIT:-180}
+
+# wait_until WHAT COMMAND...: waits until the command succeeds.
+wait_until() {
+    local what=$1 end=$((SECONDS + limit))
+    shift
+    until "$@"; do
+        ((SECONDS < end)) || fail "$what"
+        sleep 0.05
+    done
 }
 
 # Titles of the windows shown, one line.
@@ -61,47 +81,39 @@ focused() { xdotool getwindowfocus getwindowname 2>/dev/null || true; }
 
 # Waits until the window with the keyboard shows the same picture twice in a
 # row: the screen has done what it does when it opens (its focus, its list).
+# A window that goes while it is grabbed has not settled; one that keeps
+# changing for 10 s (a flashing dialog) is taken as it is.
 settle() {
-    local before="" now n=0
-    while :; do
-        now=$(xwd -silent -id "$(xdotool getwindowfocus)" 2>/dev/null | md5sum)
-        [[ "$now" == "$before" ]] && return 0
+    local before="" now end=$((SECONDS + 10))
+    while ((SECONDS < end)); do
+        now=$(xwd -silent -id "$(xdotool getwindowfocus 2>/dev/null)" 2>/dev/null | md5sum) || now="gone"
+        [[ "$now" != "gone" && "$now" == "$before" ]] && return 0
         before=$now
-        ((n++ < 100)) || return 0
         sleep 0.1
     done
 }
 
 # Waits until a window of that exact title is shown, has the keyboard and
 # has settled.
+has_keyboard() {
+    kill -0 "$pxdrom_pid" 2>/dev/null || fail "the program ended while waiting for \"$1\""
+    [[ "$(focused)" == "$1" ]]
+}
 wait_window() {
-    local title=$1 n=0
-    while [[ "$(focused)" != "$title" ]]; do
-        ((n++ < 600)) || fail "no window \"$title\" with the keyboard"
-        kill -0 "$pxdrom_pid" 2>/dev/null || fail "the program ended while waiting for \"$title\""
-        sleep 0.05
-    done
+    wait_until "no window \"$1\" with the keyboard" has_keyboard "$1"
     settle
 }
 
 # Waits until the window with the keyboard is another than `title`.
 wait_not() {
-    local title=$1 n=0
-    while [[ "$(focused)" == "$title" ]]; do
-        ((n++ < 600)) || fail "window \"$title\" stayed"
-        sleep 0.05
-    done
+    wait_until "window \"$1\" stayed" not has_keyboard "$1"
     settle
 }
+not() { ! "$@"; }
 
 # Waits until a file matching the pattern exists (and is not empty).
-wait_file() {
-    local pattern=$1 n=0
-    until compgen -G "$pattern" >/dev/null && [[ -s "$(compgen -G "$pattern" | head -1)" ]]; do
-        ((n++ < 600)) || fail "no file $pattern"
-        sleep 0.05
-    done
-}
+file_written() { compgen -G "$1" >/dev/null && [[ -s "$(compgen -G "$1" | head -1)" ]]; }
+wait_file() { wait_until "no file $1" file_written "$1"; }
 
 key() { xdotool key --delay 60 "$@"; }
 type_text() { xdotool type --delay 40 "$1"; }
@@ -128,16 +140,11 @@ next_print_text() {
     jobs=$((jobs + 1))
     local pdf
     pdf=$(printf '%s/pxdrom-%04d.pdf' "$print" "$jobs")
-    wait_file "$pdf"
-    # The job is complete once the file no longer grows.
-    local size=-1 n=0
-    until [[ "$(stat -c %s "$pdf")" == "$size" ]]; do
-        size=$(stat -c %s "$pdf")
-        ((n++ < 100)) || break
-        sleep 0.1
-    done
+    # The job is whole once the file ends with the PDF trailer.
+    wait_until "no whole print job $pdf" pdf_whole "$pdf"
     pdftotext -layout "$pdf" - 2>/dev/null
 }
+pdf_whole() { [[ -s "$1" ]] && tail -c 32 "$1" | grep -q '%%EOF'; }
 
 # Number of saved lists in the master folder.
 saved_lists() { find "$work/demo/c/MST" -maxdepth 1 -iname 'PXIF[0-9]*.SAV' | wc -l; }
@@ -191,13 +198,14 @@ key F3
 wait_window "Parts List"
 saved_before=$(saved_lists)
 key F11  # still the price keys: F11 saves
-n=0
-until (( $(saved_lists) > saved_before )); do
-    ((n++ < 600)) || fail "no saved list written"
-    sleep 0.05
-done
+more_saved_lists() { (( $(saved_lists) > saved_before )); }
+wait_until "no saved list written" more_saved_lists
 key F4
 wait_window "$menu"
+
+# The export's file dialog, which has the export dialog's title: another
+# window of that title has the keyboard.
+file_dialog_over() { [[ "$(focused)" == "EXPORT" && "$(xdotool getwindowfocus)" != "$1" ]]; }
 
 step "saved lists: the new list opened, a line added, saved, exported as CSV and as text"
 menu_item 5
@@ -213,12 +221,11 @@ key F11
 for kind in csv txt; do
     key F12
     wait_window "EXPORT"
+    # The file dialog has the export dialog's title: it is there once another
+    # window of that title has the keyboard.
+    dialog=$(xdotool getwindowfocus)
     key F10
-    n=0
-    until [[ "$(xdotool search --onlyvisible --name '^EXPORT$' | wc -l)" -ge 2 ]]; do
-        ((n++ < 600)) || fail "no file dialog for the export"
-        sleep 0.05
-    done
+    wait_until "no file dialog for the export" file_dialog_over "$dialog"
     settle
     type_text "$work/export.$kind"
     key Return
@@ -300,11 +307,8 @@ done
 
 step "end of program"
 key F3
-n=0
-while kill -0 "$pxdrom_pid" 2>/dev/null; do
-    ((n++ < 600)) || fail "the program did not end"
-    sleep 0.05
-done
+program_gone() { ! kill -0 "$pxdrom_pid" 2>/dev/null; }
+wait_until "the program did not end" program_gone
 wait "$pxdrom_pid" || fail "the program ended with an error"
 pxdrom_pid=""
 
