@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
     // The menu hides while another screen is on top: the program ends only
     // through the menu's end of program.
     QApplication::setQuitOnLastWindowClosed(false);
-    if (!px::start_program()) return px::program_exit_code();
-    return QApplication::exec();
+    int code = px::start_program() ? QApplication::exec() : px::program_exit_code();
+    px::close_application();
+    return code;
 }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStyleFactory>
 #include <QThread>
 
@@ -87,6 +88,32 @@ int program_exit_code() { return g_exit_code; }
 void reset_program() {
     g_ended = false;
     g_exit_code = 0;
+}
+
+namespace {
+
+// Runs what the event queue holds until it holds nothing more; each round
+// can post more (a deferred delete whose destructor queues a call), so a few
+// rounds are run.
+void drain_events() {
+    for (int round = 0; round < 8; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+}
+
+}  // namespace
+
+void close_application() {
+    for (Form* f : loaded_forms()) unload_form(*f);
+    drain_events();
+    // A window that has a parent goes with it.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) windows.append(w);
+    for (const QPointer<QWidget>& w : windows)
+        if (w && w->parent() == nullptr) delete w.data();
+    drain_events();
 }
 
 }  // namespace px

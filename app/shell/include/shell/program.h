@@ -14,5 +14,10 @@ bool program_ended();
 int program_exit_code();
 // Makes a new start possible (tests).
 void reset_program();
+// Before the application object goes: every form still loaded is unloaded,
+// what waits in the event queue (deferred deletes, queued calls) runs, and
+// the windows left are deleted, so that nothing of the program's outlives
+// the application it belongs to.
+void close_application();
 
 }  // namespace px

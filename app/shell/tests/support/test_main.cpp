@@ -5,10 +5,14 @@
 
 #include <QApplication>
 
+#include "shell/program.h"
+
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    return RUN_ALL_TESTS();
+    int code = RUN_ALL_TESTS();
+    px::close_application();
+    return code;
 }
