@@ -268,11 +268,8 @@ key F10
 wait_window "Parts List"
 key Return  # marked
 key F5 F11
-n=0
-until grep -l "LA19101-01  01" "$work/demo/c/MST/"PXIF[0-9]*.SAV >/dev/null 2>&1; do
-    ((n++ < 600)) || fail "no saved list of the local part"
-    sleep 0.05
-done
+local_saved() { grep -l "LA19101-01  01" "$work/demo/c/MST/"PXIF[0-9]*.SAV >/dev/null 2>&1; }
+wait_until "no saved list of the local part" local_saved
 key F4
 wait_window "$menu"
 
