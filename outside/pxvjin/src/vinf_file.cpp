@@ -56,7 +56,11 @@ std::vector<std::string> lines_of(const std::string& bytes) {
     return out;
 }
 
+// In capitals where the text is ASCII: in a double-byte code page a letter's
+// byte may be the second half of a character, which must stay as it is (the
+// screen's check upper-cases by characters).
 std::string upper(std::string t) {
+    if (std::any_of(t.begin(), t.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) return t;
     for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return t;
 }

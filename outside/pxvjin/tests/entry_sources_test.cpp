@@ -226,6 +226,11 @@ TEST_F(EntrySources, FilesAsEditorsAndSpreadsheetsWriteThem) {
     fresh();
     ASSERT_EQ(vjin_get_vinf(file("notes.csv", "PXVJIN;NOTES\r\n1;\"A; B\"\r\n").c_str()), 0);
     EXPECT_EQ(shown(vjin_disp_not, 30), pad("A; B", 30));
+    // A catalogue name in double-byte characters (code page 932), the
+    // second byte of each a lower-case letter's: not upper-cased byte by byte.
+    fresh();
+    ASSERT_EQ(vjin_get_vinf(file("name.txt", "PXVJIN=1\r\ncatalog=\x83\x61\x83\x62\r\n").c_str()), 0);
+    EXPECT_EQ(shown(vjin_disp_cat, 15), pad("\x83\x61\x83\x62", 15));
     const std::pair<const char*, std::string> refused[] = {
         // UTF-8 beyond ASCII has no bytes in the catalogue's code page.
         {"utf8.txt", "\xEF\xBB\xBFPXVJIN=1\r\nNOTES=M\xC3\xBCller\r\n"},
