@@ -9,15 +9,15 @@ constexpr int kMaxOffset = INT16_MAX;
 
 inline bool ends_line(char c) { return c == '\0' || c == '\n'; }
 
-// From offset i, the end of the field: the address after its comma, or null
-// at the end of the line (or at the offset limit).
-const char* after_comma(const char* pos, int i) {
-    while (i < kMaxOffset && !ends_line(pos[i]) && pos[i] != ',') ++i;
-    return i < kMaxOffset && pos[i] == ',' ? pos + i + 1 : nullptr;
+// From offset i, the end of the field: the address after its separator, or
+// null at the end of the line (or at the offset limit).
+const char* after_separator(const char* pos, int i, char sep) {
+    while (i < kMaxOffset && !ends_line(pos[i]) && pos[i] != sep) ++i;
+    return i < kMaxOffset && pos[i] == sep ? pos + i + 1 : nullptr;
 }
 }  // namespace
 
-const char* get_next_csv(const char* pos, int16_t* first, int16_t* last) {
+const char* get_next_csv(const char* pos, int16_t* first, int16_t* last, char sep) {
     int16_t f = 0;
     int16_t l = -1;
     const char* next = nullptr;
@@ -33,13 +33,13 @@ const char* get_next_csv(const char* pos, int16_t* first, int16_t* last) {
         }
         f = 1;
         l = static_cast<int16_t>(i - 1);
-        // Anything between the closing quote and the comma is dropped.
-        if (i < kMaxOffset && pos[i] == '"') next = after_comma(pos, i + 1);
+        // Anything between the closing quote and the separator is dropped.
+        if (i < kMaxOffset && pos[i] == '"') next = after_separator(pos, i + 1, sep);
     } else if (pos != nullptr) {
         int i = 0;
-        while (i < kMaxOffset && !ends_line(pos[i]) && pos[i] != ',') ++i;
+        while (i < kMaxOffset && !ends_line(pos[i]) && pos[i] != sep) ++i;
         l = static_cast<int16_t>(i - 1);
-        next = after_comma(pos, i);
+        next = after_separator(pos, i, sep);
     }
     if (first != nullptr) *first = f;
     if (last != nullptr) *last = l;

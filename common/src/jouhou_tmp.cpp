@@ -44,21 +44,27 @@ void with_century(const unsigned char* yymm, char* out) {
     std::memcpy(out + 2, yymm, 4);
 }
 
-// The caller's date within the record's production range; the end is the
-// first date to, else the second, else open.
-bool in_production(const unsigned char* rec, const char* date) {
+}  // namespace
+
+void v_production_end(const unsigned char* rec, char* yymm) {
+    const unsigned char* end = rec + jt::kTo;
+    if (is_blank(end, jt::kDateSize)) end = rec + jt::kTo2;
+    std::memcpy(yymm, end, jt::kDateSize);
+}
+
+bool v_in_production(const unsigned char* rec, const char* date) {
     char from[6];
     with_century(rec + jt::kFrom, from);
     if (std::memcmp(from, date, 6) > 0) return false;
-    const unsigned char* to_src = rec + jt::kTo;
-    if (is_blank(to_src, jt::kDateSize)) {
-        to_src = rec + jt::kTo2;
-        if (is_blank(to_src, jt::kDateSize)) return true;
-    }
+    unsigned char end[jt::kDateSize];
+    v_production_end(rec, reinterpret_cast<char*>(end));
+    if (is_blank(end, jt::kDateSize)) return true;
     char to[6];
-    with_century(to_src, to);
+    with_century(end, to);
     return std::memcmp(date, to, 6) <= 0;
 }
+
+namespace {
 
 struct Wanted {
     int32_t flags;
@@ -73,7 +79,7 @@ bool matches(const unsigned char* rec, const Wanted& w) {
     if ((w.flags & vw::kTestSix) && !field_is(jt::kSix, w.six, jt::kSixSize)) return false;
     if ((w.flags & vw::kTestFifteen) && !field_is(jt::kFifteen, w.fifteen, jt::kFifteenSize)) return false;
     if ((w.flags & vw::kTestText) && !field_is(jt::kText, w.text, jt::kTextSize)) return false;
-    if ((w.flags & vw::kTestDate) && !in_production(rec, w.date)) return false;
+    if ((w.flags & vw::kTestDate) && !v_in_production(rec, w.date)) return false;
     if ((w.flags & vw::kTestNum1) && get_i32(rec + jt::kNum1) != w.num1) return false;
     if ((w.flags & vw::kTestNum2) && get_i32(rec + jt::kNum2) != w.num2) return false;
     return true;

@@ -11,12 +11,12 @@ namespace {
 using namespace pxall;
 
 // Every field of a line, each copied into a 10-byte field of blanks.
-std::vector<std::string> split(const char* line, int width = 10) {
+std::vector<std::string> split(const char* line, int width = 10, char sep = ',') {
     std::vector<std::string> out;
     const char* pos = line;
     while (true) {
         int16_t first = -7, last = -7;
-        const char* next = get_next_csv(pos, &first, &last);
+        const char* next = get_next_csv(pos, &first, &last, sep);
         std::string field(static_cast<size_t>(width), ' ');
         copy_csv_item(pos, field.data(), width, first, last);
         out.push_back(field.substr(0, field.find_last_not_of(' ') + 1));
@@ -43,6 +43,17 @@ TEST(Csv, SplitsLines) {
         {"\"\"\"\"", {"\""}},
     };
     for (const auto& c : cases) EXPECT_EQ(split(c.line), c.fields) << c.line;
+}
+
+TEST(Csv, ASemicolonSeparatesWhereTheCallerNamesIt) {
+    struct Case { const char* line; std::vector<std::string> fields; };
+    const std::vector<Case> cases = {
+        {"A;1,5;C", {"A", "1,5", "C"}},  // the comma is the decimal sign
+        {"\"a;b\";c", {"a;b", "c"}},
+        {"\"ab\"x;e", {"ab", "e"}},
+        {"a;", {"a", ""}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(split(c.line, 10, ';'), c.fields) << c.line;
 }
 
 TEST(Csv, OffsetsAreRelativeToTheField) {

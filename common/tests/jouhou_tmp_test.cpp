@@ -79,6 +79,27 @@ protected:
     pxtest::TempEnv env;
 };
 
+TEST(JouhouProduction, TheEndIsTheDateToElseTheCataloguesElseOpen) {
+    struct Case {
+        const char *from, *to, *to2, *end;
+        std::vector<std::pair<const char*, bool>> dates;
+    } cases[] = {
+        {"1803", "1912", "2312", "1912", {{"201802", false}, {"201803", true}, {"201912", true}, {"202001", false}}},
+        {"2001", "", "2312", "2312", {{"202312", true}, {"202401", false}}},
+        {"2001", "", "", "    ", {{"209912", true}, {"199912", false}}},
+        {"9805", "0212", "", "0212", {{"199805", true}, {"200212", true}, {"200301", false}}},  // the century rule
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.from) + "-" + c.to + "/" + c.to2);
+        const std::string r = record({"4410A1", "PX1AVS160", "", c.from, c.to, "", c.to2, 0, 0, ' '});
+        const auto* rec = reinterpret_cast<const unsigned char*>(r.data());
+        char end[4];
+        v_production_end(rec, end);
+        EXPECT_EQ(std::string(end, 4), c.end);
+        for (const auto& [date, in] : c.dates) EXPECT_EQ(v_in_production(rec, date), in) << date;
+    }
+}
+
 TEST_F(JouhouTmpTest, NarrowingByEachTestMarksTheRecordsThatMiss) {
     struct Case {
         int32_t flags;

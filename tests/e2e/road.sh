@@ -239,6 +239,42 @@ grep -q 'export.txt' "$inst/EXPORTS.LOG" || fail "the export program was not sta
 key F4
 wait_window "$menu"
 
+step "the vehicle: a date typed in the F10 step goes on, and is there after F3 and F10 again"
+menu_item 1
+wait_window "Vehicle Identification"
+key F11
+type_text "PX1AVS1600A200123"
+key Return
+type_text "2018"
+key Return
+type_text "07"
+key F10  # no Enter: the F10 step checks the date
+wait_window "Search Route"
+# The production date of the vehicle handed on, as the work file has it.
+vclinf_date() { dd if="$inst/WORK/VCLINF.TMP" bs=1 skip=94 count=6 2>/dev/null; }
+[[ "$(vclinf_date)" == "201807" ]] || fail "the date of the F10 step did not go on: \"$(vclinf_date)\""
+key F3
+wait_window "Vehicle Identification"
+key F10
+wait_window "Search Route"
+[[ "$(vclinf_date)" == "201807" ]] || fail "the date was lost on the way back: \"$(vclinf_date)\""
+
+step "a local part, its own number and name, carried to the saved list"
+click_at 63 600  # the local-parts route
+wait_window "Local Parts - Figures"
+key Return  # figure 9101 marked
+key F10
+wait_window "Local Parts"
+key Return  # its first part picked
+key F10
+wait_window "Parts List"
+key Return  # marked
+key F5 F11
+local_saved() { grep -l "LA19101-01  01" "$work/demo/c/MST/"PXIF[0-9]*.SAV >/dev/null 2>&1; }
+wait_until "no saved list of the local part" local_saved
+key F4
+wait_window "$menu"
+
 step "part-number search by part-name code, printed"
 menu_item 6
 wait_window "Part Number / Part Name Search"

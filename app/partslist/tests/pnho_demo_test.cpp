@@ -31,6 +31,7 @@ using px::Pnho;
 
 px::Declared<unsigned char*()> ccar{"PXALL", "_ZN5pxall13get_ccar_addrEv"};
 px::Declared<unsigned char*()> ctop{"PXALL", "_ZN5pxall13get_ctop_addrEv"};
+px::Declared<unsigned char*()> cnexta{"PXALL", "_ZN5pxall15get_cnexta_addrEv"};
 px::Declared<int16_t(VbString*)> fsav_exec_main{"PXFSAV", "_fsav_exec_main@4"};
 
 std::string read(const fs::path& p) {
@@ -116,6 +117,16 @@ protected:
         image.resize(20000, '\0');
         std::ofstream(install_ / "WORK" / "SELECT.TMP", std::ios::binary) << image;
     }
+    // The text of the one print job written, empty when there is not one.
+    std::string printed_text() const {
+        std::vector<fs::path> pdfs;
+        for (const auto& e : fs::directory_iterator(print_dir_)) pdfs.push_back(e.path());
+        EXPECT_EQ(pdfs.size(), 1u);
+        if (pdfs.size() != 1) return {};
+        std::string txt = (fs::path(root_) / "printed.txt").string();
+        EXPECT_EQ(std::system(("pdftotext -layout '" + pdfs[0].string() + "' '" + txt + "'").c_str()), 0);
+        return read(txt);
+    }
     std::string root_;
     fs::path install_, print_dir_, saved_cwd_;
     std::optional<std::string> saved_tmp_;
@@ -176,12 +187,7 @@ TEST_F(PnhoDemoTest, PicksBecomeANarrowedListThatIsMarkedPrintedAndSaved) {
     // Printed: a PDF with the vehicle and the two marked parts.
     key(p, Qt::Key_F2);
     settle();
-    std::vector<fs::path> pdfs;
-    for (const auto& e : fs::directory_iterator(print_dir_)) pdfs.push_back(e.path());
-    ASSERT_EQ(pdfs.size(), 1u);
-    std::string txt = (fs::path(root_) / "list.txt").string();
-    ASSERT_EQ(std::system(("pdftotext -layout '" + pdfs[0].string() + "' '" + txt + "'").c_str()), 0);
-    std::string text = read(txt);
+    std::string text = printed_text();
     EXPECT_NE(text.find("PARTS LIST"), std::string::npos);
     EXPECT_NE(text.find("XPAAVS1P10 1234567"), std::string::npos);
     EXPECT_NE(text.find("4410A1"), std::string::npos);
@@ -217,6 +223,46 @@ TEST_F(PnhoDemoTest, PicksBecomeANarrowedListThatIsMarkedPrintedAndSaved) {
         if (e.path().filename() == "PXIF" + number + ".SAV") saved_file = read(e.path());
     ASSERT_EQ(saved_file.size(), 99u + 2 * 14);
     EXPECT_EQ(saved_file.substr(99 + 14 + 12, 2), "03");
+}
+
+TEST_F(PnhoDemoTest, ALocalPartKeepsItsNumberAndNameToThePrintoutAndTheSavedList) {
+    ASSERT_TRUE(px::start_program());
+    identify();
+    // The roof bars picked on the demo's local-parts figure 9101 (LCPSEL.TMP
+    // as the local-parts page writes it), twice.
+    std::string image = std::string("9101") + "LA19101-01  " + "02" + std::string(1, '\1') + std::string(1, '\0');
+    image.resize(20000, '\0');
+    std::ofstream(install_ / "WORK" / "LCPSEL.TMP", std::ios::binary) << image;
+    cnexta()[pxall::cnexta::kLocalFlag] = 1;
+    auto& p = px::load_form<Pnho>();
+    px::ScrPush(p);
+    settle();
+    ASSERT_EQ(p.PnhoLoadResult, 0);
+    ASSERT_EQ(p.PnhoRecordCount, 1);
+    EXPECT_EQ(p.msg_Pnho->text(1, 4).trimmed(), "LA19101-01");
+    EXPECT_EQ(p.msg_Pnho->text(1, 7).trimmed(), "ROOF BARS, ALUMINIUM, PAIR");
+    p.show();
+    p.msg_Pnho->set_row(1);
+    p.msg_Pnho->on_click();
+    ASSERT_EQ(p.msg_Pnho->text(1, 0), "*");
+
+    key(p, Qt::Key_F2);
+    settle();
+    const std::string text = printed_text();
+    EXPECT_NE(text.find("LA19101-01"), std::string::npos) << text;
+    EXPECT_NE(text.find("ROOF BARS, ALUMINIUM, PAIR"), std::string::npos) << text;
+    EXPECT_EQ(text.find("LA191-01"), std::string::npos) << "never edited as a catalogue number";
+
+    key(p, Qt::Key_F5);
+    key(p, Qt::Key_F11);
+    settle();
+    bool saved = false;
+    for (const auto& e : fs::directory_iterator(fs::path(root_) / "demo/c/MST")) {
+        const std::string bytes = read(e.path());
+        if (e.path().extension() == ".SAV" && bytes.size() == 99u + 14 && bytes.substr(99) == "LA19101-01  02") saved = true;
+    }
+    EXPECT_TRUE(saved) << "a saved list of the local part";
+    cnexta()[pxall::cnexta::kLocalFlag] = 0;
 }
 
 }  // namespace

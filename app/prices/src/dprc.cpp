@@ -69,7 +69,11 @@ std::string Dprc::join_part_no(const QString& b0, const QString& b1, const QStri
     const QString* boxes[3] = {&b0, &b1, &b2};
     std::string joined;
     for (int i = 0; i < 3; ++i) {
+        // The price files hold part numbers in capitals, as every search
+        // takes them: a number typed in lower case is the same number.
         std::string t = to_ansi(*boxes[i]);
+        for (char& c : t)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
         std::string r = prices::rtrim(t);
         joined += t + std::string(r.size() < static_cast<size_t>(kBoxLength[i]) ? kBoxLength[i] - r.size() : 0, ' ');
     }

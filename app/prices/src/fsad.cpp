@@ -466,7 +466,9 @@ void Fsad::FSAD_Exec_Intf() {
     h.ExportFailed = 0;
     if (!form_exists("Intf")) return;
     show_modal(load_form("Intf"));
-    if (h.ExportFailed == -1) FSAD_Close(0);
+    // The dialog has reported the failure; the clerk's lines, not yet saved,
+    // stay on the screen.
+    if (h.ExportFailed == -1 && loaded()) DispMsg(kMsgSystemError, lbl_Msg);
 }
 
 void Fsad::FSAD_Close(int code) {

@@ -112,7 +112,7 @@ TEST_F(DprcTest, PartNumbersAreCheckedBeforeTheLibrarySeesThem) {
         {"12345", "6789-", "", false},    // not a letter or digit
         {"12345", "67890", "", true},     // 10 characters
         {"12345", "6789", "", true},      // 9 characters
-        {"abcde", "12345", "", true},     // lower case passes as typed
+        {"abcde", "12345", "", true},     // lower case is the same number in capitals
     };
     Dprc* d = open_from_menu();
     ASSERT_NE(d, nullptr);
@@ -136,7 +136,7 @@ TEST_F(DprcTest, PartNumbersAreCheckedBeforeTheLibrarySeesThem) {
         }
         EXPECT_EQ(d->DprcLineCount, lines);
     }
-    EXPECT_EQ(prices_fakes().calls.back(), "dprc_search abcde12345   0");
+    EXPECT_EQ(prices_fakes().calls.back(), "dprc_search ABCDE12345   0");
 }
 
 TEST_F(DprcTest, EachLookupAddsItsRecordAsARow) {

@@ -229,5 +229,22 @@ TEST_F(FsadTest, ExportHandsOverTheHeaderAndLines) {
     EXPECT_NE(px::loaded_form("Fsad"), nullptr);
 }
 
+TEST_F(FsadTest, FailedExportKeepsTheEditorAndItsUnsavedLines) {
+    Fsad* f = open_file(save_file_bytes("001", {part("1234567890AB", "02")}));
+    ASSERT_NE(f, nullptr);
+    enter(*f, "11111", "22222", "", "1");
+    ASSERT_EQ(f->lst_PartNumber->count(), 2);
+    // The export dialog failed (its own failure path has reported it).
+    on_modal("Intf", [](px::Form& i) {
+        px::price_export_handover().ExportFailed = -1;
+        px::unload_form(i);
+    });
+    key(*f, Qt::Key_F12);
+    settle();
+    ASSERT_EQ(px::loaded_form("Fsad"), f);
+    EXPECT_EQ(f->lst_PartNumber->count(), 2);
+    EXPECT_EQ(msg(*f), "M999");
+}
+
 }  // namespace
 }  // namespace pxtest

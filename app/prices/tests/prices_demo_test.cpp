@@ -115,6 +115,10 @@ TEST_F(PricesDemoTest, PricedRepricedWithPrice3AndPrinted) {
     EXPECT_EQ(g->text(1, 1).toStdString(), priced[0].substr(0, 5) + "-" + priced[0].substr(5, 5) + "-" + priced[0].substr(10));
     EXPECT_EQ(g->text(4, 2), QString(20, '@'));
     EXPECT_NE(g->text(1, 3), QString(8, '@') + " ");
+    // Typed in lower case: the same part, found and priced.
+    EXPECT_EQ(g->text(5, 1), g->text(1, 1));
+    EXPECT_EQ(g->text(5, 2), g->text(1, 2));
+    EXPECT_EQ(g->text(5, 3), g->text(1, 3));
     const QString first = g->text(1, 3);
     d->opt_Price[2]->click();
     EXPECT_NE(g->text(1, 3), first);  // the third price of PRICE3

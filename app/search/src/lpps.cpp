@@ -230,9 +230,11 @@ int32_t Lpps::Lpps_DispPage() {
 }
 
 void Lpps::Lpps_SetKeys() {
-    for (int n : {2, 10, 11}) cmd_PF(n)->setVisible(HasPicture == 1);
-    if (HasPicture == 1) set_key_captions({{2, 201}, {10, 209}, {11, 210}});
-    set_key_captions({{1, 200}, {3, 202}, {4, 203}, {6, 205}, {7, 206}, {8, 207}, {12, 227}});
+    // Only printing needs the page's picture: the picks of a page without one
+    // go to the parts list (F10) and are cleared (F11) as any others.
+    cmd_PF(2)->setVisible(HasPicture == 1);
+    if (HasPicture == 1) set_key_captions({{2, 201}});
+    set_key_captions({{1, 200}, {3, 202}, {4, 203}, {6, 205}, {7, 206}, {8, 207}, {10, 209}, {11, 210}, {12, 227}});
 }
 
 void Lpps::on_function_key(int n) {

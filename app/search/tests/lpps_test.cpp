@@ -71,18 +71,29 @@ TEST_F(LppsTest, PagesForwardAndBackWithTheirMarks) {
               (std::vector<std::string>{"VBLppsSelectAll(1601)", "VBLppsSelectAll(1101)", "VBLppsSelectAll(1601)"}));
 }
 
-TEST_F(LppsTest, PageWithoutPictureRefusesPrintAndHandOver) {
+TEST_F(LppsTest, PageWithoutPictureRefusesOnlyPrinting) {
     script().pages = {{"1601", "WATER PUMP", "", {part_line("16100LP001", "PUMP, WATER")}}};
-    script().picks = 1;
     Lpps& p = open_pages();
     EXPECT_EQ(p.lbl_Msg->text(), message(862));
     EXPECT_FALSE(p.pic_Cotn->isVisibleTo(&p));
     EXPECT_FALSE(p.cmd_PF(2)->isVisibleTo(&p));
+    EXPECT_TRUE(p.cmd_PF(10)->isVisibleTo(&p));
+    EXPECT_TRUE(p.cmd_PF(11)->isVisibleTo(&p));
     key(p, Qt::Key_F2);
-    key(p, Qt::Key_F10);
     EXPECT_TRUE(printer.calls.empty());
-    EXPECT_TRUE(script().calls_of("VBLppsExec").empty());
-    EXPECT_EQ(px::loaded_form(Lpps::kName), &p);
+    // F11 clears the picks, F10 hands them over as on a page with a picture.
+    p.lst_PartNo->setFocus();
+    p.lst_PartNo->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(p.lst_PartNo, Qt::Key_Return);
+    ASSERT_TRUE(p.lst_PartNo->item(0)->isSelected());
+    key(p, Qt::Key_F11);
+    EXPECT_FALSE(p.lst_PartNo->item(0)->isSelected());
+    EXPECT_EQ(p.lbl_Msg->text(), message(117));
+    script().picks = 1;
+    key(p, Qt::Key_F10);
+    settle();
+    EXPECT_EQ(script().calls_of("VBLppsExec").size(), 1u);
+    EXPECT_EQ(StandIn::opened(), std::vector<std::string>{"Pnho"});
 }
 
 TEST_F(LppsTest, PicksGoToThePartsList) {

@@ -53,6 +53,19 @@ std::string ansi_cut(std::string_view bytes, size_t max) {
     return std::string(bytes.substr(0, ansi_cut_length(bytes, max)));
 }
 
+QString ansi_upper(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const QChar up = c.toUpper();
+        std::string was, now;
+        const bool same_bytes = up != c && ansi_bytes(QString(c), &was) && ansi_bytes(QString(up), &now) &&
+                                was.size() == now.size();
+        out += same_bytes ? up : c;
+    }
+    return out;
+}
+
 void limit_to_field(QLineEdit* box, int field_bytes) {
     // A character is at least one byte: the field's bytes bound the characters.
     box->setMaxLength(field_bytes);

@@ -43,10 +43,46 @@ QString qt_filter(const QString& filter) {
     return out.join(";;");
 }
 
-QString real_choose_file(QWidget* parent, const FileChoice& c) {
-    QFileDialog::Options options = QFileDialog::DontUseNativeDialog;
-    return c.save ? QFileDialog::getSaveFileName(parent, c.title, c.initial_dir, qt_filter(c.filter), nullptr, options)
-                  : QFileDialog::getOpenFileName(parent, c.title, c.initial_dir, qt_filter(c.filter), nullptr, options);
+// The extensions of a filter's entries ("*.txt" gives ".txt"; "*.*" none).
+QStringList filter_extensions(const QString& filter) {
+    QStringList parts = filter.split('|'), out;
+    for (int i = 1; i < parts.size(); i += 2) {
+        QString pattern = parts[i].section(';', 0, 0).trimmed();
+        const QString ext = pattern.mid(1);
+        out << (pattern.startsWith("*.") && !ext.contains('*') && !ext.contains('?') ? ext : QString());
+    }
+    return out;
+}
+
+QString real_choose_file(QWidget* parent, FileChoice& c) {
+    const QStringList entries = qt_filter(c.filter).split(";;");
+    const QStringList exts = filter_extensions(c.filter);
+    QFileDialog dialog(parent, c.title, c.initial_dir, entries.join(";;"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(c.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(c.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The dialog adds the chosen type's extension to a bare name itself, so
+    // that it asks before overwriting the file that is really written.
+    auto suffix_of = [&](const QString& entry) {
+        return exts.value(static_cast<int>(entries.indexOf(entry))).mid(1);
+    };
+    if (c.filter_index >= 1 && c.filter_index <= entries.size()) dialog.selectNameFilter(entries[c.filter_index - 1]);
+    if (c.save && c.add_extension) {
+        dialog.setDefaultSuffix(suffix_of(dialog.selectedNameFilter()));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&](const QString& entry) { dialog.setDefaultSuffix(suffix_of(entry)); });
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (qsizetype i = entries.indexOf(dialog.selectedNameFilter()); i >= 0) c.filter_index = static_cast<int>(i) + 1;
+    return dialog.selectedFiles().front();
+}
+
+QString with_extension(const QString& path, const FileChoice& c) {
+    const QStringList exts = filter_extensions(c.filter);
+    for (const QString& e : exts)
+        if (!e.isEmpty() && path.endsWith(e, Qt::CaseInsensitive)) return path;
+    const QString chosen = exts.value(c.filter_index - 1);
+    return chosen.isEmpty() ? path : path + chosen;
 }
 
 Seams real_seams() {
@@ -74,12 +110,13 @@ void Beep() {
 
 DisplayMetrics display_metrics() { return seams().display ? seams().display() : DisplayMetrics{}; }
 
-QString ChooseFile(QWidget* parent, const FileChoice& choice) {
+QString ChooseFile(QWidget* parent, FileChoice& choice) {
     // The environment file is opened by its bare name: the current directory
     // must be the same after the dialog.
     QString cwd = QDir::currentPath();
     QString chosen = seams().choose_file ? seams().choose_file(parent, choice) : QString();
     QDir::setCurrent(cwd);
+    if (choice.save && choice.add_extension && !chosen.isEmpty()) chosen = with_extension(chosen, choice);
     return chosen;
 }
 

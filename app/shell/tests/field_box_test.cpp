@@ -85,4 +85,21 @@ TEST_F(FieldBoxTest, TextAlreadyInTheBoxIsCutAtABoundary) {
     EXPECT_EQ(box.text(), jp("A\xE3\x81\x82"));
 }
 
+TEST_F(FieldBoxTest, UpperCaseKeepsTheTextsBytes) {
+    struct Case {
+        int code_page;
+        QString text, want;
+    } cases[] = {
+        {1252, "b1a note", "B1A NOTE"},
+        {1252, jp("stra\xC3\x9F" "e"), jp("STRA\xC3\x9F" "E")},        // the sharp s stays: "SS" would be longer
+        {1252, jp("\xC3\xBF"), jp("\xC5\xB8")},                     // y with diaeresis has its capital in 1252
+        {1252, jp("\xC2\xB5m"), jp("\xC2\xB5M")},                   // micro: its capital is Greek, not in 1252
+        {932, jp("\xEF\xBD\x81b"), jp("\xEF\xBC\xA1B")},           // full-width a, two bytes either way
+    };
+    for (const Case& c : cases) {
+        px::set_ansi_code_page(c.code_page);
+        EXPECT_EQ(px::ansi_upper(c.text), c.want) << c.text.toStdString();
+    }
+}
+
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include "platform/clock.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/help.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
@@ -48,10 +49,12 @@ QString got(Declared<int32_t(VbString*)>& getter, int width) {
     return field_text(buf.data(), buf.size());
 }
 
-QLineEdit* text_box(QWidget* parent, const char* name, int max_length) {
+// A box feeding a field of the engine: what it takes fits the field's bytes
+// in the code page.
+QLineEdit* text_box(QWidget* parent, const char* name, int field_bytes) {
     auto* t = new QLineEdit(parent);
     t->setObjectName(name);
-    t->setMaxLength(max_length);
+    limit_to_field(t, field_bytes);
     return t;
 }
 
@@ -130,7 +133,8 @@ void Vjin::build() {
     txt_Notes = text_box(fra_Input[8], "txt_Notes", 30);
     place(txt_Notes, 150, 400, 5400, 375);
     // Only digits in the date, letters and digits in colour and trim; other
-    // characters are dropped as they are typed.
+    // characters are dropped as they are typed. Each of them is one byte in
+    // every code page, so the box's length is the field's.
     auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
     auto* alnum = new QRegularExpressionValidator(QRegularExpression("[0-9A-Za-z]*"), this);
     txt_Pdate1->setValidator(digits);
@@ -246,6 +250,10 @@ void Vjin::on_load() {
         return;
     }
     VjinShowFields(3);
+    // The clear above emptied the vehicle that init brought back: the detail
+    // areas and F12 follow the vehicle as it now stands.
+    VJIN_Set_Areas();
+    VJIN_Set_Keys();
 }
 
 void Vjin::on_activate() {

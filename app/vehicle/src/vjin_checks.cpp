@@ -7,6 +7,7 @@
 
 #include "platform/clock.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/messages.h"
 #include "shell/seams.h"
 #include "vehicle/pxvjin_entries.h"
@@ -22,7 +23,7 @@ constexpr int16_t kMsgRefused = 860;
 
 // Upper case, then no trailing blanks, both written back to the box.
 QString tidy(QLineEdit* box) {
-    QString t = box->text().toUpper();
+    QString t = ansi_upper(box->text());
     box->setText(t);
     qsizetype n = t.size();
     while (n > 0 && t[n - 1] == ' ') --n;
@@ -31,9 +32,10 @@ QString tidy(QLineEdit* box) {
     return t;
 }
 
-// The text in a fixed string of n bytes, blank-padded.
+// The text in a fixed string of n bytes, blank-padded (the boxes take no
+// more than their field: a longer text would be cut at a character).
 std::string fixed(const QString& text, size_t n) {
-    std::string s = to_ansi(text);
+    std::string s = ansi_cut(to_ansi(text), n);
     s.resize(n, ' ');
     return s;
 }
@@ -51,6 +53,16 @@ int32_t call(Declared<int32_t(int16_t, VbString*)>& check, std::string& s, int16
 }
 
 }  // namespace
+
+void Vjin::guide() {
+    int16_t m = lib::vjin::check_msgid();
+    if (m == 0) {
+        DispMsg(kMsgGuide, lbl_Msg);
+        return;
+    }
+    DispMsg(m, lbl_Msg);
+    Beep();
+}
 
 void Vjin::refusal(int16_t fallback) {
     int16_t m = lib::vjin::check_msgid();
@@ -78,13 +90,13 @@ void Vjin::VJIN_Check_Vin() {
     DispMsg(kMsgChecking, lbl_Msg);
     int32_t r = call(lib::vjin::check_input_vin, vin_, len);
     switch (r) {
-        case 0: DispMsg(kMsgGuide, lbl_Msg); focus(txt_Catalog); break;
+        case 0: guide(); focus(txt_Catalog); break;
         case 1: DispMsg(854, lbl_Msg); Beep(); focus(txt_Vin); break;
         case 2: DispMsg(808, lbl_Msg); Beep(); focus(txt_Vin); break;
         case 4: refusal(); focus(txt_Vin); break;
-        case 8: DispMsg(kMsgGuide, lbl_Msg); refresh(2); VJIN_Check_Frame(); break;
-        case 16: DispMsg(kMsgGuide, lbl_Msg); refresh(2); focus(txt_FrameNo); break;
-        case 32: DispMsg(kMsgGuide, lbl_Msg); refresh(3); focus(txt_Pdate1); break;
+        case 8: guide(); refresh(2); VJIN_Check_Frame(); break;
+        case 16: guide(); refresh(2); focus(txt_FrameNo); break;
+        case 32: guide(); refresh(3); focus(txt_Pdate1); break;
         case 99: VJIN_Menu(); break;
         default: failure_path(); break;
     }
@@ -97,11 +109,11 @@ void Vjin::VJIN_Check_Catalog() {
     DispMsg(kMsgChecking, lbl_Msg);
     int32_t r = call(lib::vjin::check_input_cat, catalog_, len);
     switch (r) {
-        case 0: DispMsg(kMsgGuide, lbl_Msg); focus(txt_Model); break;
+        case 0: guide(); focus(txt_Model); break;
         case 1: SetHourglass(); sub_origin = 1; VJIN_Open_Vcat(); break;
         case 4: refusal(); focus(txt_Catalog); break;
-        case 8: refresh(2); DispMsg(kMsgGuide, lbl_Msg); focus(txt_FrameNo); break;
-        case 16: refresh(2); DispMsg(kMsgGuide, lbl_Msg); focus(txt_Model); break;
+        case 8: refresh(2); guide(); focus(txt_FrameNo); break;
+        case 16: refresh(2); guide(); focus(txt_Model); break;
         default: failure_path(); break;
     }
 }
@@ -114,13 +126,13 @@ void Vjin::VJIN_Check_Model() {
     int32_t r = call(lib::vjin::check_input_model, model_, len);
     switch (r) {
         case 0:
-            DispMsg(kMsgGuide, lbl_Msg);
+            guide();
             focus(txt_Catalog->text().trimmed().isEmpty() ? txt_FrameMod : txt_Pdate1);
             break;
-        case 1: DispMsg(kMsgGuide, lbl_Msg); focus(txt_Pdate1); break;
+        case 1: guide(); focus(txt_Pdate1); break;
         case 2: SetHourglass(); sub_origin = 2; VJIN_Open_Vkei(); break;
         case 4: refusal(); focus(txt_Model); break;
-        case 8: refresh(2); DispMsg(kMsgGuide, lbl_Msg); focus(txt_FrameNo); break;
+        case 8: refresh(2); guide(); focus(txt_FrameNo); break;
         default: failure_path(); break;
     }
 }

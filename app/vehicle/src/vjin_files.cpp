@@ -35,8 +35,12 @@ bool Vjin::choose_file(bool save, int16_t& filter_index, QString* chosen, const 
     std::string win_dir = field_text(dir.data(), dir.size()).trimmed().toStdString();
     std::optional<std::string> host_dir = plat::host_path(win_dir);
     c.initial_dir = QString::fromStdString(host_dir ? *host_dir : win_dir);
-    (void)filter_index;  // the first entry of the filter is the one selected
+    c.filter_index = filter_index;
+    // The engine writes the form the extension names: a bare name takes
+    // the type chosen.
+    c.add_extension = save;
     QString path = ChooseFile(this, c);
+    filter_index = static_cast<int16_t>(c.filter_index);
     bool restored = plat::set_current_directory(saved);
     if (!restored) {
         WriteErrorLog("PXVJIN", procedure, "SetCurrentDirectory", path.isEmpty() ? 2 : 1, 0, 0);
@@ -63,14 +67,26 @@ void Vjin::cmd_Vinfo_Click(int index) {
     if (index == 0) {
         if (!VJIN_Get_file(filter, &path)) return;
         int32_t r = lib::vjin::get_vinf(path.toStdString().c_str());
+        // An entry of the file that its check refused (left out of the
+        // vehicle); named once the identification it starts has run.
+        int16_t refused = 0;
         if (r != -1) {
             VJIN_Set_Areas();
             VJIN_Set_Keys();
             VjinShowFields(3);
-            DispMsg(kMsgGuide, lbl_Msg);
+            guide();
+            refused = lib::vjin::check_msgid();
         }
         switch (r) {
-            case 0: DispMsg(kMsgRefused, lbl_Msg); Beep(); focus(txt_Vin); break;
+            case 0:
+                // Nothing to identify with: a refused entry of the file, named
+                // above, says more than 860.
+                if (refused == 0) {
+                    DispMsg(kMsgRefused, lbl_Msg);
+                    Beep();
+                }
+                focus(txt_Vin);
+                break;
             case 1: VJIN_Check_Model(); break;
             case 2: VJIN_Check_Frame(); break;
             case 4: VJIN_Check_Vin(); break;
@@ -80,6 +96,11 @@ void Vjin::cmd_Vinfo_Click(int index) {
             case 64: focus(txt_Notes); break;
             case 99: VJIN_Menu(); break;
             default: failure_path(); break;
+        }
+        // Unless the identification itself ended on a refusal of its own.
+        if ((r == 1 || r == 2 || r == 4) && refused != 0 && loaded() && !unloading_ && lib::vjin::check_msgid() == 0) {
+            DispMsg(refused, lbl_Msg);
+            Beep();
         }
     } else if (index == 1) {
         if (!VJIN_Set_file(filter, &path)) return;

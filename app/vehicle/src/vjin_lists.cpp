@@ -66,8 +66,8 @@ void Vjin::VJIN_Ret_Vcat() {
     int32_t v = lib::vjin::return_vcat();
     switch (v) {
         case 4: DispMsg(kMsgRefused, lbl_Msg); Beep(); focus(txt_Catalog); break;
-        case 8: refresh(2); DispMsg(kMsgGuide, lbl_Msg); focus(txt_FrameNo); break;
-        case 16: refresh(2); DispMsg(kMsgGuide, lbl_Msg); focus(txt_Model); break;
+        case 8: refresh(2); guide(); focus(txt_FrameNo); break;
+        case 16: refresh(2); guide(); focus(txt_Model); break;
         default: failure_path(); break;
     }
 }
@@ -88,7 +88,7 @@ void Vjin::VJIN_Ret_Vkei() {
     int32_t v = lib::vjin::return_vkei();
     switch (v) {
         case 4: DispMsg(kMsgRefused, lbl_Msg); Beep(); focus(txt_Model); break;
-        case 8: refresh(2); DispMsg(kMsgGuide, lbl_Msg); focus(txt_FrameNo); break;
+        case 8: refresh(2); guide(); focus(txt_FrameNo); break;
         default: failure_path(); break;
     }
 }
@@ -128,7 +128,8 @@ void Vjin::VJIN_Ret_Fsel() {
         VJIN_Set_Areas();
         VJIN_Set_Keys();
         VjinShowFields(3);
-        DispMsg(kMsgGuide, lbl_Msg);
+        // A saved entry the checks refused is named instead of message 100.
+        guide();
     }
     switch (m) {
         case 1: sub_origin = 2; VJIN_Open_Vkei(); break;

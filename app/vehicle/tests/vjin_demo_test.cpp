@@ -16,6 +16,7 @@
 #include "shell/program.h"
 #include "shell/seams.h"
 #include "shell/pxall_entries.h"
+#include "shell/vehicle_entries.h"
 #include "shell/stack.h"
 #include "support/engine_double.h"
 #include "support/fixture.h"
@@ -179,6 +180,71 @@ TEST_F(VjinDemoTest, VehicleInformationFileRoundTrip) {
     vjin->cmd_Vinfo[0]->click();
     EXPECT_EQ(vjin->txt_Vin->text(), "PX1AVS1600A200123");
     EXPECT_EQ(vjin->txt_Catalog->text(), "4410A1") << "the VIN check ran on the file's VIN";
+}
+
+TEST_F(VjinDemoTest, ADateTypedWithoutEnterGoesOnWithF10AndComesBack) {
+    enter(vjin->txt_Vin, "PX1AVS1600A200123");
+    vjin->txt_Pdate1->setText("2018");
+    vjin->txt_Pdate2->setText("07");
+    vjin->txt_Notes->setText("FLEET");
+    go_on();
+    EXPECT_EQ(current(px::lib::VBGetAd, 6), "201807");
+    const std::string vclinf = (fs::path(root_) / "demo/c/PXDROM/WORK/VCLINF.TMP").string();
+    auto vclinf_date = [&] {
+        std::string b(100, '\0');
+        FILE* f = std::fopen(vclinf.c_str(), "rb");
+        if (f == nullptr) return std::string();
+        size_t n = std::fread(b.data(), 1, b.size(), f);
+        std::fclose(f);
+        return n == b.size() ? b.substr(94, 6) : std::string();
+    };
+    EXPECT_EQ(vclinf_date(), "201807");
+    // F3: the vehicle screen loads again with what F10 took, its detail
+    // areas open and F12 there.
+    key(*px::loaded_form("Krot"), Qt::Key_F3);
+    settle();
+    vjin = static_cast<Vjin*>(px::loaded_form(Vjin::kName));
+    ASSERT_NE(vjin, nullptr);
+    EXPECT_EQ(vjin->txt_Pdate1->text(), "2018");
+    EXPECT_EQ(vjin->txt_Pdate2->text(), "07");
+    EXPECT_EQ(vjin->txt_Notes->text(), "FLEET");
+    EXPECT_TRUE(vjin->fra_Input[4]->isEnabled());
+    EXPECT_TRUE(vjin->cmd_PF(12)->isEnabled());
+    go_on();
+    EXPECT_EQ(current(px::lib::VBGetAd, 6), "201807");
+    EXPECT_EQ(vclinf_date(), "201807");
+}
+
+TEST_F(VjinDemoTest, AFilesRefusedColourIsNamedAndTheRestKept) {
+    const std::string file = root_ + "/car.csv";
+    std::FILE* f = std::fopen(file.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("PXVJIN;VIN;PRODDATE;COLOR;TRIM\r\n1;PX1AVS1600A200123;201807;B-1;T12\r\n", f);
+    std::fclose(f);
+    px::seams().choose_file = [&](QWidget*, const px::FileChoice&) { return QString::fromStdString(file); };
+    vjin->cmd_Vinfo[0]->click();
+    EXPECT_EQ(vjin->txt_Catalog->text(), "4410A1") << "the VIN check ran";
+    EXPECT_EQ(vjin->txt_Pdate1->text(), "2018");
+    EXPECT_EQ(vjin->txt_Trim->text(), "T12");
+    EXPECT_EQ(vjin->txt_Color->text(), "");
+    EXPECT_EQ(vjin->lbl_Msg->text(), "The colour code is letters and digits only.");
+    EXPECT_EQ(current(px::lib::vehicle::VBGetColorNo, 3), "   ");
+}
+
+TEST_F(VjinDemoTest, ABareNameIsSavedAsTheTypeChosen) {
+    enter(vjin->txt_Vin, "PX1AVS1600A200123");
+    px::seams().choose_file = [&](QWidget*, px::FileChoice& c) {
+        c.filter_index = 2;
+        return QString::fromStdString(root_ + "/car");
+    };
+    vjin->cmd_Vinfo[1]->click();
+    EXPECT_FALSE(fs::exists(root_ + "/car"));
+    ASSERT_TRUE(fs::exists(root_ + "/car.csv"));
+    std::FILE* f = std::fopen((root_ + "/car.csv").c_str(), "rb");
+    char head[16] = {};
+    ASSERT_EQ(std::fread(head, 1, 10, f), 10u);
+    std::fclose(f);
+    EXPECT_EQ(std::string(head), "PXVJIN,VIN") << "the CSV form";
 }
 
 }  // namespace

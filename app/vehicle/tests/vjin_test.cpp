@@ -12,6 +12,7 @@
 
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "shell/codepage.h"
 #include "shell/messages.h"
 #include "shell/seams.h"
 #include "shell/stack.h"
@@ -27,12 +28,13 @@ using px::Form;
 using px::Vjin;
 using vjintest::engine;
 
-// Message 860, as the message file has it.
-QString refused() {
+// A message as the message file has it.
+QString message(int16_t no) {
     QLabel l;
-    px::DispMsg(860, &l);
+    px::DispMsg(no, &l);
     return l.text();
 }
+QString refused() { return message(860); }
 
 struct FileChoiceRecord {
     bool save;
@@ -841,6 +843,130 @@ TEST_F(VjinTest, VehicleInformationFiles) {
     v.cmd_Vinfo[0]->click();
     EXPECT_EQ(modals.back(), "Errm");
     EXPECT_FALSE(vjin_open());
+}
+
+TEST_F(VjinTest, ASavedVehicleFileIsWrittenAsTheTypeChosenWithItsExtension) {
+    struct Case {
+        const char* typed;
+        int filter;
+        const char* written;
+    } cases[] = {
+        {"car", 1, "C:\\car.txt"},
+        {"car", 2, "C:\\car.csv"},
+        {"car.CSV", 1, "C:\\car.CSV"},  // a name of one of the types keeps it
+        {"car.old", 2, "C:\\car.old.csv"},
+    };
+    Vjin& v = open();
+    for (const Case& c : cases) {
+        px::seams().choose_file = [&](QWidget*, px::FileChoice& f) {
+            EXPECT_EQ(f.filter_index, 1) << "the first type is the one offered";
+            f.filter_index = c.filter;
+            return QString::fromStdString(inst->root() + "/" + c.typed);
+        };
+        engine().calls.clear();
+        v.cmd_Vinfo[1]->click();
+        EXPECT_TRUE(engine().was_called(std::string("set_vinf ") + c.written)) << c.typed << " " << c.filter;
+    }
+}
+
+TEST_F(VjinTest, AFileOrSavedVehicleNamesTheEntryItsCheckRefused) {
+    std::string answer = inst->root() + "/car.txt";
+    px::seams().choose_file = [&](QWidget*, const px::FileChoice&) { return QString::fromStdString(answer); };
+    Vjin& v = open();
+    // The file's colour was refused (878): named with a beep when the VIN
+    // check that the read starts has accepted the VIN.
+    engine().answer("get_vinf", {4});
+    engine().answer("msgid", {878, 878});
+    engine().answer("vin", {32});
+    int before = beeps;
+    v.cmd_Vinfo[0]->click();
+    EXPECT_EQ(msg(v), message(878));
+    EXPECT_GE(beeps - before, 1);
+    // The VIN check's own refusal (808, the engine's message now) stands.
+    engine().answer("get_vinf", {4});
+    engine().answer("msgid", {878, 878, 808});
+    engine().answer("vin", {2});
+    v.cmd_Vinfo[0]->click();
+    EXPECT_EQ(msg(v), message(808));
+    // Nothing else to identify with: the refusal, not 860.
+    engine().answer("get_vinf", {0});
+    engine().answer("msgid", {878, 878});
+    v.cmd_Vinfo[0]->click();
+    EXPECT_EQ(msg(v), message(878));
+    EXPECT_EQ(focused(v), v.txt_Vin);
+
+    // A saved vehicle whose date the checks refused: named, the focus on it.
+    engine().answer("fsel", {8});
+    engine().answer("msgid", {899});
+    on_modal("Fsel", [](Form& f) { px::unload_form(f); });
+    key(v, Qt::Key_F2);
+    EXPECT_EQ(msg(v), message(899));
+    EXPECT_EQ(focused(v), v.txt_Pdate1);
+}
+
+TEST_F(VjinTest, AnAcceptedStepTellsOfTheDateItsModelLeftOut) {
+    Vjin& v = open();
+    engine().answer("vin", {32});
+    engine().answer("msgid", {899});
+    int before = beeps;
+    type(v.txt_Vin, "PX1AVS1600A200123");
+    key(v, Qt::Key_Return);
+    EXPECT_EQ(msg(v), message(899));
+    EXPECT_EQ(beeps - before, 1);
+    EXPECT_EQ(focused(v), v.txt_Pdate1);
+    // Without such a message: 100 as always.
+    engine().answer("vin", {32});
+    type(v.txt_Vin, "PX1AVS1600A200123");
+    key(v, Qt::Key_Return);
+    EXPECT_EQ(msg(v), message(100));
+}
+
+TEST_F(VjinTest, AReloadShowsTheDetailAreasAndF12OfTheVehicleInitBroughtBack) {
+    // The clear at the load empties the vehicle; init brings it back.
+    engine().answer("inputarea", {0, 0});
+    engine().defaults["inputarea"] = 1;
+    engine().fields = {{"vin", "PX1AVS1600A200123"}, {"cat", "4410A1"}, {"ad", "201807"}};
+    Vjin& v = open();
+    for (int i = 4; i <= 8; ++i) EXPECT_TRUE(v.fra_Input[static_cast<size_t>(i)]->isEnabled()) << i;
+    EXPECT_TRUE(v.cmd_PF(12)->isVisible());
+    EXPECT_TRUE(v.cmd_PF(12)->isEnabled());
+    EXPECT_EQ(v.txt_Pdate1->text(), "2018");
+}
+
+TEST_F(VjinTest, BoxesTakeWhatTheirFieldsBytesHoldInTheCodePage) {
+    px::set_ansi_code_page(932);
+    Vjin& v = open();
+    auto type_keys = [](QLineEdit* box, const QString& text) {
+        box->setFocus();
+        box->clear();
+        for (QChar ch : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(box, &press);
+        }
+    };
+    const QString a = QString::fromUtf8("\xE3\x81\x82");  // two bytes in 932
+    struct Case {
+        QLineEdit* box;
+        int bytes;
+    } cases[] = {{v.txt_Notes, 30}, {v.txt_Catalog, 15}, {v.txt_Model, 20}, {v.txt_Vin, 17},
+                 {v.txt_FrameMod, 7}, {v.txt_FrameNo, 7}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box->objectName().toStdString());
+        type_keys(c.box, QString(c.bytes, a[0]));
+        EXPECT_EQ(c.box->text(), QString(c.bytes / 2, a[0]));
+        type_keys(c.box, QString(c.bytes + 5, 'A'));
+        EXPECT_EQ(c.box->text(), QString(c.bytes, 'A'));
+    }
+    // The note goes to the engine whole: 15 characters in its 30 bytes.
+    type_keys(v.txt_Notes, QString(22, a[0]));
+    engine().calls.clear();
+    key(v, Qt::Key_Return);
+    std::vector<std::string> notes = engine().called("note ");
+    ASSERT_EQ(notes.size(), 1u);
+    std::string sent;
+    for (int i = 0; i < 15; ++i) sent += "\x82\xA0";
+    EXPECT_EQ(notes[0], "note 30 " + sent);
+    px::set_ansi_code_page(1252);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Fields of a CSV text line (NUL- or LF-terminated).
 //
 // A field in double quotes runs from after the opening quote to before the
-// closing one; inside it a comma does not end the field, and two double
+// closing one; inside it the separator does not end the field, and two double
 // quotes stand for one.
 #pragma once
 
@@ -15,9 +15,11 @@ namespace pxall {
 
 // The field starting at pos: *first and *last get the offsets from pos of
 // its first and last character (*first > *last for an empty field). Returns
-// the address after the comma that ends the field, or null when the field
-// ends the line. A field is cut at 32767 bytes.
-PX_EXPORT const char* get_next_csv(const char* pos, int16_t* first, int16_t* last);
+// the address after the separator that ends the field, or null when the
+// field ends the line. A field is cut at 32767 bytes. The separator is a
+// comma unless the caller names another (a semicolon, as spreadsheets write
+// CSV where the comma is the decimal sign).
+PX_EXPORT const char* get_next_csv(const char* pos, int16_t* first, int16_t* last, char sep = ',');
 // Copies the characters pos[first..last] into dest, at most n of them, each
 // doubled double quote becoming one; the rest of dest is not touched. Nothing
 // is copied when first lies beyond last. Returns the offset after the last

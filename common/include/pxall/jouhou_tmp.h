@@ -19,6 +19,15 @@ enum JouhouMode : int {
     kJouhouUpdate = 3  // "r+b"
 };
 
+// The production range of a vehicle record, of JOUHOU.DAT or of JOUHOU.TMP
+// (the two share their first 181 bytes): from its date from to its date to,
+// else to the second date to (the catalogue's end), else open. The one rule
+// for every list that shows a range and every check against one.
+// yymm (4 bytes) receives the end that applies, blanks when open.
+PX_EXPORT void v_production_end(const unsigned char* rec, char* yymm);
+// True when the date "CCYYMM" lies within the record's range.
+PX_EXPORT bool v_in_production(const unsigned char* rec, const char* ccyymm);
+
 // buf (80 bytes): the full path of JOUHOU.TMP in the work directory; the
 // result of get_path_name.
 PX_EXPORT int v_make_jouhou_tmp_name(char* buf);

@@ -14,6 +14,8 @@
 #include "pxall/hinban.h"
 #include "pxall/keyed_file.h"
 #include "pxall/keyed_layout.h"
+#include "pxall/localp.h"
+#include "pxall/localp_layout.h"
 #include "pxall/part_records.h"
 #include "pxall/selection.h"
 #include "pxall/strutil.h"
@@ -31,6 +33,7 @@ struct Item {
     bool part_number = false;  // else a part-name code
     char code[12];
     char qty[2];
+    char figure[4];            // of a local part: its local-parts figure
 };
 
 void fix_qty(char* qty) {
@@ -52,6 +55,7 @@ int read_items(bool local, std::vector<Item>* out) {
             it.part_number = true;
             std::memcpy(it.code, rec + sf::lcp::kPart, sizeof it.code);
             std::memcpy(it.qty, rec + sf::lcp::kQty, sizeof it.qty);
+            std::memcpy(it.figure, rec + sf::lcp::kFigure, sizeof it.figure);
         } else {
             it.part_number = rec[sf::sel::kKind] == 1;
             std::memcpy(it.code, rec + sf::sel::kCode, sizeof it.code);
@@ -198,8 +202,10 @@ void add_lines(const pxall::HinbanPart& hp, const Item& it, int part_index) {
     }
 }
 
-// An item the catalogue does not hold: one line with what was picked.
-void add_missing(const Item& it, const char* pnc, const char* name, int item_index) {
+// An item the catalogue does not hold: one line with what was picked. A
+// local part's number stands as the local-parts file has it (a catalogue
+// number is stored without its dashes and shown with them).
+void add_missing(const Item& it, const char* pnc, const char* name, int item_index, bool local) {
     State& s = st();
     Part p{};
     p.item = item_index;
@@ -220,11 +226,46 @@ void add_missing(const Item& it, const char* pnc, const char* name, int item_ind
     blank(l.qty, 2);
     if (it.part_number) {
         std::memcpy(l.part12, it.code, 12);
-        pxall::edit_hinban14(l.number, it.code);
+        if (local) std::memcpy(l.number, it.code, 12);
+        else pxall::edit_hinban14(l.number, it.code);
         l.has_part = true;
         std::memcpy(l.qty, it.qty, 2);
     }
     s.lines.push_back(l);
+}
+
+// The local parts of the vehicle's catalogue (set 3 of the local price
+// files), open for the build of a list from LCPSEL.TMP.
+struct LocalParts {
+    pxall::LcpHandle h{};
+    bool open = false;
+    ~LocalParts() {
+        if (open) pxall::LCPClose(&h);
+    }
+};
+
+// A local part: its number and name from the local-parts file, never looked
+// up in the catalogue (whose numbers it does not share). 0 or kFailed.
+int build_local(const Files& f, LocalParts* lp, const Item& it, int index) {
+    namespace s3 = pxall::localp::set3;
+    char name[30];
+    std::memset(name, ' ', sizeof name);
+    if (lp->open) {
+        char rec[s3::kText2 + s3::kTextSize];
+        char key[s3::kCatalogSize + s3::kFigureSize];
+        std::memcpy(key, f.catalog, s3::kCatalogSize);
+        std::memcpy(key + s3::kCatalogSize, it.figure, s3::kFigureSize);
+        if (int r = pxall::LCPKeyRead(&lp->h, key, static_cast<int16_t>(sizeof key), rec); r != 0)
+            return fail("pnho_exec_main", "LCPKeyRead", r, 0, 11);
+        if (lp->h.end_flag == 0) {
+            pxall::LCP3PrtNoRead(&lp->h, it.code, rec);
+            if (lp->h.end_flag == 0) std::memcpy(name, rec + s3::kText, sizeof name);
+        }
+    }
+    char pnc[6];
+    std::memset(pnc, ' ', sizeof pnc);
+    add_missing(it, pnc, name, index, true);
+    return 0;
 }
 
 int build_item(Files* f, const Item& it, int index) {
@@ -245,7 +286,7 @@ int build_item(Files* f, const Item& it, int index) {
     std::vector<pxall::HinbanPart> found;
     if (r == 0 && parts_of(f, pnc, it.part_number ? it.code : nullptr, &found) != 0) return kFailed;
     if (found.empty()) {
-        add_missing(it, pnc, name, index);
+        add_missing(it, pnc, name, index, false);
         return 0;
     }
     for (const auto& hp : found) {
@@ -276,9 +317,19 @@ int build_list() {
     Files f;
     int r = open_files(&f);
     if (r != 0) return r;
+    LocalParts lp;
+    if (s.local) {
+        // Without the local-parts files the parts keep their numbers, unnamed.
+        int o = pxall::LCPOpen(&lp.h, 3);
+        if (o != 0 && o != -1) return fail("pnho_exec_main", "LCPOpen", o, 0, 12);
+        lp.open = o == 0;
+    }
     try {
-        for (size_t i = 0; i < items.size(); ++i)
-            if (build_item(&f, items[i], static_cast<int>(i)) != 0) return kFailed;
+        for (size_t i = 0; i < items.size(); ++i) {
+            const int b = s.local ? build_local(f, &lp, items[i], static_cast<int>(i))
+                                  : build_item(&f, items[i], static_cast<int>(i));
+            if (b != 0) return kFailed;
+        }
     } catch (const std::bad_alloc&) {
         return fail("pnho_exec_main", "memory", 20, 0, 10);
     }

@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "pxall/blocks.h"
+#include "pxall/localp_layout.h"
 #include "pxall/savefile.h"
 #include "pxall/selection.h"
 #include "pxbuild/bytes.h"
 #include "pxbuild/cd_writer.h"
+#include "pxbuild/demo_localp.h"
 #include "pxbuild/keyed_writer.h"
 #include "pxbuild/price_writer.h"
 #include "pxpnho/pxpnho.h"
@@ -211,17 +213,64 @@ TEST_F(PnhoTest, ProductionDatesAreCheckedAsYearAndMonth) {
     for (const Case& c : cases) EXPECT_EQ(pnho_check_jouhou(1, c.text), c.want) << c.text;
 }
 
-TEST_F(PnhoTest, LocalPartsListsComeFromLcpselAndRefuseConditions) {
-    std::string image = std::string("1101") + "16400AA10002" + "05" + std::string(1, '\1') + std::string(1, '\0');
+TEST_F(PnhoTest, LocalPartsKeepTheirNumberAndNameAndRefuseConditions) {
+    // The local parts of the vehicle's catalogue: a number of the dealer's
+    // own form, one that reads like a catalogue number, and one the files lack.
+    namespace s3 = localp::set3;
+    auto local = [](const std::string& part, const std::string& text) {
+        return pxbuild::Record(132)
+            .text(s3::kCatalog, 6, "4410A1")
+            .text(s3::kFigure, 4, "9101")
+            .text(s3::kTitle, 30, "ROOF RACK & CARRIERS")
+            .text(s3::kPart, 12, part)
+            .text(s3::kText, 30, text)
+            .str();
+    };
+    set_field(get_ctop_addr(), ctop::kLocalPriceDir, ctop::kDirSize, "C:\\LCP");
+    k.env().mkdir("LCP");
+    pxbuild::write_local_price(k.env().root() + "/LCP",
+                               pxbuild::build_local_price(3, {local("LA19101-01", "ROOF BARS, ALUMINIUM, PAIR"),
+                                                              local("16400AA10002", "RADIATOR, LOCAL")}));
+    std::string image;
+    for (const char* part : {"LA19101-01", "16400AA10002", "LA19101-99"})
+        image += std::string("9101") + pad(part, 12) + "02" + std::string(1, '\1') + std::string(1, '\0');
     image.resize(kSelectImage, '\0');
     int32_t err = 0;
     ASSERT_EQ(write_lcpsel_tmp(reinterpret_cast<const unsigned char*>(image.data()), &err), 0);
     get_cnexta_addr()[cnexta::kLocalFlag] = 1;
-    auto l = main_list();
-    ASSERT_GE(l.size(), 1u);
-    EXPECT_EQ(l[0].substr(0, 24), "0116400A0516400-AA100-02");
+    EXPECT_EQ(main_list(),
+              (std::vector<std::string>{line("01", "", "02", "LA19101-01", "", "", "ROOF BARS, ALUMINIUM, PAIR", ""),
+                                        line("02", "", "02", "16400AA10002", "", "", "RADIATOR, LOCAL", ""),
+                                        line("03", "", "02", "LA19101-99", "", "", "", "")}));
     EXPECT_EQ(pnho_check_LclFigFlg(1), 1);
     EXPECT_EQ(pnho_check_retran(), 840);
+
+    // Every output takes the number and name as they stand.
+    for (int16_t i : {0, 1}) ASSERT_EQ(pnho_reverse_sel(i), 0);
+    std::string buf(80, '\0');
+    VbString path{buf.data(), 80};
+    ASSERT_EQ(pnho_exec_print(&path), 0);
+    auto printed = records(k.env().read("WORK/PXPNHO2.TMP"), pr::kSize);
+    ASSERT_GE(printed.size(), 2u);
+    EXPECT_EQ(printed[0].substr(pr::kColumn1, 33), "01 " + pad("ROOF BARS, ALUMINIUM, PAIR", 30));
+    EXPECT_EQ(printed[0].substr(pr::kColumn4, 14), "LA19101-01    ");
+    k.env().mkdir("PRICE");
+    set_field(get_ctop_addr(), ctop::kPriceDir, ctop::kDirSize, "C:\\PRICE");
+    pxbuild::write_price(k.env().root() + "/PRICE",
+                         pxbuild::build_price(pxbuild::PriceKind::kKakaku,
+                                              {pxbuild::Record(50).text(0, 12, "LA19101-01").text(12, 8, "   45.00").str()}));
+    VbString price_path{buf.data(), 80};
+    ASSERT_EQ(pnho_exec_price(0, &price_path), 0);
+    auto priced = records(k.env().read("WORK/PXPNHO3.TMP"), pxpnho::price_rec::kSize);
+    ASSERT_EQ(priced.size(), 2u);
+    EXPECT_EQ(priced[0].substr(0, 61), "01      02LA19101-01    " + pad("ROOF BARS, ALUMINIUM, PAIR", 27) + "     45.00");
+    ASSERT_EQ(pnho_exec_intf(0, "C:\\LOCAL.CSV"), 0);
+    const std::string csv = k.env().read("LOCAL.CSV");
+    EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
+              "\"LA19101-01    \",\"02\",\"      \",\"" + pad("ROOF BARS, ALUMINIUM, PAIR", 30) + "\"");
+    ASSERT_EQ(pnho_exec_save(), 0);
+    EXPECT_EQ(k.env().read("MST/PXIF0001.SAV").substr(99), "LA19101-01  0216400AA1000202");
+
     EXPECT_EQ(pnho_check_LclFigFlg(0), 0);
     EXPECT_EQ(pnho_check_LclFigFlg(1), 0);
     get_cnexta_addr()[cnexta::kLocalFlag] = 0;

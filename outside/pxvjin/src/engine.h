@@ -76,8 +76,14 @@ struct Catalog {
 
 enum class ListKind { kNone, kCatalog, kModel, kSaved };
 
+// Identification entries taken from a file that no check has seen yet: they
+// are shown, and saved again, but they are not the vehicle's until their
+// check accepts them (the block and the work files never carry them).
+enum Unchecked : uint8_t { kUncVin = 1, kUncCat = 2, kUncModel = 4, kUncFmod = 8, kUncFno = 16 };
+
 struct Vehicle {
     std::string vin, cat, model, fmod, fno, ad, clr, trm, notes;  // as shown, trimmed
+    uint8_t unchecked = 0;  // Unchecked bits
     std::optional<Catalog> catalog;
     std::optional<Model> model_found;
     int period = -1;  // record of the model the date picked, -1 none
@@ -90,6 +96,9 @@ struct State {
     Vehicle v;
     std::optional<Vehicle> kept;  // the vehicle handed on last
     bool open = false;            // vjin_init ran and the screen was not left
+    // From vjin_exec to the next clear or init: the checks of the F10 step
+    // change the vehicle handed on, and so the kept copy and VCLINF.TMP.
+    bool handing_on = false;
     int16_t msgid = 0;
     ListKind list = ListKind::kNone;
     int32_t list_end = 4;
@@ -122,8 +131,34 @@ bool narrow(const std::vector<Model>& found);
 // a failure, 4 CD, 0.
 int settle();
 int take_catalog(const Catalog& c);
+// Takes the model; a production date held that lies outside its periods is
+// dropped (message 899 kept for the screen).
 void take_model(const Model& m);
 void forget_model();
+// The record of the model's period that holds the date "YYYYMM"; -1 none.
+int period_of(const Model& m, const std::string& ad);
+
+// --- the checks (entries_checks.cpp) ----------------------------------------
+// One rule for an entry whatever its source (typed, a file, a saved
+// vehicle, the F10 step): an accepted value goes into the vehicle, a refused
+// one leaves it as it was and sets the message. Results as the vjin_check_
+// entries give them.
+int32_t check_vin(const std::string& vin);
+int32_t check_frame(const std::string& fmod, const std::string& fno);
+int32_t check_date(const std::string& ad);
+int32_t check_color(const std::string& color);
+int32_t check_trim(const std::string& trim);
+void take_notes(const std::string& notes);
+// A check's result is a refusal of its entry.
+bool refused(int32_t code);
+// The first refusal of a source of several entries, for the screen.
+void note_refusal(int16_t* first);
+// An entry that came unchecked from a file: dropped when its check begins,
+// for the check decides on what the screen now holds.
+void begin_check(uint8_t unchecked_bits);
+// While the vehicle is being handed on (the F10 step), the kept copy and
+// VCLINF.TMP follow what a check changed: the code, or -1 on a failure.
+int32_t after_check(int32_t code);
 // The current-vehicle block from the vehicle; JOUHOU.TMP from the candidates.
 void fill_block();
 int write_jouhou_tmp();

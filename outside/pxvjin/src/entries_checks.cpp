@@ -22,16 +22,6 @@ int32_t refuse(int16_t msg) {
     return 4;
 }
 
-// Months since the year 0 of a "YYMM" with the century rule, or -1.
-int months_yymm(const std::string& yymm) {
-    if (yymm.size() != 4 || yymm.find_first_not_of("0123456789") != std::string::npos) return -1;
-    // The two-digit year takes its century by the common library's rule.
-    char yy[3] = {yymm[0], yymm[1], '\0'};
-    int year = 0;
-    int century = pxall::check_2000(yy, &year) == 2 ? 2000 : 1900;
-    return (century + year) * 12 + std::stoi(yymm.substr(2, 2)) - 1;
-}
-
 // The catalogue list opens on the key typed, or on the candidates
 // (JOUHOU.TMP) with a blank key.
 int32_t open_catalog_list(const std::string& key) {
@@ -63,72 +53,48 @@ int32_t catalog_result() {
     return state().v.model_found ? 8 : 16;
 }
 
-// The date's period among the model's records; -1 outside every one.
+}  // namespace
+
+namespace pxvjin {
+
 int period_of(const Model& m, const std::string& ad) {
-    int d = std::stoi(ad.substr(0, 4)) * 12 + std::stoi(ad.substr(4, 2)) - 1;
-    for (size_t i = 0; i < m.records.size(); ++i) {
-        int from = months_yymm(m.records[i].substr(jouhou::kFrom, 4));
-        std::string to = m.records[i].substr(jouhou::kTo, 4);
-        if (to == "    ") to = m.records[i].substr(jouhou::kEnd, 4);
-        int t = to == "    " ? -1 : months_yymm(to);
-        if (from >= 0 && d >= from && (t < 0 || d <= t)) return static_cast<int>(i);
-    }
+    if (ad.size() != kAdW) return -1;
+    for (size_t i = 0; i < m.records.size(); ++i)
+        if (m.records[i].size() == jouhou::kSize &&
+            pxall::v_in_production(reinterpret_cast<const unsigned char*>(m.records[i].data()), ad.c_str()))
+            return static_cast<int>(i);
     return -1;
 }
 
-}  // namespace
-
-extern "C" int32_t vjin_init() {
-    State& s = state();
-    if (pxall::get_ccar_addr() == nullptr) return fail("vjin_init", "get_ccar_addr", 128, 0, 61);
-    // The vehicle handed on comes back while the current-vehicle block still
-    // holds it; a new catalogue environment (or a screen that used the block
-    // for its own search) has let it go.
-    if (s.kept && !s.open) {
-        const unsigned char* car = pxall::get_ccar_addr();
-        if (s.kept->catalog && std::memcmp(car + pxall::ccar::kCatalog, s.kept->catalog->code.data(), kCodeSize) == 0) {
-            s.v = *s.kept;
-            fill_block();
-        } else {
-            s.kept.reset();
+void begin_check(uint8_t bits) {
+    Vehicle& v = state().v;
+    const std::pair<uint8_t, std::string Vehicle::*> fields[] = {
+        {kUncVin, &Vehicle::vin},   {kUncCat, &Vehicle::cat}, {kUncModel, &Vehicle::model},
+        {kUncFmod, &Vehicle::fmod}, {kUncFno, &Vehicle::fno},
+    };
+    for (const auto& [bit, member] : fields)
+        if (bits & v.unchecked & bit) {
+            (v.*member).clear();
+            v.unchecked = static_cast<uint8_t>(v.unchecked & ~bit);
         }
-    }
-    s.open = true;
-    s.msgid = 0;
-    return 0;
 }
 
-extern "C" int32_t vjin_clear() {
+void note_refusal(int16_t* first) {
+    if (*first == 0) *first = state().msgid;
+}
+
+int32_t after_check(int32_t code) {
     State& s = state();
-    // On the open screen the clerk clears the vehicle for good; at a fresh
-    // load the vehicle handed on last comes back with vjin_init.
-    if (s.open) s.kept.reset();
-    reset_vehicle();
-    s.msgid = 0;
-    s.list = ListKind::kNone;
-    s.rows.clear();
-    s.frame_path = false;
-    if (pxall::get_ccar_addr() == nullptr) return fail("vjin_clear", "get_ccar_addr", 128, 0, 62);
-    // A vehicle kept for vjin_init stays in the block until init looks at it.
-    if (!s.kept) fill_block();
-    return 0;
+    if (code < 0 || !s.handing_on || !s.kept) return code;
+    // VCLINF.TMP carries the date and the period's characteristics.
+    bool rewrite = s.kept->ad != s.v.ad || s.kept->period != s.v.period;
+    s.kept = s.v;
+    if (rewrite && write_vclinf(s.v.model_found ? &*s.v.model_found : nullptr) != 0) return -1;
+    return code;
 }
 
-extern "C" int32_t vjin_check_inputarea() { return state().v.catalog ? 1 : 0; }
-
-extern "C" int32_t vjin_check_lang() { return state().v.lang; }
-
-extern "C" int32_t vjin_change_lang(int16_t option) {
-    if (option == 1 || (option >= 3 && option <= 5)) state().v.lang = option;
-    return 0;
-}
-
-extern "C" int16_t vjin_check_msgid() { return state().msgid; }
-
-extern "C" int32_t vjin_check_input_vin(int16_t len, VbString* buf) {
+int32_t check_vin(const std::string& vin) {
     State& s = state();
-    s.msgid = 0;
-    std::string vin = from_vb(buf, len);
     if (vin.empty()) {
         s.v.vin.clear();
         fill_block();
@@ -138,9 +104,10 @@ extern "C" int32_t vjin_check_input_vin(int16_t len, VbString* buf) {
         s.msgid = kMsgVinForm;
         return 1;
     }
-    pxall::v_edit_vin(vin.data());
+    std::string key_vin = vin;
+    pxall::v_edit_vin(key_vin.data());
     char prefix[jouhou::kVinSize];
-    int n = pxall::v_copy_vin(vin.c_str(), prefix);
+    int n = pxall::v_copy_vin(key_vin.c_str(), prefix);
     std::vector<Model> found;
     int r = read_models(jouhou::kSetVin, std::string(prefix, static_cast<size_t>(n)), &found);
     if (r == kGaveUp) return 99;
@@ -180,10 +147,11 @@ extern "C" int32_t vjin_check_input_vin(int16_t len, VbString* buf) {
         }
     }
     if (!narrow(found)) return refuse(kMsgVinNotFit);
-    s.v.vin = vin;
+    s.v.vin = key_vin;
     if (!frame_model.empty()) {
         s.v.fmod = trimmed(frame_model.data(), frame_model.size());
         s.v.fno = serial;
+        s.v.unchecked = static_cast<uint8_t>(s.v.unchecked & ~(kUncFmod | kUncFno));
     }
     if (int t = settle(); t == kGaveUp) return 99;
     else if (t != 0) return -1;
@@ -194,9 +162,149 @@ extern "C" int32_t vjin_check_input_vin(int16_t len, VbString* buf) {
     return 0;
 }
 
+int32_t check_frame(const std::string& fmod, const std::string& fno) {
+    State& s = state();
+    if (fmod.empty() && fno.empty()) return 0;
+    if (fno.size() != kFnoW || !pxall::v_valid_frameno(fno.c_str())) {
+        s.msgid = kMsgFrameForm;
+        return 4;
+    }
+    std::vector<FrameRange> ranges;
+    int r = find_frames(fno, fmod, &ranges);
+    if (r == kGaveUp) return 99;
+    if (r != 0) return -1;
+    if (ranges.empty()) return refuse(kMsgFrameUnknown);
+    bool had_model = s.v.model_found.has_value();
+    std::vector<Model> found;
+    std::set<std::string> frame_models;
+    for (const FrameRange& fr : ranges) {
+        std::vector<Model> of_cat;
+        if (int m = read_models(jouhou::kSetCatalog, fr.catalog, &of_cat); m == kGaveUp) return 99;
+        else if (m != 0) return -1;
+        for (const Model& m : of_cat)
+            if (m.frame_model() == fr.frame_model) found.push_back(m);
+        frame_models.insert(fr.frame_model);
+    }
+    if (found.empty() || !narrow(found)) return refuse(kMsgFrameNotFit);
+    s.v.fno = fno;
+    s.v.unchecked = static_cast<uint8_t>(s.v.unchecked & ~kUncFno);
+    if (frame_models.size() == 1) {
+        s.v.fmod = trimmed(frame_models.begin()->data(), kFmodW);
+        s.v.unchecked = static_cast<uint8_t>(s.v.unchecked & ~kUncFmod);
+    }
+    if (int t = settle(); t == kGaveUp) return 99;
+    else if (t != 0) return -1;
+    fill_block();
+    if (!s.v.catalog) return open_catalog_list("ALL");
+    if (!s.v.model_found) {
+        s.frame_path = true;
+        return 2;
+    }
+    if (had_model) return 0;
+    return s.v.ad.empty() ? 16 : 8;
+}
+
+int32_t check_date(const std::string& ad) {
+    State& s = state();
+    if (ad.empty()) {
+        s.v.ad.clear();
+        s.v.period = -1;
+        fill_block();
+        return 0;
+    }
+    if (ad.size() != kAdW || ad.find_first_not_of("0123456789") != std::string::npos) return refuse(kMsgDateForm);
+    int month = std::stoi(ad.substr(4, 2)), year = std::stoi(ad.substr(0, 4));
+    if (month < 1 || month > 12 || year < 1900 || year > 2500) return refuse(kMsgDateForm);
+    int32_t result = 0;
+    if (s.v.model_found) {
+        int p = period_of(*s.v.model_found, ad);
+        if (p < 0) return refuse(kMsgDateOutside);
+        result = s.v.period >= 0 && p != s.v.period ? 1 : 0;
+        s.v.period = p;
+    }
+    s.v.ad = ad;
+    fill_block();
+    return result;
+}
+
+namespace {
+int32_t check_code(std::string Vehicle::*member, const std::string& t, size_t width, int16_t msg) {
+    if (t.size() > width || !alnum_only(t)) return refuse(msg);
+    state().v.*member = t;
+    fill_block();
+    return 0;
+}
+}  // namespace
+
+int32_t check_color(const std::string& t) { return check_code(&Vehicle::clr, t, kClrW, kMsgColorForm); }
+int32_t check_trim(const std::string& t) { return check_code(&Vehicle::trm, t, kTrmW, kMsgTrimForm); }
+
+void take_notes(const std::string& notes) {
+    state().v.notes = notes;
+    fill_block();
+}
+
+}  // namespace pxvjin
+
+extern "C" int32_t vjin_init() {
+    State& s = state();
+    if (pxall::get_ccar_addr() == nullptr) return fail("vjin_init", "get_ccar_addr", 128, 0, 61);
+    // The vehicle handed on comes back while the current-vehicle block still
+    // holds it; a new catalogue environment (or a screen that used the block
+    // for its own search) has let it go.
+    if (s.kept && !s.open) {
+        const unsigned char* car = pxall::get_ccar_addr();
+        if (s.kept->catalog && std::memcmp(car + pxall::ccar::kCatalog, s.kept->catalog->code.data(), kCodeSize) == 0) {
+            s.v = *s.kept;
+            fill_block();
+        } else {
+            s.kept.reset();
+        }
+    }
+    s.open = true;
+    s.handing_on = false;
+    s.msgid = 0;
+    return 0;
+}
+
+extern "C" int32_t vjin_clear() {
+    State& s = state();
+    // On the open screen the clerk clears the vehicle for good; at a fresh
+    // load the vehicle handed on last comes back with vjin_init.
+    if (s.open) s.kept.reset();
+    s.handing_on = false;
+    reset_vehicle();
+    s.msgid = 0;
+    s.list = ListKind::kNone;
+    s.rows.clear();
+    s.frame_path = false;
+    if (pxall::get_ccar_addr() == nullptr) return fail("vjin_clear", "get_ccar_addr", 128, 0, 62);
+    // A vehicle kept for vjin_init stays in the block until init looks at it.
+    if (!s.kept) fill_block();
+    return 0;
+}
+
+extern "C" int32_t vjin_check_inputarea() { return state().v.catalog ? 1 : 0; }
+
+extern "C" int32_t vjin_check_lang() { return state().v.lang; }
+
+extern "C" int32_t vjin_change_lang(int16_t option) {
+    if (option == 1 || (option >= 3 && option <= 5)) state().v.lang = option;
+    return 0;
+}
+
+extern "C" int16_t vjin_check_msgid() { return state().msgid; }
+
+extern "C" int32_t vjin_check_input_vin(int16_t len, VbString* buf) {
+    state().msgid = 0;
+    begin_check(kUncVin);
+    return check_vin(from_vb(buf, len));
+}
+
 extern "C" int32_t vjin_check_input_cat(int16_t len, VbString* buf) {
     State& s = state();
     s.msgid = 0;
+    begin_check(kUncCat);
     std::string text = from_vb(buf, len);
     if (text.empty()) text = "ALL";
     if (text.size() == kCodeSize && text != "ALL") {
@@ -221,6 +329,7 @@ extern "C" int32_t vjin_check_input_cat(int16_t len, VbString* buf) {
 extern "C" int32_t vjin_check_input_model(int16_t len, VbString* buf) {
     State& s = state();
     s.msgid = 0;
+    begin_check(kUncModel);
     std::string text = from_vb(buf, len);
     if (text.empty() || text == "ALL") {
         if (!s.v.catalog) return 0;
@@ -254,108 +363,52 @@ extern "C" int32_t vjin_check_input_model(int16_t len, VbString* buf) {
 }
 
 extern "C" int32_t vjin_check_input_frameno(int16_t len_model, VbString* model, int16_t len_no, VbString* no) {
-    State& s = state();
-    s.msgid = 0;
-    std::string fmod = from_vb(model, len_model), fno = from_vb(no, len_no);
-    if (fmod.empty() && fno.empty()) return 0;
-    if (fno.size() != kFnoW || !pxall::v_valid_frameno(fno.c_str())) {
-        s.msgid = kMsgFrameForm;
-        return 4;
-    }
-    std::vector<FrameRange> ranges;
-    int r = find_frames(fno, fmod, &ranges);
-    if (r == kGaveUp) return 99;
-    if (r != 0) return -1;
-    if (ranges.empty()) return refuse(kMsgFrameUnknown);
-    bool had_model = s.v.model_found.has_value();
-    std::vector<Model> found;
-    std::set<std::string> frame_models;
-    for (const FrameRange& fr : ranges) {
-        std::vector<Model> of_cat;
-        if (int m = read_models(jouhou::kSetCatalog, fr.catalog, &of_cat); m == kGaveUp) return 99;
-        else if (m != 0) return -1;
-        for (const Model& m : of_cat)
-            if (m.frame_model() == fr.frame_model) found.push_back(m);
-        frame_models.insert(fr.frame_model);
-    }
-    if (found.empty() || !narrow(found)) return refuse(kMsgFrameNotFit);
-    s.v.fno = fno;
-    if (frame_models.size() == 1) s.v.fmod = trimmed(frame_models.begin()->data(), kFmodW);
-    if (int t = settle(); t == kGaveUp) return 99;
-    else if (t != 0) return -1;
-    fill_block();
-    if (!s.v.catalog) return open_catalog_list("ALL");
-    if (!s.v.model_found) {
-        s.frame_path = true;
-        return 2;
-    }
-    if (had_model) return 0;
-    return s.v.ad.empty() ? 16 : 8;
+    state().msgid = 0;
+    begin_check(kUncFmod | kUncFno);
+    return check_frame(from_vb(model, len_model), from_vb(no, len_no));
 }
 
+// The checks of the F10 step come after vjin_exec: what they accept goes on
+// with the vehicle handed on (after_check).
 extern "C" int32_t vjin_check_input_date(int16_t len, VbString* buf) {
-    State& s = state();
-    s.msgid = 0;
-    std::string ad = from_vb(buf, len);
-    if (ad.empty()) {
-        s.v.ad.clear();
-        s.v.period = -1;
-        fill_block();
-        return 0;
-    }
-    if (ad.size() != kAdW || ad.find_first_not_of("0123456789") != std::string::npos) return refuse(kMsgDateForm);
-    int month = std::stoi(ad.substr(4, 2)), year = std::stoi(ad.substr(0, 4));
-    if (month < 1 || month > 12 || year < 1900 || year > 2500) return refuse(kMsgDateForm);
-    int32_t result = 0;
-    if (s.v.model_found) {
-        int p = period_of(*s.v.model_found, ad);
-        if (p < 0) return refuse(kMsgDateOutside);
-        result = s.v.period >= 0 && p != s.v.period ? 1 : 0;
-        s.v.period = p;
-    }
-    s.v.ad = ad;
-    fill_block();
-    return result;
+    state().msgid = 0;
+    return after_check(check_date(from_vb(buf, len)));
 }
 
 extern "C" int32_t vjin_check_input_col(int16_t len, VbString* buf) {
     state().msgid = 0;
-    std::string t = from_vb(buf, len);
-    if (!alnum_only(t)) return refuse(kMsgColorForm);
-    state().v.clr = t;
-    fill_block();
-    return 0;
+    return after_check(check_color(from_vb(buf, len)));
 }
 
 extern "C" int32_t vjin_check_input_trim(int16_t len, VbString* buf) {
     state().msgid = 0;
-    std::string t = from_vb(buf, len);
-    if (!alnum_only(t)) return refuse(kMsgTrimForm);
-    state().v.trm = t;
-    fill_block();
-    return 0;
+    return after_check(check_trim(from_vb(buf, len)));
 }
 
 extern "C" int32_t vjin_check_input_note(int16_t len, VbString* buf) {
-    state().v.notes = from_vb(buf, len);
-    fill_block();
-    return 0;
+    state().msgid = 0;
+    take_notes(from_vb(buf, len));
+    return after_check(0);
 }
 
 extern "C" int32_t vjin_exec() {
     State& s = state();
     s.msgid = 0;
     if (!identified()) return 0;
+    // Entries of a file that no check accepted do not go on with the vehicle.
+    begin_check(kUncVin | kUncCat | kUncModel | kUncFmod | kUncFno);
     fill_block();
     if (write_jouhou_tmp() != 0) return -1;
     if (write_vclinf(&*s.v.model_found) != 0) return -1;
     s.kept = s.v;
     s.open = false;
+    s.handing_on = true;
     return 1;
 }
 
 extern "C" int32_t vjin_back() {
     state().open = false;
+    state().handing_on = false;
     return 0;
 }
 

@@ -104,15 +104,14 @@ extern "C" int32_t vjin_return_vcat() {
     return state().v.model_found ? 8 : 16;
 }
 
-extern "C" int32_t vjin_return_vkei() {
-    state().msgid = 0;
-    return state().row_taken && identified() ? 8 : 4;
-}
+// The model list's choice was made by vkei_ret, whose message (a date the
+// model drops) stays for the screen.
+extern "C" int32_t vjin_return_vkei() { return state().row_taken && identified() ? 8 : 4; }
 
 extern "C" int32_t vjin_return_vxxx() {
     State& s = state();
-    s.msgid = 0;
     if (s.list == ListKind::kCatalog) {
+        s.msgid = 0;
         int r = take_listed_catalog();
         if (r != 0) return r;
     } else if (!s.row_taken) {
@@ -155,14 +154,10 @@ extern "C" int32_t vkei_ret(int16_t row) {
     if (row < 0 || row >= static_cast<int>(s.rows.size()))
         return fail("vkei_ret", "row", row, static_cast<int32_t>(s.rows.size()), 90);
     const Model& m = s.rows[static_cast<size_t>(row)];
-    if (!s.v.fmod.empty() && m.frame_model() != padded(s.v.fmod, kFmodW)) return 5;
+    s.msgid = 0;
+    // A frame model of a file that no check has seen yet does not refuse.
+    if (!s.v.fmod.empty() && (s.v.unchecked & kUncFmod) == 0 && m.frame_model() != padded(s.v.fmod, kFmodW)) return 5;
     take_model(m);
-    if (!s.v.ad.empty()) {
-        // The date entered picks its period again, in the new model.
-        std::string ad = s.v.ad;
-        VbString d{ad.data(), static_cast<int32_t>(ad.size())};
-        if (vjin_check_input_date(static_cast<int16_t>(ad.size()), &d) == 4) s.v.ad.clear();
-    }
     if (settle() < 0) return -1;
     fill_block();
     s.row_taken = true;
@@ -247,41 +242,62 @@ extern "C" int32_t vjin_make_from_pxfsel() {
     Vehicle& v = s.v;
     std::string vin = field(h, sf::kDatVin, sf::kDatVinSize);
     std::string serial = field(h, sf::kDatVinFrame, sf::kDatVinFrameSize);
-    if (vin.size() == sf::kDatVinSize && serial.size() == kFnoW) v.vin = vin + serial;
-    v.fmod = field(h, sf::kDatFrameModel, sf::kDatFrameModelSize);
-    v.fno = field(h, sf::kDatFrameNo, sf::kDatFrameNoSize);
-    v.ad = field(h, sf::kDatProdDate, sf::kDatProdDateSize);
-    v.clr = field(h, sf::kDatColor, sf::kDatColorSize);
-    v.trm = field(h, sf::kDatTrim, sf::kDatTrimSize);
-    v.notes = field(h, sf::kDatNotes, sf::kDatNotesSize);
-    std::string code = field(h, sf::kDatCatalog, sf::kDatCatalogSize);
-    std::string model = field(h, sf::kDatVehicle, sf::kDatVehicleSize);
+    if (vin.size() == sf::kDatVinSize && serial.size() == kFnoW) vin += serial;
+    else vin.clear();
+    const std::string fmod = field(h, sf::kDatFrameModel, sf::kDatFrameModelSize);
+    const std::string fno = field(h, sf::kDatFrameNo, sf::kDatFrameNoSize);
+    const std::string code = field(h, sf::kDatCatalog, sf::kDatCatalogSize);
+    const std::string model = field(h, sf::kDatVehicle, sf::kDatVehicleSize);
 
     Catalog c;
     int r = code.empty() ? 1 : find_catalog(code, &c);
     if (r < 0) return -1;
+    if (r == 0) {
+        take_catalog(c);
+        if (!model.empty()) {
+            std::vector<Model> found;
+            if (read_models(jouhou::kSetModel, model, &found) < 0) return -1;
+            for (const Model& m : found)
+                if (m.catalog == c.code && trimmed(m.code.data(), m.code.size()) == model) take_model(m);
+        }
+    }
+    // The saved entries go through the checks a typed entry takes; a refused
+    // one is left out, and the first refusal is the screen's message.
+    int16_t first = 0;
     if (r != 0) {
-        fill_block();
-        return 4;
+        // Without the catalogue nothing can check them: shown, not the vehicle's.
+        v.vin = vin;
+        v.fmod = fmod;
+        v.fno = fno;
+        v.unchecked = static_cast<uint8_t>((vin.empty() ? 0 : kUncVin) | (fmod.empty() ? 0 : kUncFmod) |
+                                           (fno.empty() ? 0 : kUncFno));
+    } else {
+        if (!vin.empty()) {
+            int32_t k = check_vin(vin);
+            if (k < 0) return -1;
+            if (k == 1 || k == 2 || k == 4) note_refusal(&first);
+        }
+        if (!fno.empty() && fno != v.fno) {
+            int32_t k = check_frame(fmod, fno);
+            if (k < 0) return -1;
+            if (k == 4) note_refusal(&first);
+        }
     }
-    take_catalog(c);
-    if (!model.empty()) {
-        std::vector<Model> found;
-        if (read_models(jouhou::kSetModel, model, &found) < 0) return -1;
-        for (const Model& m : found)
-            if (m.catalog == c.code && trimmed(m.code.data(), m.code.size()) == model) take_model(m);
-    }
+    const std::pair<int32_t (*)(const std::string&), std::string> details[] = {
+        {check_date, field(h, sf::kDatProdDate, sf::kDatProdDateSize)},
+        {check_color, field(h, sf::kDatColor, sf::kDatColorSize)},
+        {check_trim, field(h, sf::kDatTrim, sf::kDatTrimSize)},
+    };
+    for (const auto& [check, text] : details)
+        if (!text.empty() && check(text) == 4) note_refusal(&first);
+    take_notes(field(h, sf::kDatNotes, sf::kDatNotesSize));
+    fill_block();
+    s.msgid = first;
+    if (r != 0) return 4;
     if (!v.model_found) {
-        fill_block();
         s.frame_path = false;
         return 1;
     }
-    if (!v.ad.empty()) {
-        std::string ad = v.ad;
-        VbString d{ad.data(), static_cast<int32_t>(ad.size())};
-        if (vjin_check_input_date(static_cast<int16_t>(ad.size()), &d) == 4) return 8;
-    }
-    fill_block();
     if (v.ad.empty()) return 8;
     if (v.clr.empty()) return 16;
     if (v.trm.empty()) return 32;

@@ -30,7 +30,14 @@ State& state() {
 }
 
 std::string Model::from() const { return records.empty() ? "    " : records.front().substr(jouhou::kFrom, 4); }
-std::string Model::to() const { return records.empty() ? "    " : records.back().substr(jouhou::kTo, 4); }
+std::string Model::to() const {
+    if (records.empty() || records.back().size() != jouhou::kSize) return "    ";
+    // The end the date check applies: an open last period ends with the
+    // catalogue.
+    char end[4];
+    pxall::v_production_end(reinterpret_cast<const unsigned char*>(records.back().data()), end);
+    return std::string(end, 4);
+}
 
 bool same(const Model& a, const Model& b) { return a.catalog == b.catalog && a.code == b.code; }
 
@@ -78,6 +85,7 @@ int take_catalog(const Catalog& c) {
     if (v.model_found && v.model_found->catalog != c.code) forget_model();
     v.catalog = c;
     v.cat = trimmed(c.code.data(), c.code.size());
+    v.unchecked = static_cast<uint8_t>(v.unchecked & ~kUncCat);
     if (v.candidates) {
         std::vector<Model> keep;
         for (const Model& m : *v.candidates)
@@ -95,8 +103,15 @@ void take_model(const Model& m) {
     v.model_found = m;
     v.model = trimmed(m.code.data(), m.code.size());
     v.fmod = trimmed(m.code.data(), kFmodW);
-    v.period = -1;
-    v.candidates = std::vector<Model>{m};
+    v.unchecked = static_cast<uint8_t>(v.unchecked & ~(kUncModel | kUncFmod));
+    // m may be one of the candidates: it is not used after they go.
+    v.candidates = std::vector<Model>{*v.model_found};
+    // The date held was checked against no model, or another one.
+    v.period = v.ad.empty() ? -1 : period_of(*v.model_found, v.ad);
+    if (!v.ad.empty() && v.period < 0) {
+        v.ad.clear();
+        state().msgid = kMsgDateOutside;
+    }
 }
 
 void forget_model() {
@@ -134,6 +149,11 @@ void reset_vehicle() {
 }
 
 namespace {
+
+// An entry as the vehicle holds it: none while it is unchecked.
+std::string held(const Vehicle& v, const std::string& value, uint8_t bit) {
+    return (v.unchecked & bit) != 0 ? std::string() : value;
+}
 
 void put_text(unsigned char* at, const std::string& s, size_t n) {
     std::memset(at, ' ', n);
@@ -194,11 +214,12 @@ void fill_block() {
         std::memset(car + cc::kCharact1b, ' ', 10);
         std::memcpy(car + cc::kCharact2, r->data() + jouhou::kChar2, jouhou::kChar2Size);
     }
-    if (!v.fmod.empty()) put_text(car + cc::kFrameModel, v.fmod, kFmodW);
-    std::string fno = v.fno;
-    if (fno.empty() && v.vin.size() == kVinW) fno = v.vin.substr(10, 7);
+    const std::string fmod = held(v, v.fmod, kUncFmod), vin = held(v, v.vin, kUncVin);
+    if (!fmod.empty()) put_text(car + cc::kFrameModel, fmod, kFmodW);
+    std::string fno = held(v, v.fno, kUncFno);
+    if (fno.empty() && vin.size() == kVinW) fno = vin.substr(10, 7);
     if (!fno.empty()) put_text(car + cc::kFrameNo, fno, kFnoW);
-    if (!v.vin.empty()) put_text(car + cc::kVinPrefix, v.vin.substr(0, 10), 10);
+    if (!vin.empty()) put_text(car + cc::kVinPrefix, vin.substr(0, 10), 10);
     if (!v.ad.empty()) put_text(car + cc::kProdDate, v.ad, kAdW);
     if (!v.clr.empty()) put_text(car + cc::kColorNo, v.clr, kClrW);
     if (!v.trm.empty()) put_text(car + cc::kTrimNo, v.trm, kTrmW);
@@ -238,7 +259,7 @@ int write_vclinf(const Model* m) {
     unsigned char header[pxall::vehwork::vinft::kHeaderSize];
     std::memset(header, ' ', sizeof header);
     std::memset(header + pxall::vehwork::vinft::kCount, 0, 4);
-    put_text(header, v.vin, kVinW);
+    put_text(header, held(v, v.vin, kUncVin), kVinW);
     pxall::VinftContext ctx{};
     ctx.fd = -1;
     if (v.catalog && m != nullptr) {
@@ -248,7 +269,7 @@ int write_vclinf(const Model* m) {
         std::memcpy(header + 40, v.catalog->shamei.data() + pxall::shamei_rec::kCarName, 20);
         put_text(header + 60, m->code, 20);
         put_text(header + 80, m->frame_model(), 7);
-        put_text(header + 87, v.fno, 7);
+        put_text(header + 87, held(v, v.fno, kUncFno), 7);
         put_text(header + 94, v.ad, 6);
         ctx.setup_entry = v.catalog->own_index;
     }

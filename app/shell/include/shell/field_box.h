@@ -29,6 +29,12 @@ size_t ansi_cut_length(std::string_view bytes, size_t max);
 // That head itself.
 std::string ansi_cut(std::string_view bytes, size_t max);
 
+// The text in capitals where that keeps its bytes: a character whose
+// capital the code page lacks, or writes in other bytes (the sharp s that
+// becomes "SS"), stays as it is, so that upper-casing never lengthens a
+// field's text or makes it unwritable.
+QString ansi_upper(const QString& text);
+
 // Limits the box to what a field of `field_bytes` bytes holds. The box's
 // current text is kept when it fits, else cut at a character boundary.
 void limit_to_field(QLineEdit* box, int field_bytes);

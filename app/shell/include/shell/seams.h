@@ -28,6 +28,10 @@ struct FileChoice {
     QString title;
     QString filter;         // "Text File(*.txt)|*.txt|CSV File(*.csv)|*.csv"
     QString initial_dir;
+    int filter_index = 1;   // the filter entry selected (from 1): in, and out as the clerk left it
+    // A file to save whose name ends in none of the filter's extensions gets
+    // the extension of the entry selected (where the screen asks for it).
+    bool add_extension = false;
 };
 
 struct Seams {
@@ -38,8 +42,9 @@ struct Seams {
     std::function<DisplayMetrics()> display;
     // The window system's FlashWindow: the invert flag in, the new state out.
     std::function<int32_t(QWidget*, int32_t)> flash_window;
-    // The chosen file's path, or empty when cancelled.
-    std::function<QString(QWidget*, const FileChoice&)> choose_file;
+    // The chosen file's path, or empty when cancelled; the filter entry the
+    // clerk left selected goes back into the choice.
+    std::function<QString(QWidget*, FileChoice&)> choose_file;
 };
 
 Seams& seams();
@@ -48,7 +53,9 @@ void reset_seams();
 
 void Beep();
 DisplayMetrics display_metrics();
-// The common file dialog; the current directory is kept across it.
-QString ChooseFile(QWidget* parent, const FileChoice& choice);
+// The common file dialog; the current directory is kept across it. With
+// add_extension, the file is of the type chosen and the open dialog of that
+// type lists it.
+QString ChooseFile(QWidget* parent, FileChoice& choice);
 
 }  // namespace px

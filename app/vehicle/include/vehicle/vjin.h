@@ -112,6 +112,10 @@ private:
     void build();
     void refresh(int16_t mode);  // areas, keys, fields
     void refusal(int16_t fallback = 860);
+    // After an accepted step: message 100, or with a beep the engine's
+    // message for an entry the step had to leave out (a date outside the
+    // periods of the model now taken, an entry of a file or saved list).
+    void guide();
     void focus(QLineEdit* box);
     void box_focus(QLineEdit* box, bool got);
     bool box_key(QLineEdit* box, int key_code);

@@ -16,7 +16,12 @@
 // last list opened and how it was left. It starts empty with drom_init's
 // shared area; vjin_clear at a fresh load of the vehicle screen keeps the
 // vehicle last handed on with vjin_exec, which vjin_init shows again; a
-// vjin_clear on the open screen (F11) forgets it.
+// vjin_clear on the open screen (F11) forgets it. The checks that follow
+// vjin_exec (the F10 step) change the vehicle handed on: its kept copy, the
+// current-vehicle block and VCLINF.TMP.
+//
+// A production date is always one of the model's periods: taking another
+// model drops a date outside its periods (message 899 for the screen).
 #pragma once
 
 #include <cstdint>
@@ -99,11 +104,16 @@ PX_EXPORT int32_t vjin_return_vkei();
 PX_EXPORT int32_t vjin_return_vxxx();
 // After a saved list was chosen: 1 model list next, 4 nothing usable, 8/16/
 // 32/64 the field to go on with (date, colour, trim, notes); -1 failure.
+// Its entries take the checks of typed ones; a refused one is left out and
+// vjin_check_msgid gives the first refusal's message.
 PX_EXPORT int32_t vjin_make_from_pxfsel();
 PX_EXPORT int32_t vjin_back();  // 0: the screen may be left
 // Vehicle-information file: 0 read, nothing to identify with (or a file
-// that is not one); 1 check the model; 2 the frame; 4 the VIN; 8/16/32/64
-// go on with date, colour, trim, notes; -1 failure.
+// that is not one); 1 check the model (the file's catalogue is taken); 2
+// the frame; 4 the VIN; -1 failure. The date, colour and trim of the file
+// are checked as typed ones; a refused one is left out and
+// vjin_check_msgid gives the first refusal's message. The identification
+// entries are shown but not the vehicle's until their check accepts them.
 PX_EXPORT int32_t vjin_get_vinf(const char* path);
 PX_EXPORT int32_t vjin_set_vinf(const char* path);  // 0 written, -1 failure
 
@@ -159,10 +169,16 @@ constexpr size_t kChar2 = 43, kChar2Size = 105;
 //   ".txt" (and any other name): one NAME=value a line, in any order; blank
 //          lines and lines starting with ';' are passed over;
 //   ".csv": one line of the names, then one line of the values, separated
-//          by commas; a value holding a comma or a quote is quoted ("").
+//          by commas, or by semicolons as spreadsheets write them where the
+//          comma is the decimal sign; a value holding the separator or a
+//          quote is quoted ("").
 // Names: VIN, CATALOG, MODEL, FRAMEMODEL, FRAMENO, PRODDATE (YYYYMM), COLOR,
-// TRIM, NOTES, LANG. The first line of a ".txt" is "PXVJIN=1", which a file
-// must carry to be read as one; a value longer than its field is refused.
+// TRIM, NOTES, LANG, read in any case and with blanks around them and their
+// values. The first line of a ".txt" is "PXVJIN=1", the first name of a
+// ".csv" "PXVJIN" with the value 1: a file must carry it to be read as one;
+// a UTF-8 byte-order mark before it is passed over (the rest must then be
+// ASCII); a value longer than its field is refused. The file is replaced
+// whole or not at all.
 namespace vinf {
 constexpr const char* kMagic = "PXVJIN";
 constexpr const char* kVersion = "1";
