@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -38,6 +39,40 @@ int open(std::string_view win_path, int flags, int permission) {
         errno = err;
     }
     return fd;
+}
+
+std::FILE* fopen_rewrite(std::string_view win_path) {
+    auto host = host_path(win_path);
+    if (!host) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    const int fd = detail::open_regular(*host, O_WRONLY | O_CREAT, 0666);
+    std::FILE* fp = fd < 0 ? nullptr : ::fdopen(fd, "w");
+    if (fp == nullptr) {
+        const int err = errno;
+        if (fd >= 0) ::close(fd);
+        set_last_error(win_error_from_errno(err));
+        errno = err;
+    }
+    return fp;
+}
+
+int fclose_rewrite(std::FILE* fp) {
+    if (fp == nullptr) {
+        errno = EINVAL;
+        return EOF;
+    }
+    bool ok = std::fflush(fp) == 0;
+    const off_t end = ok ? ::ftello(fp) : -1;
+    ok = end >= 0 && ::ftruncate(::fileno(fp), end) == 0;
+    const int err = errno;
+    if (std::fclose(fp) != 0) return EOF;
+    if (!ok) {
+        errno = err;
+        return EOF;
+    }
+    return 0;
 }
 
 // A CR LF pair is one LF and counts as one byte against `size`, as in the

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -110,6 +111,27 @@ TEST(FgetsTextTest, BadArguments) {
     EXPECT_EQ(plat::fgets_text(buf, 4, nullptr), nullptr);
     EXPECT_EQ(plat::fgets_text(buf, 0, stdin), nullptr);
     EXPECT_EQ(plat::fgets_text(nullptr, 4, stdin), nullptr);
+}
+
+TEST_F(TextIoTest, RewriteInPlaceLeavesExactlyWhatWasWritten) {
+    // Each write over what the one before left: longer, shorter, nothing.
+    const char* contents[] = {"first line\r\n", "a much longer second text\r\n", "short", "", "again\r\n"};
+    struct stat before {};
+    for (const char* text : contents) {
+        SCOPED_TRACE(text);
+        std::FILE* fp = plat::fopen_rewrite("C:\\MST\\KKWD.TMP");
+        ASSERT_NE(fp, nullptr);
+        std::fputs(text, fp);
+        ASSERT_EQ(plat::fclose_rewrite(fp), 0);
+        EXPECT_EQ(read("c/MST/KKWD.TMP"), text);
+        struct stat now {};
+        ASSERT_EQ(::stat(at("c/MST/KKWD.TMP").c_str(), &now), 0);
+        if (before.st_ino != 0) EXPECT_EQ(now.st_ino, before.st_ino);  // the same file, never made anew
+        before = now;
+    }
+    errno = 0;
+    EXPECT_EQ(plat::fopen_rewrite("C:\\NOFOLDER\\X.TMP"), nullptr);
+    EXPECT_EQ(errno, ENOENT);
 }
 
 }  // namespace

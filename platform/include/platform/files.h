@@ -69,6 +69,15 @@ PX_EXPORT bool volume_label(std::string_view root, std::string* label);
 PX_EXPORT std::FILE* fopen(std::string_view win_path, const char* mode);
 // open(2) with the POSIX flags; errno as the run time leaves it.
 PX_EXPORT int open(std::string_view win_path, int flags, int permission);
+// A work file written anew each time, in place: opened for writing at its
+// start without truncation (made when missing), and cut by fclose_rewrite at
+// the end of what was written. A file truncated to nothing is flushed to the
+// disk when it closes on some file systems, and a file deleted and made again
+// costs a search for a fresh inode on others; this costs neither. Null with
+// errno.
+PX_EXPORT std::FILE* fopen_rewrite(std::string_view win_path);
+// Cuts the file at the stream's position and closes it: 0, or EOF with errno.
+PX_EXPORT int fclose_rewrite(std::FILE* fp);
 
 // fgets as a text-mode stream reads it: a CR LF pair arrives as one LF, so a
 // line counts the same bytes here as on Windows. Returns buf or nullptr at end
