@@ -11,6 +11,7 @@
 #include "pxall/env.h"
 #include "pxall/errlog.h"
 #include "pxall/fileutil.h"
+#include "pxall/keyed_file.h"
 #include "pxall/savefile.h"
 #include "pxall/selection.h"
 #include "pxall/setup_scan.h"
@@ -61,6 +62,8 @@ extern "C" int32_t drom_init() {
     // The previous run's log goes first, so that this run's complaints about
     // the environment file survive a successful start.
     pxall::init_syerr_message();
+    // What the keyed files keep in memory fits this machine.
+    pxall::fit_kept_data_budget();
     pxall::kankyo_set();
     sweep_user_folders();
 
@@ -94,6 +97,7 @@ extern "C" void drom_term() {
         std::memcpy(work, top + pxall::ctop::kWorkDir, pxall::ctop::kDirSize);
         pxall::file_remove(work, "*.TMP");
     }
+    pxall::drop_whole_files();
     pxall::free_msg();
     pxall::free_scr();
     pxall::free_table();

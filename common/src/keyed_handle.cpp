@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/memory.h"
 #include "pxall/fdtable.h"
 #include "pxall/fileutil.h"
 
@@ -81,11 +82,14 @@ int64_t coarse_ms() {
     return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
+}  // namespace
+
 FileStamp stamp_of(int fd) {
     FileStamp f;
     f.fd = fd;
     struct stat st;
     if (::fstat(fd, &st) != 0) return f;
+    f.read = true;
     f.dev = st.st_dev;
     f.ino = st.st_ino;
     f.size = st.st_size;
@@ -98,21 +102,16 @@ bool same_stamp(const FileStamp& a, const FileStamp& b) {
     return a.dev == b.dev && a.ino == b.ino && a.size == b.size && a.mtime_ns == b.mtime_ns && a.ctime_ns == b.ctime_ns;
 }
 
+namespace {
+
 bool is_kept(const FileSlot& s, int32_t block) {
     const size_t b = static_cast<size_t>(block);
     return block >= 0 && b < s.kept_at.size() && ((s.kept_bits[b / 64] >> (b % 64)) & 1) != 0;
 }
 
-// Data-block bytes kept by all open handles, and what they may reach.
+// Data bytes kept (blocks of open handles, whole files), and what they may reach.
 std::atomic<int64_t> g_kept_data{0};
 std::atomic<int64_t> g_data_budget{kKeptDataBytes};
-
-// Counts a data block against the budget: false when it would exceed it.
-bool reserve_data_block(int64_t bytes) {
-    if (g_kept_data.fetch_add(bytes) + bytes <= g_data_budget.load()) return true;
-    g_kept_data.fetch_sub(bytes);
-    return false;
-}
 
 // Keeps a copy of a block just read, while the budget allows.
 void keep_block(CdHandle* h, FileSlot& s, bool data, int32_t block) {
@@ -126,12 +125,12 @@ void keep_block(CdHandle* h, FileSlot& s, bool data, int32_t block) {
     }
     const int32_t covered = std::min(s.blocks, s.present);
     if (block >= covered) return;
-    if (data && !reserve_data_block(h->block_size)) return;
+    if (data && !reserve_data_bytes(h->block_size)) return;
     // Given back unless the block is kept in the end.
     struct Reserved {
         int64_t bytes;
         ~Reserved() {
-            if (bytes != 0) g_kept_data.fetch_sub(bytes);
+            if (bytes != 0) release_data_bytes(bytes);
         }
     } reserved{data ? h->block_size : 0};
     const int32_t i = h->index_blocks + h->data_blocks;  // its place among the kept blocks
@@ -171,6 +170,14 @@ void keep_block(CdHandle* h, FileSlot& s, bool data, int32_t block) {
 }
 
 }  // namespace
+
+bool reserve_data_bytes(int64_t bytes) {
+    if (g_kept_data.fetch_add(bytes) + bytes <= g_data_budget.load()) return true;
+    g_kept_data.fetch_sub(bytes);
+    return false;
+}
+
+void release_data_bytes(int64_t bytes) { g_kept_data.fetch_sub(bytes); }
 
 int load_block(CdHandle* h, int slot, int32_t block, int* detail, bool keep) {
     FileSlot& s = h->slot[slot];
@@ -214,7 +221,7 @@ void drop_index_cache(CdHandle* h) {
             s.loaded = -1;
         }
     }
-    g_kept_data.fetch_sub(static_cast<int64_t>(h->data_blocks) * h->block_size);
+    release_data_bytes(static_cast<int64_t>(h->data_blocks) * h->block_size);
     h->index_blocks = h->data_blocks = 0;
     h->kept_chunks.clear();
     h->stamps.clear();
@@ -240,9 +247,16 @@ int32_t valid_records(const uint8_t* block, int32_t block_size, int32_t rec_len)
 }
 
 void measure_slots(CdHandle* h) {
+    // Slots in one container share its descriptor: one look at it serves all.
+    int looked = -1;
+    bool ok = false;
+    struct stat st;
     for (auto& s : h->slot) {
-        struct stat st;
-        if (s.fd < 0 || ::fstat(s.fd, &st) != 0) {
+        if (s.fd >= 0 && s.fd != looked) {
+            looked = s.fd;
+            ok = ::fstat(s.fd, &st) == 0;
+        }
+        if (s.fd < 0 || !ok) {
             s.present = 0;
             continue;
         }
@@ -291,7 +305,21 @@ int32_t cdfilelen(const CdHandle* h) { return h == nullptr ? 0 : h->slot[kDataSl
 
 int64_t kept_data_bytes() { return g_kept_data.load(); }
 
-void set_kept_data_budget(int64_t bytes) { g_data_budget.store(bytes < 0 ? kKeptDataBytes : bytes); }
+int64_t kept_data_budget_for(uint64_t physical_bytes) {
+    if (physical_bytes == 0) return kKeptDataUnknownMemory;
+    return std::min<int64_t>(kKeptDataBytes, static_cast<int64_t>(physical_bytes / kKeptDataShare));
+}
+
+int64_t fit_kept_data_budget() {
+    const int64_t budget = kept_data_budget_for(plat::physical_memory_bytes());
+    g_data_budget.store(budget);
+    return budget;
+}
+
+void set_kept_data_budget(int64_t bytes) {
+    if (bytes < 0) fit_kept_data_budget();
+    else g_data_budget.store(bytes);
+}
 
 int64_t cdkept_bytes(const CdHandle* h) {
     if (h == nullptr) return 0;

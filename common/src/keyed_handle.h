@@ -39,12 +39,16 @@ constexpr int32_t kKeptChunkBlocks = 32;
 // Blocks kept for the life of the open file. Every index block the walk
 // reads, up to 2048 a handle (4 MiB; the walk reads the upper levels first,
 // so they are always among them); and the data blocks keyed searches read,
-// while the data blocks all open files of the program keep stay within
-// 256 MiB (a search then costs no read of the file at all). Sequential
-// reads keep nothing. The bytes are counted as each block is kept and
-// given back when its handle drops its blocks or closes.
+// while the data bytes the program keeps (these and the whole files of
+// cdread_whole) stay within the budget: a thirty-second of the machine's
+// memory, 256 MiB at most (a search then costs no read of the file at all).
+// Sequential reads keep nothing. The bytes are counted as each block is kept
+// and given back when its handle drops its blocks or closes.
 constexpr int32_t kIndexCacheBlocks = 2048;
 constexpr int64_t kKeptDataBytes = int64_t{256} << 20;
+constexpr uint64_t kKeptDataShare = 32;
+// The budget where the machine's memory is unknown: as on a 2 GiB one.
+constexpr int64_t kKeptDataUnknownMemory = int64_t{64} << 20;
 
 // One file of a handle: an index level (slots 0-2) or the data file (3).
 struct FileSlot {
@@ -78,6 +82,7 @@ struct FileStamp {
     int fd = -1;
     uint64_t dev = 0, ino = 0;
     int64_t size = 0, mtime_ns = 0, ctime_ns = 0;
+    bool read = false;  // false when fstat failed
 };
 
 // Current level of the walk.
@@ -159,6 +164,14 @@ inline const uint8_t* kept_bytes(const CdHandle* h, const CachedBlock& c) {
 }
 // Drops every kept index block.
 void drop_index_cache(CdHandle* h);
+// Counts bytes of kept data against the budget: false, and nothing counted,
+// when they would exceed it.
+bool reserve_data_bytes(int64_t bytes);
+// Gives counted bytes back.
+void release_data_bytes(int64_t bytes);
+// The stamp of an open file.
+FileStamp stamp_of(int fd);
+bool same_stamp(const FileStamp& a, const FileStamp& b);
 // Whole records from the start of a loaded block up to the first that
 // begins with NUL.
 int32_t valid_records(const uint8_t* block, int32_t block_size, int32_t rec_len);

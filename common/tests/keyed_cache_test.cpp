@@ -1,7 +1,8 @@
 // The blocks an open keyed file keeps: the records a walk finds are the ones
 // the file holds now, whether it was rewritten in place, replaced, or the CD
-// changed between two opens; and the data blocks all open files keep stay
-// within their budget.
+// changed between two opens; the data blocks all open files keep stay
+// within their budget, a small share of the machine's memory; and a file
+// read whole is kept only while it is as it was.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
+#include "platform/memory.h"
 #include "pxall/keyed_file.h"
 #include "pxall/keyed_layout.h"
 #include "pxbuild/keyed_writer.h"
@@ -36,14 +39,16 @@ protected:
     }
     void TearDown() override {
         cdclose(&h, nullptr);
+        drop_whole_files();
+        plat::unfix_clock();
         set_kept_data_budget(-1);
     }
 
-    // 60 records under keys prefix + 10, 20, ... in three index levels of
-    // three entries a block.
-    pxbuild::KeyedImage image(const std::string& prefix) {
+    // `count` records under keys prefix + 10, 20, ... in three index levels
+    // of three entries a block.
+    pxbuild::KeyedImage image(const std::string& prefix, int count = 60) {
         std::vector<std::string> recs;
-        for (int i = 1; i <= 60; ++i) recs.push_back(pxtest::rec(file_, key_n(prefix, i * 10, key_len), prefix));
+        for (int i = 1; i <= count; ++i) recs.push_back(pxtest::rec(file_, key_n(prefix, i * 10, key_len), prefix));
         pxbuild::IndexShape shape;
         shape.levels = 3;
         shape.index_entries_per_block = 3;
@@ -148,6 +153,68 @@ TEST_F(IndexCacheTest, DataBlocksOfAllOpenFilesStayWithinTheBudget) {
     EXPECT_EQ(kept_data_bytes(), before + room);
     cdclose(&h, nullptr);
     EXPECT_EQ(kept_data_bytes(), before);
+}
+
+TEST(KeptDataBudget, ASmallShareOfTheMachinesMemory) {
+    constexpr uint64_t kGiB = uint64_t{1} << 30;
+    const struct {
+        uint64_t memory;
+        int64_t budget_mib;
+    } cases[] = {{0, 64}, {kGiB, 32}, {2 * kGiB, 64}, {4 * kGiB, 128}, {8 * kGiB, 256}, {64 * kGiB, 256}};
+    for (const auto& c : cases) EXPECT_EQ(kept_data_budget_for(c.memory), c.budget_mib << 20) << c.memory;
+    EXPECT_EQ(fit_kept_data_budget(), kept_data_budget_for(plat::physical_memory_bytes()));
+}
+
+// A file read whole comes back from memory while it stays as it was and
+// had settled when it was read; a changed file is read again, one that
+// changed just now or that the budget has no room for is read and not kept.
+TEST_F(IndexCacheTest, AWholeFileIsKeptWhileItStaysAsItWas) {
+    use(kDiskFile);
+    k.make_cd("E1", "20240115").put_keyed("", file_, image("P"));
+    k.install("E1", '1');
+    const int64_t before = kept_data_bytes();
+    auto whole = [&](WholeFile* out) {
+        cdclose(&h, nullptr);
+        h = k.open(file_, "", 1, 1);
+        return h != nullptr && cdread_whole(h, out, nullptr) == 0;
+    };
+    // The blocks are those a sequential read gives.
+    WholeFile first;
+    ASSERT_TRUE(whole(&first));
+    ASSERT_EQ(first.blocks, cdfilelen(h));
+    std::vector<uint8_t> blocks(static_cast<size_t>(first.blocks) * keyed::kBlockSize);
+    int32_t got = 0;
+    ASSERT_EQ(cdread(blocks.data(), nullptr, 0, first.blocks, &got, nullptr, h, nullptr), 0);
+    EXPECT_EQ(std::vector<uint8_t>(first.bytes.get(), first.bytes.get() + blocks.size()), blocks);
+    // Just written: not kept.
+    EXPECT_EQ(kept_data_bytes(), before);
+    WholeFile again;
+    ASSERT_TRUE(whole(&again));
+    EXPECT_NE(again.bytes.get(), first.bytes.get());
+
+    // Settled (the clock a day on): kept, and found again.
+    plat::fix_clock(2099, 1, 1, 12, 0, 0);
+    ASSERT_TRUE(whole(&first));
+    EXPECT_EQ(kept_data_bytes(), before + int64_t{first.blocks} * keyed::kBlockSize);
+    ASSERT_TRUE(whole(&again));
+    EXPECT_EQ(again.bytes.get(), first.bytes.get());
+
+    // Installed again with more records: read again, the new records.
+    k.make_cd("E1", "20240115").put_keyed("", file_, image("Q", 90));
+    k.install("E1", '1');
+    ASSERT_TRUE(whole(&again));
+    EXPECT_NE(again.bytes.get(), first.bytes.get());
+    EXPECT_GT(again.blocks, first.blocks);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(again.bytes.get()), 6), key_n("Q", 10, key_len).substr(0, 6));
+
+    // No room: read, not kept.
+    drop_whole_files();
+    EXPECT_EQ(kept_data_bytes(), before);
+    set_kept_data_budget(before + keyed::kBlockSize);
+    ASSERT_TRUE(whole(&first));
+    EXPECT_EQ(kept_data_bytes(), before);
+    ASSERT_TRUE(whole(&again));
+    EXPECT_NE(again.bytes.get(), first.bytes.get());
 }
 
 }  // namespace

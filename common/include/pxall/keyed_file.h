@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/export.h"
 #include "pxall/keyed_layout.h"
@@ -95,11 +96,37 @@ PX_EXPORT int32_t cdfilelen(const CdHandle* h);
 // most, and data blocks of keyed searches), its block buffers and the tables
 // that find kept blocks by number included.
 PX_EXPORT int64_t cdkept_bytes(const CdHandle* h);
-// Bytes of data blocks all open files keep; 256 MiB at most.
+// Bytes of data the program keeps: data blocks of open files and the whole
+// files of cdread_whole; within the budget below.
 PX_EXPORT int64_t kept_data_bytes();
-// Test hook: the most data-block bytes all open files may keep (negative:
-// the default, 256 MiB). Blocks already kept stay.
+// The budget of kept data on a machine of `physical_bytes` of memory (0:
+// unknown): a small share of it, since a dealer's PC runs other programs
+// beside this one; a thirty-second, 256 MiB at most, 64 MiB when unknown.
+PX_EXPORT int64_t kept_data_budget_for(uint64_t physical_bytes);
+// Sets the budget for this machine's memory (drom_init) and returns it.
+PX_EXPORT int64_t fit_kept_data_budget();
+// Test hook: the most data bytes the program may keep (negative: as
+// fit_kept_data_budget sets it). What is already kept stays.
 PX_EXPORT void set_kept_data_budget(int64_t bytes);
+
+// A data file read whole: its blocks as sequential block reads give them,
+// owned by `bytes`, which may outlive the handle.
+struct WholeFile {
+    std::shared_ptr<const uint8_t[]> bytes;
+    int32_t blocks = 0;
+};
+// Reads the data file of an open file whole, or finds it among the files
+// kept: a file read whole is kept past its close, for the next open of the
+// same file while it stays as it was (same file, size and change times),
+// while the budget allows (the least recently used go first) and only when
+// it last changed at least kWholeSettleSeconds before the read (a change in
+// the same tick of the file system's clock would leave its times as they
+// were). The handle's read position is left at the start. 0; 20 out of
+// memory; 14 a block missing from the file; 128 no handle.
+constexpr int64_t kWholeSettleSeconds = 3;
+PX_EXPORT int cdread_whole(CdHandle* h, WholeFile* out, int* detail);
+// Gives back every whole file kept (drom_term).
+PX_EXPORT void drop_whole_files();
 // Closes the files, frees the handle and clears *h: 0, or 12 when a close failed.
 PX_EXPORT int cdclose(CdHandle** h, int* detail);
 
