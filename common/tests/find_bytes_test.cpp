@@ -6,6 +6,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "pxall/find_bytes.h"
 
@@ -58,6 +59,33 @@ TEST(FindBytes, SameAsMemmemOnRandomText) {
         const size_t from = hay.empty() ? 0 : rng() % hay.size();
         const std::string part = hay.substr(from);
         ASSERT_EQ(place(part, text), memmem_place(part, text)) << part << " / " << text;
+    }
+}
+
+// find_each visits the places memmem finds one after the other, going on
+// from where each visit says: one byte on, or a whole record of 7 further.
+TEST(FindBytes, EachPlaceAsMemmemFindsThem) {
+    std::mt19937 rng(11);
+    for (int round = 0; round < 2000; ++round) {
+        const int letters = 2 + round % 3;
+        std::string hay(rng() % 300, ' ');
+        for (char& ch : hay) ch = static_cast<char>('A' + rng() % letters);
+        std::string text(1 + rng() % 6, ' ');
+        for (char& ch : text) ch = static_cast<char>('A' + rng() % letters);
+        const size_t step = round % 2 == 0 ? 1 : 7;
+        std::vector<size_t> want, got;
+        for (size_t at = 0; at + text.size() <= hay.size();) {
+            const void* p = ::memmem(hay.data() + at, hay.size() - at, text.data(), text.size());
+            if (p == nullptr) break;
+            const size_t o = static_cast<size_t>(static_cast<const char*>(p) - hay.data());
+            want.push_back(o);
+            at = step == 1 ? o + 1 : (o / step + 1) * step;
+        }
+        pxall::find_each(as_bytes(hay), hay.size(), as_bytes(text), text.size(), [&](size_t o) {
+            got.push_back(o);
+            return step == 1 ? o + 1 : (o / step + 1) * step;
+        });
+        ASSERT_EQ(got, want) << hay << " / " << text;
     }
 }
 

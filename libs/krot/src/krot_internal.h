@@ -49,8 +49,27 @@ struct TextFile {
     bool open(const char* path);
     // The line and CR LF: false when it could not be written.
     bool put(const std::string& line);
+    // A line of `len` characters that fill(char*) writes in place, and CR
+    // LF: false when it could not be written.
+    template <typename Fill>
+    bool put_with(size_t len, Fill fill) {
+        const size_t at = pending.size();
+        pending.resize(at + len + 2);
+        char* p = pending.data() + at;
+        fill(p);
+        p[len] = '\r';
+        p[len + 1] = '\n';
+        return pending.size() < kWritePiece || write_pending();
+    }
     // False when what was left could not be written or the close failed.
     bool close();
+
+private:
+    // Each write of a file costs its times an update on some file systems:
+    // few large writes rather than many small ones.
+    static constexpr size_t kWritePiece = 1024 * 1024;
+    // Writes what is pending: false when it could not be written.
+    bool write_pending();
 };
 
 // Replaces line i by text at the same place (delete and insert).

@@ -29,8 +29,6 @@ constexpr const char* kFnSelect = "VBKkwdWriteSelectTmp";
 constexpr size_t kKeywordMax = 20;
 constexpr int32_t kBlock = pxall::keyed::kBlockSize;
 
-constexpr int kRun = 128;  // blocks read at once
-
 // A code as a number that orders as its bytes do.
 uint64_t key_of(const uint8_t* p) {
     static_assert(pxall::hcodeh::kPncSize == 6, "a code is 4 + 2 bytes");
@@ -41,42 +39,45 @@ uint64_t key_of(const uint8_t* p) {
     return static_cast<uint64_t>(__builtin_bswap32(hi)) << 16 | __builtin_bswap16(lo);
 }
 
-// The blocks of HCODEH.DAT as read, in file order: the codes are taken from
-// them only once the names that hold the keyword are known, so that no
-// table of every code is built. Kept run by run, as read: no run is moved
-// or cleared once read.
-struct CodeBlocks {
-    std::vector<std::unique_ptr<uint8_t[]>> runs;  // kRun blocks each
-    int32_t blocks = 0;
-
-    const uint8_t* block(int32_t b) const {
-        return runs[static_cast<size_t>(b / kRun)].get() + static_cast<size_t>(b % kRun) * kBlock;
-    }
-};
-
 // The codes whose part name holds the keyword, in key order, with their
-// names: the names file is read in runs of blocks and each run searched in
-// one pass, a find mapped to its block and record. A code's name is the
-// first record of the code in the file.
+// names: the names file, read whole, is searched in one pass, a find mapped
+// to its block and record. A code's name is the first record of the code in
+// the file.
 class NameHits {
 public:
-    NameHits(const char* keyword, size_t len) : keyword_(keyword, len), buf_(new uint8_t[static_cast<size_t>(kRun) * kBlock]) {}
+    NameHits(const char* keyword, size_t len) : keyword_(keyword, len) {}
 
-    // Reads and searches the whole file: 0 or the failing code.
-    int scan(pxall::CdHandle* h, int* detail) {
-        for (;;) {
-            int32_t got = 0;
-            int r = pxall::cdread(buf_.get(), nullptr, 0, kRun, &got, nullptr, h, detail);
-            if (r == -1) break;
-            if (r != 0) return r;
-            if (got < 1) break;
-            search_run(std::min(got, kRun));
+    void scan(const uint8_t* names, int32_t blocks) {
+        names_file_ = names;
+        const size_t k = keyword_.size(), end = static_cast<size_t>(blocks) * kBlock;
+        if (k == 0) {
+            // No keyword: every name is a find.
+            for (int32_t b = 0; b < blocks; ++b) {
+                const uint8_t* block = names + static_cast<size_t>(b) * kBlock;
+                for (size_t r = 0, n = in_use(block); r < n; ++r) take(block + r * kRec);
+            }
+        } else {
+            size_t known = SIZE_MAX, used = 0;  // the block whose records in use are counted
+            pxall::find_each(names, end, reinterpret_cast<const uint8_t*>(keyword_.data()), k, [&](size_t o) {
+                const size_t b = o / kBlock, in = o % kBlock;
+                const size_t r = in / kRec, off = in % kRec;
+                // A match counts only inside a name.
+                if (r >= kPerBlock || off < pxall::hinmei_rec::kName || off + k > kRec) return o + 1;
+                if (b != known) {
+                    known = b;
+                    used = in_use(names + b * kBlock);
+                }
+                if (r >= used) return (b + 1) * kBlock;  // the rest of the block is out of use
+                take(names + b * kBlock + r * kRec);
+                return b * kBlock + (r + 1) * kRec;  // the record is a find: on with the next
+            });
         }
         // Kept in key order for the look-ups; a file out of order keeps its
         // first record of each code.
         if (!std::is_sorted(keys_.begin(), keys_.end())) sort_by_key();
-        return 0;
     }
+
+    bool empty() const { return keys_.empty(); }
 
     // The name (60 bytes) of a code whose name holds the keyword, or null.
     // Codes asked in ascending order are found by stepping forward.
@@ -85,7 +86,7 @@ public:
             cur_ = static_cast<size_t>(std::lower_bound(keys_.begin(), keys_.end(), key) - keys_.begin());
         while (cur_ < keys_.size() && keys_[cur_] < key) ++cur_;
         if (cur_ == keys_.size() || keys_[cur_] != key) return nullptr;
-        return names_.data() + cur_ * kNameSize;
+        return names_[cur_];
     }
 
     // After find: the codes strictly between *lo and *hi are found in no
@@ -101,59 +102,12 @@ public:
 private:
     static constexpr size_t kRec = pxall::hinmei_rec::kSize;
     static constexpr size_t kPerBlock = static_cast<size_t>(kBlock) / kRec;
-    static constexpr size_t kNameSize = pxall::hinmei_rec::kNameSize;
 
     // The records of a block in use: those before the first starting NUL.
     static size_t in_use(const uint8_t* block) {
         size_t n = 0;
         while (n < kPerBlock && block[n * kRec] != 0) ++n;
         return n;
-    }
-
-    void search_run(int32_t blocks) {
-        const uint8_t* run = buf_.get();
-        const size_t k = keyword_.size(), end = static_cast<size_t>(blocks) * kBlock;
-        if (k == 0) {
-            // No keyword: every name is a find.
-            for (int32_t b = 0; b < blocks; ++b) {
-                const uint8_t* block = run + static_cast<size_t>(b) * kBlock;
-                for (size_t r = 0, n = in_use(block); r < n; ++r) take(block + r * kRec);
-            }
-        }
-        size_t at = 0;
-        size_t known = SIZE_MAX, used = 0;  // the block whose records in use are counted
-        while (k > 0 && at + k <= end) {
-            const uint8_t* p =
-                pxall::find_bytes(run + at, end - at, reinterpret_cast<const uint8_t*>(keyword_.data()), k);
-            if (p == nullptr) break;
-            const size_t o = static_cast<size_t>(p - run);
-            const size_t b = o / kBlock, in = o % kBlock;
-            const size_t r = in / kRec, off = in % kRec;
-            // A match counts only inside a name.
-            if (r >= kPerBlock || off < pxall::hinmei_rec::kName || off + k > kRec) {
-                at = o + 1;
-                continue;
-            }
-            if (b != known) {
-                known = b;
-                used = in_use(run + b * kBlock);
-            }
-            if (r >= used) {
-                at = (b + 1) * kBlock;  // the rest of the block is out of use
-                continue;
-            }
-            take(run + b * kBlock + r * kRec);
-            at = b * kBlock + (r + 1) * kRec;  // the record is a find: on with the next
-        }
-        // The last code of the run, for a find at the start of the next one.
-        for (int32_t b = blocks - 1; b >= 0; --b) {
-            const uint8_t* block = run + static_cast<size_t>(b) * kBlock;
-            if (size_t n = in_use(block); n > 0) {
-                last_key_ = key_of(block + (n - 1) * kRec);
-                has_last_ = true;
-                break;
-            }
-        }
     }
 
     // A record whose name holds the keyword: kept unless an earlier record
@@ -163,19 +117,19 @@ private:
         if (!keys_.empty() && keys_.back() == key) return;
         if (prev_of(rec, key)) return;
         keys_.push_back(key);
-        names_.insert(names_.end(), rec + pxall::hinmei_rec::kName, rec + pxall::hinmei_rec::kName + kNameSize);
+        names_.push_back(rec + pxall::hinmei_rec::kName);
     }
 
     // Whether the record before this one in the file has the same code.
     bool prev_of(const uint8_t* rec, uint64_t key) const {
-        const size_t o = static_cast<size_t>(rec - buf_.get());
+        const size_t o = static_cast<size_t>(rec - names_file_);
         const size_t b = o / kBlock, r = o % kBlock / kRec;
         if (r > 0) return key_of(rec - kRec) == key;
         for (size_t pb = b; pb-- > 0;) {
-            const uint8_t* block = buf_.get() + pb * kBlock;
+            const uint8_t* block = names_file_ + pb * kBlock;
             if (size_t n = in_use(block); n > 0) return key_of(block + (n - 1) * kRec) == key;
         }
-        return has_last_ && last_key_ == key;
+        return false;
     }
 
     void sort_by_key() {
@@ -183,38 +137,70 @@ private:
         for (size_t i = 0; i < order.size(); ++i) order[i] = i;
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys_[a] < keys_[b]; });
         std::vector<uint64_t> keys;
-        std::vector<uint8_t> names;
+        std::vector<const uint8_t*> names;
         for (size_t i : order) {
             if (!keys.empty() && keys.back() == keys_[i]) continue;
             keys.push_back(keys_[i]);
-            names.insert(names.end(), names_.begin() + static_cast<std::ptrdiff_t>(i * kNameSize),
-                         names_.begin() + static_cast<std::ptrdiff_t>((i + 1) * kNameSize));
+            names.push_back(names_[i]);
         }
         keys_.swap(keys);
         names_.swap(names);
     }
 
     std::string keyword_;
-    std::unique_ptr<uint8_t[]> buf_;  // a run of blocks, filled by each read
-    std::vector<uint64_t> keys_;  // the codes found
-    std::vector<uint8_t> names_;  // and their names, kNameSize bytes each
-    uint64_t last_key_ = 0;       // the last code of the runs searched
-    bool has_last_ = false;
+    const uint8_t* names_file_ = nullptr;
+    std::vector<uint64_t> keys_;       // the codes found
+    std::vector<const uint8_t*> names_;  // and their names in the file
     size_t cur_ = 0;
 };
 
+namespace hc = pxall::hcodeh;
+static_assert(hc::kSize == 16 && hc::kPnc == 10 && hc::kPncSize == 6, "a header record ends with its code");
+
+// Whether a header record's code lies strictly between lo and hi (and the
+// record is in use: a first byte and a code that do not start with NUL).
+inline bool passes(const uint8_t* rec, uint64_t lo, uint64_t hi) {
+    // The record's last eight bytes, the code in the low six once swapped.
+    uint64_t tail = 0;
+    std::memcpy(&tail, rec + hc::kSize - 8, 8);
+    const uint64_t code = __builtin_bswap64(tail) & 0xFFFFFFFFFFFFull;
+    return rec[0] != 0 && (code >> 40) != 0 && lo < code && code < hi;
+}
+
+#if defined(__SSE2__) && defined(__GNUC__)
+// pass_by two records a step: each record's code (bytes 10-15, high byte
+// first) and its first byte are shuffled into two 64-bit numbers and
+// compared at once. The codes are below 2^48, so signed compares hold.
+__attribute__((target("avx2"))) size_t pass_by_wide(const uint8_t* block, size_t at, uint64_t lo, uint64_t hi) {
+    const int64_t top = static_cast<int64_t>(std::min<uint64_t>(hi, INT64_MAX));
+    // A code must also be at least 2^40 (its first byte not NUL).
+    const int64_t low = static_cast<int64_t>(std::max<uint64_t>(lo, (uint64_t{1} << 40) - 1));
+    const __m256i shuffle = _mm256_setr_epi8(15, 14, 13, 12, 11, 10, -1, -1, 0, -1, -1, -1, -1, -1, -1, -1,  //
+                                             15, 14, 13, 12, 11, 10, -1, -1, 0, -1, -1, -1, -1, -1, -1, -1);
+    // Per record: the code above `low` and below `top`, the first byte above 0.
+    const __m256i above = _mm256_setr_epi64x(low, 0, low, 0);
+    const __m256i below = _mm256_setr_epi64x(top, INT64_MAX, top, INT64_MAX);
+    for (; at + 32 <= static_cast<size_t>(kBlock); at += 32) {
+        const __m256i v = _mm256_shuffle_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(block + at)), shuffle);
+        const __m256i ok = _mm256_and_si256(_mm256_cmpgt_epi64(v, above), _mm256_cmpgt_epi64(below, v));
+        const int bits = _mm256_movemask_pd(_mm256_castsi256_pd(ok));
+        if (bits != 0xF) return (bits & 3) == 3 ? at + hc::kSize : at;
+    }
+    return at;
+}
+#endif
+
 // The offset of the first header record of the block from `at` on that ends
 // the block's records (starting NUL or without its code) or whose code is
-// not strictly between lo and hi, or the block's end. Kept apart so that
-// the loop over every code stays in registers.
-__attribute__((noinline)) size_t pass_by(const uint8_t* block, size_t at, uint64_t lo, uint64_t hi) {
-    namespace hc = pxall::hcodeh;
-    for (; at + hc::kSize <= static_cast<size_t>(kBlock); at += hc::kSize) {
-        const uint8_t* rec = block + at;
-        if (rec[0] == 0 || rec[hc::kPnc] == 0) break;
-        const uint64_t code = key_of(rec + hc::kPnc);
-        if (!(lo < code && code < hi)) break;
-    }
+// not strictly between lo and hi, or the block's end. Most codes of a
+// search are passed by here, so it is kept tight.
+size_t pass_by(const uint8_t* block, size_t at, uint64_t lo, uint64_t hi) {
+    // Where codes are found close together, the first record mostly ends it.
+    if (at + hc::kSize > static_cast<size_t>(kBlock) || !passes(block + at, lo, hi)) return at;
+#if defined(__SSE2__) && defined(__GNUC__)
+    if (pxall::find_bytes_detail::has_wide()) at = pass_by_wide(block, at, lo, hi);
+#endif
+    while (at + hc::kSize <= static_cast<size_t>(kBlock) && passes(block + at, lo, hi)) at += hc::kSize;
     return at;
 }
 
@@ -227,27 +213,6 @@ struct Held {
         pxall::cdclose(&h, &d);
     }
 };
-
-// Reads the blocks of HCODEH.DAT in runs: 0 or the logged code.
-int32_t read_codes(pxall::CdHandle* h, CodeBlocks* codes) {
-    try {
-        for (;;) {
-            int detail = 0;
-            int32_t got = 0;
-            std::unique_ptr<uint8_t[]> run(new uint8_t[static_cast<size_t>(kRun) * kBlock]);
-            int r = pxall::cdread(run.get(), nullptr, 0, kRun, &got, nullptr, h, &detail);
-            if (r == -1) return 0;
-            if (r != 0) return fail_logged(kModKeyword, kFnLoad, "cdread", r, detail, 12);
-            if (got < 1) return 0;
-            codes->runs.push_back(std::move(run));
-            codes->blocks += std::min(got, kRun);
-            // A short run is the last.
-            if (got < kRun) return 0;
-        }
-    } catch (const std::bad_alloc&) {
-        return fail_logged(kModKeyword, kFnLoad, "AddItem", 20, 0, 13);
-    }
-}
 
 std::string keyword_of(const char* s) {
     std::string k(s == nullptr ? "" : s, s == nullptr ? 0 : strnlen(s, kKeywordMax));
@@ -264,7 +229,9 @@ extern "C" int32_t VBKkwdLoad(const char* keyword, int16_t* count, VbString* pat
     *count = 0;
     *status = 0;
 
-    CodeBlocks codes;
+    // Both files are read whole; a file read before and not changed since
+    // is found in memory (cdread_whole).
+    pxall::WholeFile codes;
     {
         Held hc;
         int detail = 0;
@@ -274,7 +241,9 @@ extern "C" int32_t VBKkwdLoad(const char* keyword, int16_t* count, VbString* pat
             return 0;
         }
         if (r != 0) return fail_logged(kModKeyword, kFnLoad, "cdopen", r, detail, 11);
-        if (int32_t f = read_codes(hc.h, &codes); f != 0) return f;
+        r = pxall::cdread_whole(hc.h, &codes, &detail);
+        if (r == 20) return fail_logged(kModKeyword, kFnLoad, "AddItem", 20, 0, 13);
+        if (r != 0) return fail_logged(kModKeyword, kFnLoad, "cdread", r, detail, 12);
     }
 
     Held names;
@@ -291,24 +260,27 @@ extern "C" int32_t VBKkwdLoad(const char* keyword, int16_t* count, VbString* pat
 
     const std::string key = keyword_of(keyword);
     NameHits found(key.data(), key.size());
+    pxall::WholeFile name_blocks;
     try {
         // Without a code there is nothing to look up.
-        if (codes.blocks > 0 && (r = found.scan(names.h, &detail)) != 0)
-            return fail_logged(kModKeyword, kFnLoad, name_file, r, detail, 17);
+        if (codes.blocks > 0) {
+            r = pxall::cdread_whole(names.h, &name_blocks, &detail);
+            if (r == 20) return fail_logged(kModKeyword, kFnLoad, "AddItem", 20, 0, 13);
+            if (r != 0) return fail_logged(kModKeyword, kFnLoad, name_file, r, detail, 17);
+            found.scan(name_blocks.bytes.get(), name_blocks.blocks);
+        }
     } catch (const std::bad_alloc&) {
         return fail_logged(kModKeyword, kFnLoad, "AddItem", 20, 0, 13);
     }
 
     // The codes in file order; a block's records end at one starting NUL or
     // without its code.
-    namespace hc = pxall::hcodeh;
     int32_t hits = 0;
-    std::string line(kkwd::kLineLen, ' ');
     // Most codes have no find: those between two codes found are passed by
     // on a compare (pass_by).
     uint64_t lo = 0, hi = 0;
-    for (int32_t b = 0; b < codes.blocks; ++b) {
-        const uint8_t* block = codes.block(b);
+    for (int32_t b = 0; b < codes.blocks && !found.empty(); ++b) {
+        const uint8_t* block = codes.bytes.get() + static_cast<size_t>(b) * kBlock;
         for (size_t i = 0;; i += hc::kSize) {
             i = pass_by(block, i, lo, hi);
             if (i + hc::kSize > static_cast<size_t>(kBlock)) break;
@@ -318,11 +290,13 @@ extern "C" int32_t VBKkwdLoad(const char* keyword, int16_t* count, VbString* pat
             const uint8_t* name = found.find(code);
             found.miss_window(code, &lo, &hi);
             if (name == nullptr) continue;
-            line.replace(kkwd::kName, kkwd::kNameSize, reinterpret_cast<const char*>(name), kkwd::kNameSize);
-            line.replace(kkwd::kPnc, kkwd::kPncSize, reinterpret_cast<const char*>(rec + hc::kPnc), kkwd::kPncSize);
-            line.replace(kkwd::kFigure, kkwd::kFigureSize, reinterpret_cast<const char*>(rec + hc::kFigure),
-                         kkwd::kFigureSize);
-            if (!names.out.put(line)) return fail_logged(kModKeyword, kFnLoad, "fputs", 13, errno, 18);
+            const bool put = names.out.put_with(kkwd::kLineLen, [&](char* line) {
+                std::memset(line, ' ', kkwd::kLineLen);
+                std::memcpy(line + kkwd::kName, name, kkwd::kNameSize);
+                std::memcpy(line + kkwd::kPnc, rec + hc::kPnc, kkwd::kPncSize);
+                std::memcpy(line + kkwd::kFigure, rec + hc::kFigure, kkwd::kFigureSize);
+            });
+            if (!put) return fail_logged(kModKeyword, kFnLoad, "fputs", 13, errno, 18);
             ++hits;
         }
     }

@@ -21,34 +21,27 @@ int open_catalog_file(const char* name, bool catalog, int setup, int read_mode, 
     return pxall::cdopen(name, cat, 1, read_mode, -1, setup, kCdOption, h, detail);
 }
 
-namespace {
-constexpr size_t kWritePiece = 64 * 1024;
-
-bool write_all(std::FILE* fp, std::string* pending) {
-    const bool ok = std::fwrite(pending->data(), 1, pending->size(), fp) == pending->size();
-    pending->clear();
-    return ok;
-}
-}  // namespace
-
 bool TextFile::open(const char* path) {
     pending.clear();
-    // Made anew rather than truncated: a file system may flush a truncated
-    // file's new contents at once when it is closed.
-    plat::delete_file(path);
-    fp = plat::fopen(path, "wt");
+    // Written over in place (see fopen_rewrite): neither truncated nor made anew.
+    fp = plat::fopen_rewrite(path);
     return fp != nullptr;
 }
 
 bool TextFile::put(const std::string& line) {
-    pending.append(line).append("\r\n", 2);
-    return pending.size() < kWritePiece || write_all(fp, &pending);
+    return put_with(line.size(), [&](char* p) { std::memcpy(p, line.data(), line.size()); });
+}
+
+bool TextFile::write_pending() {
+    const bool ok = std::fwrite(pending.data(), 1, pending.size(), fp) == pending.size();
+    pending.clear();
+    return ok;
 }
 
 bool TextFile::close() {
     if (fp == nullptr) return true;
-    bool ok = pending.empty() || write_all(fp, &pending);
-    ok = std::fclose(fp) == 0 && ok;
+    bool ok = pending.empty() || write_pending();
+    ok = plat::fclose_rewrite(fp) == 0 && ok;
     fp = nullptr;
     return ok;
 }
