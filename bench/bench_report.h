@@ -1,85 +1,360 @@
-// What the comparison benchmarks share: a console reporter that keeps each
-// benchmark's rate and time so that the summary can set two side by side,
-// and the run of the benchmarks once a bench has taken its own flags.
+// What every benchmark of bench/ shares: one way of interleaving, timing and
+// reporting.
+//
+// A benchmark names each piece of work it times as a Case: a name and a
+// timer that does the work n times over and gives the nanoseconds that took
+// (wall() makes one from a call of the work). Bench::interleave runs every
+// case once to warm it and to size its batch, then in rounds: each round
+// runs one batch of every case, the order rotated from one round to the
+// next, so that the project and its peer meet the same moments of a loaded
+// machine. Each case is reported by the median of its rounds and their
+// quartiles; a pair compared round by round gives one ratio a round, whose
+// median is the figure and whose quartiles its spread. The head lines say
+// the machine, the date and its load; at the end the load again and, last,
+// the figure furthest from its goal with that goal.
+//
+//   Bench bench("what is timed", argc, argv, {{"--own=", setter}});
+//   std::vector<Figures> f = bench.interleave({{"ours", wall(...)}, {"peer", wall(...)}});
+//   bench.speed_ratio("ours against the peer", f[0], f[1], at_least(0.8));
+//   return bench.conclude();
+//
+// Flags every benchmark takes: --rounds=N (rounds of batches), --batch-ms=N
+// (the time a batch is sized to).
 #pragma once
 
-#include <benchmark/benchmark.h>
-
-#include <string.h>  // memmem
+#include <sys/utsname.h>
+#include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fstream>
 #include <functional>
-#include <map>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include <string.h>  // memmem
+
 namespace pxbench {
 
-// Prints each run as the console reporter does and, at the end, calls the
-// summary. A benchmark is known by its function name ("BM_Search") and, when
-// it has arguments, also by the name with them ("BM_Lookup/1000000"); its
-// figure is the median of its repetitions, or its one run without them.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    using Summary = std::function<void(const RatioReporter&)>;
-    explicit RatioReporter(Summary summary) : summary_(std::move(summary)) {}
+// Keeps the compiler from dropping work whose result is not used.
+template <typename T>
+inline void keep(T const& value) {
+    asm volatile("" : : "r,m"(value) : "memory");
+}
 
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const auto& r : runs) {
-            const bool median = r.aggregate_name == "median";
-            if (!r.aggregate_name.empty() && !median) continue;
-            std::vector<std::string> names = {r.run_name.function_name};
-            if (!r.run_name.args.empty()) names.push_back(r.run_name.function_name + "/" + r.run_name.args);
-            for (const std::string& name : names) {
-                if (!median && medians_.count(name) != 0) continue;  // a median stands
-                if (median) medians_.insert(name);
-                ns_[name] = r.GetAdjustedRealTime() * unit_ns(r.time_unit);
-                auto it = r.counters.find("items_per_second");
-                if (it != r.counters.end()) rate_[name] = it->second;
-            }
+inline double now_ns() {
+    return static_cast<double>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
+}
+
+// Does the work n times: the nanoseconds it took, or a negative number when
+// the work failed.
+using Timer = std::function<double(int64_t n)>;
+
+// The timer of a call that does the work once and says whether it went well.
+template <typename Body>
+Timer wall(Body body) {
+    return [body](int64_t n) mutable -> double {
+        const double t0 = now_ns();
+        for (int64_t i = 0; i < n; ++i)
+            if (!body()) return -1;
+        return now_ns() - t0;
+    };
+}
+
+// The timer of a call that does the work once, each call after `clear`
+// (outside the time) puts back what the work starts from.
+template <typename Clear, typename Body>
+Timer after(Clear clear, Body body) {
+    return [clear, body](int64_t n) mutable -> double {
+        double t = 0;
+        for (int64_t i = 0; i < n; ++i) {
+            clear();
+            const double t0 = now_ns();
+            if (!body()) return -1;
+            t += now_ns() - t0;
         }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        if (summary_) summary_(*this);
-    }
+        return t;
+    };
+}
 
-    // Items per second, 0 when the benchmark did not run or counted none.
-    double rate(const std::string& name) const { return find(rate_, name); }
-    // Real time per iteration in nanoseconds, 0 when it did not run.
-    double ns(const std::string& name) const { return find(ns_, name); }
-
-private:
-    static double find(const std::map<std::string, double>& m, const std::string& name) {
-        auto it = m.find(name);
-        return it == m.end() ? 0 : it->second;
-    }
-    static double unit_ns(benchmark::TimeUnit u) {
-        switch (u) {
-        case benchmark::kSecond: return 1e9;
-        case benchmark::kMillisecond: return 1e6;
-        case benchmark::kMicrosecond: return 1e3;
-        default: return 1;
-        }
-    }
-
-    Summary summary_;
-    std::set<std::string> medians_;
-    std::map<std::string, double> rate_;
-    std::map<std::string, double> ns_;
+struct Case {
+    std::string name;
+    Timer time;
+    int64_t batch = 0;  // repetitions a batch; 0: as many as fill the batch time
 };
 
-// The peer a name search is set against: `count` names of `width` bytes in
-// one buffer in memory, searched in one pass: memmem over the whole buffer,
-// from hit to hit, a hit counting once for its name and only when it lies
-// inside it (the search's own rule), and only when `take(name index)` says
-// so (a search that lists each code once). Registered as BM_OnePassMemmem.
+// A case's time per repetition in each round.
+struct Figures {
+    std::string name;
+    std::vector<double> ns;
+    int64_t batch = 0;
+    bool failed = false;
+};
+
+// The value at quantile q (0 to 1) of some numbers, between neighbours.
+inline double quantile(std::vector<double> v, double q) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    const double at = q * static_cast<double>(v.size() - 1);
+    const size_t lo = static_cast<size_t>(at);
+    const size_t hi = std::min(lo + 1, v.size() - 1);
+    return v[lo] + (v[hi] - v[lo]) * (at - static_cast<double>(lo));
+}
+
+// A goal: the figure at least (or at most) this; a bound of 0 is no goal.
+struct Goal {
+    double bound = 0;
+    bool at_least = true;
+    bool none() const { return bound <= 0; }
+    bool met(double v) const { return at_least ? v >= bound : v <= bound; }
+    // How far a figure stands from it, on one scale for every goal: 1 on
+    // the bound, above 1 inside it.
+    double margin(double v) const {
+        if (v <= 0 || bound <= 0) return 0;
+        return at_least ? v / bound : bound / v;
+    }
+};
+inline Goal at_least(double v) { return {v, true}; }
+inline Goal at_most(double v) { return {v, false}; }
+// A figure shown beside the others, without a goal of its own.
+inline Goal no_goal() { return {0, true}; }
+
+// A bench's own flag ("--codes=") and what takes its value.
+using Flag = std::pair<const char*, std::function<void(const char*)>>;
+
+class Bench {
+public:
+    // Takes the common flags and the bench's own from argv (an unknown flag
+    // ends the program) and prints the head lines.
+    Bench(std::string title, int argc, char** argv, const std::vector<Flag>& own = {}, int rounds = 15)
+        : title_(std::move(title)), rounds_(rounds) {
+        std::vector<Flag> flags = own;
+        flags.push_back({"--rounds=", [this](const char* v) { rounds_ = std::max(1, std::atoi(v)); }});
+        flags.push_back({"--batch-ms=", [this](const char* v) { batch_ns_ = std::max(1, std::atoi(v)) * 1e6; }});
+        for (int i = 1; i < argc; ++i) {
+            bool known = false;
+            for (const Flag& f : flags) {
+                const size_t n = std::strlen(f.first);
+                if (std::strncmp(argv[i], f.first, n) == 0) {
+                    f.second(argv[i] + n);
+                    known = true;
+                    break;
+                }
+            }
+            if (!known) {
+                std::fprintf(stderr, "%s: unknown flag %s; flags:", argv[0], argv[i]);
+                for (const Flag& f : flags) std::fprintf(stderr, " %sN", f.first);
+                std::fprintf(stderr, "\n");
+                std::exit(2);
+            }
+        }
+        std::printf("%s\n%s\n", title_.c_str(), machine().c_str());
+        std::printf("load at the start: %s\n", load().c_str());
+        std::fflush(stdout);
+    }
+
+    // Runs the cases interleaved (see the head of this file) and prints each
+    // one's median and spread. The figures come back in the order given.
+    std::vector<Figures> interleave(std::vector<Case> cases) {
+        std::vector<Figures> out(cases.size());
+        for (size_t i = 0; i < cases.size(); ++i) {
+            out[i].name = cases[i].name;
+            out[i].batch = cases[i].batch > 0 ? cases[i].batch : size_batch(cases[i].time);
+            out[i].failed = out[i].batch < 1;
+        }
+        double load_lo = 1e9, load_hi = 0;
+        for (int r = 0; r < rounds_; ++r) {
+            const double l = load_1min();
+            load_lo = std::min(load_lo, l);
+            load_hi = std::max(load_hi, l);
+            for (size_t k = 0; k < cases.size(); ++k) {
+                const size_t i = (k + static_cast<size_t>(r)) % cases.size();
+                if (out[i].failed) continue;
+                const double t = cases[i].time(out[i].batch);
+                if (t < 0) {
+                    out[i].failed = true;
+                    continue;
+                }
+                out[i].ns.push_back(t / static_cast<double>(out[i].batch));
+            }
+        }
+        std::printf("\n%d rounds, the order rotated each round; 1-minute load %.2f to %.2f\n", rounds_, load_lo,
+                    load_hi);
+        std::printf("%-44s %12s %25s %10s\n", "", "median", "quartiles", "batch");
+        for (const Figures& f : out) {
+            if (f.failed) {
+                std::printf("%-44s FAILED\n", f.name.c_str());
+                failed_ = true;
+                continue;
+            }
+            std::printf("%-44s %12s %12s - %-12s %6lld\n", f.name.c_str(), time_text(quantile(f.ns, 0.5)).c_str(),
+                        time_text(quantile(f.ns, 0.25)).c_str(), time_text(quantile(f.ns, 0.75)).c_str(),
+                        static_cast<long long>(f.batch));
+        }
+        std::fflush(stdout);
+        return out;
+    }
+
+    // The peer's time over ours, round by round (ours the faster above 1).
+    void speed_ratio(const std::string& what, const Figures& ours, const Figures& peer, Goal goal) {
+        paired(what, "speed ratio", peer, ours, goal);
+    }
+    // Our time over the peer's, round by round (ours the faster below 1).
+    void time_ratio(const std::string& what, const Figures& ours, const Figures& peer, Goal goal) {
+        paired(what, "time ratio", ours, peer, goal);
+    }
+    // A time against a goal of its own, in milliseconds.
+    void time_goal(const std::string& what, const Figures& f, Goal goal_ms) {
+        if (f.failed || f.ns.empty()) return no_figure(what);
+        add(what, "median", quantile(f.ns, 0.5) / 1e6, quantile(f.ns, 0.25) / 1e6, quantile(f.ns, 0.75) / 1e6, goal_ms,
+            " ms");
+    }
+
+    // Prints the load at the end and, last, the figure furthest from its goal
+    // with that goal. 0, or 1 when some work failed.
+    int conclude() {
+        std::printf("\nload at the end: %s\n", load().c_str());
+        const Line* worst = nullptr;
+        for (const Line& l : lines_)
+            if (!l.goal.none() && (worst == nullptr || l.goal.margin(l.value) < worst->goal.margin(worst->value))) worst = &l;
+        if (worst != nullptr)
+            std::printf("%s%s\n", lines_.size() > 1 ? "furthest from its goal: " : "", text(*worst).c_str());
+        if (failed_) std::printf("some work FAILED: its figures are missing\n");
+        std::fflush(stdout);
+        return failed_ ? 1 : 0;
+    }
+
+    // "12.3 us", "4.56 ms", "1.23 s".
+    static std::string time_text(double ns) {
+        char b[32];
+        if (ns < 1e3) std::snprintf(b, sizeof b, "%.1f ns", ns);
+        else if (ns < 1e6) std::snprintf(b, sizeof b, "%.2f us", ns / 1e3);
+        else if (ns < 1e9) std::snprintf(b, sizeof b, "%.2f ms", ns / 1e6);
+        else std::snprintf(b, sizeof b, "%.3f s", ns / 1e9);
+        return b;
+    }
+
+    // The three load averages and the processors.
+    static std::string load() {
+        std::ifstream in("/proc/loadavg");
+        double a = 0, b = 0, c = 0;
+        in >> a >> b >> c;
+        char out[96];
+        std::snprintf(out, sizeof out, "%.2f %.2f %.2f (1, 5, 15 minutes) on %ld processors", a, b, c,
+                      ::sysconf(_SC_NPROCESSORS_ONLN));
+        return out;
+    }
+
+private:
+    struct Line {
+        std::string what, kind;
+        double value, q1, q3;
+        Goal goal;
+        std::string unit;
+    };
+
+    static double load_1min() {
+        std::ifstream in("/proc/loadavg");
+        double a = 0;
+        in >> a;
+        return a;
+    }
+
+    // The date, the processor and the memory.
+    static std::string machine() {
+        char date[32];
+        const std::time_t t = std::time(nullptr);
+        std::tm tm{};
+        gmtime_r(&t, &tm);
+        std::strftime(date, sizeof date, "%Y-%m-%d %H:%M UTC", &tm);
+        std::string cpu = "unknown processor";
+        std::ifstream info("/proc/cpuinfo");
+        for (std::string l; std::getline(info, l);) {
+            if (l.rfind("model name", 0) == 0) {
+                cpu = l.substr(l.find(':') + 2);
+                break;
+            }
+        }
+        struct utsname u {};
+        ::uname(&u);
+        const double gib = static_cast<double>(::sysconf(_SC_PHYS_PAGES)) * static_cast<double>(::sysconf(_SC_PAGESIZE)) /
+                           (1024.0 * 1024 * 1024);
+        char out[256];
+        std::snprintf(out, sizeof out, "%s; %s, %ld processors, %.1f GiB; Linux %s", date, cpu.c_str(),
+                      ::sysconf(_SC_NPROCESSORS_ONLN), gib, u.release);
+        return out;
+    }
+
+    // Repetitions that take about the batch time; 0 when the work fails.
+    int64_t size_batch(const Timer& time) const {
+        int64_t n = 1;
+        for (;;) {
+            const double t = time(n);
+            if (t < 0) return 0;
+            if (t >= batch_ns_ / 2 || n >= (int64_t{1} << 30)) {
+                const double each = std::max(t / static_cast<double>(n), 1.0);
+                return std::max<int64_t>(1, static_cast<int64_t>(batch_ns_ / each));
+            }
+            n = t <= 0 ? n * 16 : std::max(n * 2, static_cast<int64_t>(static_cast<double>(n) * batch_ns_ / 2 / t));
+        }
+    }
+
+    // a over b, round by round.
+    void paired(const std::string& what, const char* kind, const Figures& a, const Figures& b, Goal goal) {
+        if (a.failed || b.failed || a.ns.empty() || a.ns.size() != b.ns.size()) return no_figure(what);
+        std::vector<double> r;
+        for (size_t i = 0; i < a.ns.size(); ++i) r.push_back(a.ns[i] / b.ns[i]);
+        add(what, kind, quantile(r, 0.5), quantile(r, 0.25), quantile(r, 0.75), goal, "");
+    }
+
+    void add(const std::string& what, const char* kind, double v, double q1, double q3, Goal goal, const char* unit) {
+        if (lines_.empty()) std::printf("\n");
+        lines_.push_back({what, kind, v, q1, q3, goal, unit});
+        std::printf("%s\n", text(lines_.back()).c_str());
+        std::fflush(stdout);
+    }
+
+    void no_figure(const std::string& what) {
+        std::printf("%s: no figure (the work failed)\n", what.c_str());
+        failed_ = true;
+    }
+
+    static std::string text(const Line& l) {
+        char b[512];
+        if (l.goal.none()) {
+            std::snprintf(b, sizeof b, "%s: %s %.2f%s (quartiles %.2f-%.2f) (no goal)", l.what.c_str(), l.kind.c_str(),
+                          l.value, l.unit.c_str(), l.q1, l.q3);
+            return b;
+        }
+        std::snprintf(b, sizeof b, "%s: %s %.2f%s (quartiles %.2f-%.2f) (goal: %s %.2f%s) %s", l.what.c_str(),
+                      l.kind.c_str(), l.value, l.unit.c_str(), l.q1, l.q3, l.goal.at_least ? "at least" : "at most",
+                      l.goal.bound, l.unit.c_str(), l.goal.met(l.value) ? "met" : "NOT MET");
+        return b;
+    }
+
+    std::string title_;
+    int rounds_;
+    double batch_ns_ = 20e6;
+    std::vector<Line> lines_;
+    bool failed_ = false;
+};
+
+// --- The peer of the name searches -------------------------------------------
+
+// `count` names of `width` bytes in one buffer in memory, searched in one
+// pass: memmem over the whole buffer, from hit to hit, a hit counting once
+// for its name and only when it lies inside it (the search's own rule), and
+// only when `take(name index)` says so (a search that lists each code once).
 struct TakeAll {
     bool operator()(size_t) const { return true; }
 };
@@ -102,17 +377,6 @@ int one_pass_hits(const char* names, size_t count, size_t width, const std::stri
         }
     }
     return hits;
-}
-
-inline void one_pass_memmem(benchmark::State& state, const char* names, size_t count, size_t width,
-                            const std::string& text) {
-    int hits = 0;
-    for (auto _ : state) {
-        hits = one_pass_hits(names, count, width, text);
-        benchmark::DoNotOptimize(hits);
-    }
-    state.counters["hits"] = hits;
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(count));
 }
 
 // A set of nonzero 64-bit keys by open addressing, for a peer that counts a
@@ -147,45 +411,5 @@ private:
     std::vector<uint64_t> slots_;
     size_t count_ = 0;
 };
-
-// "<head>: <label> R <unit>/s, one-pass memmem R <unit>/s, speed ratio ..."
-// for a search against the one-pass peer on the same names, when both ran.
-inline void print_memmem_ratio(const RatioReporter& r, const std::string& head, const char* ours, const char* label,
-                               const char* unit) {
-    const double rate = r.rate(ours), peer = r.rate("BM_OnePassMemmem");
-    if (rate <= 0 || peer <= 0) return;
-    std::printf("%s: %s %.3g %s/s, one-pass memmem %.3g %s/s, speed ratio %.2f (goal: 0.8 or more)\n", head.c_str(),
-                label, rate, unit, peer, unit, rate / peer);
-}
-
-// A bench's own flag ("--codes=") and what takes its value.
-using Flag = std::pair<const char*, std::function<void(const char*)>>;
-
-// argv less the bench's own flags, each of those handed to its setter.
-inline std::vector<char*> take_flags(int argc, char** argv, const std::vector<Flag>& flags) {
-    std::vector<char*> args;
-    for (int i = 0; i < argc; ++i) {
-        bool own = false;
-        for (const Flag& f : flags) {
-            const size_t n = std::strlen(f.first);
-            if (std::strncmp(argv[i], f.first, n) == 0) {
-                f.second(argv[i] + n);
-                own = true;
-                break;
-            }
-        }
-        if (!own) args.push_back(argv[i]);
-    }
-    return args;
-}
-
-// Runs the benchmarks with the flags left in args (the program name first).
-inline int run_benchmarks(std::vector<char*> args, benchmark::BenchmarkReporter* reporter) {
-    int n = static_cast<int>(args.size());
-    benchmark::Initialize(&n, args.data());
-    benchmark::RunSpecifiedBenchmarks(reporter);
-    benchmark::Shutdown();
-    return 0;
-}
 
 }  // namespace pxbench

@@ -6,13 +6,12 @@
 // bitmap and reduces it to half size for the whole page (or keeps it at full
 // size for the enlarged one). Beside it the decode alone (the stored picture
 // already copied out, decoded into the bitmap file). The medians are reported
-// at the end; the goal is under 15 ms for the page step.
+// at the end; the goal is under 15 ms for the page step. The three are
+// interleaved; the page step has no peer.
 //
-//   bunz_page_bench [benchmark flags]
+//   bunz_page_bench [--rounds=N] [--batch-ms=N]
 //
 // Meaningful in an optimised build without sanitizers.
-#include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
 #include <cstdio>
@@ -126,66 +125,45 @@ struct Fixture {
 
 // Page key to the whole page ready to paint: the library's page, the bitmap
 // read, reduced to half size.
-void BM_PageWhole(benchmark::State& state) {
-    Fixture& f = Fixture::get();
-    if (!f.ready) return state.SkipWithError("no page in hand");
+bool page_whole(Fixture& f) {
     int16_t kind = 0;
-    for (auto _ : state) {
-        QImage full;
-        if (!f.make_page(&kind) || px::load_picture_file(f.bitmap, &full) != 0) {
-            state.SkipWithError("page step failed");
-            break;
-        }
-        QImage half = px::reduce_half(full);
-        benchmark::DoNotOptimize(half.constBits());
-    }
+    QImage full;
+    if (!f.make_page(&kind) || px::load_picture_file(f.bitmap, &full) != 0) return false;
+    QImage half = px::reduce_half(full);
+    pxbench::keep(half.constBits());
+    return true;
 }
 
 // Page key to the enlarged page ready to paint: the bitmap at full size.
-void BM_PageEnlarged(benchmark::State& state) {
-    Fixture& f = Fixture::get();
-    if (!f.ready) return state.SkipWithError("no page in hand");
+bool page_enlarged(Fixture& f) {
     int16_t kind = 0;
-    for (auto _ : state) {
-        QImage full;
-        if (!f.make_page(&kind) || px::load_picture_file(f.bitmap, &full) != 0) {
-            state.SkipWithError("page step failed");
-            break;
-        }
-        benchmark::DoNotOptimize(full.constBits());
-    }
+    QImage full;
+    if (!f.make_page(&kind) || px::load_picture_file(f.bitmap, &full) != 0) return false;
+    pxbench::keep(full.constBits());
+    return true;
 }
 
 // The decode alone: the stored picture (already copied out) into the bitmap file.
-void BM_DecodeOnly(benchmark::State& state) {
-    Fixture& f = Fixture::get();
-    if (!f.ready) return state.SkipWithError("no page in hand");
-    const std::string out = "C:\\WORK\\bench.bmp";
+bool decode_only(Fixture& f) {
     uint8_t header[pxall::image::kHeaderSize];
-    for (auto _ : state) {
-        if (pxall::decord_img(f.image.c_str(), out.c_str(), header) != 0) {
-            state.SkipWithError("decode failed");
-            break;
-        }
-    }
-}
-
-BENCHMARK(BM_PageWhole)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
-BENCHMARK(BM_PageEnlarged)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
-BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
-
-void summary(const pxbench::RatioReporter& r) {
-    std::printf("\nIllustration page step, demo page %d x %d (medians):\n", demo::kIllustrationWidth,
-                demo::kIllustrationHeight);
-    std::printf("  page key to whole page ready    %8.2f ms   (goal under 15 ms)\n", r.ns("BM_PageWhole") / 1e6);
-    std::printf("  page key to enlarged page ready %8.2f ms\n", r.ns("BM_PageEnlarged") / 1e6);
-    std::printf("  decode only                     %8.2f ms\n", r.ns("BM_DecodeOnly") / 1e6);
+    return pxall::decord_img(f.image.c_str(), "C:\\WORK\\bench.bmp", header) == 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const auto args = pxbench::take_flags(argc, argv, {});
-    pxbench::RatioReporter reporter(summary);
-    return pxbench::run_benchmarks(args, &reporter);
+    pxbench::Bench bench("The illustration screen's page step", argc, argv);
+    Fixture& f = Fixture::get();
+    if (!f.ready) {
+        std::printf("no page in hand\n");
+        return 1;
+    }
+    std::printf("demo page %d x %d\n", demo::kIllustrationWidth, demo::kIllustrationHeight);
+    const auto fig = bench.interleave({{"page key to whole page ready", pxbench::wall([&] { return page_whole(f); })},
+                                       {"page key to enlarged page ready", pxbench::wall([&] { return page_enlarged(f); })},
+                                       {"decode only", pxbench::wall([&] { return decode_only(f); })}});
+    bench.time_goal("page key to enlarged page ready", fig[1], pxbench::no_goal());
+    bench.time_goal("decode only", fig[2], pxbench::no_goal());
+    bench.time_goal("page key to whole page ready", fig[0], pxbench::at_most(15));
+    return bench.conclude();
 }

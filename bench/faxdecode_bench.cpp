@@ -2,18 +2,21 @@
 // demo's illustrations, line drawings of illustration size and A4 pages,
 // Group 4 and Group 3 two-dimensional coding. Our decoder is fed the way the
 // image code feeds it (2048 bytes of input, 7168 bytes of output a call,
-// copied into the picture); libtiff decodes its strip in one call. Each run
-// ends with a table of pixels per second and the speed ratio (ours / libtiff)
-// per picture.
-#include <benchmark/benchmark.h>
-
+// copied into the picture); libtiff decodes its strip in one call. The two
+// are interleaved picture by picture; the speed ratio (libtiff's time over
+// ours) of each picture has the goal 1 or more.
+//
+//   faxdecode_bench [--rounds=N] [--batch-ms=N]
+//
+// Meaningful in an optimised build without sanitizers.
 #include <cstdio>
 #include <cstring>
-#include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "bench_report.h"
 #include "pxall/faxdecode.h"
 #include "pxbuild/demo_images.h"
 #include "support/fax_pictures.h"
@@ -94,81 +97,45 @@ bool decode_ours(const Sample& s, std::vector<uint8_t>& in, std::vector<uint8_t>
     return false;
 }
 
-void set_rate(benchmark::State& state, const Sample& s) {
-    double pixels = static_cast<double>(s.picture.width) * s.picture.height;
-    state.counters["pixels/s"] =
-        benchmark::Counter(pixels * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(s.coded.size()));
-}
-
-void bm_ours(benchmark::State& state, const Sample* s) {
-    std::vector<uint8_t> in(2048), out(7168), picture(s->picture.bits.size());
-    if (!decode_ours(*s, in, out, picture) || picture != s->picture.bits) {
-        state.SkipWithError("our decoder does not give the picture");
-        return;
-    }
-    for (auto _ : state) {
-        decode_ours(*s, in, out, picture);
-        benchmark::DoNotOptimize(picture.data());
-    }
-    set_rate(state, *s);
-}
-
-void bm_libtiff(benchmark::State& state, const Sample* s) {
-    pxtest::ReferenceDecoder dec(s->coded, s->picture.width, s->picture.height, s->coding);
-    std::vector<uint8_t> picture(s->picture.bits.size());
-    if (!dec.ok() || !dec.decode(picture.data())) {
-        state.SkipWithError("libtiff does not decode the picture");
-        return;
-    }
-    for (auto _ : state) {
-        dec.decode(picture.data());
-        benchmark::DoNotOptimize(picture.data());
-    }
-    set_rate(state, *s);
-}
-
-// Prints, after the usual table, our speed over libtiff's per picture.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            if (r.error_occurred || r.run_type != Run::RT_Iteration) continue;
-            std::string name = r.benchmark_name();
-            auto it = r.counters.find("pixels/s");
-            if (it == r.counters.end()) continue;
-            size_t slash = name.find('/');
-            rates_[name.substr(slash + 1)][name.substr(0, slash)] = it->second.value;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-36s %14s %14s %7s\n", "picture", "ours Mpx/s", "libtiff Mpx/s", "ratio");
-        for (const auto& [picture, by] : rates_) {
-            auto ours = by.find("ours"), tiff = by.find("libtiff");
-            if (ours == by.end() || tiff == by.end()) continue;
-            std::printf("%-36s %14.1f %14.1f %7.2f\n", picture.c_str(), ours->second / 1e6, tiff->second / 1e6,
-                        ours->second / tiff->second);
-        }
-    }
-
-private:
-    std::map<std::string, std::map<std::string, double>> rates_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    static const std::vector<Sample> samples = make_samples();
+    pxbench::Bench bench("Fax decoding against libtiff's decoder on the same coded pictures", argc, argv);
+    const std::vector<Sample> samples = make_samples();
+    std::vector<pxbench::Case> cases;
     for (const Sample& s : samples) {
-        benchmark::RegisterBenchmark(("ours/" + s.name).c_str(), bm_ours, &s)->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("libtiff/" + s.name).c_str(), bm_libtiff, &s)->Unit(benchmark::kMicrosecond);
+        auto in = std::make_shared<std::vector<uint8_t>>(2048);
+        auto out = std::make_shared<std::vector<uint8_t>>(7168);
+        auto picture = std::make_shared<std::vector<uint8_t>>(s.picture.bits.size());
+        // Both must give the picture before either is timed.
+        if (!decode_ours(s, *in, *out, *picture) || *picture != s.picture.bits) {
+            std::printf("%s: our decoder does not give the picture\n", s.name.c_str());
+            return 1;
+        }
+        auto dec = std::make_shared<pxtest::ReferenceDecoder>(s.coded, s.picture.width, s.picture.height, s.coding);
+        std::vector<uint8_t> check(s.picture.bits.size());
+        if (!dec->ok() || !dec->decode(check.data()) || check != s.picture.bits) {
+            std::printf("%s: libtiff does not give the picture\n", s.name.c_str());
+            return 1;
+        }
+        cases.push_back({"ours " + s.name, pxbench::wall([&s, in, out, picture] {
+                             const bool ok = decode_ours(s, *in, *out, *picture);
+                             pxbench::keep(picture->data());
+                             return ok;
+                         })});
+        cases.push_back({"libtiff " + s.name, pxbench::wall([dec, picture] {
+                             const bool ok = dec->decode(picture->data());
+                             pxbench::keep(picture->data());
+                             return ok;
+                         })});
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    const auto fig = bench.interleave(cases);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const Sample& s = samples[i];
+        char what[160];
+        std::snprintf(what, sizeof what, "%s (%d x %d), ours against libtiff", s.name.c_str(), s.picture.width,
+                      s.picture.height);
+        bench.speed_ratio(what, fig[2 * i], fig[2 * i + 1], pxbench::at_least(1.0));
+    }
+    return bench.conclude();
 }

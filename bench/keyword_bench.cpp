@@ -1,30 +1,39 @@
 // The keyword search of the search routes over a catalogue of about 100,000
-// part-name codes, the part names of the demo catalogues repeated with
-// running numbers, against one pass of memmem over the same names in memory,
-// from hit to hit, counting the same hits (the least that work can cost).
-// Both are reported as codes a second, with the speed ratio at the end; the
-// goal is 0.8 or more.
+// part-name codes (the part names of the demo catalogues repeated with
+// running numbers), against one pass of memmem over the same names in
+// memory, from hit to hit, counting the same hits: the least that work can
+// cost. The search is timed as the screen calls it (header, names, result
+// file), on keywords common and rare, long and short; each keyword's search
+// and its peer are interleaved, and the speed ratio's goal is 0.8 or more.
 //
-//   keyword_bench [--codes=N] [--keyword=TEXT] [benchmark flags]
+// The search keeps the two files it reads whole (cdread_whole), so that a
+// search after the first costs no read of them: the figures are those of
+// such searches, on installed files older than the settling time. Beside
+// them, the first search of a catalogue (nothing kept, both files read from
+// the system's cache) against the same peer, without a goal.
+//
+//   keyword_bench [--codes=N] [--keywords=A|B|...] [--rounds=N] [--batch-ms=N]
 //
 // Meaningful in an optimised build without sanitizers.
-#include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "krot/krot.h"
 #include "bench_report.h"
+#include "krot/krot.h"
 #include "platform/drives.h"
 #include "pxall/blocks.h"
 #include "pxall/index_layout.h"
+#include "pxall/keyed_file.h"
 #include "pxall/part_records.h"
 #include "pxbuild/bytes.h"
 #include "pxbuild/cd_writer.h"
@@ -39,7 +48,9 @@ namespace {
 constexpr const char* kCat = "4410A1";
 constexpr size_t kName = pxall::hinmei_rec::kNameSize;
 int g_codes = 100000;
-std::string g_keyword = "FILTER";
+// Common and short, common, very common and short, rare, rare and long, in
+// no name at all.
+std::vector<std::string> g_keywords = {"OIL", "FILTER", "ASSY", "CRANKSHAFT", "KNUCKLE, STEERING", "GEARBOX"};
 
 // The catalogue installed in a scratch folder, and its names in memory.
 struct Fixture {
@@ -66,7 +77,8 @@ struct Fixture {
             hcodeh.push_back(pxbuild::Record(pxall::hcodeh::kSize).text(0, 6, kCat).text(6, 4, fig).text(10, 6, pnc));
             hinm.push_back(pxbuild::Record(pxall::hinmei_rec::kSize).text(0, 6, pnc).text(6, kName, name));
         }
-        std::sort(hcodeh.begin(), hcodeh.end(), [](const std::string& a, const std::string& b) { return a.compare(10, 6, b, 10, 6) < 0; });
+        std::sort(hcodeh.begin(), hcodeh.end(),
+                  [](const std::string& a, const std::string& b) { return a.compare(10, 6, b, 10, 6) < 0; });
         std::sort(hinm.begin(), hinm.end());
         for (size_t i = 0; i < hinm.size(); ++i) std::memcpy(&names[i * kName], hinm[i].data() + 6, kName);
         {
@@ -82,6 +94,7 @@ struct Fixture {
         }
         plat::set_drive('C', dir.string(), plat::kDriveFixed);
         pxall::set_table();
+        pxall::fit_kept_data_budget();
         unsigned char* top = pxall::get_ctop_addr();
         std::strcpy(reinterpret_cast<char*>(top + pxall::ctop::kMasterDir), "C:\\MST");
         std::strcpy(reinterpret_cast<char*>(top + pxall::ctop::kWorkDir), "C:\\WORK");
@@ -92,55 +105,88 @@ struct Fixture {
         unsigned char* car = pxall::get_ccar_addr();
         std::memcpy(car + pxall::ccar::kCatalog, kCat, 6);
         pxall::put_i32(car + pxall::ccar::kSetupIndex, 0);
+        // Installed files are older than the settling time of kept files.
+        std::this_thread::sleep_for(std::chrono::seconds(pxall::kWholeSettleSeconds + 1));
     }
     ~Fixture() {
+        pxall::drop_whole_files();
         pxall::free_table();
         fs::remove_all(dir);
-    }
-    static Fixture& get() {
-        static Fixture f;
-        return f;
     }
 };
 
 // The keyword search as the screen calls it: header, names, result file.
-void BM_KeywordSearch(benchmark::State& state) {
-    Fixture::get();
+bool search(const std::string& keyword, int16_t* count) {
     char path[80];
     VbString p{path, sizeof path};
-    int16_t count = 0, status = 0;
-    for (auto _ : state) {
-        if (VBKkwdLoad(g_keyword.c_str(), &count, &p, &status) != 0 || status != 0) {
-            state.SkipWithError("keyword search failed");
-            break;
-        }
-        benchmark::DoNotOptimize(count);
-    }
-    state.counters["hits"] = count;
-    state.SetItemsProcessed(state.iterations() * g_codes);
+    int16_t status = 0;
+    return VBKkwdLoad(keyword.c_str(), count, &p, &status) == 0 && status == 0;
 }
 
-// The same names in memory, searched in one pass.
-void BM_OnePassMemmem(benchmark::State& state) {
-    pxbench::one_pass_memmem(state, Fixture::get().names.data(), static_cast<size_t>(g_codes), kName, g_keyword);
-}
-
-BENCHMARK(BM_KeywordSearch)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_OnePassMemmem)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// At the end, the keyword search's rate against the scan's.
-void summary(const pxbench::RatioReporter& r) {
-    const std::string head = std::to_string(g_codes) + " codes, keyword \"" + g_keyword + "\"";
-    pxbench::print_memmem_ratio(r, head, "BM_KeywordSearch", "keyword search", "codes");
+std::vector<std::string> keywords_of(const char* v) {
+    std::vector<std::string> out;
+    std::stringstream in(v);
+    for (std::string k; std::getline(in, k, '|');)
+        if (!k.empty()) out.push_back(k.substr(0, 20));
+    return out;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const auto args = pxbench::take_flags(
+    pxbench::Bench bench(
+        "Keyword search against one memmem pass over the same names in memory",
         argc, argv,
         {{"--codes=", [](const char* v) { g_codes = std::max(1000, std::min(2000000, std::atoi(v))); }},
-         {"--keyword=", [](const char* v) { g_keyword = std::string(v).substr(0, 20); }}});
-    pxbench::RatioReporter reporter(summary);
-    return pxbench::run_benchmarks(args, &reporter);
+         {"--keywords=", [](const char* v) { g_keywords = keywords_of(v); }}});
+    Fixture f;
+    std::printf("%d part-name codes, one line of the result file for each code whose name holds the keyword\n",
+                g_codes);
+
+    std::vector<pxbench::Case> cases;
+    std::vector<std::string> heads;
+    for (const std::string& k : g_keywords) {
+        int16_t count = 0;
+        const int hits = pxbench::one_pass_hits(f.names.data(), static_cast<size_t>(g_codes), kName, k);
+        if (!search(k, &count) || count != std::min(hits, 32767)) {
+            std::printf("\"%s\": the search finds %d codes, the peer %d: not the same work\n", k.c_str(), count, hits);
+            return 1;
+        }
+        char head[96];
+        std::snprintf(head, sizeof head, "\"%s\" (%d codes, %.1f%%)", k.c_str(), hits, 100.0 * hits / g_codes);
+        heads.push_back(head);
+        cases.push_back({std::string(head) + " keyword search", pxbench::wall([k] {
+                             int16_t n = 0;
+                             const bool ok = search(k, &n);
+                             pxbench::keep(n);
+                             return ok;
+                         })});
+        cases.push_back({std::string(head) + " one-pass memmem", pxbench::wall([&f, k] {
+                             pxbench::keep(pxbench::one_pass_hits(f.names.data(), static_cast<size_t>(g_codes),
+                                                                  kName, k));
+                             return true;
+                         })});
+    }
+    // The first search of a catalogue: what it kept is dropped before each
+    // (outside the time).
+    const std::string first = g_keywords.empty() ? "FILTER" : g_keywords[g_keywords.size() > 1 ? 1 : 0];
+    cases.push_back({"\"" + first + "\" first search, files read",
+                     pxbench::after(pxall::drop_whole_files, [first] {
+                         int16_t count = 0;
+                         return search(first, &count);
+                     })});
+    cases.push_back({"\"" + first + "\" one-pass memmem", pxbench::wall([&f, first] {
+                         pxbench::keep(
+                             pxbench::one_pass_hits(f.names.data(), static_cast<size_t>(g_codes), kName, first));
+                         return true;
+                     })});
+
+    const std::vector<pxbench::Figures> fig = bench.interleave(cases);
+    for (size_t i = 0; i < heads.size(); ++i)
+        bench.speed_ratio(heads[i] + ", keyword search against one-pass memmem", fig[2 * i], fig[2 * i + 1],
+                          pxbench::at_least(0.8));
+    const size_t last = fig.size() - 2;
+    bench.speed_ratio("\"" + first + "\", first search of the catalogue against one-pass memmem", fig[last],
+                      fig[last + 1], pxbench::no_goal());
+    return bench.conclude();
 }

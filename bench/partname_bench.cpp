@@ -4,14 +4,11 @@
 // set are the same on every set, as on real CDs), against one pass of memmem
 // over the same names in memory, from hit to hit, counting the same hits (a
 // code found on several data sets once; the least that work can cost). Both
-// are reported as names scanned a second, with the speed ratio at the end;
-// the goal is 0.8 or more.
+// are interleaved, and the speed ratio's goal is 0.8 or more.
 //
-//   partname_bench [--names=N] [--sets=N] [--text=TEXT] [benchmark flags]
+//   partname_bench [--names=N] [--sets=N] [--text=TEXT] [--rounds=N] [--batch-ms=N]
 //
 // Meaningful in an optimised build without sanitizers.
-#include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -120,63 +117,46 @@ struct Fixture {
 };
 
 // The part-name search as the screen calls it: input check, search, result file.
-void BM_PartNameSearch(benchmark::State& state) {
-    Fixture::get();
+bool part_name_search() {
     std::string text = g_text;
     text.resize(60, ' ');
     char code[6] = {'0', '0', '0', '0', '0', '0'};
     char name_out[60], code_out[6];
     VbString t{text.data(), 60}, c{code, 6}, n{name_out, 60}, co{code_out, 6};
     int16_t msg = 0, count = 0;
-    for (auto _ : state) {
-        hinb_in_check_input(static_cast<int32_t>(g_text.size()), &t, &c, &n, &co, &msg);
-        int r = hinb_pc_main(&msg, &count);
-        if (r != 0 && r != 1) {
-            state.SkipWithError("part-name search failed");
-            break;
-        }
-        hinb_term2();
-        benchmark::DoNotOptimize(count);
-    }
-    state.counters["hits"] = count;
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(g_sets) * g_names);
+    hinb_in_check_input(static_cast<int32_t>(g_text.size()), &t, &c, &n, &co, &msg);
+    const int r = hinb_pc_main(&msg, &count);
+    hinb_term2();
+    pxbench::keep(count);
+    return r == 0 || r == 1;
 }
 
 // The same names in memory, searched in one pass; like the search, a code
 // found on several data sets counts once.
-void BM_OnePassMemmem(benchmark::State& state) {
-    const Fixture& f = Fixture::get();
-    const size_t count = f.names.size() / kName;
-    pxbench::FlatKeySet seen;
-    int hits = 0;
-    for (auto _ : state) {
-        seen.clear();
-        hits = pxbench::one_pass_hits(f.names.data(), count, kName, g_text,
-                                      [&](size_t name) { return seen.insert(f.codes[name]); });
-        benchmark::DoNotOptimize(hits);
-    }
-    state.counters["hits"] = hits;
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(count));
-}
-
-BENCHMARK(BM_PartNameSearch)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OnePassMemmem)->Unit(benchmark::kMillisecond);
-
-// At the end, the search's rate against the scan's.
-void summary(const pxbench::RatioReporter& r) {
-    const std::string head = std::to_string(g_sets) + " data sets of " + std::to_string(g_names) + " names, text \"" +
-                             g_text + "\"";
-    pxbench::print_memmem_ratio(r, head, "BM_PartNameSearch", "part-name search", "names");
+int one_pass(const Fixture& f, pxbench::FlatKeySet& seen) {
+    seen.clear();
+    return pxbench::one_pass_hits(f.names.data(), f.names.size() / kName, kName, g_text,
+                                  [&](size_t name) { return seen.insert(f.codes[name]); });
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const auto args = pxbench::take_flags(
-        argc, argv,
+    pxbench::Bench bench(
+        "Part-name search over every installed data set against one memmem pass over the same names in memory", argc,
+        argv,
         {{"--names=", [](const char* v) { g_names = std::max(1000, std::min(1000000, std::atoi(v))); }},
          {"--sets=", [](const char* v) { g_sets = std::max(1, std::min(10, std::atoi(v))); }},
          {"--text=", [](const char* v) { g_text = std::string(v).substr(0, 60); }}});
-    pxbench::RatioReporter reporter(summary);
-    return pxbench::run_benchmarks(args, &reporter);
+    const Fixture& f = Fixture::get();
+    pxbench::FlatKeySet seen;
+    std::printf("%d data sets of %d part names, text \"%s\": %d codes found\n", g_sets, g_names, g_text.c_str(),
+                one_pass(f, seen));
+    const auto fig = bench.interleave({{"part-name search", pxbench::wall(part_name_search)},
+                                       {"one-pass memmem", pxbench::wall([&] {
+                                            pxbench::keep(one_pass(f, seen));
+                                            return true;
+                                        })}});
+    bench.speed_ratio("part-name search against one-pass memmem", fig[0], fig[1], pxbench::at_least(0.8));
+    return bench.conclude();
 }
