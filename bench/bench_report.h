@@ -11,7 +11,8 @@
 // quartiles; a pair compared round by round gives one ratio a round, whose
 // median is the figure and whose quartiles its spread. The head lines say
 // the machine, the date and its load; at the end the load again and, last,
-// the figure furthest from its goal with that goal.
+// the ratio furthest from its goal with that goal (or, in a bench without a
+// peer, the time furthest from its own).
 //
 //   Bench bench("what is timed", argc, argv, {{"--own=", setter}});
 //   std::vector<Figures> f = bench.interleave({{"ours", wall(...)}, {"peer", wall(...)}});
@@ -220,13 +221,18 @@ public:
             " ms");
     }
 
-    // Prints the load at the end and, last, the figure furthest from its goal
-    // with that goal. 0, or 1 when some work failed.
+    // Prints the load at the end and, last, the ratio furthest from its goal
+    // with that goal (a time against its own goal where no ratio has one).
+    // 0, or 1 when some work failed.
     int conclude() {
         std::printf("\nload at the end: %s\n", load().c_str());
+        bool ratios = false;
+        for (const Line& l : lines_) ratios = ratios || (!l.goal.none() && l.unit.empty());
         const Line* worst = nullptr;
-        for (const Line& l : lines_)
-            if (!l.goal.none() && (worst == nullptr || l.goal.margin(l.value) < worst->goal.margin(worst->value))) worst = &l;
+        for (const Line& l : lines_) {
+            if (l.goal.none() || (ratios && !l.unit.empty())) continue;
+            if (worst == nullptr || l.goal.margin(l.value) < worst->goal.margin(worst->value)) worst = &l;
+        }
         if (worst != nullptr)
             std::printf("%s%s\n", lines_.size() > 1 ? "furthest from its goal: " : "", text(*worst).c_str());
         if (failed_) std::printf("some work FAILED: its figures are missing\n");

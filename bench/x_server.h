@@ -1,0 +1,284 @@
+// The X server as a benchmark watches it: the windows clients make, map
+// and draw (the DAMAGE extension reports every rectangle drawn into a
+// window, and a window counts as drawn once every pixel of it on the screen
+// has been), and keys pressed at the server (XTEST). A fresh Xvfb where there
+// is no display.
+//
+//   XServer x;  x.open(display);
+//   const double drawn = x.wait_frame(since, 20000);  // a window mapped since then, drawn whole
+//   const double pressed = x.press_f10();
+#pragma once
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/damage.h>
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "bench_report.h"
+
+namespace pxbench {
+
+constexpr uint32_t kF10 = 0xffc7;  // its keysym
+
+// The X server as a benchmark watches it.
+class XServer {
+public:
+    bool open(const char* display) {
+        c_ = xcb_connect(display, nullptr);
+        if (xcb_connection_has_error(c_)) return false;
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
+        root_ = screen->root;
+        screen_w_ = screen->width_in_pixels;
+        screen_h_ = screen->height_in_pixels;
+        const xcb_query_extension_reply_t* damage = xcb_get_extension_data(c_, &xcb_damage_id);
+        if (damage == nullptr || !damage->present) return false;
+        damage_event_ = damage->first_event;
+        free(xcb_damage_query_version_reply(c_, xcb_damage_query_version(c_, 1, 1), nullptr));
+        const xcb_query_extension_reply_t* test = xcb_get_extension_data(c_, &xcb_test_id);
+        if (test == nullptr || !test->present) return false;
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(c_, root_, XCB_CW_EVENT_MASK, &mask);
+        f10_ = keycode_of(kF10);
+        xcb_flush(c_);
+        return f10_ != 0;
+    }
+    ~XServer() {
+        if (c_ != nullptr) xcb_disconnect(c_);
+    }
+
+    // The time at which a window mapped at `since` or later had every pixel
+    // drawn; -1 after `limit_ms` without one.
+    double wait_frame(double since, double limit_ms) {
+        const double end = pxbench::now_ns() + limit_ms * 1e6;
+        for (;;) {
+            if (pump(end) < 0) return -1;
+            for (const auto& entry : windows_) {
+                const Window& w = entry.second;
+                if (w.mapped && w.mapped_at >= since && w.drawn_at > 0) return w.drawn_at;
+            }
+        }
+    }
+
+    // Reads what the server has told meanwhile, then waits until nothing
+    // has been drawn for `quiet_ms` (at most `limit_ms`).
+    void settle(double quiet_ms, double limit_ms) {
+        const double end = pxbench::now_ns() + limit_ms * 1e6;
+        last_damage_ = pxbench::now_ns();
+        for (;;) {
+            const double now = pxbench::now_ns();
+            if (now >= end || now - last_damage_ >= quiet_ms * 1e6) return;
+            pump(std::min(end, last_damage_ + quiet_ms * 1e6));
+        }
+    }
+
+    // F10 pressed and released at the server: the time it was sent.
+    double press_f10() {
+        const double t = pxbench::now_ns();
+        xcb_test_fake_input(c_, XCB_KEY_PRESS, f10_, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_test_fake_input(c_, XCB_KEY_RELEASE, f10_, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_flush(c_);
+        return t;
+    }
+
+private:
+    // A window's part on the screen, in its own coordinates: what can be drawn.
+    struct Window {
+        int x = 0, y = 0, width = 0, height = 0;
+        int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        bool mapped = false;
+        double mapped_at = 0, drawn_at = 0;
+        // Each row's spans drawn since the map, apart and in order; the
+        // pixels they hold.
+        std::vector<std::vector<std::pair<int, int>>> drawn;
+        int64_t count = 0;
+    };
+
+    xcb_keycode_t keycode_of(uint32_t keysym) {
+        const xcb_setup_t* setup = xcb_get_setup(c_);
+        const int n = setup->max_keycode - setup->min_keycode + 1;
+        xcb_get_keyboard_mapping_reply_t* r =
+            xcb_get_keyboard_mapping_reply(c_, xcb_get_keyboard_mapping(c_, setup->min_keycode, n), nullptr);
+        if (r == nullptr) return 0;
+        const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(r);
+        xcb_keycode_t found = 0;
+        for (int k = 0; k < n && found == 0; ++k)
+            if (syms[k * r->keysyms_per_keycode] == keysym) found = static_cast<xcb_keycode_t>(setup->min_keycode + k);
+        free(r);
+        return found;
+    }
+
+    // Handles the events that come before `until`: -1 when the time ran out.
+    double pump(double until) {
+        xcb_generic_event_t* e = xcb_poll_for_event(c_);
+        if (e == nullptr) {
+            const double left_ms = (until - pxbench::now_ns()) / 1e6;
+            if (left_ms <= 0) return -1;
+            pollfd p{xcb_get_file_descriptor(c_), POLLIN, 0};
+            if (::poll(&p, 1, static_cast<int>(left_ms) + 1) <= 0) return -1;
+            e = xcb_poll_for_event(c_);
+        }
+        for (; e != nullptr; e = xcb_poll_for_event(c_)) {
+            handle(e, pxbench::now_ns());
+            free(e);
+        }
+        return 0;
+    }
+
+    void handle(const xcb_generic_event_t* e, double now) {
+        const uint8_t type = e->response_type & 0x7f;
+        if (type == XCB_CREATE_NOTIFY) {
+            auto* ev = reinterpret_cast<const xcb_create_notify_event_t*>(e);
+            if (ev->parent != root_) return;
+            Window& w = windows_[ev->window];
+            w.x = ev->x;
+            w.y = ev->y;
+            w.width = ev->width;
+            w.height = ev->height;
+            // Made at once, so that no drawing goes unseen.
+            xcb_damage_create(c_, xcb_generate_id(c_), ev->window, XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
+            xcb_flush(c_);
+        } else if (type == XCB_CONFIGURE_NOTIFY) {
+            auto* ev = reinterpret_cast<const xcb_configure_notify_event_t*>(e);
+            auto it = windows_.find(ev->window);
+            if (it == windows_.end()) return;
+            Window& w = it->second;
+            if (w.x == ev->x && w.y == ev->y && w.width == ev->width && w.height == ev->height) return;
+            w.x = ev->x;
+            w.y = ev->y;
+            w.width = ev->width;
+            w.height = ev->height;
+            restart(w);
+        } else if (type == XCB_MAP_NOTIFY) {
+            auto it = windows_.find(reinterpret_cast<const xcb_map_notify_event_t*>(e)->window);
+            if (it == windows_.end()) return;
+            it->second.mapped = true;
+            it->second.mapped_at = now;
+            restart(it->second);
+        } else if (type == XCB_UNMAP_NOTIFY) {
+            auto it = windows_.find(reinterpret_cast<const xcb_unmap_notify_event_t*>(e)->window);
+            if (it != windows_.end()) it->second.mapped = false;
+        } else if (type == XCB_DESTROY_NOTIFY) {
+            windows_.erase(reinterpret_cast<const xcb_destroy_notify_event_t*>(e)->window);
+        } else if (type == damage_event_ + XCB_DAMAGE_NOTIFY) {
+            auto* ev = reinterpret_cast<const xcb_damage_notify_event_t*>(e);
+            last_damage_ = now;
+            auto it = windows_.find(ev->drawable);
+            if (it == windows_.end() || !it->second.mapped || it->second.drawn_at > 0) return;
+            Window& w = it->second;
+            const int x0 = std::max(w.x0, int(ev->area.x)), y0 = std::max(w.y0, int(ev->area.y));
+            const int x1 = std::min(w.x1, ev->area.x + ev->area.width);
+            const int y1 = std::min(w.y1, ev->area.y + ev->area.height);
+            for (int y = y0; y < y1 && x0 < x1; ++y) w.count += cover(w.drawn[static_cast<size_t>(y)], x0, x1);
+            if (w.count == static_cast<int64_t>(w.x1 - w.x0) * (w.y1 - w.y0)) w.drawn_at = now;
+        }
+    }
+
+    void restart(Window& w) const {
+        w.x0 = std::max(0, -w.x);
+        w.y0 = std::max(0, -w.y);
+        w.x1 = std::max(w.x0, std::min(w.width, screen_w_ - w.x));
+        w.y1 = std::max(w.y0, std::min(w.height, screen_h_ - w.y));
+        w.drawn.assign(static_cast<size_t>(std::max(0, w.height)), {});
+        w.count = 0;
+        w.drawn_at = 0;
+    }
+
+    // Adds the span [x0, x1) to a row's: the pixels it newly covers.
+    static int cover(std::vector<std::pair<int, int>>& row, int x0, int x1) {
+        int before = 0, after = 0;
+        std::vector<std::pair<int, int>> out;
+        for (const auto& [a, b] : row) {
+            before += b - a;
+            if (b < x0 || a > x1) {
+                out.push_back({a, b});
+            } else {
+                x0 = std::min(x0, a);
+                x1 = std::max(x1, b);
+            }
+        }
+        out.push_back({x0, x1});
+        std::sort(out.begin(), out.end());
+        for (const auto& [a, b] : out) after += b - a;
+        row.swap(out);
+        return after - before;
+    }
+
+    xcb_connection_t* c_ = nullptr;
+    xcb_window_t root_ = 0;
+    int screen_w_ = 0, screen_h_ = 0;
+    uint8_t damage_event_ = 0;
+    xcb_keycode_t f10_ = 0;
+    double last_damage_ = 0;
+    std::map<xcb_window_t, Window> windows_;
+};
+
+// A fresh X server for the run, when there is no display.
+struct Xvfb {
+    pid_t pid = -1;
+    std::string display;
+    bool start() {
+        int fds[2];
+        if (::pipe(fds) != 0) return false;
+        pid = ::fork();
+        if (pid == 0) {
+            ::close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                     static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        ::close(fds[1]);
+        // The number and a line end, maybe in two writes: all read before
+        // the pipe closes, or the server fails writing the rest.
+        std::string got;
+        pollfd p{fds[0], POLLIN, 0};
+        char c = 0;
+        while (got.find('\n') == std::string::npos && ::poll(&p, 1, 30000) > 0 && ::read(fds[0], &c, 1) == 1)
+            got.push_back(c);
+        ::close(fds[0]);
+        if (got.find('\n') == std::string::npos) return false;
+        display = ":" + std::to_string(std::atoi(got.c_str()));
+        return true;
+    }
+    ~Xvfb() {
+        if (pid > 0) {
+            ::kill(pid, SIGTERM);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+};
+
+// Watches DISPLAY's server, or where there is none a fresh Xvfb's (which
+// becomes DISPLAY for the children); Qt's children draw on it. False, with
+// the reason printed, when neither serves.
+inline bool open_display(Xvfb* xvfb, XServer* server) {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == 0) {
+        if (!xvfb->start()) {
+            std::printf("no display, and Xvfb does not start\n");
+            return false;
+        }
+        setenv("DISPLAY", xvfb->display.c_str(), 1);
+        display = xvfb->display.c_str();
+    }
+    unsetenv("QT_QPA_PLATFORM");
+    if (!server->open(display)) {
+        std::printf("the X server %s has no DAMAGE or XTEST extension, or no F10 key\n", display);
+        return false;
+    }
+    std::printf("X server %s%s\n", display, xvfb->pid > 0 ? " (Xvfb, 1280x1024x24)" : "");
+    return true;
+}
+
+}  // namespace pxbench
