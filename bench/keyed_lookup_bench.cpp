@@ -7,7 +7,9 @@
 // WITHOUT ROWID table whose primary key is the record's key and whose one
 // other column is the rest of the record (the key stored once), one
 // prepared statement reused, the database held in exclusive locking mode
-// inside one read transaction, no memory mapping. A lookup asks for the
+// inside one read transaction, no memory mapping (the mapped file would be
+// memory beside the page cache that the comparison sizes; the keyed file
+// maps nothing either). A lookup asks for the
 // rest of the record and puts the record together, as the keyed file hands
 // it over whole. SQLite runs twice: with a page cache of the same size as
 // the memory the keyed file kept in its lookups (index blocks, and data
