@@ -166,9 +166,9 @@ int main(int argc, char** argv) {
     pxbench::Bench bench("Start-up and the first hand-over, against a bare Qt 6 window of the same layout, "
                          "timed to the first frame on the X server",
                          argc, argv, {}, 15);
-    pxbench::Xvfb xvfb;
+    pxbench::Desktop desktop;
     pxbench::XServer server;
-    if (!pxbench::open_display(&xvfb, &server)) return 1;
+    if (!pxbench::open_display(&desktop, &server)) return 1;
 
     const fs::path dir = fs::temp_directory_path() / ("pxstartbench-" + std::to_string(::getpid()));
     fs::remove_all(dir);

@@ -1,8 +1,8 @@
 // The X server as a benchmark watches it: the windows clients make, map
 // and draw (the DAMAGE extension reports every rectangle drawn into a
 // window, and a window counts as drawn once every pixel of it on the screen
-// has been), and keys pressed at the server (XTEST). A fresh Xvfb where there
-// is no display.
+// has been), and keys pressed at the server (XTEST). An Xvfb and a session
+// bus started for the run where the session has none.
 //
 //   XServer x;  x.open(display);
 //   const double drawn = x.wait_frame(since, 20000);  // a window mapped since then, drawn whole
@@ -223,61 +223,91 @@ private:
     std::map<xcb_window_t, Window> windows_;
 };
 
-// A fresh X server for the run, when there is no display.
-struct Xvfb {
-    pid_t pid = -1;
-    std::string display;
-    bool start() {
+// A server of the desktop the children run on, started for the run: a
+// program that prints one line on a descriptor named in its arguments
+// ("{fd}" stands for its number) once it is ready, and is ended with the run.
+class Started {
+public:
+    // The line it printed, or false when it printed none in 30 s.
+    bool start(std::vector<std::string> args, std::string* line) {
         int fds[2];
         if (::pipe(fds) != 0) return false;
-        pid = ::fork();
-        if (pid == 0) {
+        pid_ = ::fork();
+        if (pid_ == 0) {
             ::close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                     static_cast<char*>(nullptr));
+            std::vector<char*> argv;
+            for (std::string& a : args) {
+                if (const size_t at = a.find("{fd}"); at != std::string::npos) a.replace(at, 4, std::to_string(fds[1]));
+                argv.push_back(a.data());
+            }
+            argv.push_back(nullptr);
+            ::execvp(argv[0], argv.data());
             _exit(127);
         }
         ::close(fds[1]);
-        // The number and a line end, maybe in two writes: all read before
-        // the pipe closes, or the server fails writing the rest.
-        std::string got;
+        // The whole line, maybe in several writes, is read before the pipe
+        // closes, or the writer fails on the rest.
         pollfd p{fds[0], POLLIN, 0};
         char c = 0;
-        while (got.find('\n') == std::string::npos && ::poll(&p, 1, 30000) > 0 && ::read(fds[0], &c, 1) == 1)
-            got.push_back(c);
+        line->clear();
+        while (line->find('\n') == std::string::npos && ::poll(&p, 1, 30000) > 0 && ::read(fds[0], &c, 1) == 1)
+            line->push_back(c);
         ::close(fds[0]);
-        if (got.find('\n') == std::string::npos) return false;
-        display = ":" + std::to_string(std::atoi(got.c_str()));
+        if (line->find('\n') == std::string::npos) return false;
+        line->pop_back();
         return true;
     }
-    ~Xvfb() {
-        if (pid > 0) {
-            ::kill(pid, SIGTERM);
-            ::waitpid(pid, nullptr, 0);
+    bool started() const { return pid_ > 0; }
+    ~Started() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
         }
     }
+
+private:
+    pid_t pid_ = -1;
 };
 
-// Watches DISPLAY's server, or where there is none a fresh Xvfb's (which
-// becomes DISPLAY for the children); Qt's children draw on it. False, with
-// the reason printed, when neither serves.
-inline bool open_display(Xvfb* xvfb, XServer* server) {
+// The desktop the children run on: DISPLAY's server, or where there is none
+// a fresh Xvfb (which becomes DISPLAY); and the session bus, or where there
+// is none one started for the run (Qt's accessibility bridge connects to it
+// when a first window shows; without one, libdbus tries to start a bus for
+// the display in every process).
+struct Desktop {
+    Started xvfb, bus;
+};
+
+// Sets up the desktop and watches its X server. False, with the reason
+// printed, when that cannot be done.
+inline bool open_display(Desktop* desktop, XServer* server) {
+    std::string line;
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == 0) {
-        if (!xvfb->start()) {
+        if (!desktop->xvfb.start({"Xvfb", "-displayfd", "{fd}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
+                                 &line)) {
             std::printf("no display, and Xvfb does not start\n");
             return false;
         }
-        setenv("DISPLAY", xvfb->display.c_str(), 1);
-        display = xvfb->display.c_str();
+        setenv("DISPLAY", (":" + std::to_string(std::atoi(line.c_str()))).c_str(), 1);
+        display = std::getenv("DISPLAY");
+    }
+    const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    if (bus == nullptr || *bus == 0) {
+        if (!desktop->bus.start({"dbus-daemon", "--session", "--nofork", "--print-address={fd}"}, &line)) {
+            std::printf("no session bus, and dbus-daemon does not start\n");
+            return false;
+        }
+        setenv("DBUS_SESSION_BUS_ADDRESS", line.c_str(), 1);
     }
     unsetenv("QT_QPA_PLATFORM");
     if (!server->open(display)) {
         std::printf("the X server %s has no DAMAGE or XTEST extension, or no F10 key\n", display);
         return false;
     }
-    std::printf("X server %s%s\n", display, xvfb->pid > 0 ? " (Xvfb, 1280x1024x24)" : "");
+    std::printf("X server %s%s; session bus %s\n", display,
+                desktop->xvfb.started() ? " (Xvfb, 1280x1024x24, started for the run)" : "",
+                desktop->bus.started() ? "started for the run" : "of the session");
     return true;
 }
 
