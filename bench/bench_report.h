@@ -29,7 +29,8 @@
 // Flags every benchmark takes: --rounds=N (rounds of batches), --batch-ms=N
 // (the time a batch is sized to), --show-rounds (Google Benchmark's line for
 // every run), and Google Benchmark's own --benchmark_* flags
-// (--benchmark_filter=REGEX runs only the cases it matches).
+// (--benchmark_filter=REGEX runs only the cases it matches,
+// --benchmark_out=FILE writes every run as JSON).
 #pragma once
 
 #include <sys/utsname.h>
@@ -47,6 +48,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -143,22 +145,41 @@ inline Goal at_most(double v) { return {v, false}; }
 inline Goal no_goal() { return {0, true}; }
 
 // Google Benchmark's console, which tells the machine once and each run's
-// line only when asked: the figures are the bench's own report.
+// line only when asked: the figures are the bench's own report. Every run
+// also goes to the file of --benchmark_out (JSON), one file for the whole
+// bench.
 class RoundReporter : public benchmark::ConsoleReporter {
 public:
     RoundReporter() : benchmark::ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+    ~RoundReporter() override {
+        if (file_ && file_told_) file_->Finalize();
+    }
     bool show_runs = false;
+
+    // False when the file does not open.
+    bool write_to(const std::string& path) {
+        out_.open(path);
+        if (!out_) return false;
+        file_ = std::make_unique<benchmark::JSONReporter>();
+        file_->SetOutputStream(&out_);
+        file_->SetErrorStream(&out_);
+        return true;
+    }
     bool ReportContext(const Context& context) override {
+        if (file_ && !file_told_) file_told_ = file_->ReportContext(context);
         if (told_) return true;
         told_ = true;
         return benchmark::ConsoleReporter::ReportContext(context);
     }
     void ReportRuns(const std::vector<Run>& runs) override {
+        if (file_) file_->ReportRuns(runs);
         if (show_runs) benchmark::ConsoleReporter::ReportRuns(runs);
     }
 
 private:
-    bool told_ = false;
+    bool told_ = false, file_told_ = false;
+    std::ofstream out_;
+    std::unique_ptr<benchmark::BenchmarkReporter> file_;
 };
 
 // A bench's own flag ("--codes=") and what takes its value.
@@ -170,6 +191,19 @@ public:
     // from argv (an unknown flag ends the program) and prints the head lines.
     Bench(std::string title, int argc, char** argv, const std::vector<Flag>& own = {}, int rounds = 15)
         : title_(std::move(title)), rounds_(rounds) {
+        // The file of every run is written here, once for all the bench's
+        // runs (Google Benchmark would write it anew at each).
+        std::string out;
+        int kept = 1;
+        for (int i = 1; i < argc; ++i) {
+            if (std::strncmp(argv[i], "--benchmark_out=", 16) == 0) out = argv[i] + 16;
+            else argv[kept++] = argv[i];
+        }
+        argc = kept;
+        if (!out.empty() && !reporter_.write_to(out)) {
+            std::fprintf(stderr, "%s: cannot write %s\n", argv[0], out.c_str());
+            std::exit(2);
+        }
         benchmark::Initialize(&argc, argv);
         std::vector<Flag> flags = own;
         flags.push_back({"--rounds=", [this](const char* v) { rounds_ = std::max(1, std::atoi(v)); }});
