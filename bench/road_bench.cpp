@@ -401,8 +401,12 @@ int main(int argc, char** argv) {
     int run_no = 0;
     const auto fig = bench.repeat("road", [&](std::vector<std::pair<std::string, double>>* ns) {
         RoadRun r(PX_BIN_DIR, road, dir / ("run-" + std::to_string(++run_no)));
+        const double t0 = pxbench::now_ns();
         if (!r.run(dir / "shim")) return false;
         r.results(ns, &change, &nothing);
+        std::printf("run %d: %zu steps timed, the road took %.0f s\n", run_no, ns->size(),
+                    (pxbench::now_ns() - t0) / 1e9);
+        std::fflush(stdout);
         return true;
     });
     if (fig.empty()) return 1;
