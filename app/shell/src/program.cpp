@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QStyleFactory>
 #include <QThread>
+#include <QThreadPool>
 
 #include "platform/drives.h"
 #include "platform/msgbox.h"
@@ -117,6 +118,10 @@ void close_application() {
     for (const QPointer<QWidget>& w : windows)
         if (w && w->parent() == nullptr) delete w.data();
     drain_events();
+    // Painting large pictures scales them on Qt's global pool threads; one
+    // still winding down while the process exits leaves its thread data
+    // unfreed, which the leak checker sees at random. Join them here.
+    QThreadPool::globalInstance()->waitForDone();
 }
 
 }  // namespace px
