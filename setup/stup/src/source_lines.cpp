@@ -27,7 +27,9 @@ int SourceLines::next(std::string* line) {
         std::string text;
         bool ended = false, too_long = false;
         int c;
-        while ((c = std::getc(fp_)) != EOF) {
+        // One reader per stream: no lock a character (a price file has
+        // millions of them).
+        while ((c = getc_unlocked(fp_)) != EOF) {
             if (c == '\n') {
                 ended = true;
                 break;
