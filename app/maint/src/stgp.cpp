@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "maint/maint_entries.h"
+#include "platform/msgbox.h"
 #include "shell/codepage.h"
 #include "shell/field_box.h"
 #include "shell/help.h"
@@ -201,6 +202,14 @@ void Stgp::STGP_Clear_Screen() {
 int32_t Stgp::Init_Stgp() {
     pnc_edit_ = -1;
     int32_t rc = lib::VBRemakeGpFile();
+    // A damaged group file was kept aside and the groups start empty: the
+    // clerk must know before editing (the error log names the file).
+    if (rc == lib::kGroupsRemadeDamaged) {
+        plat::message_box("The user part-group file was damaged. It was kept as PXGRPMEI.BAD (or PXGRPPNC.BAD) in "
+                          "the master folder and the groups start empty.",
+                          to_ansi(ScrText(3300, 40).trimmed()), plat::kMbOk | plat::kMbIconExclamation);
+        rc = 0;
+    }
     if (rc != 0) return rc;
     // The table's items are freed before it is emptied: emptying alone would
     // leave the previous groups allocated on every reload.

@@ -184,5 +184,20 @@ TEST_F(StlpTest, FailedSetUpGoesBackToTheMainMenu) {
     EXPECT_EQ(px::ScrCount(), 1);
 }
 
+// A source with a record not whole or not printable: the clerk is told and
+// stays in the dialog (the set in force is kept by the library).
+TEST_F(StlpTest, RefusedSourceIsToldAndTheDialogStays) {
+    setup_fakes().localp_rc = {848};
+    chosen = {"LOCALP1"};
+    run([&](Stlp& s) {
+        s.cmd_Refer->click();
+        s.cmd_Exec->click();
+        EXPECT_TRUE(s.cmd_Exec->isEnabled());
+    });
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(menu_line, "M848");
+    EXPECT_NE(px::loaded_form("Stpm"), nullptr);
+}
+
 }  // namespace
 }  // namespace pxtest
