@@ -83,14 +83,17 @@ private:
 
     bool key_press(QObject* obj, QKeyEvent* event) {
         Form* form = form_of(obj);
-        if (form == nullptr || !first_receiver(form, obj)) return false;
-        pressed_[key_place(event)] = obj;
+        if (form == nullptr) return false;
         const int code = key_code(event);
         const int shift = key_shift(event);
+        // F1-F12 are the form's wherever they arrive.
         if (code >= kKeyF1 && code <= kKeyF12) {
+            pressed_[key_place(event)] = obj;
             form->run("Form_KeyDown", [&] { form->on_key_down(code); });
             return true;
         }
+        if (!first_receiver(form, obj)) return false;
+        pressed_[key_place(event)] = obj;
         // Tab moves along the tab order before any rule or filter sees it.
         if (code == kKeyTab && (shift & (kCtrlMask | kAltMask)) == 0) {
             form->move_focus(event->key() != Qt::Key_Backtab && (shift & kShiftMask) == 0);

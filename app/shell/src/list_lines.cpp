@@ -1,6 +1,6 @@
 #include "shell/list_lines.h"
 
-#include <QAbstractItemView>
+#include <QListWidget>
 
 #include "shell/form.h"
 
@@ -10,11 +10,12 @@ namespace {
 constexpr const char* kLineRule = "px_line_rule";
 }
 
-void on_line_double_click(Form& form, QAbstractItemView* list, const char* procedure, std::function<void(int row)> rule) {
+void on_line_double_click(Form& form, QListWidget* list, const char* procedure, std::function<void(int row)> rule) {
     list->setProperty(kLineRule, true);
-    QObject::connect(list, &QAbstractItemView::doubleClicked, &form,
-                     [&form, procedure, rule = std::move(rule)](const QModelIndex& index) {
-                         if (index.isValid()) form.run(procedure, [&] { rule(index.row()); });
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &form,
+                     [&form, list, procedure, rule = std::move(rule)](QListWidgetItem* item) {
+                         const int row = item != nullptr ? list->row(item) : -1;
+                         if (row >= 0) form.run(procedure, [&] { rule(row); });
                      });
 }
 

@@ -8,14 +8,14 @@
 
 #include <functional>
 
-class QAbstractItemView;
+class QListWidget;
 class QObject;
 
 namespace px {
 
 class Form;
 
-void on_line_double_click(Form& form, QAbstractItemView* list, const char* procedure, std::function<void(int row)> rule);
+void on_line_double_click(Form& form, QListWidget* list, const char* procedure, std::function<void(int row)> rule);
 // Whether the list has such a rule.
 bool has_line_rule(const QObject* list);
 
