@@ -23,10 +23,6 @@ namespace {
 
 namespace pr = pxall::popup_rec;
 
-constexpr int kKeyUp = 38;
-constexpr int kKeyDown = 40;
-constexpr int kKeySpace = 32;
-constexpr int kKeyEscape = 27;
 constexpr int kMouse = 999;
 constexpr int kLoadFailed = 2;
 constexpr int kLoadReported = 3;

@@ -137,6 +137,7 @@ void Newp::on_load() {
     lbl_Model->clear();
     NewpLastBlock = NewpBlock = NewpBlockStart = 0;
     grid_home();
+    txt_Catalog->setFocus();  // the entry state, whatever stands first on the form
 }
 
 void Newp::disp_msg(int16_t no) {

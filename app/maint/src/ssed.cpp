@@ -59,6 +59,7 @@ void Ssed::on_load() {
     cmd_Cancel->setText(ScrText(4504, 8));
     screen_paths(&screen_path_, &work_path_);
     SSCR_Get_Section();
+    txt_New->setFocus();  // the box the clerk types into, not the old text
     adjustSize();
     if (QScreen* s = QGuiApplication::primaryScreen()) {
         const QRect area = s->geometry();

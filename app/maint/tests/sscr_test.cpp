@@ -151,11 +151,12 @@ TEST_F(SscrTest, EditDialogWritesBackAndF10ExportsAndReloads) {
     on_modal("Ssed", [&](px::Form& f) {
         auto& d = static_cast<Ssed&>(f);
         shown_old = d.txt_Old->text();
-        d.txt_New->setFocus();
+        EXPECT_EQ(d.focusWidget(), d.txt_New);  // the dialog opens on the box to type into
         QTest::keyClicks(d.txt_New, QString(71, 'z'));
         EXPECT_EQ(d.txt_New->text().size(), 70);  // no 71st character
         d.txt_New->setText("7  Maintenance");
-        d.cmd_Ok->click();
+        d.cmd_Ok->setFocus();
+        QTest::keyClick(d.cmd_Ok, Qt::Key_Return);  // Enter presses the focused button
     });
     e.msg_Screen->select(2, 0, 2, 1);
     QTest::keyClick(e.msg_Screen, Qt::Key_Return);

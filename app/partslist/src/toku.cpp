@@ -72,7 +72,10 @@ Toku::Toku() : Form(kName) {
     layout->addLayout(lists, 1);
     layout->addWidget(make_key_bar({3, 6, 11, 12}));
     layout->addWidget(make_message_line());
+    // A kind is chosen by a click or by moving to its line with the keys.
     connect(lst_Tokume, &QListWidget::itemClicked, this,
+            [this] { run("lst_Tokume_Click", [&] { lst_Tokume_Click(); }); });
+    connect(lst_Tokume, &QListWidget::currentRowChanged, this,
             [this] { run("lst_Tokume_Click", [&] { lst_Tokume_Click(); }); });
     connect(lst_Kigouu, &QListWidget::itemClicked, this,
             [this] { run("lst_Kigouu_Click", [&] { lst_Kigouu_Click(); }); });

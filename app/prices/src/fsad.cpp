@@ -17,6 +17,7 @@
 #include "prices/fields.h"
 #include "prices/prices_entries.h"
 #include "prices/save_data.h"
+#include "shell/list_lines.h"
 #include "shell/codepage.h"
 #include "shell/field_box.h"
 #include "shell/help.h"
@@ -119,9 +120,8 @@ Fsad::Fsad() : Form(kName) {
     lst_PartNumber->setFont(courier);
     lst_PartNumber->setSelectionMode(QAbstractItemView::MultiSelection);
     lst_PartNumber->installEventFilter(this);
-    connect(lst_PartNumber, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        run("lst_PartNumber_DblClick", [this, item] { list_double_click(lst_PartNumber->row(item)); });
-    });
+    on_line_double_click(*this, lst_PartNumber, "lst_PartNumber_DblClick",
+                         [this](int row) { list_double_click(row); });
     layout->addWidget(lst_PartNumber, 1);
 
     auto* entry = new QHBoxLayout;

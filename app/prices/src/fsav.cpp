@@ -12,6 +12,7 @@
 #include "prices/fields.h"
 #include "prices/prices_entries.h"
 #include "shell/codepage.h"
+#include "shell/list_lines.h"
 #include "shell/help.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
@@ -88,9 +89,7 @@ Fsav::Fsav() : Form(kName) {
     lst_SaveFile->setSelectionMode(QAbstractItemView::MultiSelection);
     lst_SaveFile->installEventFilter(this);
     lst_SaveFile->viewport()->installEventFilter(this);
-    connect(lst_SaveFile, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        run("lst_SaveFile_DblClick", [this, item] { list_double_click(lst_SaveFile->row(item)); });
-    });
+    on_line_double_click(*this, lst_SaveFile, "lst_SaveFile_DblClick", [this](int row) { list_double_click(row); });
     layout->addWidget(lst_SaveFile, 1);
     layout->addWidget(make_message_line());
     layout->addWidget(make_key_bar({1, 2, 3, 4, 6, 10, 11}));

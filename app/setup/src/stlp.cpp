@@ -22,6 +22,7 @@
 #include "setup/status_block.h"
 #include "setup/user_file.h"
 #include "setup/stpm.h"
+#include "shell/list_lines.h"
 #include "shell/codepage.h"
 #include "shell/listbox.h"
 #include "shell/messages.h"
@@ -110,18 +111,16 @@ Stlp::Stlp() : Form(kName) {
     connect(cmd_Clear, &QPushButton::clicked, this, [this] { run("cmd_Clear_Click", [&] { STLP_Clear(); }); });
     connect(cmd_Exit, &QPushButton::clicked, this, [this] { run("cmd_Exit_Click", [&] { STLP_Close(); }); });
     connect(cmd_ImgCopy, &QPushButton::clicked, this, [this] { run("cmd_ImgCopy_Click", [&] { cmd_ImgCopy_Click(); }); });
-    connect(lst_Dir, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        run("lst_Dir_Change", [&] {
-            std::string name = to_ansi(item->text());
-            std::string path = dir_path;
-            if (name == "..") {
-                size_t cut = path.find_last_of('\\');
-                path = cut == std::string::npos || cut <= 2 ? path.substr(0, 2) + "\\" : path.substr(0, cut);
-            } else {
-                path = (path.size() > 0 && path.back() == '\\' ? path : path + "\\") + name;
-            }
-            set_dir(path);
-        });
+    on_line_double_click(*this, lst_Dir, "lst_Dir_Change", [this](int row) {
+        std::string name = to_ansi(lst_Dir->item(row)->text());
+        std::string path = dir_path;
+        if (name == "..") {
+            size_t cut = path.find_last_of('\\');
+            path = cut == std::string::npos || cut <= 2 ? path.substr(0, 2) + "\\" : path.substr(0, cut);
+        } else {
+            path = (path.size() > 0 && path.back() == '\\' ? path : path + "\\") + name;
+        }
+        set_dir(path);
     });
     connect(lst_Drive, &QComboBox::currentIndexChanged, this, [this] {
         run("lst_Drive_Change", [&] {

@@ -20,6 +20,7 @@
 #include "setup/drive_list.h"
 #include "setup/setup_entries.h"
 #include "setup/stcs.h"
+#include "shell/list_lines.h"
 #include "shell/codepage.h"
 #include "shell/help.h"
 #include "shell/messages.h"
@@ -137,8 +138,7 @@ Stup::Stup() : Form(kName) {
                 [this, i] { run("Drive_CD_Change", [&] { drive_changed(i); }); });
         connect(cmd_Add[i], &QPushButton::clicked, this, [this, i] { run("cmd_Add_Click", [&] { cmd_Add_Click(i); }); });
         connect(cmd_Del[i], &QPushButton::clicked, this, [this, i] { run("cmd_Del_Click", [&] { cmd_Del_Click(i); }); });
-        connect(lst_Status[i], &QListWidget::itemDoubleClicked, this,
-                [this, i] { run("lst_Status_DblClick", [&] { lst_Status_DblClick(i); }); });
+        on_line_double_click(*this, lst_Status[i], "lst_Status_DblClick", [this, i](int) { lst_Status_DblClick(i); });
     }
     layout->addWidget(make_key_bar({1, 3, 4, 6, 10, 11}));
     layout->addWidget(make_message_line());
