@@ -54,9 +54,7 @@ HinbVars& hinb_vars() {
 }
 
 Hinb::Hinb() : Form(kName) {
-    resize(1240, 760);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    auto* layout = make_frame({.size = {1240, 760}, .keys = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, .bars = FrameSpec::Bars::KeysOnTop});
     lbl_HinbTitle = new QLabel(this);
     lbl_HinbTitle->setObjectName("lbl_HinbTitle");
     lbl_HinbTitle->setAlignment(Qt::AlignCenter);
@@ -94,7 +92,6 @@ Hinb::Hinb() : Form(kName) {
     msg_Parts = new Grid(this);
     msg_Parts->setObjectName("msg_Parts");
     layout->addWidget(msg_Parts, 1);
-    layout->addWidget(make_message_line());
 }
 
 void Hinb::on_load() {
@@ -104,7 +101,6 @@ void Hinb::on_load() {
     lbl_HinbTitle->setText(windowTitle());
     lbl_Pname->setText(ScrText(3601, 16));
     lbl_PnCode->setText(ScrText(3602, 16));
-    CenterForm(*this);
     lib::hinb_init();
     auto& hv = hinb_vars();
     std::string t0(kPathSize, '\0'), t1(kPathSize, '\0'), pop(kPathSize, '\0');

@@ -89,11 +89,10 @@ bool Dprc::part_no_valid(const std::string& part_no) {
 }
 
 Dprc::Dprc() : Form(kName) {
-    resize(1000, 720);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 2, 8, 4);
+    auto* layout = make_frame({.size = {1000, 720}, .keys = {1, 2, 3, 4, 6, 11}, .bars = FrameSpec::Bars::KeysOnTop});
+    this->layout()->setContentsMargins(8, 2, 8, 4);
+    this->layout()->setSpacing(2);
     layout->setSpacing(2);
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 6, 11}));
     lbl_Titel = new QLabel(this);
     lbl_Titel->setObjectName("lbl_Titel");
     lbl_Titel->setAlignment(Qt::AlignCenter);
@@ -153,7 +152,6 @@ Dprc::Dprc() : Form(kName) {
     side->addStretch(1);
     body->addLayout(side);
     layout->addLayout(body, 1);
-    layout->addWidget(make_message_line());
     msg_Main->raise();
 }
 
@@ -165,7 +163,6 @@ void Dprc::on_load() {
     DPRC_Delete_WorkFile();
     DPRC_Set_Keys();
     DPRC_Set_Captions();
-    CenterForm(*this);
     DprcGridRows = DPRC_Init_Grid();
     DprcLineCount = 0;
     for (int i = 0; i < 3; ++i) txt_PNo[static_cast<size_t>(i)]->setMaxLength(kBoxLength[i]);

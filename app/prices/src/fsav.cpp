@@ -54,8 +54,7 @@ QString renumbered_line(const QString& line, int position) {
 }
 
 Fsav::Fsav() : Form(kName) {
-    resize(1120, 640);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {1120, 640}, .keys = {1, 2, 3, 4, 6, 10, 11}});
     lbl_title = new QLabel(this);
     lbl_title->setObjectName("lbl_title");
     lbl_title->setAlignment(Qt::AlignCenter);
@@ -92,8 +91,6 @@ Fsav::Fsav() : Form(kName) {
         run("lst_SaveFile_DblClick", [this, item] { list_double_click(lst_SaveFile->row(item)); });
     });
     layout->addWidget(lst_SaveFile, 1);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 6, 10, 11}));
 }
 
 void Fsav::on_load() {
@@ -108,7 +105,6 @@ void Fsav::on_load() {
         heads[i]->setText(prices::caption(3001 + i, widths[i + 1]));
         heads[i]->adjustSize();
     }
-    CenterForm(*this);
     DispMsg(kMsgGuide, lbl_Msg);
     Fsav_SetPFKeys();
     int32_t r = Fsav_SetSvList();

@@ -64,11 +64,9 @@ private:
 };
 
 Lpps::Lpps() : SearchScreen(kName) {
-    resize(1100, 720);
-    auto* layout = new QVBoxLayout(this);
-    for (int i = 0; i < 5; ++i) lbl_Ttl[i] = make_label(QString("lbl_Ttl_%1").arg(i).toLatin1().constData());
-    set_title_font(lbl_Ttl[0]);
-    layout->addWidget(lbl_Ttl[0]);
+    auto* layout = make_frame({.size = {1100, 720}, .keys = {1, 2, 3, 4, 6, 7, 8, 10, 11, 12}, .title = "lbl_Ttl_0", .title_centred = false});
+    lbl_Ttl[0] = frame_title();
+    for (int i = 1; i < 5; ++i) lbl_Ttl[i] = make_label(QString("lbl_Ttl_%1").arg(i).toLatin1().constData());
 
     auto* body = new QHBoxLayout;
     // The picture's area: the frame clips the picture at its right and bottom.
@@ -130,8 +128,6 @@ Lpps::Lpps() : SearchScreen(kName) {
     right->addLayout(qty);
     body->addLayout(right, 1);
     layout->addLayout(body, 1);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 6, 7, 8, 10, 11, 12}));
 }
 
 Lpps::~Lpps() = default;
@@ -147,7 +143,6 @@ void Lpps::on_load() {
     lbl_Ttl[1]->setText(ScreenText(4001, 9));
     lbl_Ttl[2]->setText(ScreenText(4002, 13));
     lbl_Ttl[4]->setText(ScreenText(4003, 5));
-    CenterForm(*this);
     if (lib::VBClearLcpselTmp() != 0) {
         msg(kMsgSystemError);
         load_status_ = kLoadFailed;
