@@ -30,7 +30,9 @@ using namespace bunz_msg;
 namespace {
 
 // The screen's own area (the key bar and the message line are below it).
-constexpr int kAreaWidth = 1024;
+// Wide enough for the lists at the right (they end at 1017), and no wider,
+// so that the screen with its window frame fits the display.
+constexpr int kAreaWidth = 1018;
 constexpr int kAreaHeight = 636;
 
 QLabel* label(QWidget* parent, const char* name, int x, int y, int w, int h) {
@@ -129,7 +131,8 @@ Bunz::Bunz() : Form(kName) {
 
     lbl_Ttl[0] = label(area, "lbl_Ttl_0", 148, 4, 545, 17);
     lbl_NextEnd = label(area, "lbl_NextEnd", 924, 8, 69, 17);
-    lbl_Teki = label(area, "lbl_Teki", 4, 20, 805, 50);
+    // Under the title and left of the figure's box.
+    lbl_Teki = label(area, "lbl_Teki", 4, 22, 668, 48);
     lbl_Match = label(area, "lbl_Match", 844, 32, 121, 17);
     lbl_NotIllust = label(area, "lbl_NotIllust", 120, 164, 609, 37);
     lbl_BigIllust = label(area, "lbl_BigIllust", 120, 152, 609, 173);
@@ -168,8 +171,8 @@ Bunz::Bunz() : Form(kName) {
     shp_Move->setAttribute(Qt::WA_TransparentForMouseEvents);
     shp_Move->setGeometry(0, 0, 82, 58);
 
-    lbl_Ttl[1] = label(area, "lbl_Ttl_1", 844, 236, 113, 21);
-    lbl_Ttl[2] = label(area, "lbl_Ttl_2", 956, 236, 49, 21);
+    lbl_Ttl[1] = label(area, "lbl_Ttl_1", 844, 236, 111, 20);
+    lbl_Ttl[2] = label(area, "lbl_Ttl_2", 956, 236, 49, 20);
     lst_SelPnc = new PickList(area);
     lst_SelPnc->setObjectName("lst_SelPnc");
     lst_SelPnc->setGeometry(838, 256, 173, 324);

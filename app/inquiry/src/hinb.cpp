@@ -80,7 +80,7 @@ Hinb::Hinb() : Form(kName) {
         entry->addWidget(caption, row, 0);
         entry->addWidget(shown, row, 1, Qt::AlignLeft);
         entry->addWidget(edit, row, 1, Qt::AlignLeft);
-        edit->raise();
+        shown->hide();
     };
     field(lbl_Pname, txt_PNm, lbl_Pnm_Txt, "lbl_Pname", "txt_PNm", "lbl_Pnm_Txt", 0, 60);
     field(lbl_PnCode, txt_Pnc, lbl_Pnc_Txt, "lbl_PnCode", "txt_Pnc", "lbl_Pnc_Txt", 1, 6);
@@ -257,8 +257,7 @@ void Hinb::set_mode(int mode) {
     }
     cmd_PF(10)->setVisible(!result);
     cmd_PF(10)->setEnabled(!result);
-    txt_PNm->setVisible(!result);
-    txt_Pnc->setVisible(!result);
+    show_entry_boxes(!result);
     if (mode == 0) {
         txt_PNm->setText(inquiry::shown(inquiry::rtrim(hv.HinbPartName)));
         txt_Pnc->setText(inquiry::shown(inquiry::rtrim(hv.HinbPnc)));
@@ -271,6 +270,14 @@ void Hinb::set_mode(int mode) {
     }
 }
 
+// The boxes, or the labels that stand in their place: never both.
+void Hinb::show_entry_boxes(bool on) {
+    txt_PNm->setVisible(on);
+    txt_Pnc->setVisible(on);
+    lbl_Pnm_Txt->setVisible(!on);
+    lbl_Pnc_Txt->setVisible(!on);
+}
+
 void Hinb::clear_all() {
     grid_reset();
     hinb_vars().HinbListTable.clear();
@@ -279,8 +286,7 @@ void Hinb::clear_all() {
     txt_Pnc->clear();
     inquiry_vars().InquiryRowCount = 0;
     HinbListCount = 0;
-    txt_PNm->show();
-    txt_Pnc->show();
+    show_entry_boxes(true);
     lbl_Pnm_Txt->clear();
     lbl_Pnc_Txt->clear();
     for (int n : {2, 7, 8}) {

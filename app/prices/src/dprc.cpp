@@ -108,8 +108,8 @@ Dprc::Dprc() : Form(kName) {
     msg_Main->setObjectName("msg_Main");
     msg_Main->setFocusPolicy(Qt::NoFocus);
     msg_Main->set_cols(5);  // the captions fill the header before the grid is laid out
-    grid_room_ = new QWidget(this);
-    body->addWidget(grid_room_);
+    grid_room_ = new QSpacerItem(0, 0, QSizePolicy::Fixed, QSizePolicy::Fixed);
+    body->addItem(grid_room_);
     auto* side = new QVBoxLayout;
     QFont courier("Courier New", 12);
     courier.setStyleHint(QFont::TypeWriter);
@@ -242,7 +242,8 @@ int16_t Dprc::DPRC_Init_Grid() {
     const int top = 1080;
     const int height = 9495 - (top + 250);
     g->set_geometry_twips(120, top, sum + 350, height);
-    grid_room_->setFixedSize(g->width() + 8, g->height());
+    grid_room_->changeSize(g->width() + 8, g->height(), QSizePolicy::Fixed, QSizePolicy::Fixed);
+    if (layout() != nullptr) layout()->invalidate();
     const int rows = height / h - 1;
     g->set_rows(rows);
     g->set_row_heights(h);

@@ -134,6 +134,9 @@ QVBoxLayout* Form::make_frame(const FrameSpec& spec) {
     if (spec.size.isValid()) resize(spec.size.boundedTo(QSize(kDesignWidth, kDesignHeight)));
     placement_ = spec.placement;
     auto* outer = new QVBoxLayout(this);
+    // A narrow margin: the design display has no room to spare.
+    outer->setContentsMargins(6, 6, 6, 6);
+    outer->setSpacing(4);
     using Bars = FrameSpec::Bars;
     if (spec.bars == Bars::KeysOnTop) outer->addWidget(make_key_bar(spec.keys));
     if (spec.vehicle_header) outer->addWidget(make_vehicle_header(*this));
@@ -264,7 +267,11 @@ void size_to_layout(Form& form) {
     QLayout* layout = form.layout();
     if (layout == nullptr) return;
     layout->activate();
-    const QSize design(kDesignWidth, kDesignHeight);
+    // The window system tells the frame of a window it has made.
+    if (!form.testAttribute(Qt::WA_WState_Created)) form.winId();
+    // The window's frame, where the window system has drawn one, is part of
+    // what must fit.
+    const QSize design = QSize(kDesignWidth, kDesignHeight) - (form.frameGeometry().size() - form.size());
     QSize size = form.size().boundedTo(design).expandedTo(form.minimumSizeHint());
     if (size != form.size()) form.resize(size);
 }

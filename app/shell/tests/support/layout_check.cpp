@@ -1,6 +1,7 @@
 #include "support/layout_check.h"
 
 #include <QAbstractScrollArea>
+#include <QFrame>
 #include <QGroupBox>
 #include <QWidget>
 
@@ -31,6 +32,11 @@ bool holds_controls(const QWidget* w) {
     return std::string(cls) == "QWidget" || std::string(cls) == "QFrame" || dynamic_cast<const px::Form*>(w) != nullptr;
 }
 
+// A line of a drawn box: lines meet at the box's corners.
+bool is_line(const QWidget* w) {
+    return qobject_cast<const QFrame*>(w) != nullptr && (w->width() == 1 || w->height() == 1);
+}
+
 // A picture frame clips the picture it holds: the picture may be larger
 // and move under it.
 bool clips_its_content(const QWidget* w) { return w->objectName().startsWith("pic_"); }
@@ -53,7 +59,7 @@ void check_children(const std::string& form, const QWidget* parent, std::vector<
                              " " + rect_text(parent->rect()));
         for (size_t j = i + 1; j < shown.size(); ++j) {
             const QWidget* v = shown[j];
-            if (w->geometry().intersects(v->geometry()))
+            if (w->geometry().intersects(v->geometry()) && !(is_line(w) && is_line(v)))
                 faults.push_back(form + ": " + name_of(w) + " " + rect_text(w->geometry()) + " and " + name_of(v) + " " +
                                  rect_text(v->geometry()) + " overlap");
         }
@@ -70,6 +76,20 @@ std::vector<std::string> layout_faults(const QWidget& form) {
     if (frame.width() > px::kDesignWidth || frame.height() > px::kDesignHeight)
         faults.push_back(name + ": frame " + std::to_string(frame.width()) + "x" + std::to_string(frame.height()) +
                          " over " + std::to_string(px::kDesignWidth) + "x" + std::to_string(px::kDesignHeight));
+    if (frame.width() > px::kDesignWidth || frame.height() > px::kDesignHeight) {
+        // The controls that ask for the most room, to say where it goes.
+        const QWidget* widest = nullptr;
+        const QWidget* tallest = nullptr;
+        for (const QWidget* w : form.findChildren<const QWidget*>()) {
+            if (!w->isVisible() || w->isWindow()) continue;
+            if (widest == nullptr || w->width() > widest->width()) widest = w;
+            if (tallest == nullptr || w->height() > tallest->height()) tallest = w;
+        }
+        if (widest != nullptr)
+            faults.back() += "; widest " + name_of(widest) + " " + rect_text(widest->geometry()) + " min " +
+                             std::to_string(widest->minimumSizeHint().width()) + ", tallest " + name_of(tallest) + " " +
+                             rect_text(tallest->geometry());
+    }
     const QSize need = form.minimumSizeHint();
     if (form.layout() != nullptr && (need.width() > form.width() || need.height() > form.height()))
         faults.push_back(name + ": its layout needs " + std::to_string(need.width()) + "x" +
