@@ -30,8 +30,7 @@ std::string upper(std::string s) {
 
 Slpn::Slpn() : Form(kName) {
     auto* layout = make_frame({.size = {720, 480}, .keys = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, .bars = FrameSpec::Bars::KeysOnTop});
-    QFont courier("Courier New", 11);
-    courier.setStyleHint(QFont::TypeWriter);
+    QFont courier = oem_font(11);
     lbl_PNm = new QLabel(this);
     lbl_PNm->setObjectName("lbl_PNm");
     lbl_Input = new QLabel(this);

@@ -18,6 +18,7 @@
 #include "prices/prices_entries.h"
 #include "prices/save_data.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/help.h"
 #include "shell/messages.h"
 #include "shell/price_export_handover.h"
@@ -51,8 +52,7 @@ QLabel* value_label(QWidget* parent, const char* name, const QFont& font) {
 }  // namespace
 
 Fsad::Fsad() : Form(kName) {
-    QFont courier("Courier New", 11);
-    courier.setStyleHint(QFont::TypeWriter);
+    QFont courier = oem_font(11);
     auto* layout = make_frame({.size = {900, 720}, .keys = {1, 3, 4, 6, 11, 12}});
     lbl_title = new QLabel(this);
     lbl_title->setObjectName("lbl_title");
@@ -133,7 +133,7 @@ Fsad::Fsad() : Form(kName) {
         auto* box = new QLineEdit(this);
         box->setObjectName(QString("txt_PNumber_%1").arg(i));
         box->setFont(courier);
-        box->setMaxLength(kBoxLength[i]);
+        limit_to_field(box, kBoxLength[i]);
         box->setFixedWidth(QFontMetrics(courier).horizontalAdvance(QString(kBoxLength[i] + 1, 'W')) + 12);
         box->installEventFilter(this);
         txt_PNumber[static_cast<size_t>(i)] = box;

@@ -32,6 +32,7 @@ namespace px {
 namespace {
 
 constexpr int16_t kMsgDone = 408;
+constexpr int16_t kMsgTooManyParts = 849;  // the set would exceed what its index numbers
 constexpr int16_t kMsgSystemError = 999;
 constexpr std::array<const char*, 4> kKindFiles = {"LOCALP", "LOCALP1", "LOCALP2", "LOCALP3"};
 
@@ -167,6 +168,8 @@ void Stlp::set_height(int twips, bool centre) {
     if (centre) {
         DisplayMetrics m = display_metrics();
         move(std::max(0, (m.width_px - width()) / 2), std::max(0, (m.height_px - px) / 2));
+        // The outcome of the set-up shows on the menu's message line.
+        KeepMessageLineClear(*this, SetupMenuMessageLine());
     }
 }
 
@@ -279,6 +282,13 @@ void Stlp::STLP_Exec() {
     for (;;) {
         std::string source = to_ansi(lbl_FileName->text());
         int16_t rc = lib::setup::Setup_Localp(kind, source.c_str());
+        if (rc == kMsgTooManyParts) {
+            // Refused, nothing lost: the set stays as it was and the clerk
+            // can choose another file.
+            Beep();
+            menu_message(kMsgTooManyParts);
+            return;
+        }
         if (rc != 0) {
             menu_message(kMsgSystemError);
             fail();

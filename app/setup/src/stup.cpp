@@ -41,6 +41,7 @@ constexpr int16_t kMsgSystemError = 999;
 constexpr int32_t kErrFileNotFound = 53;
 constexpr int32_t kErrPastEnd = 62;
 constexpr int32_t kErrPath = 76;
+constexpr int kLastBCode = 7;  // the last B code the set-up can install
 constexpr int32_t kPathSize = 260;
 constexpr std::array<int, 6> kTickTexts = {2625, 2626, 2627, 2628, 2646, 2647};
 const char* const kCurrent = "background-color: #E0E0E0;";
@@ -340,7 +341,9 @@ void Stup::cmd_Add_Click(int index) {
     if (index < 4) {
         dialog.List_CD->addItem("A1 CD-ROM");
         dialog.List_CD->addItem("A2 CD-ROM");
-        for (int n = 1; n <= 9; ++n) dialog.List_CD->addItem(QString("B%1 CD-ROM").arg(n));
+        // B8 and B9 are not offered: a data set directory is named by one
+        // digit per code, and B1 to B7 take the last ones (3 to 9).
+        for (int n = 1; n <= kLastBCode; ++n) dialog.List_CD->addItem(QString("B%1 CD-ROM").arg(n));
     } else {
         dialog.List_CD->addItem("F1 CD-ROM");
         dialog.List_CD->addItem("F2 CD-ROM");

@@ -31,6 +31,8 @@ constexpr int kLine = 256;
 constexpr int kFixedRecord = 44;
 // Record numbers and counts of an index entry are 16-bit.
 constexpr int64_t kMaxRecords = 65535;
+// A larger set is refused with the message that says so.
+constexpr int kMsgTooManyRecords = 849;
 
 struct Slot {
     int at, width;
@@ -277,7 +279,8 @@ int16_t Setup_Localp(int16_t type, const char* source) {
     if (total > kMaxRecords) {
         plat::delete_file(p.work);
         if (merging && !plat::file_exists(p.data)) plat::move_file(p.previous, p.data);
-        return static_cast<int16_t>(fail(fn, "more than 65535 records", 13, static_cast<int32_t>(total), 7));
+        return static_cast<int16_t>(
+            fail(fn, "more than 65535 records", kMsgTooManyRecords, static_cast<int32_t>(total), 7));
     }
 
     if (merging) {

@@ -137,7 +137,7 @@ TEST_F(LocalPartsTest, MoreThanTheIndexCanNumberIsRefused) {
     // 40,000 there and 30,000 new: the merged set would be too large.
     std::string more;
     for (int i = 0; i < 30000; ++i) more += "M" + std::to_string(100000 + i) + ",X\n";
-    EXPECT_EQ(setup(1, "B.CSV", more, true), 13);
+    EXPECT_EQ(setup(1, "B.CSV", more, true), 849);
     EXPECT_EQ(env.read("LCP/LOCALP1.D") + env.read("LCP/LOCALP1.IA"), before);
     ASSERT_FALSE(env.log_lines().empty());
     EXPECT_NE(env.log_lines().back().find("more than 65535 records"), std::string::npos);

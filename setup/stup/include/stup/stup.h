@@ -69,8 +69,9 @@ PX_EXPORT int32_t Check_Setuped_Localp(int16_t type);
 PX_EXPORT void Init_Setuped_Localp(int16_t flag, int16_t type);
 // Converts, sorts and (with data set aside) merges the source into the set
 // and writes its index: 0; -1 the directory cannot be made; 11, 13, 14, 15,
-// 20 (logged). A set of more than 65,535 records is refused with 13 (its
-// index cannot number them); data set aside then stay in force.
+// 20 (logged). A set of more than 65,535 records is refused with 849 (its
+// index cannot number them; the message the screen shows, logged too); data
+// set aside then stay in force.
 PX_EXPORT int16_t Setup_Localp(int16_t type, const char* source);
 // Lists the picture of each catalogue figure of set 3 ("  NAME.BMP") in the
 // list box of the handle: 0, 11, 14, 15.
