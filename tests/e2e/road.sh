@@ -175,7 +175,7 @@ key F10
 wait_window "Search Route"
 
 step "search route by keyword"
-click_at 767 600
+click_at 620 612  # the keyword box
 type_text "FILTER"
 key F10
 wait_window "Keyword Search Result"
@@ -218,7 +218,7 @@ wait_window "SAVED LISTS"
 xdotool mousemove --window "$(xdotool getwindowfocus)" 300 112 click --repeat 2 --delay 80 1
 wait_window "SAVED LIST"
 type_text "15601YZ001A1"
-click_at 374 625
+click_at 353 635  # the quantity box
 type_text "02"
 key Return
 key F11
@@ -262,7 +262,7 @@ wait_window "Search Route"
 [[ "$(vclinf_date)" == "201807" ]] || fail "the date was lost on the way back: \"$(vclinf_date)\""
 
 step "a local part, its own number and name, carried to the saved list"
-click_at 63 600  # the local-parts route
+click_at 57 611  # the local-parts route
 wait_window "Local Parts - Figures"
 key Return  # figure 9101 marked
 key F10

@@ -30,7 +30,9 @@ using namespace bunz_msg;
 namespace {
 
 // The screen's own area (the key bar and the message line are below it).
-constexpr int kAreaWidth = 1024;
+// Wide enough for the lists at the right (they end at 1017), and no wider,
+// so that the screen with its window frame fits the display.
+constexpr int kAreaWidth = 1018;
 constexpr int kAreaHeight = 636;
 
 QLabel* label(QWidget* parent, const char* name, int x, int y, int w, int h) {
@@ -98,8 +100,10 @@ void QtyBox::keyPressEvent(QKeyEvent* event) {
 }
 
 Bunz::Bunz() : Form(kName) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
+    auto* layout = make_frame({.keys = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, .bars = FrameSpec::Bars::KeysThenMessage});
+    // The drawing area takes the display's whole width.
+    this->layout()->setContentsMargins(0, 0, 0, 4);
+    this->layout()->setSizeConstraint(QLayout::SetFixedSize);
     auto* area = new QWidget(this);
     area->setObjectName("area");
     area->setFixedSize(kAreaWidth, kAreaHeight);
@@ -117,17 +121,20 @@ Bunz::Bunz() : Form(kName) {
 
     lbl_Ttl[0] = label(area, "lbl_Ttl_0", 148, 4, 545, 17);
     lbl_NextEnd = label(area, "lbl_NextEnd", 924, 8, 69, 17);
-    lbl_Teki = label(area, "lbl_Teki", 4, 20, 805, 50);
+    // Under the title and left of the figure's box.
+    lbl_Teki = label(area, "lbl_Teki", 4, 22, 668, 48);
     lbl_Match = label(area, "lbl_Match", 844, 32, 121, 17);
     lbl_NotIllust = label(area, "lbl_NotIllust", 120, 164, 609, 37);
     lbl_BigIllust = label(area, "lbl_BigIllust", 120, 152, 609, 173);
-    lin_Frm[0] = line(area, 0, 676, 52, 676, 120);
-    lin_Frm[1] = line(area, 1, 1012, 52, 1012, 120);
+    // The figure's box over the list: its lines stop where the list starts,
+    // and the labels stand inside them, clear of every line.
+    lin_Frm[0] = line(area, 0, 676, 52, 676, 119);
+    lin_Frm[1] = line(area, 1, 1012, 52, 1012, 119);
     lin_Frm[2] = line(area, 2, 1012, 52, 676, 52);
-    lin_Frm[3] = line(area, 3, 948, 52, 948, 120);
-    lbl_Ttl[3] = label(area, "lbl_Ttl_3", 772, 52, 85, 17);
-    lbl_FigNo = label(area, "lbl_FigNo", 868, 52, 73, 17);
-    lbl_FigName = label(area, "lbl_FigName", 680, 72, 269, 49);
+    lin_Frm[3] = line(area, 3, 948, 52, 948, 119);
+    lbl_Ttl[3] = label(area, "lbl_Ttl_3", 772, 54, 85, 17);
+    lbl_FigNo = label(area, "lbl_FigNo", 868, 54, 73, 17);
+    lbl_FigName = label(area, "lbl_FigName", 680, 72, 266, 47);
     lbl_FigName->setWordWrap(true);
     lbl_Ttl[4] = label(area, "lbl_Ttl_4", 952, 96, 57, 21);
 
@@ -154,8 +161,8 @@ Bunz::Bunz() : Form(kName) {
     shp_Move->setAttribute(Qt::WA_TransparentForMouseEvents);
     shp_Move->setGeometry(0, 0, 82, 58);
 
-    lbl_Ttl[1] = label(area, "lbl_Ttl_1", 844, 236, 113, 21);
-    lbl_Ttl[2] = label(area, "lbl_Ttl_2", 956, 236, 49, 21);
+    lbl_Ttl[1] = label(area, "lbl_Ttl_1", 844, 236, 111, 20);
+    lbl_Ttl[2] = label(area, "lbl_Ttl_2", 956, 236, 49, 20);
     lst_SelPnc = new PickList(area);
     lst_SelPnc->setObjectName("lst_SelPnc");
     lst_SelPnc->setGeometry(838, 256, 173, 324);
@@ -205,9 +212,6 @@ Bunz::Bunz() : Form(kName) {
     lst_SelPnc->raise();
     pic_Move->raise();
 
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
-    layout->addWidget(make_message_line());
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     pnc_control_ = std::make_unique<ListBoxControl>(lst_Pnc);
     selpnc_control_ = std::make_unique<ListBoxControl>(lst_SelPnc);
@@ -255,7 +259,6 @@ void Bunz::on_load() {
     try {
         LoadBunzTexts();
         setWindowTitle(" ");
-        CenterForm(*this);
         lbl_Teki->setFont(oem_font());
         [&] {
             int16_t status = 0;

@@ -178,7 +178,13 @@ int32_t Bunz::LoadBunzBitmap(const std::string& path) {
     pic_Bun->resize(w2, h2);
     const int frame_w = w2 > kWholeMaxWidth && BunzListView == 2 ? kWholeMaxWidth : w / 2;
     const int frame_h = h2 > kWholeMaxHeight ? kWholeMaxHeight : h / 2;
-    pic_Cotn->setGeometry(BunzPictureState == 2 ? 4 : 90, 72, frame_w, frame_h);
+    // The frame stands left of the list in use, never under it: a frame
+    // that would reach under it moves left, as far as the area's margin.
+    const PickList* list = BunzListView == 1 ? lst_SelPnc : lst_Pnc;
+    const int room_right = list->x() - 5;
+    int left = BunzPictureState == 2 ? 4 : 90;
+    if (left + frame_w > room_right) left = std::max(4, room_right - frame_w);
+    pic_Cotn->setGeometry(left, 72, std::min(frame_w, room_right - left), frame_h);
     pic_Bun->move(0, 0);
     pic_Bun->clear_picture();
     pic_Bun->paint_picture(pic_Strch, QRect(0, 0, w2, h2), QRect(0, 0, w, h));

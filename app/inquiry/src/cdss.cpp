@@ -68,8 +68,8 @@ void cdss_make_lines(const std::vector<std::string>& records, const std::array<Q
 }
 
 Cdss::Cdss() : Form(kName) {
-    resize(440, 420);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {440, 420}, .keys = {6, 12}, .bars = FrameSpec::Bars::KeysThenMessage,
+                               .message = false, .placement = Placement::Kept});
     for (int i = 0; i < 3; ++i) {
         lbl_PopUp[static_cast<size_t>(i)] = new QLabel(this);
         lbl_PopUp[static_cast<size_t>(i)]->setObjectName(QString("lbl_PopUp_%1").arg(i));
@@ -87,7 +87,6 @@ Cdss::Cdss() : Form(kName) {
     lbl_dum = new QLabel(this);
     lbl_dum->setObjectName("lbl_dum");
     lbl_dum->hide();
-    layout->addWidget(make_key_bar({6, 12}));
 }
 
 bool Cdss::eventFilter(QObject* watched, QEvent* event) {

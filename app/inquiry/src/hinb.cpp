@@ -55,9 +55,7 @@ HinbVars& hinb_vars() {
 }
 
 Hinb::Hinb() : Form(kName) {
-    resize(1240, 760);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    auto* layout = make_frame({.size = {1240, 760}, .keys = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, .bars = FrameSpec::Bars::KeysOnTop});
     lbl_HinbTitle = new QLabel(this);
     lbl_HinbTitle->setObjectName("lbl_HinbTitle");
     lbl_HinbTitle->setAlignment(Qt::AlignCenter);
@@ -82,7 +80,7 @@ Hinb::Hinb() : Form(kName) {
         entry->addWidget(caption, row, 0);
         entry->addWidget(shown, row, 1, Qt::AlignLeft);
         entry->addWidget(edit, row, 1, Qt::AlignLeft);
-        edit->raise();
+        shown->hide();
     };
     field(lbl_Pname, txt_PNm, lbl_Pnm_Txt, "lbl_Pname", "txt_PNm", "lbl_Pnm_Txt", 0, 60);
     field(lbl_PnCode, txt_Pnc, lbl_Pnc_Txt, "lbl_PnCode", "txt_Pnc", "lbl_Pnc_Txt", 1, 6);
@@ -94,7 +92,6 @@ Hinb::Hinb() : Form(kName) {
     msg_Parts = new Grid(this);
     msg_Parts->setObjectName("msg_Parts");
     layout->addWidget(msg_Parts, 1);
-    layout->addWidget(make_message_line());
 }
 
 void Hinb::on_load() {
@@ -104,7 +101,6 @@ void Hinb::on_load() {
     lbl_HinbTitle->setText(windowTitle());
     lbl_Pname->setText(ScrText(3601, 16));
     lbl_PnCode->setText(ScrText(3602, 16));
-    CenterForm(*this);
     lib::hinb_init();
     auto& hv = hinb_vars();
     std::string t0(kPathSize, '\0'), t1(kPathSize, '\0'), pop(kPathSize, '\0');
@@ -262,8 +258,7 @@ void Hinb::set_mode(int mode) {
     }
     cmd_PF(10)->setVisible(!result);
     cmd_PF(10)->setEnabled(!result);
-    txt_PNm->setVisible(!result);
-    txt_Pnc->setVisible(!result);
+    show_entry_boxes(!result);
     if (mode == 0) {
         txt_PNm->setText(inquiry::shown(inquiry::rtrim(hv.HinbPartName)));
         txt_Pnc->setText(inquiry::shown(inquiry::rtrim(hv.HinbPnc)));
@@ -276,6 +271,14 @@ void Hinb::set_mode(int mode) {
     }
 }
 
+// The boxes, or the labels that stand in their place: never both.
+void Hinb::show_entry_boxes(bool on) {
+    txt_PNm->setVisible(on);
+    txt_Pnc->setVisible(on);
+    lbl_Pnm_Txt->setVisible(!on);
+    lbl_Pnc_Txt->setVisible(!on);
+}
+
 void Hinb::clear_all() {
     grid_reset();
     hinb_vars().HinbListTable.clear();
@@ -284,8 +287,7 @@ void Hinb::clear_all() {
     txt_Pnc->clear();
     inquiry_vars().InquiryRowCount = 0;
     HinbListCount = 0;
-    txt_PNm->show();
-    txt_Pnc->show();
+    show_entry_boxes(true);
     lbl_Pnm_Txt->clear();
     lbl_Pnc_Txt->clear();
     for (int n : {2, 7, 8}) {

@@ -52,9 +52,7 @@ std::string buffer_text(const std::string& buf) {
 }  // namespace
 
 Newp::Newp() : Form(kName) {
-    resize(1240, 760);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    auto* layout = make_frame({.size = {1240, 760}, .keys = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, .bars = FrameSpec::Bars::KeysOnTop});
     lbl_NewpTitle = new QLabel(this);
     lbl_NewpTitle->setObjectName("lbl_NewpTitle");
     lbl_NewpTitle->setAlignment(Qt::AlignCenter);
@@ -94,7 +92,6 @@ Newp::Newp() : Form(kName) {
     msg_Newp = new Grid(this);
     msg_Newp->setObjectName("msg_Newp");
     layout->addWidget(msg_Newp, 1);
-    layout->addWidget(make_message_line());
     connect(cmd_Search, &QPushButton::clicked, this, [this] { run("cmd_Search_Click", [this] { search_click(); }); });
 }
 
@@ -103,7 +100,6 @@ void Newp::on_load() {
     lbl_NewpTitle->setText(windowTitle());
     lbl_Cat->setText(ScrText(2801, 17));
     cmd_Search->setText(ScrText(2820, 14));
-    CenterForm(*this);
     lib::newp_init();
     std::string w0(kPathSize, '\0'), list(kPathSize, '\0'), w3(kPathSize, '\0'), pop(kPathSize, '\0');
     VbString s0{w0.data(), kPathSize}, s1{list.data(), kPathSize}, s2{w3.data(), kPathSize}, s3{pop.data(), kPathSize};

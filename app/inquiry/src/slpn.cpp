@@ -29,9 +29,7 @@ std::string upper(std::string s) {
 }  // namespace
 
 Slpn::Slpn() : Form(kName) {
-    resize(720, 480);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    auto* layout = make_frame({.size = {720, 480}, .keys = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, .bars = FrameSpec::Bars::KeysOnTop});
     QFont courier = oem_font(11);
     lbl_PNm = new QLabel(this);
     lbl_PNm->setObjectName("lbl_PNm");
@@ -56,7 +54,6 @@ Slpn::Slpn() : Form(kName) {
     Lst_PNm->setSelectionMode(QAbstractItemView::SingleSelection);
     Lst_PNm->viewport()->installEventFilter(this);
     layout->addWidget(Lst_PNm, 1);
-    layout->addWidget(make_message_line());
 }
 
 void Slpn::on_load() {
@@ -66,7 +63,6 @@ void Slpn::on_load() {
     lbl_PNm->setText(ScrText(3601, 16));
     lbl_Desc->setText(ScrText(3612, 21));
     lbl_Pnc->setText(ScrText(3618, 5));
-    CenterForm(*this);
     hv.HinbNoPick = 0;
     hv.HinbPickStatus = 0;
     DispMsg(126, lbl_Msg);

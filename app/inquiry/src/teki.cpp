@@ -60,9 +60,7 @@ bool teki_check_part_no(const QString& joined) {
 }
 
 Teki::Teki() : Form(kName) {
-    resize(1180, 720);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 6, 9, 10, 11, 12}));
+    auto* layout = make_frame({.size = {1180, 720}, .keys = {1, 2, 3, 4, 6, 9, 10, 11, 12}, .bars = FrameSpec::Bars::KeysOnTop});
     lbl_title = new QLabel(this);
     lbl_title->setObjectName("lbl_title");
     lbl_title->setAlignment(Qt::AlignCenter);
@@ -106,7 +104,6 @@ Teki::Teki() : Form(kName) {
     msg_Parts = new Grid(this);
     msg_Parts->setObjectName("msg_Parts");
     layout->addWidget(msg_Parts, 1);
-    layout->addWidget(make_message_line());
     connect(cmd_Entry, &QPushButton::clicked, this, [this] { run("cmd_Entry_Click", [this] { remove_entry(); }); });
 }
 
@@ -120,7 +117,6 @@ void Teki::on_load() {
     grid_init();
     set_captions();
     DispMsg(kMsgEntry, lbl_Msg);
-    CenterForm(*this);
     int16_t flag = 0;
     if (lib::VBTekiInit(&flag) != 0) {
         DispMsg(kMsgSystemError, lbl_Msg);

@@ -29,8 +29,7 @@ constexpr int kCodeLen = 3;
 
 Kgrr::Kgrr() : Form(kName) {
     setWindowFlag(Qt::Tool, true);
-    resize(720, 460);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {720, 460}, .keys = {1, 3, 6}});
     lbl_title = new QLabel(this);
     lbl_title->setObjectName("lbl_title");
     lbl_title->setAlignment(Qt::AlignCenter);
@@ -55,8 +54,6 @@ Kgrr::Kgrr() : Form(kName) {
     list_ = std::make_unique<ListBoxControl>(lst_Group);
     frame->addWidget(lst_Group, 1);
     layout->addWidget(fra_grpcdlst, 1);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({1, 3, 6}));
     // A press selects the line under the pointer first, then chooses it.
     connect(lst_Group, &QListWidget::itemPressed, this,
             [this] { run("lst_Group_MouseDown", [this] { KGRR_Select_Group(); }); });
@@ -72,7 +69,6 @@ void Kgrr::on_load() {
     lbl_Description->setText(ScrText(3802, 15));
     for (auto [n, text] : {std::pair{1, 200}, {3, 202}, {6, 205}}) cmd_PF(n)->setText(ScrText(text, 9));
     DispMsg(kMsgGuide, lbl_Msg);
-    CenterForm(*this);
     lib::VBMakeListGrpMei(list_->hwnd());
 }
 

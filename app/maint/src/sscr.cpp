@@ -67,8 +67,7 @@ void screen_paths(std::string* screen, std::string* work) {
 }
 
 Sscr::Sscr() : Form(kName) {
-    resize(960, 700);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {960, 700}, .keys = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}});
     lbl_title = new QLabel(this);
     lbl_title->setObjectName("lbl_title");
     lbl_title->setAlignment(Qt::AlignCenter);
@@ -104,8 +103,6 @@ Sscr::Sscr() : Form(kName) {
     msg_Screen->setFixedSize(900, 480);
     frame->addWidget(msg_Screen, 1);
     layout->addWidget(fra_scrflstp, 1);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
 
     connect(cbo_scrnm, &QComboBox::editTextChanged, this, [this] {
         run("cbo_scrnm_Change", [this] {
@@ -128,7 +125,6 @@ void Sscr::on_load() {
     setWindowTitle(title.trimmed());
     lbl_title->setText(title);
     lbl_scrnm->setText(ScrText(4401, 15));
-    CenterForm(*this);
     DispMsg(kMsgGuide, lbl_Msg);
     screen_paths(&screen_path_, &work_path_);
     SSCR_Import_Text();

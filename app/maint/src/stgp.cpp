@@ -90,8 +90,7 @@ QPushButton* make_button(QWidget* parent, const char* name) {
 }  // namespace
 
 Stgp::Stgp() : Form(kName) {
-    resize(900, 640);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {900, 640}, .keys = {1, 2, 3, 4, 6, 10, 11}});
     fra_stgp = new QGroupBox(this);
     fra_stgp->setObjectName("fra_stgp");
     auto* body = new QVBoxLayout(fra_stgp);
@@ -148,8 +147,6 @@ Stgp::Stgp() : Form(kName) {
     p->setColumnStretch(3, 1);
     body->addWidget(fra_PNC, 1);
     layout->addWidget(fra_stgp, 1);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 6, 10, 11}));
     fra_PNC->setEnabled(false);
 
     connect(txt_GroupCode, &QLineEdit::textChanged, this, [this] {
@@ -220,7 +217,6 @@ void Stgp::on_load() {
     cmd_GroupCode->setText(ScrText(3305, 6));
     cmd_DelPnc->setText(ScrText(403, 11));
     cmd_DelGroup->setText(ScrText(403, 11));
-    CenterForm(*this);
     for (auto [n, text] : {std::pair{1, 200}, {2, 201}, {3, 202}, {4, 203}, {6, 205}})
         cmd_PF(n)->setText(ScrText(text, 8));
     cmd_PF(10)->setText(ScrText(209, 9));

@@ -65,8 +65,7 @@ QString accessor(Declared<void(VbString*)>& entry, int width) {
 }  // namespace
 
 Pnho::Pnho() : Form(kName) {
-    resize(1200, 860);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {1200, 860}, .keys = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, .bars = FrameSpec::Bars::KeysThenMessage});
     lbl_title = new QLabel(this);
     lbl_title->setObjectName("lbl_title");
     layout->addWidget(lbl_title);
@@ -152,8 +151,6 @@ Pnho::Pnho() : Form(kName) {
     txt_Qty->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,2}"), txt_Qty));
     txt_Qty->hide();
 
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
-    layout->addWidget(make_message_line());
 }
 
 std::array<QLineEdit*, 6> Pnho::cond_boxes() const {
@@ -177,7 +174,6 @@ void Pnho::on_load() {
     const int cond_texts[6] = {303, 303, 304, 304, 305, 306};
     for (int i = 0; i < 6; ++i) lbl_Cond[i]->setText(ScrText(cond_texts[i], 18).trimmed());
     lbl_Page->setText(ScrText(2220, 5).trimmed());
-    CenterForm(*this);
     redraw(false);
     DispMsg(kMsgMaking, lbl_Msg);
     try {

@@ -47,8 +47,7 @@ int number(const std::string& s) { return pl::reads_as_number(s) ? std::stoi(s) 
 
 Toku::Toku() : Form(kName) {
     setWindowTitle("Description");
-    resize(860, 420);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {860, 420}, .keys = {3, 6, 11, 12}, .bars = FrameSpec::Bars::KeysThenMessage, .placement = Placement::Kept});
     auto* lists = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     auto* right = new QVBoxLayout;
@@ -70,8 +69,6 @@ Toku::Toku() : Form(kName) {
     lists->addLayout(left, 1);
     lists->addLayout(right, 3);
     layout->addLayout(lists, 1);
-    layout->addWidget(make_key_bar({3, 6, 11, 12}));
-    layout->addWidget(make_message_line());
     // A kind is chosen by a click or by moving to its line with the keys.
     connect(lst_Tokume, &QListWidget::itemClicked, this,
             [this] { run("lst_Tokume_Click", [&] { lst_Tokume_Click(); }); });

@@ -21,6 +21,7 @@
 #include "shell/program.h"
 #include "shell/seams.h"
 #include "shell/stack.h"
+#include "support/demo_vehicle.h"
 #include "support/fixture.h"
 
 namespace pxtest {
@@ -29,8 +30,6 @@ namespace {
 namespace fs = std::filesystem;
 using px::Pnho;
 
-px::Declared<unsigned char*()> ccar{"PXALL", "_ZN5pxall13get_ccar_addrEv"};
-px::Declared<unsigned char*()> ctop{"PXALL", "_ZN5pxall13get_ctop_addrEv"};
 px::Declared<unsigned char*()> cnexta{"PXALL", "_ZN5pxall15get_cnexta_addrEv"};
 px::Declared<int16_t(VbString*)> fsav_exec_main{"PXFSAV", "_fsav_exec_main@4"};
 
@@ -39,11 +38,6 @@ std::string read(const fs::path& p) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-void put(unsigned char* block, size_t at, size_t width, const std::string& text) {
-    std::memset(block + at, 0, width);
-    std::memcpy(block + at, text.data(), std::min(width, text.size()));
 }
 
 class PnhoDemoTest : public FormsTest {
@@ -81,42 +75,8 @@ protected:
         if (saved_tmp_) setenv("TMP", saved_tmp_->c_str(), 1);
         fs::remove_all(root_);
     }
-    // The identified vehicle: the sedan's first frame model, made in
-    // January 2021, petrol 1.4, in the installed catalogue data set E1.
-    void identify() {
-        unsigned char* top = ctop();
-        unsigned char* car = ccar();
-        ASSERT_NE(car, nullptr);
-        int setup = -1;
-        for (int i = 0; i < pxall::ctop::kMaxSetup; ++i)
-            if (std::memcmp(top + pxall::ctop::kSetupTable + 16 * static_cast<size_t>(i), "E1", 2) == 0) setup = i;
-        ASSERT_GE(setup, 0);
-        namespace cc = pxall::ccar;
-        put(car, cc::kCatalog, 6, "4410A1");
-        pxall::put_i32(car + cc::kSetupIndex, setup);
-        pxall::put_i32(car + cc::kNameSetupIndex, setup);
-        put(car, cc::kFrameModel, 7, "AVS14P1");
-        put(car, cc::kFrameNo, 7, "1234567");
-        put(car, cc::kProdDate, 6, "202101");
-        put(car, cc::kVinPrefix, 10, "XPAAVS1P10");
-        put(car, cc::kVehicleName, 20, "ARVENA SEDAN");
-        put(car, cc::kProdFrom, 4, "1803");
-        put(car, cc::kProdTo, 4, "2312");
-        put(car, cc::kModel, 20, "AVS14P1 GL 5MT EUR");
-        put(car, cc::kCharact2, 5, "1.4P");
-    }
-    // Three part-name codes picked on the oil pump figure.
-    void pick() {
-        std::string image;
-        for (const char* pnc : {"15601A", "15100A", "12101A"}) {
-            std::string r = std::string(pnc) + "      01";
-            r.push_back('\0');  // kind 0: a part-name code
-            r.append(5, '\0');
-            image += r;
-        }
-        image.resize(20000, '\0');
-        std::ofstream(install_ / "WORK" / "SELECT.TMP", std::ios::binary) << image;
-    }
+    void identify() { identify_demo_vehicle(); }
+    void pick() { pick_demo_parts(install_ / "WORK"); }
     // The text of the one print job written, empty when there is not one.
     std::string printed_text() const {
         std::vector<fs::path> pdfs;

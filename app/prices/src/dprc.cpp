@@ -90,11 +90,10 @@ bool Dprc::part_no_valid(const std::string& part_no) {
 }
 
 Dprc::Dprc() : Form(kName) {
-    resize(1000, 720);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 2, 8, 4);
+    auto* layout = make_frame({.size = {1000, 720}, .keys = {1, 2, 3, 4, 6, 11}, .bars = FrameSpec::Bars::KeysOnTop});
+    this->layout()->setContentsMargins(8, 2, 8, 4);
+    this->layout()->setSpacing(2);
     layout->setSpacing(2);
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 6, 11}));
     lbl_Titel = new QLabel(this);
     lbl_Titel->setObjectName("lbl_Titel");
     lbl_Titel->setAlignment(Qt::AlignCenter);
@@ -110,8 +109,8 @@ Dprc::Dprc() : Form(kName) {
     msg_Main->setObjectName("msg_Main");
     msg_Main->setFocusPolicy(Qt::NoFocus);
     msg_Main->set_cols(5);  // the captions fill the header before the grid is laid out
-    grid_room_ = new QWidget(this);
-    body->addWidget(grid_room_);
+    grid_room_ = new QSpacerItem(0, 0, QSizePolicy::Fixed, QSizePolicy::Fixed);
+    body->addItem(grid_room_);
     auto* side = new QVBoxLayout;
     QFont courier = oem_font(12);
     for (int g = 0; g < 2; ++g) {
@@ -153,7 +152,6 @@ Dprc::Dprc() : Form(kName) {
     side->addStretch(1);
     body->addLayout(side);
     layout->addLayout(body, 1);
-    layout->addWidget(make_message_line());
     msg_Main->raise();
 }
 
@@ -165,7 +163,6 @@ void Dprc::on_load() {
     DPRC_Delete_WorkFile();
     DPRC_Set_Keys();
     DPRC_Set_Captions();
-    CenterForm(*this);
     DprcGridRows = DPRC_Init_Grid();
     DprcLineCount = 0;
     for (int i = 0; i < 3; ++i) limit_to_field(txt_PNo[static_cast<size_t>(i)], kBoxLength[i]);
@@ -245,7 +242,8 @@ int16_t Dprc::DPRC_Init_Grid() {
     const int top = 1080;
     const int height = 9495 - (top + 250);
     g->set_geometry_twips(120, top, sum + 350, height);
-    grid_room_->setFixedSize(g->width() + 8, g->height());
+    grid_room_->changeSize(g->width() + 8, g->height(), QSizePolicy::Fixed, QSizePolicy::Fixed);
+    if (layout() != nullptr) layout()->invalidate();
     const int rows = height / h - 1;
     g->set_rows(rows);
     g->set_row_heights(h);

@@ -53,9 +53,8 @@ QLabel* value_label(QWidget* parent, const char* name, const QFont& font) {
 }  // namespace
 
 Fsad::Fsad() : Form(kName) {
-    resize(900, 720);
     QFont courier = oem_font(11);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {900, 720}, .keys = {1, 3, 4, 6, 11, 12}});
     lbl_title = new QLabel(this);
     lbl_title->setObjectName("lbl_title");
     lbl_title->setAlignment(Qt::AlignCenter);
@@ -168,8 +167,6 @@ Fsad::Fsad() : Form(kName) {
     });
     entry->addStretch(1);
     layout->addLayout(entry);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({1, 3, 4, 6, 11, 12}));
 }
 
 void Fsad::on_load() {
@@ -177,7 +174,6 @@ void Fsad::on_load() {
     FsadEditLine = 0;
     FsadLoadError = 0;
     FSAD_Set_Caption();
-    CenterForm(*this);
     try {
         load_list();
     } catch (const RuntimeError& e) {

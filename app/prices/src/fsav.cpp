@@ -56,8 +56,7 @@ QString renumbered_line(const QString& line, int position) {
 }
 
 Fsav::Fsav() : Form(kName) {
-    resize(1120, 640);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {1120, 640}, .keys = {1, 2, 3, 4, 6, 10, 11}});
     lbl_title = new QLabel(this);
     lbl_title->setObjectName("lbl_title");
     lbl_title->setAlignment(Qt::AlignCenter);
@@ -91,8 +90,6 @@ Fsav::Fsav() : Form(kName) {
     lst_SaveFile->viewport()->installEventFilter(this);
     on_line_double_click(*this, lst_SaveFile, "lst_SaveFile_DblClick", [this](int row) { list_double_click(row); });
     layout->addWidget(lst_SaveFile, 1);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 6, 10, 11}));
 }
 
 void Fsav::on_load() {
@@ -107,7 +104,6 @@ void Fsav::on_load() {
         heads[i]->setText(prices::caption(3001 + i, widths[i + 1]));
         heads[i]->adjustSize();
     }
-    CenterForm(*this);
     DispMsg(kMsgGuide, lbl_Msg);
     Fsav_SetPFKeys();
     int32_t r = Fsav_SetSvList();

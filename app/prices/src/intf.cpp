@@ -68,8 +68,7 @@ int32_t write_saved_list_export(const std::string& path, const std::string& save
 }
 
 Intf::Intf() : Form(kName) {
-    resize(790, 240);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {790, 240}, .keys = {3, 6, 10}, .placement = Placement::Kept});
     lbl_Expppnho = new QLabel(this);
     lbl_Expppnho->setObjectName("lbl_Expppnho");
     layout->addWidget(lbl_Expppnho);
@@ -78,8 +77,6 @@ Intf::Intf() : Form(kName) {
     QFont courier = oem_font(10);
     lst_Expppnho->setFont(courier);
     layout->addWidget(lst_Expppnho, 1);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({3, 6, 10}));
 }
 
 void Intf::on_load() {

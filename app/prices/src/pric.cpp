@@ -35,8 +35,7 @@ QString price_list_line(std::string_view rec) {
 }
 
 Pric::Pric() : Form(kName) {
-    resize(900, 680);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {900, 680}, .keys = {1, 3, 6}, .placement = Placement::Kept});
     lbl_Mode = new QLabel(this);
     lbl_Mode->setObjectName("lbl_Mode");
     lbl_Mode->setAlignment(Qt::AlignRight);
@@ -59,8 +58,6 @@ Pric::Pric() : Form(kName) {
     lst_Price->setObjectName("lst_Price");
     lst_Price->setFont(courier);
     layout->addWidget(lst_Price, 1);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({1, 3, 6}));
 }
 
 void Pric::on_load() {

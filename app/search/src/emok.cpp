@@ -43,8 +43,7 @@ constexpr int kBoxWidth = Emok::kSourceWidth * 9 / 10, kBoxHeight = Emok::kSourc
 }  // namespace
 
 Emok::Emok() : SearchScreen(kName) {
-    resize(1020, 760);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {1020, 760}, .keys = {1, 3, 4, 6, 7, 8, 10, 11, 12}});
     auto* body = new QHBoxLayout;
     auto* pictures = new QVBoxLayout;
     pic_FigZen = new PictureBox(this);
@@ -89,8 +88,6 @@ Emok::Emok() : SearchScreen(kName) {
     right->addWidget(lst_FigNo, 1);
     body->addLayout(right, 1);
     layout->addLayout(body, 1);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({1, 3, 4, 6, 7, 8, 10, 11, 12}));
 }
 
 Emok::~Emok() = default;
@@ -101,7 +98,6 @@ void Emok::on_load() {
     lib::VBClearSelTmp();
     setWindowTitle(ScreenText(1700, 20).trimmed());
     lbl_TtlFigIdx->setText(ScreenText(1701, 26));
-    CenterForm(*this);
     msg(kMsgGuide);
     set_key_captions(
         {{1, 200}, {3, 202}, {4, 203}, {6, 205}, {7, 206}, {8, 207}, {10, 209}, {11, 210}, {12, 227}});

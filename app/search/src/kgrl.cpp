@@ -23,12 +23,9 @@ constexpr int16_t kOutNoLine = 1;
 }  // namespace
 
 Kgrl::Kgrl() : SearchScreen(kName) {
-    resize(860, 600);
-    auto* layout = new QVBoxLayout(this);
-    for (int i = 0; i < 5; ++i) lbl_Ttl[i] = make_label(QString("lbl_Ttl_%1").arg(i).toLatin1().constData());
-    set_title_font(lbl_Ttl[0]);
-    lbl_Ttl[0]->setAlignment(Qt::AlignCenter);
-    layout->addWidget(lbl_Ttl[0]);
+    auto* layout = make_frame({.size = {860, 600}, .keys = {1, 3, 4, 6, 10}, .title = "lbl_Ttl_0"});
+    lbl_Ttl[0] = frame_title();
+    for (int i = 1; i < 5; ++i) lbl_Ttl[i] = make_label(QString("lbl_Ttl_%1").arg(i).toLatin1().constData());
     lbl_Catalog = make_label("lbl_Catalog");
     lbl_Vehicle[0] = make_label("lbl_Vehicle_0");
     lbl_Vehicle[1] = make_label("lbl_Vehicle_1");
@@ -55,8 +52,6 @@ Kgrl::Kgrl() : SearchScreen(kName) {
     lst_Grp = make_line_list("lst_Grp", false);
     list_control_ = std::make_unique<ListBoxControl>(lst_Grp);
     layout->addWidget(lst_Grp, 1);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({1, 3, 4, 6, 10}));
 }
 
 Kgrl::~Kgrl() = default;
@@ -71,7 +66,6 @@ void Kgrl::on_load() {
     lbl_Vehicle[0]->setText(
         from_ansi(VehicleField(px::lib::VBGetProDateF, 4) + "-" + VehicleField(px::lib::VBGetProDateT, 4)));
     lbl_Vehicle[1]->setText(from_ansi(VehicleField(px::lib::VBGetVName, 20)));
-    CenterForm(*this);
     msg(kMsgGuide);
     set_key_captions({{1, 200}, {3, 202}, {4, 203}, {6, 205}, {10, 209}});
     lib::VBMakeListGrpMei(list_control_->hwnd());

@@ -27,12 +27,9 @@ constexpr int16_t kOutSelectionFull = 2;
 }  // namespace
 
 Kkwd::Kkwd() : SearchScreen(kName) {
-    resize(900, 640);
-    auto* layout = new QVBoxLayout(this);
-    for (int i = 0; i < 7; ++i) lbl_Ttl[i] = make_label(QString("lbl_Ttl_%1").arg(i).toLatin1().constData());
-    set_title_font(lbl_Ttl[0]);
-    lbl_Ttl[0]->setAlignment(Qt::AlignCenter);
-    layout->addWidget(lbl_Ttl[0]);
+    auto* layout = make_frame({.size = {900, 640}, .keys = {1, 3, 4, 6, 10, 11}, .title = "lbl_Ttl_0"});
+    lbl_Ttl[0] = frame_title();
+    for (int i = 1; i < 7; ++i) lbl_Ttl[i] = make_label(QString("lbl_Ttl_%1").arg(i).toLatin1().constData());
     lbl_Catalog = make_label("lbl_Catalog");
     lbl_Model = make_label("lbl_Model");
     lbl_KeyWord = make_label("lbl_KeyWord");
@@ -62,8 +59,6 @@ Kkwd::Kkwd() : SearchScreen(kName) {
     lst_KeyWord = make_line_list("lst_KeyWord", true);
     list_control_ = std::make_unique<ListBoxControl>(lst_KeyWord);
     layout->addWidget(lst_KeyWord, 1);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({1, 3, 4, 6, 10, 11}));
 }
 
 Kkwd::~Kkwd() = default;
@@ -72,7 +67,6 @@ void Kkwd::on_load() {
     Hourglass pointer;
     load_status_ = kLoadReady;
     KKWD_Load_Text();
-    CenterForm(*this);
     msg(kMsgGuide);
     set_key_captions({{1, 200}, {3, 202}, {4, 203}, {6, 205}, {10, 209}, {11, 210}});
     const std::string path = up_to_nul(route_context().KeywordResultPath);

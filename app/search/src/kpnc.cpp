@@ -45,13 +45,11 @@ bool is_digit(QChar c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 Kpnc::Kpnc(const char* name, bool group) : SearchScreen(name), group_(group) {
-    resize(980, 720);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(make_vehicle_header(*this));
-    lbl_title = make_label("lbl_title");
-    lbl_title->setAlignment(Qt::AlignCenter);
-    set_title_font(lbl_title);
-    layout->addWidget(lbl_title);
+    auto* layout = group ? make_frame({.size = {980, 720}, .keys = {1, 3, 4, 6, 10, 11, 12},
+                                       .vehicle_header = true, .title = "lbl_title"})
+                         : make_frame({.size = {980, 720}, .keys = {1, 3, 4, 6, 10, 11},
+                                       .vehicle_header = true, .title = "lbl_title"});
+    lbl_title = frame_title();
 
     const char* heading = group ? "lbl_KgrpTtl_%1" : "lbl_KpncTtl_%1";
     for (int i = 1; i <= 6; ++i) {
@@ -99,11 +97,6 @@ Kpnc::Kpnc(const char* name, bool group) : SearchScreen(name), group_(group) {
     list_control_ = std::make_unique<ListBoxControl>(lst_Pnc);
     on_line_double_click(*this, lst_Pnc, "lst_Pnc_DblClick", [this](int) { edit_line(); });
     layout->addWidget(lst_Pnc, 1);
-    layout->addWidget(make_message_line());
-    if (group)
-        layout->addWidget(make_key_bar({1, 3, 4, 6, 10, 11, 12}));
-    else
-        layout->addWidget(make_key_bar({1, 3, 4, 6, 10, 11}));
 }
 
 Kpnc::~Kpnc() = default;
@@ -135,7 +128,6 @@ void Kpnc::on_load() {
     const int widths[7] = {0, 10, 5, 3, 6, 20, 5};
     for (int i = 1; i <= 6; ++i) lbl_Ttl[i]->setText(ScreenText(base + i, widths[i]));
     cmd_Pnc->setText(Caption(ScreenText(403, 7)));
-    CenterForm(*this);
     DispVehicleInfo(*this, true);
     msg(kMsgGuide);
     set_key_captions({{1, 200}, {3, 202}, {4, 203}, {6, 205}, {10, 209}, {11, 210}, {12, 211}});

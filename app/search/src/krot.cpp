@@ -64,13 +64,9 @@ bool is_digit(QChar c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 Krot::Krot() : SearchScreen(kName) {
-    resize(1000, 720);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(make_vehicle_header(*this));
-    lbl_title = make_label("lbl_title");
-    lbl_title->setAlignment(Qt::AlignCenter);
-    set_title_font(lbl_title);
-    layout->addWidget(lbl_title);
+    auto* layout = make_frame({.size = {1000, 720}, .keys = {1, 3, 4, 6, 10, 11}, .bars = FrameSpec::Bars::KeysThenMessage,
+                               .vehicle_header = true, .title = "lbl_title"});
+    lbl_title = frame_title();
 
     for (int r = 0; r < kRoutes; ++r) {
         fra_Route[r] = new QGroupBox(this);
@@ -151,8 +147,6 @@ Krot::Krot() : SearchScreen(kName) {
     routes->setColumnStretch(0, 1);
     routes->setColumnStretch(1, 1);
     layout->addLayout(routes, 1);
-    layout->addWidget(make_key_bar({1, 3, 4, 6, 10, 11}));
-    layout->addWidget(make_message_line());
 
     // Tab order: the check boxes, the routes' inputs, then the keys.
     QList<QWidget*> order;
@@ -190,7 +184,6 @@ void Krot::on_load() {
     lib::VBTermGrpTmp();
     lib::VBInitGrpTmp();
     KROT_Load_Text();
-    CenterForm(*this);
     DispVehicleInfo(*this, true);
     set_key_captions({{1, 200}, {3, 202}, {4, 203}, {6, 205}, {10, 209}, {11, 210}});
 }

@@ -26,12 +26,9 @@ constexpr int16_t kOutNoneMarked = 2;
 }  // namespace
 
 Lpem::Lpem() : SearchScreen(kName) {
-    resize(760, 600);
-    auto* layout = new QVBoxLayout(this);
-    for (int i = 0; i < 5; ++i) lbl_Ttl[i] = make_label(QString("lbl_Ttl_%1").arg(i).toLatin1().constData());
-    set_title_font(lbl_Ttl[0]);
-    lbl_Ttl[0]->setAlignment(Qt::AlignCenter);
-    layout->addWidget(lbl_Ttl[0]);
+    auto* layout = make_frame({.size = {760, 600}, .keys = {1, 3, 4, 6, 10, 11}, .title = "lbl_Ttl_0"});
+    lbl_Ttl[0] = frame_title();
+    for (int i = 1; i < 5; ++i) lbl_Ttl[i] = make_label(QString("lbl_Ttl_%1").arg(i).toLatin1().constData());
     lbl_Catalog = make_label("lbl_Catalog");
     lbl_Model = make_label("lbl_Model");
     for (QLabel* l : {lbl_Catalog, lbl_Model}) l->setFont(LineFont());
@@ -56,8 +53,6 @@ Lpem::Lpem() : SearchScreen(kName) {
     lst_FigNo = make_line_list("lst_FigNo", true);
     list_control_ = std::make_unique<ListBoxControl>(lst_FigNo);
     layout->addWidget(lst_FigNo, 1);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({1, 3, 4, 6, 10, 11}));
 }
 
 Lpem::~Lpem() = default;
@@ -70,7 +65,6 @@ void Lpem::on_load() {
     for (int i = 0; i < 5; ++i) texts[i] = ScreenText(3900 + i, widths[i]);
     setWindowTitle(texts[0].trimmed());
     for (int i = 0; i < 5; ++i) lbl_Ttl[i]->setText(texts[i]);
-    CenterForm(*this);
     lbl_Catalog->setText(from_ansi(VehicleField(px::lib::VBGetCat, 6)));
     lbl_Model->setText(from_ansi(VehicleField(px::lib::VBGetProDateF, 4) + "-" + VehicleField(px::lib::VBGetProDateT, 4) +
                                  " " + VehicleField(px::lib::VBGetVName, 20)));

@@ -44,7 +44,9 @@ constexpr int16_t kPicksFull = 6;
 constexpr int32_t kPrinterFailure = 2000;
 
 // Where the picture's frame stands before the first page is shown.
-constexpr int kFrameLeft = 4, kFrameTop = 28;
+// The picture's frame inside its area: the title and headings stand above
+// the area, so the frame starts at its top.
+constexpr int kFrameLeft = 4, kFrameTop = 0;
 
 }  // namespace
 
@@ -64,17 +66,18 @@ private:
 };
 
 Lpps::Lpps() : SearchScreen(kName) {
-    resize(1100, 720);
-    auto* layout = new QVBoxLayout(this);
-    for (int i = 0; i < 5; ++i) lbl_Ttl[i] = make_label(QString("lbl_Ttl_%1").arg(i).toLatin1().constData());
-    set_title_font(lbl_Ttl[0]);
-    layout->addWidget(lbl_Ttl[0]);
+    auto* layout = make_frame({.size = {1100, 720}, .keys = {1, 2, 3, 4, 6, 7, 8, 10, 11, 12}, .title = "lbl_Ttl_0", .title_centred = false});
+    lbl_Ttl[0] = frame_title();
+    for (int i = 1; i < 5; ++i) lbl_Ttl[i] = make_label(QString("lbl_Ttl_%1").arg(i).toLatin1().constData());
+    lbl_Ttl[3]->hide();  // the screen gives it no text and no place
 
     auto* body = new QHBoxLayout;
-    // The picture's area: the frame clips the picture at its right and bottom.
+    body->setSpacing(4);
+    // The picture's area: the frame clips the picture at its right and
+    // bottom; its right edge is at most the margin and the display width on.
     auto* area = new QWidget(this);
     area->setObjectName("fra_Picture");
-    area->setFixedSize(kAreaWidth + 2 * kFrameLeft + 4, kAreaHeight + kFrameTop + 4);
+    area->setFixedSize(kFrameLeft + kAreaWidth + 2, kAreaHeight + kFrameTop + 4);
     pic_Cotn = new QFrame(area);
     pic_Cotn->setObjectName("pic_Cotn");
     pic_Cotn->setGeometry(kFrameLeft, kFrameTop, kAreaWidth + 2, kAreaHeight + 2);
@@ -99,14 +102,18 @@ Lpps::Lpps() : SearchScreen(kName) {
     auto* cols = new QHBoxLayout;
     cols->setSpacing(0);
     lbl_Ttl[2]->setFixedWidth(LineWidth(34));
+    // The quantity's heading stands past what the display leaves the list;
+    // it does not widen the screen.
+    lbl_Ttl[4]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     for (int i : {2, 4}) {
         lbl_Ttl[i]->setFont(LineFont());
-        cols->addWidget(lbl_Ttl[i]);
+        cols->addWidget(lbl_Ttl[i], i == 4 ? 1 : 0);
     }
-    cols->addStretch(1);
     right->addLayout(cols);
     lst_PartNo = make_line_list("lst_PartNo", true);
-    lst_PartNo->setMinimumWidth(LineWidth(38));
+    // The part lines are 38 characters; what the display leaves beside the
+    // picture shows 34 of them, the list scrolls for the rest.
+    lst_PartNo->setMinimumWidth(LineWidth(34));
     lst_PartNo->viewport()->installEventFilter(this);
     lst_PartNo->installEventFilter(this);
     list_control_ = std::make_unique<ListBoxControl>(lst_PartNo);
@@ -130,8 +137,6 @@ Lpps::Lpps() : SearchScreen(kName) {
     right->addLayout(qty);
     body->addLayout(right, 1);
     layout->addLayout(body, 1);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({1, 2, 3, 4, 6, 7, 8, 10, 11, 12}));
 }
 
 Lpps::~Lpps() = default;
@@ -147,7 +152,6 @@ void Lpps::on_load() {
     lbl_Ttl[1]->setText(ScreenText(4001, 9));
     lbl_Ttl[2]->setText(ScreenText(4002, 13));
     lbl_Ttl[4]->setText(ScreenText(4003, 5));
-    CenterForm(*this);
     if (lib::VBClearLcpselTmp() != 0) {
         msg(kMsgSystemError);
         load_status_ = kLoadFailed;

@@ -84,14 +84,6 @@ QLabel* SearchScreen::make_label(const char* object_name) {
     return label;
 }
 
-void SearchScreen::set_title_font(QLabel* label) {
-    QFont f("Times New Roman");
-    f.setStyleHint(QFont::Serif);
-    f.setPointSize(18);
-    f.setBold(true);
-    label->setFont(f);
-}
-
 int LineWidth(int chars, bool bold) {
     return QFontMetrics(LineFont(bold)).horizontalAdvance(QString(chars, QLatin1Char('0')));
 }

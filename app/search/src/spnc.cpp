@@ -33,8 +33,7 @@ constexpr size_t kPickLen = 68, kPickCode = 0, kPickName = 8;
 
 Spnc::Spnc(const char* name, bool group) : SearchScreen(name), group_(group) {
     setWindowTitle(group ? "GROUP PNC SEARCH" : "PNC  SELECT");
-    resize(760, 520);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {760, 520}, .keys = {1, 3, 6, 10, 11}, .placement = Placement::Kept});
     for (int i = 1; i <= (group ? 3 : 2); ++i) {
         lbl_Ttl[i] = make_label(QString("lbl_Ttl_%1").arg(i).toLatin1().constData());
         lbl_Ttl[i]->setFont(LineFont());
@@ -64,8 +63,6 @@ Spnc::Spnc(const char* name, bool group) : SearchScreen(name), group_(group) {
     pick_list = make_line_list(group ? "lst_GrpPnc" : "lst_Pnc", true);
     list_control_ = std::make_unique<ListBoxControl>(pick_list);
     layout->addWidget(pick_list, 1);
-    layout->addWidget(make_message_line());
-    layout->addWidget(make_key_bar({1, 3, 6, 10, 11}));
 }
 
 Spnc::~Spnc() = default;

@@ -51,8 +51,7 @@ VbString vb(std::string& s) { return VbString{s.data(), static_cast<int32_t>(s.s
 }  // namespace
 
 Siup::Siup() : Form(kName) {
-    resize(820, 640);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {820, 640}, .keys = {1, 3, 4, 6, 10}, .bars = FrameSpec::Bars::KeysThenMessage});
     for (int i = 0; i < 9; ++i) {
         frm_siup[i] = new QGroupBox(this);
         frm_siup[i]->setObjectName(QString("frm_siup_%1").arg(i));
@@ -130,8 +129,6 @@ Siup::Siup() : Form(kName) {
     grid->addWidget(frm_siup[6], 2, 0, 1, 3);
     grid->addWidget(frm_siup[7], 3, 0, 1, 3);
     layout->addLayout(grid, 1);
-    layout->addWidget(make_key_bar({1, 3, 4, 6, 10}));
-    layout->addWidget(make_message_line());
 
     connect(cmd_Add1, &QPushButton::clicked, this, [this] { run("cmd_Add1_Click", [&] { cmd_Add1_Click(); }); });
     connect(cmd_Del1, &QPushButton::clicked, this, [this] { run("cmd_Del1_Click", [&] { cmd_Del1_Click(); }); });
@@ -175,7 +172,6 @@ void Siup::on_load() {
     cmd_Del1->setText(ScrText(2536, 7));
     cmd_Del2->setText(ScrText(2536, 7));
     DispMsg(kMsgGuide, lbl_Msg);
-    CenterForm(*this);
     cmd_PF(1)->setText(ScrText(200, 8));
     cmd_PF(3)->setText(ScrText(202, 8));
     cmd_PF(4)->setText(ScrText(203, 8));

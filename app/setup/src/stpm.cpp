@@ -32,8 +32,7 @@ QLabel* SetupMenuMessageLine() {
 }
 
 Stpm::Stpm() : Form(kName) {
-    resize(640, 520);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {640, 520}, .keys = {1, 3, 4, 6, 10}, .bars = FrameSpec::Bars::KeysThenMessage});
     lbl_title = new QLabel(this);
     lbl_title->setObjectName("lbl_title");
     lbl_title->setAlignment(Qt::AlignCenter);
@@ -68,8 +67,6 @@ Stpm::Stpm() : Form(kName) {
         lang->addWidget(lbl_Lang[i], i == 2 ? 1 : 0);
     }
     layout->addLayout(lang);
-    layout->addWidget(make_key_bar({1, 3, 4, 6, 10}));
-    layout->addWidget(make_message_line());
     setTabOrder(cmd_Stup[4], cmd_PF(1));
 }
 
@@ -77,7 +74,6 @@ void Stpm::on_load() {
     SetupBackToMenu = false;
     setWindowTitle(ScrText(2600, 30));
     lbl_title->setText(windowTitle());
-    CenterForm(*this);
     for (int i = 0; i < 5; ++i) cmd_Stup[i]->setText(ScrText(kItemTexts[i], 36));
     lbl_Lang[0]->setText(ScrText(2601, 24));
     lbl_Lang[2]->setText(ScrText(2602, 50));

@@ -85,8 +85,7 @@ void remove_file(const std::string& win_path) {
 }  // namespace
 
 Stup::Stup() : Form(kName) {
-    resize(900, 700);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {900, 700}, .keys = {1, 3, 4, 6, 10, 11}, .bars = FrameSpec::Bars::KeysThenMessage});
     for (int g = 0; g < 2; ++g) {
         Frame1[g] = new QGroupBox(this);
         Frame1[g]->setObjectName(QString("Frame1_%1").arg(g));
@@ -140,8 +139,6 @@ Stup::Stup() : Form(kName) {
         connect(cmd_Del[i], &QPushButton::clicked, this, [this, i] { run("cmd_Del_Click", [&] { cmd_Del_Click(i); }); });
         on_line_double_click(*this, lst_Status[i], "lst_Status_DblClick", [this, i](int) { lst_Status_DblClick(i); });
     }
-    layout->addWidget(make_key_bar({1, 3, 4, 6, 10, 11}));
-    layout->addWidget(make_message_line());
 }
 
 QListWidget* Stup::current_status_list() const { return current_ >= 0 ? lst_Status[current_] : nullptr; }
@@ -169,7 +166,6 @@ void Stup::on_load() {
     for (int i = 0; i < kFrames; ++i) Chkb_Lang1[i]->setText(ScrText(kTickTexts[i], 25));
     Frame1[0]->setTitle(ScrText(2641, 21));
     Frame1[1]->setTitle(ScrText(2642, 21));
-    CenterForm(*this);
     for (int i = 0; i < kFrames; ++i) {
         cmd_Add[i]->setText(ScrText(2648, 7));
         cmd_Del[i]->setText(ScrText(2649, 7));

@@ -40,8 +40,8 @@ std::string log_path() {
 
 Errm::Errm() : Form(kName) {
     setWindowTitle(kCaption);
-    resize(720, 360);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {720, 360}, .keys = {4, 6}, .bars = FrameSpec::Bars::KeysThenMessage,
+                               .placement = Placement::Kept});
     auto* top = new QHBoxLayout;
     auto* image = new QLabel(this);
     image->setObjectName("Image1");
@@ -52,10 +52,8 @@ Errm::Errm() : Form(kName) {
     lst_ErrMsg->setObjectName("lst_ErrMsg");
     top->addWidget(lst_ErrMsg, 1);
     layout->addLayout(top, 1);
-    layout->addWidget(make_key_bar({4, 6}));
     cmd_PF(4)->setText("F4:Menu");
     cmd_PF(6)->setText("F6:Hcpy");
-    layout->addWidget(make_message_line());
     tmr_Flash = new QTimer(this);
     tmr_Flash->setObjectName("tmr_Flash");
     tmr_Flash->setInterval(500);

@@ -18,10 +18,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "shell/list_lines.h"
 #include "shell/messages.h"
 #include "shell/seams.h"
+#include "shell/vehicle_header.h"
 
 namespace px {
 
@@ -225,6 +227,41 @@ void Form::run(const char* procedure, const std::function<void()>& body) {
     }
 }
 
+QFont title_font() {
+    QFont f("Times New Roman");
+    f.setStyleHint(QFont::Serif);
+    f.setPointSize(18);
+    f.setBold(true);
+    return f;
+}
+
+QVBoxLayout* Form::make_frame(const FrameSpec& spec) {
+    if (spec.size.isValid()) resize(spec.size.boundedTo(QSize(kDesignWidth, kDesignHeight)));
+    placement_ = spec.placement;
+    auto* outer = new QVBoxLayout(this);
+    // A narrow margin: the design display has no room to spare.
+    outer->setContentsMargins(6, 6, 6, 6);
+    outer->setSpacing(4);
+    using Bars = FrameSpec::Bars;
+    if (spec.bars == Bars::KeysOnTop) outer->addWidget(make_key_bar(spec.keys));
+    if (spec.vehicle_header) outer->addWidget(make_vehicle_header(*this));
+    if (spec.title != nullptr) {
+        title_ = new QLabel(this);
+        title_->setObjectName(QString::fromLatin1(spec.title));
+        title_->setTextFormat(Qt::PlainText);
+        title_->setFont(title_font());
+        if (spec.title_centred) title_->setAlignment(Qt::AlignCenter);
+        outer->addWidget(title_);
+    }
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    outer->addLayout(body, 1);
+    if (spec.bars == Bars::KeysThenMessage) outer->addWidget(make_key_bar(spec.keys));
+    if (spec.message) outer->addWidget(make_message_line());
+    if (spec.bars == Bars::MessageThenKeys) outer->addWidget(make_key_bar(spec.keys));
+    return body;
+}
+
 QWidget* Form::make_key_bar(std::initializer_list<int> indexes) {
     auto* bar = new QWidget(this);
     bar->setObjectName("fra_PF");
@@ -280,12 +317,19 @@ bool register_form(const std::string& name, FormFactory factory) {
 
 bool form_exists(const std::string& name) { return factories().count(name) != 0; }
 
+std::vector<std::string> form_names() {
+    std::vector<std::string> names;
+    for (const auto& [name, factory] : factories()) names.push_back(name);
+    return names;
+}
+
 Form& load_form(const std::string& name) {
     if (Form* f = loaded_form(name)) return *f;
     auto it = factories().find(name);
     if (it == factories().end()) throw RuntimeError(kErrSubscriptOutOfRange, "Forms(" + name + ")");
     Form* f = it->second();
     f->loaded_ = true;
+    f->placed_ = false;
     loaded_list().push_back(f);
     f->run("Form_Load", [&] { f->on_load(); });
     return *f;
@@ -324,8 +368,26 @@ void activate(Form& form) {
 
 }  // namespace
 
+void size_to_layout(Form& form) {
+    QLayout* layout = form.layout();
+    if (layout == nullptr) return;
+    layout->activate();
+    // The window system tells the frame of a window it has made.
+    if (!form.testAttribute(Qt::WA_WState_Created)) form.winId();
+    // The window's frame, where the window system has drawn one, is part of
+    // what must fit.
+    const QSize design = QSize(kDesignWidth, kDesignHeight) - (form.frameGeometry().size() - form.size());
+    QSize size = form.size().boundedTo(design).expandedTo(form.minimumSizeHint());
+    if (size != form.size()) form.resize(size);
+}
+
 void show_modeless(Form& form) {
     if (!form.loaded()) return;
+    if (!form.placed_ && !form.isVisible()) {
+        size_to_layout(form);
+        if (form.placement_ == Placement::Centred) CenterForm(form);
+        form.placed_ = true;
+    }
     form.show();
     activate(form);
 }
@@ -334,12 +396,22 @@ void show_modal(Form& form) {
     if (!form.loaded()) return;
     QPointer<Form> before = active();
     QPointer<Form> self = &form;
-    // A pop-up stands over the window it was opened from, else mid-screen.
+    // A pop-up stands over the window it was opened from, else mid-screen,
+    // and whole on the display.
     if (!form.isVisible()) {
-        QRect under;
-        if (before && before->isVisible()) under = before->frameGeometry();
-        else if (QScreen* screen = QGuiApplication::primaryScreen()) under = screen->availableGeometry();
-        if (under.isValid()) form.move(under.center() - QPoint(form.width() / 2, form.height() / 2));
+        size_to_layout(form);
+        QRect screen;
+        if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->availableGeometry();
+        QRect under = before && before->isVisible() ? before->frameGeometry() : screen;
+        if (under.isValid()) {
+            QPoint at = under.center() - QPoint(form.width() / 2, form.height() / 2);
+            if (screen.isValid()) {
+                at.setX(std::max(screen.left(), std::min(at.x(), screen.right() + 1 - form.width())));
+                at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() + 1 - form.height())));
+            }
+            form.move(at);
+        }
+        form.placed_ = true;
     }
     form.setWindowModality(Qt::ApplicationModal);
     form.show();

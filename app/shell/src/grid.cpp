@@ -79,15 +79,19 @@ void Grid::set_cols(int n) {
     changed();
 }
 
+// A grid not scrolled stays so: its first scrolling row or column follows
+// the fixed ones, fewer as well as more.
 void Grid::set_fixed_rows(int n) {
+    const bool at_start = top_row_ <= fixed_rows_;
     fixed_rows_ = std::clamp(n, 0, std::max(rows_ - 1, 0));
-    top_row_ = std::max(top_row_, fixed_rows_);
+    top_row_ = at_start ? fixed_rows_ : std::max(top_row_, fixed_rows_);
     changed();
 }
 
 void Grid::set_fixed_cols(int n) {
+    const bool at_start = left_col_ <= fixed_cols_;
     fixed_cols_ = std::clamp(n, 0, std::max(cols_ - 1, 0));
-    left_col_ = std::max(left_col_, fixed_cols_);
+    left_col_ = at_start ? fixed_cols_ : std::max(left_col_, fixed_cols_);
     changed();
 }
 

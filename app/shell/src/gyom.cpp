@@ -36,8 +36,7 @@ bool register_menu_opener(const std::string& screen, MenuOpener opener) {
 }
 
 Gyom::Gyom() : Form(kName) {
-    resize(640, 560);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {640, 560}, .keys = {1, 3, 6}, .bars = FrameSpec::Bars::KeysThenMessage});
     lbl_title = new QLabel(this);
     lbl_title->setObjectName("lbl_title");
     lbl_title->setAlignment(Qt::AlignCenter);
@@ -63,8 +62,6 @@ Gyom::Gyom() : Form(kName) {
         cmd_Menu[i] = b;
     }
     layout->addWidget(fra_gyom, 1);
-    layout->addWidget(make_key_bar({1, 3, 6}));
-    layout->addWidget(make_message_line());
 }
 
 void Gyom::on_load() {
@@ -80,7 +77,6 @@ void Gyom::on_load() {
     display_twips().x = static_cast<int>(std::nearbyint(m.twips_per_px_x));
     display_twips().y = static_cast<int>(std::nearbyint(m.twips_per_px_y));
     setWindowTitle(" ");
-    CenterForm(*this);
     for (int i = 1; i <= 8; ++i) paint_button(cmd_Menu[i], i == 1);
 }
 

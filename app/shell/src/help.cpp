@@ -36,15 +36,12 @@ std::string GetHelpScreenId() { return g_help_id; }
 
 Help::Help() : Form(kName) {
     setWindowTitle("Help");
-    resize(760, 520);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {760, 520}, .keys = {3, 6}, .bars = FrameSpec::Bars::KeysThenMessage, .placement = Placement::Kept});
     lst_Help = new QListWidget(this);
     lst_Help->setObjectName("lst_Help");
     lst_Help->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     list_control_ = std::make_unique<ListBoxControl>(lst_Help);
     layout->addWidget(lst_Help, 1);
-    layout->addWidget(make_key_bar({3, 6}));
-    layout->addWidget(make_message_line());
 }
 
 void Help::on_load() {

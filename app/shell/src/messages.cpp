@@ -57,28 +57,17 @@ void ShowErrorDialog(Form& caller) {
 
 Form* ErrorCaller() { return g_error_caller; }
 
-namespace {
-
-// The size the form has, or will have when it is first shown: a screen that
-// centres itself while it loads has not been laid out yet, and takes the
-// size its layout asks for when it shows.
-QSize shown_size(Form& form) {
-    if (form.isVisible() || form.testAttribute(Qt::WA_Resized)) return form.frameGeometry().size();
-    if (QLayout* layout = form.layout()) layout->activate();
-    return form.sizeHint().expandedTo(form.minimumSize()).boundedTo(form.maximumSize());
-}
-
-}  // namespace
-
 void CenterForm(Form& form) {
+    // The size the form really has: what its layout needs, before it shows.
+    if (!form.isVisible()) size_to_layout(form);
     DisplayMetrics m = display_metrics();
     const DisplayTwips& t = display_twips();
     double width_twips = m.width_px * m.twips_per_px_x;
     int left = 0, top = 0;
-    if (t.x > 0 && width_twips / t.x > 1024) {
-        QSize size = shown_size(form);
-        left = (m.width_px - size.width()) / 2;
-        top = (m.height_px - size.height()) / 2;
+    if (t.x > 0 && width_twips / t.x > kDesignWidth) {
+        QSize size = form.frameGeometry().size();
+        left = std::max(0, (m.width_px - size.width()) / 2);
+        top = std::max(0, (m.height_px - size.height()) / 2);
     }
     form.move(left, top);
 }

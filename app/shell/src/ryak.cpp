@@ -41,8 +41,7 @@ QString meaning_text(const std::string& buf) {
 }  // namespace
 
 Ryak::Ryak() : Form(kName) {
-    resize(560, 300);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {560, 300}, .keys = {3, 6, 10, 11}, .bars = FrameSpec::Bars::KeysThenMessage, .placement = Placement::Kept});
     auto* grid = new QGridLayout;
     for (int i = 1; i <= 2; ++i) {
         lbl_Ttl[i] = new QLabel(this);
@@ -70,8 +69,6 @@ Ryak::Ryak() : Form(kName) {
     grid->addWidget(lbl_Mean, 2, 1);
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid, 1);
-    layout->addWidget(make_key_bar({3, 6, 10, 11}));
-    layout->addWidget(make_message_line());
     connect(txt_Abbrev, &QLineEdit::returnPressed, this, [this] { run("txt_Abbrev_KeyPress", [this] { look_up(); }); });
 }
 

@@ -25,6 +25,8 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent), up_(new QToolButton(this)), d
     lay_out();
 }
 
+QSize UpDown::sizeHint() const { return {21, 29}; }
+
 void UpDown::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     lay_out();

@@ -172,19 +172,18 @@ QWidget* make_vehicle_header(Form& form) {
     grid->addWidget(make("lbl_Trim"), 2, 3);
     grid->addWidget(caption[8], 2, 4);
     grid->addWidget(make("lbl_Notes"), 2, 5);
-    // Rows 3 and 4: the characteristics under their captions.
+    // Then the characteristics, three rows of seven as on the vehicle
+    // screen (one row of 21 would not fit the display), captions 10-14 over
+    // their first five columns, the engine to their left.
     grid->addWidget(caption[9], 3, 0);
-    auto* heads = new QHBoxLayout;
-    heads->setSpacing(8);
-    for (int i = 10; i <= kHeaderCaptions; ++i) heads->addWidget(caption[i]);
-    heads->addStretch(1);
-    grid->addLayout(heads, 3, 1, 1, 5);
-    grid->addWidget(make("lbl_MEngin"), 4, 0);
-    auto* chars = new QHBoxLayout;
-    chars->setSpacing(4);
-    for (int n = 0; n < kHeaderCharact2; ++n) chars->addWidget(make(indexed("lbl_Mchar", n)));
-    chars->addStretch(1);
-    grid->addLayout(chars, 4, 1, 1, 5);
+    grid->addWidget(make("lbl_MEngin"), 4, 0, Qt::AlignTop);
+    auto* chars = new QGridLayout;
+    chars->setHorizontalSpacing(8);
+    chars->setVerticalSpacing(2);
+    for (int i = 10; i <= kHeaderCaptions; ++i) chars->addWidget(caption[i], 0, i - 10);
+    for (int n = 0; n < kHeaderCharact2; ++n) chars->addWidget(make(indexed("lbl_Mchar", n)), 1 + n / 7, n % 7);
+    chars->setColumnStretch(7, 1);
+    grid->addLayout(chars, 3, 1, 4, 5);
     grid->setColumnStretch(5, 1);
     return box;
 }

@@ -49,6 +49,18 @@ TEST(GridTest, ResizingKeepsTheCellsThatStayAndOutsideCellsAreRefused) {
     EXPECT_EQ(s.g.text(0, 0), "");
 }
 
+TEST(GridTest, WithoutFixedRowsOrColumnsTheFirstOnesShow) {
+    Sample s(5, 3);
+    s.g.set_fixed_cols(0);
+    s.g.set_fixed_rows(0);
+    EXPECT_EQ(s.g.left_col(), 0);
+    EXPECT_EQ(s.g.top_row(), 0);
+    s.g.set_fixed_cols(2);
+    EXPECT_EQ(s.g.left_col(), 2);
+    s.g.set_fixed_cols(1);
+    EXPECT_EQ(s.g.left_col(), 1);
+}
+
 TEST(GridTest, TheCurrentCellCollapsesTheSelectionAndTheCornerWidensIt) {
     Sample s(5);
     s.g.select(1, 0, 1, 5);

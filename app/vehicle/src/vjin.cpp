@@ -64,6 +64,7 @@ Vjin::Vjin() : Form(kName) { build(); }
 
 void Vjin::build() {
     setFixedSize(tw(15255), tw(10740));
+    set_placement(Placement::Centred);
     lbl_Input = new QLabel(this);
     lbl_Input->setObjectName("lbl_Input");
     QFont title = lbl_Input->font();
@@ -220,7 +221,6 @@ void Vjin::build() {
 void Vjin::on_load() {
     setWindowTitle(caption(1100, 40));
     lbl_Input->setText(field(1100, 40));
-    CenterForm(*this);
     const int area_texts[11][2] = {{1101, 27}, {1102, 27}, {1103, 27}, {1104, 27}, {1111, 30}, {1112, 20},
                                    {1113, 24}, {1114, 20}, {1119, 20}, {1121, 25}, {1105, 27}};
     for (int i = 0; i < 11; ++i) fra_Input[static_cast<size_t>(i)]->setTitle(caption(area_texts[i][0], area_texts[i][1]));

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QStyle>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -63,7 +64,7 @@ QString pairs(std::string_view six, char sep) {
 }  // namespace
 
 Fsel::Fsel() : Form(kName) {
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.keys = {1, 3, 4, 6}, .bars = FrameSpec::Bars::KeysThenMessage});
     lbl_title = new QLabel(this);
     lbl_title->setObjectName("lbl_title");
     lbl_title->setAlignment(Qt::AlignCenter);
@@ -92,11 +93,12 @@ Fsel::Fsel() : Form(kName) {
     lst_Fsel->setObjectName("lst_Fsel");
     lst_Fsel->setFont(courier);
     lst_Fsel->setSelectionMode(QAbstractItemView::SingleSelection);
-    lst_Fsel->setMinimumWidth(fm.horizontalAdvance(QString(101, ' ')) + 40);
+    // A line of 101 characters whole, beside the scroll bar: no more, so
+    // that the screen fits the display.
+    lst_Fsel->setMinimumWidth(fm.horizontalAdvance(QString(101, ' ')) + 2 * lst_Fsel->frameWidth() +
+                              lst_Fsel->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
     lst_Fsel->setMinimumHeight(fm.height() * 16);
     layout->addWidget(lst_Fsel, 1);
-    layout->addWidget(make_key_bar({1, 3, 4, 6}));
-    layout->addWidget(make_message_line());
     list->on_press = [this] { run("lst_Fsel_MouseDown", [this] { FSEL_Select_File(); }); };
 }
 
@@ -114,7 +116,6 @@ void Fsel::on_load() {
         lbl_List[i]->setText(ScrText(kHeadingTexts[i].no, kHeadingTexts[i].len).trimmed());
         lbl_List[i]->adjustSize();
     }
-    CenterForm(*this);
     DispMsg(kMsgGuide, lbl_Msg);
     FSEL_Set_PFKeys();
     FselLoadFailed = 0;

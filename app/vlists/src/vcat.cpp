@@ -34,7 +34,7 @@ struct GridFailure {
 }  // namespace
 
 Vcat::Vcat() : Form(kName) {
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.keys = {1, 3, 4, 6}, .bars = FrameSpec::Bars::KeysThenMessage});
     lbl_title = new QLabel(this);
     lbl_title->setObjectName("lbl_title");
     lbl_title->setAlignment(Qt::AlignCenter);
@@ -58,8 +58,6 @@ Vcat::Vcat() : Form(kName) {
     lbl_tst->setObjectName("lbl_tst");
     lbl_tst->hide();
     layout->addWidget(fra_vcat, 1);
-    layout->addWidget(make_key_bar({1, 3, 4, 6}));
-    layout->addWidget(make_message_line());
 
     msg_Vcat->on_click = [this] { run("msg_Vcat_Click", [this] { grid_click(); }); };
     msg_Vcat->on_key_press = [this](int& key_ascii) {
@@ -73,7 +71,6 @@ void Vcat::on_load() {
     SetHourglass();
     setWindowTitle(ScrText(1200, 40).trimmed());
     lbl_title->setText(windowTitle());
-    CenterForm(*this);
     DispMsg(kMsgGuide, lbl_Msg);
     cmd_PF(1)->setText(ScrText(200, 8).trimmed());
     cmd_PF(3)->setText(ScrText(202, 8).trimmed());

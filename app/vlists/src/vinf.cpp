@@ -43,8 +43,8 @@ QString line_text(std::string_view text) {
 }  // namespace
 
 Vinf::Vinf() : Form(kName) {
-    resize(560, 620);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.size = {560, 620}, .keys = {6, 12}, .bars = FrameSpec::Bars::KeysThenMessage,
+                               .message = false, .placement = Placement::Kept});
     const QFont fixed = oem_font();
     for (int i = 0; i < 2; ++i) {
         fra_Vinf[i] = new QGroupBox(this);
@@ -88,7 +88,6 @@ Vinf::Vinf() : Form(kName) {
     lst_Dat->setFont(fixed);
     bottom->addWidget(lst_Dat);
     layout->addWidget(fra_Vinf[1], 1);
-    layout->addWidget(make_key_bar({6, 12}));
     lbl_Dummy = new QLabel(this);
     lbl_Dummy->setObjectName("lbl_Dummy");
     lbl_Dummy->hide();

@@ -62,7 +62,7 @@ QString vehicle_field(Declared<void(VbString*)>& accessor, int len) {
 }  // namespace
 
 Vkei::Vkei() : Form(kName) {
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = make_frame({.keys = {1, 3, 4, 6, 12}, .bars = FrameSpec::Bars::KeysThenMessage});
     lbl_vkei = named_label(this, "lbl_vkei");
     lbl_vkei->setAlignment(Qt::AlignCenter);
     QFont title_font = lbl_vkei->font();
@@ -117,8 +117,6 @@ Vkei::Vkei() : Form(kName) {
     lbl_tst = named_label(this, "lbl_tst");
     lbl_tst->hide();
     layout->addWidget(fra_vkei, 0, Qt::AlignHCenter);
-    layout->addWidget(make_key_bar({1, 3, 4, 6, 12}));
-    layout->addWidget(make_message_line());
 
     msg_vkei->on_click = [this] { run("msg_vkei_Click", [this] { grid_click(); }); };
     msg_vkei->on_key_press = [this](int& key_ascii) {
@@ -132,7 +130,6 @@ void Vkei::on_load() {
     SetHourglass();
     QString title = ScrText(1300, 40).trimmed();
     setWindowTitle(title);
-    CenterForm(*this);
     lbl_vkei->setText(title);
     lbl_title[0]->setText(ScrText(1301, 26).trimmed());
     lbl_title[1]->setText(ScrText(1302, 26).trimmed());

@@ -52,6 +52,7 @@ private:
     void prompt();
     void set_pf_keys();
     void set_mode(int mode);
+    void show_entry_boxes(bool on);
     void clear_all();
     void clear_input();
     void term();

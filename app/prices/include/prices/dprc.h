@@ -18,6 +18,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QSpacerItem;
 
 namespace px {
 
@@ -78,7 +79,7 @@ private:
     void opt_Price_Click(int index);
     void fail_to_menu();
 
-    QWidget* grid_room_ = nullptr;
+    QSpacerItem* grid_room_ = nullptr;
     bool grid_in_use_ = false;
     bool load_failed_ = false;
 };

@@ -85,8 +85,6 @@ protected:
     static void toggle_current_line(QListWidget* list);
     // A label with a name, for the screens' captions.
     QLabel* make_label(const char* object_name);
-    // A caption label in the large bold serif font of the titles.
-    static void set_title_font(QLabel* label);
 
     int16_t load_status_ = kLoadReady;
 };

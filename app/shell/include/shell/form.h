@@ -46,10 +46,42 @@
 #include "shell/keys.h"
 
 class QEventLoop;
+class QFont;
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 
 namespace px {
+
+// Every form is designed for a display of 1024 x 768.
+constexpr int kDesignWidth = 1024;
+constexpr int kDesignHeight = 768;
+
+// Where a form stands when it shows: centred on the display (CenterForm,
+// once per load), or where it was put. A modal form always stands over the
+// window it was opened from.
+enum class Placement { Centred, Kept };
+
+// The frame every screen shares, built by Form::make_frame: an optional
+// title line and vehicle header at the top, the screen's own controls in the
+// body, the key bar and the message line.
+struct FrameSpec {
+    // The size the screen is drawn at; the kit gives it what its layout
+    // needs, and never more than the design display.
+    QSize size;
+    std::initializer_list<int> keys;
+    enum class Bars { MessageThenKeys, KeysThenMessage, KeysOnTop };
+    Bars bars = Bars::MessageThenKeys;
+    bool message = true;
+    bool vehicle_header = false;
+    // Object name of a title label in the title font (nullptr: none).
+    const char* title = nullptr;
+    bool title_centred = true;
+    Placement placement = Placement::Centred;
+};
+
+// The large bold serif font of screen titles.
+QFont title_font();
 
 class Form : public QWidget {
 public:
@@ -64,6 +96,9 @@ public:
 
     // The message line, where the screen has one.
     QLabel* lbl_Msg = nullptr;
+    // The title line of the frame, where the screen has one.
+    QLabel* frame_title() const { return title_; }
+    Placement placement() const { return placement_; }
     // Function-key button n (1-12), or nullptr where the screen has none.
     QPushButton* cmd_PF(int n) const { return n >= 1 && n <= 12 ? pf_[n] : nullptr; }
 
@@ -91,6 +126,11 @@ public:
     virtual void on_close_request() {}
 
 protected:
+    // Builds the shared frame and returns the body, where the screen puts
+    // its own controls (it takes the room the frame leaves).
+    QVBoxLayout* make_frame(const FrameSpec& spec);
+    void set_placement(Placement p) { placement_ = p; }
+
     // The row of function-key buttons with the given indexes.
     QWidget* make_key_bar(std::initializer_list<int> indexes);
     // A message line at the foot of the screen.
@@ -103,10 +143,15 @@ private:
     friend Form& load_form(const std::string& name);
     friend void unload_form(Form& form);
     friend void show_modal(Form& form);
+    friend void show_modeless(Form& form);
 
     std::string name_;
     std::array<QPushButton*, 13> pf_{};
     bool loaded_ = false;
+    // Placed since it was loaded (a centred form is centred once per load).
+    bool placed_ = false;
+    Placement placement_ = Placement::Kept;
+    QLabel* title_ = nullptr;
     QEventLoop* modal_loop_ = nullptr;
     QPointer<QWidget> focus_control_;
     friend class FormsKitFilter;
@@ -118,6 +163,8 @@ using FormFactory = std::function<Form*()>;
 bool register_form(const std::string& name, FormFactory factory);
 // Whether a screen of that name is built into the program.
 bool form_exists(const std::string& name);
+// The names of the screens built into the program.
+std::vector<std::string> form_names();
 // The single instance, loaded when it is not. Throws for an unknown name.
 Form& load_form(const std::string& name);
 template <typename F>
@@ -129,6 +176,10 @@ Form* loaded_form(const std::string& name);
 // Loaded forms, in the order they were loaded.
 std::vector<Form*> loaded_forms();
 void unload_form(Form& form);
+
+// Gives a form the size its layout needs: at least that, at most the
+// design display, else the size the screen was drawn at.
+void size_to_layout(Form& form);
 
 // Shows a form without modality: it becomes the active window.
 void show_modeless(Form& form);

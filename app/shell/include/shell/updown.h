@@ -23,6 +23,10 @@ public:
     std::function<void()> on_up_click;
     std::function<void()> on_down_click;
 
+    // The run time's size of the control, for the layout that holds it.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
