@@ -17,6 +17,10 @@
 //
 // Every handler runs through run(): a RuntimeError takes the common failure
 // path of the screen (error-log line, message 999, system-error dialog).
+// A form whose load handler failed so is never shown: showing it unloads it
+// instead (its unload handler's own failures are not reported again), and
+// the screen stack does not take it. Whatever fails, a handler that started
+// with a window shown leaves one shown (the screen on top of the stack).
 #pragma once
 
 #include <array>
@@ -51,6 +55,8 @@ public:
     // The source name of its log lines: "PX" and the upper-cased name.
     std::string source_name() const;
     bool loaded() const { return loaded_; }
+    // Whether its load handler failed (and the failure was reported).
+    bool load_failed() const { return load_failed_; }
 
     // The message line, where the screen has one.
     QLabel* lbl_Msg = nullptr;
@@ -58,7 +64,8 @@ public:
     QPushButton* cmd_PF(int n) const { return n >= 1 && n <= 12 ? pf_[n] : nullptr; }
 
     // Runs a handler body; a run-time error takes the common failure path.
-    void run(const char* procedure, const std::function<void()>& body);
+    // False when it did.
+    bool run(const char* procedure, const std::function<void()>& body);
 
     // Handlers. on_key_down returns true when it consumes the key.
     virtual void on_load() {}
@@ -87,6 +94,7 @@ private:
     std::string name_;
     std::array<QPushButton*, 13> pf_{};
     bool loaded_ = false;
+    bool load_failed_ = false;
     QEventLoop* modal_loop_ = nullptr;
 };
 
@@ -111,7 +119,8 @@ void unload_form(Form& form);
 // Shows a form without modality: it becomes the active window.
 void show_modeless(Form& form);
 // Shows a form modally (no owner window) and returns when it is hidden or
-// unloaded; the form that was active before becomes active again.
+// unloaded; the form that was active before becomes active again. Neither
+// shows a form whose load failed: it is unloaded.
 void show_modal(Form& form);
 // The program's active form, or nullptr.
 Form* active_form();
