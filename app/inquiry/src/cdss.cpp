@@ -11,6 +11,7 @@
 #include "inquiry/layouts.h"
 #include "inquiry/popup_vars.h"
 #include "platform/files.h"
+#include "shell/codepage.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
 #include "shell/seams.h"
@@ -80,8 +81,7 @@ Cdss::Cdss() : Form(kName) {
     }
     lst_PopUp = new QListWidget(this);
     lst_PopUp->setObjectName("lst_PopUp");
-    QFont f("Courier New", 12);
-    f.setStyleHint(QFont::TypeWriter);
+    QFont f = oem_font(12);
     lst_PopUp->setFont(f);
     // The marks are the screen's own: a click or a key is judged by
     // check_select, never toggled by the list itself.

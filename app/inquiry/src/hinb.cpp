@@ -14,6 +14,7 @@
 #include "inquiry/popup_vars.h"
 #include "inquiry/result_grid.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/grid.h"
 #include "shell/help.h"
 #include "shell/messages.h"
@@ -61,8 +62,7 @@ Hinb::Hinb() : Form(kName) {
     lbl_HinbTitle->setObjectName("lbl_HinbTitle");
     lbl_HinbTitle->setAlignment(Qt::AlignCenter);
     layout->addWidget(lbl_HinbTitle);
-    QFont courier("Courier New", 12);
-    courier.setStyleHint(QFont::TypeWriter);
+    QFont courier = oem_font(12);
     auto* entry = new QGridLayout;
     auto field = [&](QLabel*& caption, QLineEdit*& edit, QLabel*& shown, const char* cn, const char* en,
                      const char* sn, int row, int chars) {
@@ -120,8 +120,8 @@ void Hinb::on_load() {
     else if (r == 1) HinbNoCd = true;
     disp_msg(kMsgPrompt);
     set_pf_keys();
-    txt_PNm->setMaxLength(kNameSize);
-    txt_Pnc->setMaxLength(kPncSize);
+    limit_to_field(txt_PNm, kNameSize);
+    limit_to_field(txt_Pnc, kPncSize);
     HinbGridRows = kMinGridRows;
     HinbListCount = 0;
     msg_Parts->set_rows(1 + kMinGridRows);

@@ -12,6 +12,7 @@
 
 #include "maint/maint_entries.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/help.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
@@ -82,7 +83,7 @@ std::string rtrim(std::string s) {
 QLineEdit* make_box(QWidget* parent, const char* name, int max_len, QObject* filter) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
-    box->setMaxLength(max_len);
+    limit_to_field(box, max_len);
     box->setFont(oem_font());
     box->installEventFilter(filter);
     return box;

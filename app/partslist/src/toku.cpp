@@ -62,7 +62,7 @@ Toku::Toku() : Form(kName) {
     lst_Kigouu->setObjectName("lst_Kigouu");
     // A click toggles a code line's mark.
     lst_Kigouu->setSelectionMode(QAbstractItemView::MultiSelection);
-    for (QListWidget* l : {lst_Tokume, lst_Kigouu}) l->setFont(screen_font("Courier", 10));
+    for (QListWidget* l : {lst_Tokume, lst_Kigouu}) l->setFont(oem_font(10));
     left->addWidget(lbl_Tokume);
     left->addWidget(lst_Tokume, 1);
     right->addWidget(lbl_Kigouu);

@@ -18,6 +18,7 @@
 #include "prices/prices_entries.h"
 #include "prices/save_data.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/help.h"
 #include "shell/messages.h"
 #include "shell/price_export_handover.h"
@@ -52,8 +53,7 @@ QLabel* value_label(QWidget* parent, const char* name, const QFont& font) {
 
 Fsad::Fsad() : Form(kName) {
     resize(900, 720);
-    QFont courier("Courier New", 11);
-    courier.setStyleHint(QFont::TypeWriter);
+    QFont courier = oem_font(11);
     auto* layout = new QVBoxLayout(this);
     lbl_title = new QLabel(this);
     lbl_title->setObjectName("lbl_title");
@@ -134,7 +134,7 @@ Fsad::Fsad() : Form(kName) {
         auto* box = new QLineEdit(this);
         box->setObjectName(QString("txt_PNumber_%1").arg(i));
         box->setFont(courier);
-        box->setMaxLength(kBoxLength[i]);
+        limit_to_field(box, kBoxLength[i]);
         box->setFixedWidth(QFontMetrics(courier).horizontalAdvance(QString(kBoxLength[i] + 1, 'W')) + 12);
         box->installEventFilter(this);
         txt_PNumber[static_cast<size_t>(i)] = box;

@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "prices/fields.h"
 #include "prices/prices_entries.h"
+#include "shell/codepage.h"
 #include "shell/help.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
@@ -62,10 +63,9 @@ Fsav::Fsav() : Form(kName) {
     lbl_title->setFont(QFont("Times New Roman", 16, QFont::Bold));
     layout->addWidget(lbl_title);
 
-    QFont courier("Courier New", 12);
-    courier.setStyleHint(QFont::TypeWriter);
-    QFont heading("Courier New", 10, QFont::Bold);
-    heading.setStyleHint(QFont::TypeWriter);
+    QFont courier = oem_font(12);
+    QFont heading = oem_font(10);
+    heading.setBold(true);
     // Each heading stands over the first character of its column in the
     // 105-character lines of the list below.
     auto* heads = new QWidget(this);

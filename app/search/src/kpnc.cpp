@@ -12,6 +12,7 @@
 #include "search/route_context.h"
 #include "search/route_entries.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/help.h"
 #include "shell/vehicle_header.h"
 #include "shell/messages.h"
@@ -58,7 +59,7 @@ Kpnc::Kpnc(const char* name, bool group) : SearchScreen(name), group_(group) {
     }
     txt_Pnc = new QLineEdit(this);
     txt_Pnc->setObjectName("txt_Pnc");
-    txt_Pnc->setMaxLength(kPncMax);
+    limit_to_field(txt_Pnc, kPncMax);
     txt_Qty = new QLineEdit(this);
     txt_Qty->setObjectName("txt_Qty");
     txt_Qty->setMaxLength(2);

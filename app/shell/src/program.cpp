@@ -14,6 +14,7 @@
 #include "platform/drives.h"
 #include "platform/msgbox.h"
 #include "shell/codepage.h"
+#include "shell/dialog_language.h"
 #include "shell/form.h"
 #include "shell/gyom.h"
 
@@ -70,6 +71,8 @@ bool start_program() {
     // The menu language is known once the environment is read: the texts
     // from here on decode in its code page.
     apply_code_page_setting();
+    if (!apply_dialog_language(menu_language_code().c_str()))
+        std::fprintf(stderr, "pxdrom: Qt's translations for the menu language are not installed\n");
     show_modeless(menu);
     return !g_ended;
 }

@@ -271,9 +271,11 @@ TEST_F(PnhoTest, LocalPartsKeepTheirNumberAndNameAndRefuseConditions) {
     ASSERT_EQ(pnho_exec_save(), 0);
     EXPECT_EQ(k.env().read("MST/PXIF0001.SAV").substr(99), "LA19101-01  0216400AA1000202");
 
+    // Cleared as the list closes, in the next-screen block too: the next
+    // parts list takes its own selection again.
     EXPECT_EQ(pnho_check_LclFigFlg(0), 0);
     EXPECT_EQ(pnho_check_LclFigFlg(1), 0);
-    get_cnexta_addr()[cnexta::kLocalFlag] = 0;
+    EXPECT_EQ(get_cnexta_addr()[cnexta::kLocalFlag], 0);
 }
 
 TEST(PnhoCdTest, TheCatalogueCdMissingIsAQuietEnd) {
