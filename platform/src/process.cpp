@@ -8,7 +8,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <climits>
 #include <cstdlib>
 #include <optional>
@@ -111,11 +114,14 @@ std::string library_folder() {
     return slash == 0 ? std::string("/") : file.substr(0, slash);
 }
 
-int32_t run_and_wait(const std::string& program, const std::vector<std::string>& args, int32_t* exit_code) {
+namespace {
+
+// Starts the program; false with last_error set when it cannot be started.
+bool spawn(const std::string& program, const std::vector<std::string>& args, pid_t* pid) {
     std::optional<std::string> path = locate(program);
     if (!path) {
         set_last_error(kErrFileNotFound);
-        return 0;
+        return false;
     }
 
     std::vector<char*> argv;
@@ -124,12 +130,57 @@ int32_t run_and_wait(const std::string& program, const std::vector<std::string>&
     for (std::string& a : own) argv.push_back(a.data());
     argv.push_back(nullptr);
 
-    pid_t pid = 0;
-    int rc = ::posix_spawn(&pid, path->c_str(), nullptr, nullptr, argv.data(), environ);
+    int rc = ::posix_spawn(pid, path->c_str(), nullptr, nullptr, argv.data(), environ);
     if (rc != 0) {
         set_last_error(win_error_from_errno(rc));
-        return 0;
+        return false;
     }
+    return true;
+}
+
+// The programs started and not waited for, until their end is collected:
+// 0 a free slot, -1 one taken for a start under way. The child signal's
+// handler reads it, so it holds lock-free atomics only.
+constexpr int kStartedMax = 64;
+std::array<std::atomic<pid_t>, kStartedMax> g_started{};
+struct sigaction g_previous_child_handler {};
+
+// Collects each started program that has ended, so that none stays a
+// zombie; children that others wait for are left to them.
+void reap_started() noexcept {
+    int saved_errno = errno;
+    for (auto& slot : g_started) {
+        pid_t pid = slot.load();
+        if (pid <= 0) continue;
+        pid_t r = ::waitpid(pid, nullptr, WNOHANG);
+        if (r == pid || (r < 0 && errno == ECHILD)) slot.compare_exchange_strong(pid, 0);
+    }
+    errno = saved_errno;
+}
+
+void on_child_ended(int sig, siginfo_t* info, void* context) {
+    reap_started();
+    const struct sigaction& prev = g_previous_child_handler;
+    if ((prev.sa_flags & SA_SIGINFO) != 0) {
+        if (prev.sa_sigaction != nullptr) prev.sa_sigaction(sig, info, context);
+    } else if (prev.sa_handler != SIG_DFL && prev.sa_handler != SIG_IGN) {
+        prev.sa_handler(sig);
+    }
+}
+
+bool install_reaper() {
+    struct sigaction sa {};
+    sa.sa_sigaction = on_child_ended;
+    sa.sa_flags = SA_SIGINFO | SA_RESTART | SA_NOCLDSTOP;
+    sigemptyset(&sa.sa_mask);
+    return ::sigaction(SIGCHLD, &sa, &g_previous_child_handler) == 0;
+}
+
+}  // namespace
+
+int32_t run_and_wait(const std::string& program, const std::vector<std::string>& args, int32_t* exit_code) {
+    pid_t pid = 0;
+    if (!spawn(program, args, &pid)) return 0;
     int status = 0;
     pid_t waited;
     do {
@@ -145,6 +196,36 @@ int32_t run_and_wait(const std::string& program, const std::vector<std::string>&
     else if (WIFSIGNALED(status))
         code = 128 + WTERMSIG(status);
     if (exit_code != nullptr) *exit_code = code;
+    return 1;
+}
+
+int32_t start_program(const std::string& program, const std::vector<std::string>& args) {
+    static const bool reaper = install_reaper();
+    if (!reaper) {
+        set_last_error(win_error_from_errno(errno));
+        return 0;
+    }
+    reap_started();
+    std::atomic<pid_t>* slot = nullptr;
+    for (auto& s : g_started) {
+        pid_t free_slot = 0;
+        if (s.compare_exchange_strong(free_slot, -1)) {
+            slot = &s;
+            break;
+        }
+    }
+    if (slot == nullptr) {
+        set_last_error(kErrNotEnoughMemory);
+        return 0;
+    }
+    pid_t pid = 0;
+    if (!spawn(program, args, &pid)) {
+        slot->store(0);
+        return 0;
+    }
+    slot->store(pid);
+    // It may have ended before its slot named it, its signal passed over.
+    reap_started();
     return 1;
 }
 

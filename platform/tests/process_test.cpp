@@ -86,6 +86,64 @@ TEST_F(ProcessTest, ProgramsThatCannotStart) {
     EXPECT_EQ(code, -1);
 }
 
+// Whether the process is gone from the process table: ended and collected,
+// not a zombie. Waits, bounded, for a program that is about to end.
+bool collected(pid_t pid) {
+    for (int i = 0; i < 6000; ++i) {
+        if (!fs::exists("/proc/" + std::to_string(pid))) return true;
+        ::usleep(10000);
+    }
+    return false;
+}
+
+pid_t pid_in(const fs::path& file) {
+    std::error_code ec;
+    for (int i = 0; i < 6000 && (fs::file_size(file, ec) == 0 || ec); ++i) ::usleep(10000);
+    pid_t pid = 0;
+    std::ifstream(file) >> pid;
+    return pid;
+}
+
+TEST_F(ProcessTest, AStartedProgramRunsOnItsOwnAndIsCollectedWhenItEnds) {
+    // It notes its process id, then waits until the test lets it end: the
+    // start cannot have waited for it.
+    script("EXPORTER", "echo $$ > pid.txt; i=0; while [ ! -f go ] && [ $i -lt 6000 ]; do sleep 0.01; i=$((i+1)); done; "
+                       "echo \"$1\" > done.txt");
+    ASSERT_EQ(plat::start_program("exporter.exe", {"exporter.exe", "C:\\OUT.CSV"}), 1);
+    pid_t pid = pid_in(fs::path(dir_) / "pid.txt");
+    ASSERT_GT(pid, 0);
+    EXPECT_FALSE(fs::exists(fs::path(dir_) / "done.txt"));
+    std::ofstream(fs::path(dir_) / "go") << "";
+    EXPECT_TRUE(collected(pid));
+    std::ifstream in(fs::path(dir_) / "done.txt");
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, "C:\\OUT.CSV");
+}
+
+TEST_F(ProcessTest, ProgramsThatEndAtOnceLeaveNoZombie) {
+    // More than the slots for running programs: each ended one frees its own.
+    script("quick", "echo $$ > pid$1.txt");
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_EQ(plat::start_program("quick", {"quick", std::to_string(i)}), 1) << i;
+        pid_t pid = pid_in(fs::path(dir_) / ("pid" + std::to_string(i) + ".txt"));
+        ASSERT_GT(pid, 0);
+        ASSERT_TRUE(collected(pid)) << i;
+    }
+    // A program waited for is still the waiter's: its exit code is there.
+    script("tool", "exit 6");
+    int32_t code = -1;
+    EXPECT_EQ(plat::run_and_wait("tool", {"tool"}, &code), 1);
+    EXPECT_EQ(code, 6);
+}
+
+TEST_F(ProcessTest, AProgramThatCannotStartIsNotStarted) {
+    EXPECT_EQ(plat::start_program("NOSUCHPROGRAM.EXE", {"x"}), 0);
+    EXPECT_EQ(plat::last_error(), plat::kErrFileNotFound);
+    script("plain", "exit 0", false);
+    EXPECT_EQ(plat::start_program(dir_ + "/plain", {"plain"}), 0);
+}
+
 TEST_F(ProcessTest, LibraryFolderHoldsThePlatformLibrary) {
     std::string folder = plat::library_folder();
     ASSERT_FALSE(folder.empty());

@@ -181,10 +181,10 @@ void Intf::Pnho_LoadIntf() {
         INTF_Abort();
         return;
     }
-    // The export program gets the file it is to read.
+    // The export program gets the file it is to read. It is only started:
+    // the clerk works in it while the catalogue goes on.
     const std::string program = to_ansi(lst_Expppnho->item(i)->text());
-    int32_t exit_code = 0;
-    if (plat::run_and_wait(program, {program, chosen_}, &exit_code) == 1) {
+    if (plat::start_program(program, {program, chosen_}) == 1) {
         unload_form(*this);
         return;
     }

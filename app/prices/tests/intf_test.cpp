@@ -1,6 +1,8 @@
 // The export dialog: its list of export programs, the saved-list export
 // files of both kinds, the parts-list export, the start of the export
 // program and the failure path.
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -104,12 +106,25 @@ TEST_F(IntfTest, OnlyALowerCaseTxtEndingSelectsTheTextLayout) {
     }
 }
 
-TEST_F(IntfTest, TheExportProgramIsStartedWithTheFile) {
-    chosen = inst->root() + "/out.csv";
+// The dialog closes while the export program still runs: it is started, not
+// waited for (it ends only once the test lets it).
+TEST_F(IntfTest, TheExportProgramIsStartedWithTheFileAndNotWaitedFor) {
+    const std::string root = inst->root();
+    std::ofstream(program) << "#!/bin/sh\necho \"$@\" > \"" << root << "/started.txt\"\n"
+                           << "i=0; while [ ! -f \"" << root << "/go\" ] && [ $i -lt 6000 ]; do sleep 0.01; i=$((i+1)); done\n"
+                           << "echo ended > \"" << root << "/ended.txt\"\n";
+    chosen = root + "/out.csv";
     show();
-    EXPECT_EQ(read(inst->root() + "/started.txt"), chosen + "\n");
     EXPECT_EQ(px::price_export_handover().ExportFailed, 0);
     EXPECT_FALSE(stayed_open);
+    EXPECT_FALSE(fs::exists(root + "/ended.txt"));
+    std::ofstream(root + "/go") << "";
+    auto written = [&](const std::string& f) {
+        for (int i = 0; i < 6000 && read(f).empty(); ++i) usleep(10000);
+        return read(f);
+    };
+    EXPECT_EQ(written(root + "/ended.txt"), "ended\n");
+    EXPECT_EQ(read(root + "/started.txt"), chosen + "\n");
 }
 
 TEST_F(IntfTest, AProgramThatCannotStartFailsTheExport) {

@@ -24,6 +24,7 @@
 #include "shell/messages.h"
 #include "shell/seams.h"
 #include "shell/vehicle_header.h"
+#include "shell/stack.h"
 
 namespace px {
 
@@ -217,14 +218,39 @@ std::string Form::source_name() const {
     return s;
 }
 
-void Form::run(const char* procedure, const std::function<void()>& body) {
-    try {
-        body();
-    } catch (const RuntimeError& e) {
-        ReportFailure(*this, procedure, e);
-    } catch (const std::exception&) {
-        ReportFailure(*this, procedure, RuntimeError(kErrInternal, "ErrProc"));
+namespace {
+
+bool any_form_shown() {
+    for (Form* f : loaded_list())
+        if (f->isVisible()) return true;
+    return false;
+}
+
+}  // namespace
+
+bool Form::run(const char* procedure, const std::function<void()>& body) {
+    // Handlers run inside one another (a modal window's keys inside the
+    // handler that opened it); only the outermost one sees the end state.
+    static int depth = 0;
+    const bool shown_before = depth == 0 && any_form_shown();
+    bool ok = false;
+    {
+        struct Nested {
+            Nested() { ++depth; }
+            ~Nested() { --depth; }
+        } nested;
+        try {
+            body();
+            ok = true;
+        } catch (const RuntimeError& e) {
+            ReportFailure(*this, procedure, e);
+        } catch (const std::exception&) {
+            ReportFailure(*this, procedure, RuntimeError(kErrInternal, "ErrProc"));
+        }
     }
+    // A handler never leaves the clerk without a window, whatever failed.
+    if (shown_before && !any_form_shown()) ScrShowLost();
+    return ok;
 }
 
 QFont title_font() {
@@ -331,7 +357,7 @@ Form& load_form(const std::string& name) {
     f->loaded_ = true;
     f->placed_ = false;
     loaded_list().push_back(f);
-    f->run("Form_Load", [&] { f->on_load(); });
+    if (!f->run("Form_Load", [&] { f->on_load(); })) f->load_failed_ = true;
     return *f;
 }
 
@@ -345,7 +371,15 @@ std::vector<Form*> loaded_forms() { return loaded_list(); }
 
 void unload_form(Form& form) {
     if (!form.loaded_) return;
-    form.run("Form_Unload", [&] { form.on_unload(); });
+    if (form.load_failed_) {
+        // Its failure has been reported once; what it started is ended quietly.
+        try {
+            form.on_unload();
+        } catch (const std::exception&) {
+        }
+    } else {
+        form.run("Form_Unload", [&] { form.on_unload(); });
+    }
     form.loaded_ = false;
     auto& forms = loaded_list();
     forms.erase(std::remove(forms.begin(), forms.end(), &form), forms.end());
@@ -383,6 +417,10 @@ void size_to_layout(Form& form) {
 
 void show_modeless(Form& form) {
     if (!form.loaded()) return;
+    if (form.load_failed()) {
+        unload_form(form);
+        return;
+    }
     if (!form.placed_ && !form.isVisible()) {
         size_to_layout(form);
         if (form.placement_ == Placement::Centred) CenterForm(form);
@@ -394,6 +432,10 @@ void show_modeless(Form& form) {
 
 void show_modal(Form& form) {
     if (!form.loaded()) return;
+    if (form.load_failed()) {
+        unload_form(form);
+        return;
+    }
     QPointer<Form> before = active();
     QPointer<Form> self = &form;
     // A pop-up stands over the window it was opened from, else mid-screen,

@@ -36,6 +36,7 @@ void PrinterObject::set_font(const QString& name, int points, bool bold, bool it
 }
 
 void PrinterObject::print(const QString& text, bool line_end) {
+    start_pending_pages();
     device_.draw_text(to_px_x(x_), to_px_y(y_), text);
     if (line_end) {
         x_ = 0;
@@ -46,13 +47,14 @@ void PrinterObject::print(const QString& text, bool line_end) {
 }
 
 void PrinterObject::line(int x1, int y1, int x2, int y2) {
+    start_pending_pages();
     device_.draw_line(to_px_x(x1), to_px_y(y1), to_px_x(x2), to_px_y(y2));
     x_ = x2;
     y_ = y2;
 }
 
 void PrinterObject::new_page() {
-    device_.new_page();
+    ++pending_pages_;
     ++page_;
     x_ = 0;
     y_ = 0;
@@ -61,13 +63,21 @@ void PrinterObject::new_page() {
 int PrinterObject::text_width(const QString& text) { return to_twips_x(device_.text_width(text)); }
 int PrinterObject::text_height() { return to_twips_y(device_.line_height()); }
 
+// A page break with nothing printed after it is dropped: a list of an exact
+// multiple of its page rows ends on its last printed page.
+void PrinterObject::start_pending_pages() {
+    for (; pending_pages_ > 0; --pending_pages_) device_.new_page();
+}
+
 void PrinterObject::end_doc() {
+    pending_pages_ = 0;
     page_ = 1;
     x_ = y_ = 0;
     device_.end_doc();
 }
 
 void PrinterObject::kill_doc() {
+    pending_pages_ = 0;
     page_ = 1;
     x_ = y_ = 0;
     device_.kill_doc();

@@ -203,6 +203,7 @@ public:
         begin();
         if (!printer().newPage()) throw RuntimeError(kErrPrinter, "NewPage");
     }
+    QSize page_size() override { return {printer().width(), printer().height()}; }
     void kill_doc() override {
         if (!painter_.isActive()) return;
         printer().abort();
@@ -318,9 +319,14 @@ void HardCopy(Form& form, QLabel* msg) {
         QImage picture = CaptureFormPicture(form);
         int tx = printer_twips_per_pixel(printer->dpi_x()), ty = printer_twips_per_pixel(printer->dpi_y());
         if (tx == 0 || ty == 0) throw RuntimeError(kErrPrinterInfo, "Resolution");
-        int width = picture.width() * display_twips().x / tx * 80 / 100;
-        int height = picture.height() * display_twips().y / ty * 80 / 100;
-        printer->draw_image(QRect(left, top, width, height), picture);
+        QSize size(picture.width() * display_twips().x / tx * 80 / 100,
+                   picture.height() * display_twips().y / ty * 80 / 100);
+        // A screen wider or higher than the page allows (as large as the
+        // display) would run off its right edge or under the block.
+        QSize room(printer->page_size().width() - 2 * left, info_top - 2 * uy - top);
+        if (room.width() > 0 && room.height() > 0 && (size.width() > room.width() || size.height() > room.height()))
+            size.scale(room, Qt::KeepAspectRatio);
+        printer->draw_image(QRect(QPoint(left, top), size), picture);
 
         select_font(*printer, FindPrinterFont(kCourierNew));
         const QStringList lines = {

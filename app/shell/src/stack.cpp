@@ -46,6 +46,12 @@ void ScrTerm() { g_screens.reset(); }
 
 void ScrPush(Form& form) {
     auto& s = screens();
+    if (form.load_failed()) {
+        // Reported as it loaded; the clerk goes back to the menu instead.
+        unload_form(form);
+        ScrBackToMenu();
+        return;
+    }
     if (static_cast<int>(s.size()) >= kScrMax) throw RuntimeError(kErrSubscriptOutOfRange, "ScrPush");
     s.push_back(form.name());
     g_names[s.size()] = slot_name(form.name());
@@ -69,6 +75,19 @@ void ScrBackTo(const std::string& name) {
     // Unknown names walk down to the menu, which then shows: never no window.
     while (s.size() > 1 && g_names[s.size()] != name) s.pop_back();
     show_top();
+}
+
+void ScrShowLost() {
+    // Without the menu the program is ending (or not started): nothing to show.
+    if (!g_screens || g_screens->empty() || loaded_form(kMenuName) == nullptr) return;
+    Form* top = loaded_form(g_screens->back());
+    if (top != nullptr && !top->load_failed()) {
+        show_modeless(*top);
+        return;
+    }
+    // Its screen was closed without leaving the stack, or cannot show.
+    if (top != nullptr) unload_form(*top);
+    ScrBackToMenu();
 }
 
 void ShowModalOwned(Form& form, Form* owner) {

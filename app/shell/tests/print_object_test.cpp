@@ -1,6 +1,8 @@
 // The printer object: twips to printer pixels, the current position that
 // printing moves, pages, fonts; and a two-page list into a real PDF file.
+#include <algorithm>
 #include <cstdio>
+#include <string>
 #include <filesystem>
 
 #include "shell/print_object.h"
@@ -45,10 +47,47 @@ TEST(PrintObjectTest, PagesCountFromOneAndAJobEndsWithItsDocument) {
     p.new_page();
     EXPECT_EQ(p.page(), 2);
     EXPECT_EQ(p.current_y(), 0);
+    p.print("y");
     p.end_doc();
     EXPECT_EQ(p.page(), 1);
     std::vector<std::string> expected = {"landscape 1", "font Courier New 8", "style 1 0 0", "text 600,1200:x",
-                                         "page", "end"};
+                                         "page", "text 0,0:y", "end"};
+    EXPECT_EQ(printer.calls, expected);
+}
+
+// A list that breaks its page after every `rows` rows: the break after the
+// last row is only pending, so the job has no blank trailing page; a line or
+// a print after a break starts the new page, as many as were asked.
+TEST(PrintObjectTest, APageBreakWaitsForWhatIsPrintedAfterIt) {
+    struct Case {
+        int rows_printed, rows_per_page, pages_started;
+    };
+    for (const Case& c : {Case{34, 34, 0}, Case{35, 34, 1}, Case{68, 34, 1}, Case{69, 34, 2}, Case{1, 1, 0}}) {
+        SCOPED_TRACE(std::to_string(c.rows_printed) + " rows");
+        RecordingPrinter printer;
+        px::PrinterObject p(printer);
+        for (int row = 1; row <= c.rows_printed; ++row) {
+            p.print("row");
+            if (row % c.rows_per_page == 0) p.new_page();
+        }
+        EXPECT_EQ(p.page(), c.rows_printed / c.rows_per_page + 1);  // the count runs on
+        p.end_doc();
+        EXPECT_EQ(std::count(printer.calls.begin(), printer.calls.end(), "page"), c.pages_started);
+        EXPECT_EQ(printer.calls.back(), "end");
+    }
+    RecordingPrinter printer;
+    px::PrinterObject p(printer);
+    p.print("a");
+    p.new_page();
+    p.new_page();  // an empty page asked for between two printed ones
+    p.set_font("Courier New", 8);
+    p.line(0, 0, 10, 0);
+    p.new_page();
+    p.kill_doc();  // nothing pending reaches the next job
+    p.print("b");
+    p.end_doc();
+    std::vector<std::string> expected = {"text 0,0:a", "font Courier New 8", "style 0 0 0", "page", "page",
+                                         "line 0,0-4,0", "kill", "text 0,0:b", "end"};
     EXPECT_EQ(printer.calls, expected);
 }
 

@@ -88,6 +88,36 @@ TEST_F(PrintingTest, GeometryFollowsThePrinterResolution) {
     }
 }
 
+// A screen as large as the display: its picture is scaled down whole into
+// the room between the side margins and above the information block, in its
+// own proportions; a small one keeps the size it has.
+TEST_F(PrintingTest, ALargeScreenIsPrintedWholeAboveTheInformationBlock) {
+    const QSize room(7015 - 2 * 480, 3936 - 2 * 24 - 144);  // A4 landscape at 600 dpi
+    for (QSize screen : {QSize(1262, 900), QSize(1024, 300), QSize(500, 740), QSize(640, 400)}) {
+        SCOPED_TRACE(std::to_string(screen.width()) + "x" + std::to_string(screen.height()));
+        menu->resize(screen);
+        QSize pic = picture();
+        QSize natural(pic.width() * 15 / 2 * 80 / 100, pic.height() * 15 / 2 * 80 / 100);
+        printer.calls.clear();
+        px::HardCopy(*menu, menu->lbl_Msg);
+        ASSERT_GE(printer.calls.size(), 4u);
+        int x = 0, y = 0, w = 0, h = 0;
+        ASSERT_EQ(std::sscanf(printer.calls[1].c_str(), "image %d,%d %dx%d", &x, &y, &w, &h), 4) << printer.calls[1];
+        EXPECT_EQ(x, 480);
+        EXPECT_EQ(y, 144);
+        EXPECT_EQ(printer.calls[3].substr(0, printer.calls[3].find(':')), "text 480,3936");
+        if (natural.width() <= room.width() && natural.height() <= room.height()) {
+            EXPECT_EQ(QSize(w, h), natural);
+            continue;
+        }
+        EXPECT_LE(w, room.width());
+        EXPECT_LE(h, room.height());
+        EXPECT_TRUE(w == room.width() || h == room.height());
+        EXPECT_NEAR(double(w) / h, double(natural.width()) / natural.height(), 0.01);
+        EXPECT_EQ(printer.last_image.size(), pic);  // the whole picture, not a part of it
+    }
+}
+
 TEST_F(PrintingTest, FailuresByKind) {
     struct Case {
         const char* fail_at;

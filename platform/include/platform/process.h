@@ -1,5 +1,7 @@
-// Starting another program and waiting for it to end, as the libraries ask
-// of the system when they hand work to an outside program.
+// Starting another program, as the libraries and screens ask of the system
+// when they hand work to an outside program: waiting for it to end (the
+// interface program, whose exit code counts), or only starting it (an export
+// program the clerk works in while the catalogue goes on).
 #pragma once
 
 #include <cstdint>
@@ -26,6 +28,14 @@ namespace plat {
 // 2 (not found) or the mapped failure of the start.
 PX_EXPORT int32_t run_and_wait(const std::string& program, const std::vector<std::string>& args,
                                int32_t* exit_code);
+
+// Finds and starts `program` as run_and_wait does, and returns without
+// waiting for it. Its end is collected when it comes (a handler of the child
+// signal, which passes the signal on to the handler there was before), so
+// that no finished program stays behind as a zombie. 1 when the program was
+// started; 0 when it could not be, with last_error() as for run_and_wait
+// (8 when 64 started programs are still running).
+PX_EXPORT int32_t start_program(const std::string& program, const std::vector<std::string>& args);
 
 // The host folder that holds the platform library itself (and beside it the
 // other libraries and programs of the system), without a trailing '/';

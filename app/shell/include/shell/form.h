@@ -31,6 +31,10 @@
 //
 // Every handler runs through run(): a RuntimeError takes the common failure
 // path of the screen (error-log line, message 999, system-error dialog).
+// A form whose load handler failed so is never shown: showing it unloads it
+// instead (its unload handler's own failures are not reported again), and
+// the screen stack does not take it. Whatever fails, a handler that started
+// with a window shown leaves one shown (the screen on top of the stack).
 #pragma once
 
 #include <array>
@@ -93,6 +97,8 @@ public:
     // The source name of its log lines: "PX" and the upper-cased name.
     std::string source_name() const;
     bool loaded() const { return loaded_; }
+    // Whether its load handler failed (and the failure was reported).
+    bool load_failed() const { return load_failed_; }
 
     // The message line, where the screen has one.
     QLabel* lbl_Msg = nullptr;
@@ -103,7 +109,8 @@ public:
     QPushButton* cmd_PF(int n) const { return n >= 1 && n <= 12 ? pf_[n] : nullptr; }
 
     // Runs a handler body; a run-time error takes the common failure path.
-    void run(const char* procedure, const std::function<void()>& body);
+    // False when it did.
+    bool run(const char* procedure, const std::function<void()>& body);
 
     // Handlers. on_key_down returns true when it consumes the key.
     virtual void on_load() {}
@@ -152,6 +159,7 @@ private:
     bool placed_ = false;
     Placement placement_ = Placement::Kept;
     QLabel* title_ = nullptr;
+    bool load_failed_ = false;
     QEventLoop* modal_loop_ = nullptr;
     QPointer<QWidget> focus_control_;
     friend class FormsKitFilter;
@@ -184,7 +192,8 @@ void size_to_layout(Form& form);
 // Shows a form without modality: it becomes the active window.
 void show_modeless(Form& form);
 // Shows a form modally (no owner window) and returns when it is hidden or
-// unloaded; the form that was active before becomes active again.
+// unloaded; the form that was active before becomes active again. Neither
+// shows a form whose load failed: it is unloaded.
 void show_modal(Form& form);
 // The program's active form, or nullptr.
 Form* active_form();

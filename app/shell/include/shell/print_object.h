@@ -9,6 +9,8 @@
 // line end puts the position at the left edge of the next line, without one
 // it moves it past the text; the page number is 1 on a job's first page and
 // one more after each new_page(), which puts the position at the top left.
+// A new page is started on the printer only when something is printed after
+// new_page(): end_doc() right after it adds no blank page.
 // Every failure of the printer throws RuntimeError (482, 483, 484).
 #pragma once
 
@@ -62,10 +64,13 @@ public:
     int to_twips_y(int px);
 
 private:
+    void start_pending_pages();
+
     PrintDevice& device_;
     int x_ = 0;
     int y_ = 0;
     int page_ = 1;
+    int pending_pages_ = 0;
 };
 
 }  // namespace px

@@ -14,6 +14,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 class QLabel;
@@ -52,6 +53,8 @@ public:
     virtual void draw_text(int x, int y, const QString& text) = 0;
     virtual void draw_line(int x1, int y1, int x2, int y2) = 0;
     virtual void new_page() = 0;
+    // The page's size in printer pixels, in the orientation set.
+    virtual QSize page_size() = 0;
 };
 
 // The printer in use (seams().printer), by default the Qt one below.
@@ -67,7 +70,9 @@ int16_t FindPrinterFont(const QString& name);
 QImage CaptureFormPicture(Form& form);
 
 // Prints a picture of the form and the information block on one landscape
-// page; progress and failures go to `msg`.
+// page; progress and failures go to `msg`. A picture too large for the room
+// above the information block and within the side margins is scaled down
+// whole, keeping its proportions.
 void HardCopy(Form& form, QLabel* msg);
 
 // Prints an image file (Windows-shaped path) on one landscape page with the

@@ -19,7 +19,8 @@ void ScrInit();
 // Releases the stack; the forms stay as they are.
 void ScrTerm();
 // Adds a form on top and shows it. A 31st entry is refused with run-time
-// error 9 and leaves the stack as it was.
+// error 9 and leaves the stack as it was. A form whose load failed is not
+// added: it is unloaded and the menu shows.
 void ScrPush(Form& form);
 // Removes the top entry (never the menu) and shows the new top.
 void ScrBack();
@@ -28,6 +29,12 @@ void ScrBackToMenu();
 // Removes entries from the top until the screen of that name is on top (the
 // menu is never compared) and shows it; with no such screen the menu shows.
 void ScrBackTo(const std::string& name);
+
+// Shows the screen on top again when the program is left without a window
+// (the forms kit calls it after a handler that hid the last one: a screen
+// that failed as it first showed has sent the clerk back before its caller
+// hid itself). When the top screen is no longer loaded, the menu shows.
+void ScrShowLost();
 
 // Shows a form modally with `owner` remembered for the time of the display.
 void ShowModalOwned(Form& form, Form* owner);

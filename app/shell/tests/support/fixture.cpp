@@ -131,6 +131,10 @@ int RecordingPrinter::print_line(int x, int y, const QString& text) {
     return y + line_px;
 }
 void RecordingPrinter::end_doc() { record("end"); }
+QSize RecordingPrinter::page_size() {
+    QSize a4(dpi * 210 * 10 / 254, dpi * 297 * 10 / 254);
+    return is_landscape ? a4.transposed() : a4;
+}
 void RecordingPrinter::kill_doc() { record("kill"); }
 void RecordingPrinter::set_font_style(bool bold, bool italic, bool underline) {
     record(std::string("style ") + (bold ? "1" : "0") + (italic ? " 1" : " 0") + (underline ? " 1" : " 0"));

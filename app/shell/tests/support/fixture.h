@@ -79,6 +79,7 @@ public:
     void draw_text(int x, int y, const QString& text) override;
     void draw_line(int x1, int y1, int x2, int y2) override;
     void new_page() override;
+    QSize page_size() override;  // A4 at `dpi`, landscape or portrait
 
     std::vector<std::string> texts() const;  // the printed lines only
 
