@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <span>
+#include <string>
 #include <vector>
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 
-#include "platform/drives.h"
+#include "platform/files.h"
 #include "platform/picture.h"
 
 namespace px {
@@ -23,23 +23,20 @@ constexpr size_t kFileHeader = 14;
 constexpr size_t kMinInfo = 40;
 // Beyond this a picture is not one of ours (and its pixels would not fit).
 constexpr int32_t kMaxSide = 32767;
+// The largest picture file read: a one-bit page of the largest sides.
+constexpr size_t kMaxPictureBytes = size_t{kMaxSide} * kMaxSide / 8 + 1024 * 1024;
 
-uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
+using Bytes = std::span<const uint8_t>;
+
+uint32_t le32(Bytes b, size_t at) {
     return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
 }
-uint16_t le16(const std::vector<uint8_t>& b, size_t at) { return uint16_t(b[at] | b[at + 1] << 8); }
-
-bool read_file(const std::string& host, std::vector<uint8_t>* bytes) {
-    std::ifstream in(host, std::ios::binary);
-    if (!in) return false;
-    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
+uint16_t le16(Bytes b, size_t at) { return uint16_t(b[at] | b[at + 1] << 8); }
 
 // A one-bit uncompressed bitmap, read straight into RGB32. False when the
 // file is not one (the caller tries the general reader); *bad when it is one
 // but its sizes do not hold.
-bool read_one_bit(const std::vector<uint8_t>& b, QImage* out, bool* bad) {
+bool read_one_bit(Bytes b, QImage* out, bool* bad) {
     *bad = false;
     if (b.size() < kFileHeader + kMinInfo || b[0] != 'B' || b[1] != 'M') return false;
     const uint32_t info = le32(b, 14);
@@ -88,10 +85,15 @@ bool dark(QRgb c) { return qGray(c) < 128; }
 
 int32_t load_picture_file(const std::string& win_path, QImage* out) {
     *out = QImage();
-    auto host = plat::host_path(win_path);
-    if (!host) return kPicFileNotFound;
-    std::vector<uint8_t> bytes;
-    if (!read_file(*host, &bytes)) return kPicFileNotFound;
+    std::string file;
+    switch (plat::read_whole_file(win_path, kMaxPictureBytes, &file)) {
+        case plat::ReadWhole::kDone: break;
+        case plat::ReadWhole::kNotFound: return kPicFileNotFound;
+        case plat::ReadWhole::kTooLarge: return kPicInvalid;
+        case plat::ReadWhole::kCannotOpen:
+        case plat::ReadWhole::kReadError: return kPicCannotOpen;
+    }
+    const Bytes bytes(reinterpret_cast<const uint8_t*>(file.data()), file.size());
     bool bad = false;
     if (read_one_bit(bytes, out, &bad)) return bad ? kPicInvalid : 0;
     QImage any;

@@ -34,10 +34,13 @@ namespace px {
 // Error numbers of the picture operations, as the forms run time gives them.
 constexpr int32_t kPicFileNotFound = 53;
 constexpr int32_t kPicInvalid = 481;
+constexpr int32_t kPicCannotOpen = 75;
 
 // Reads a picture file (a Windows-shaped path) into `out` (RGB32). 0, or
-// kPicFileNotFound (no such file, or the path names no drive) or kPicInvalid
-// (not a picture, or a damaged one). `out` is left empty on failure.
+// kPicFileNotFound (no such file, or the path names no drive),
+// kPicCannotOpen (a folder, FIFO or device under the name, or a read error)
+// or kPicInvalid (not a picture, a damaged one, or a file larger than any
+// picture of ours). `out` is left empty on failure.
 int32_t load_picture_file(const std::string& win_path, QImage* out);
 
 // The picture reduced to half its size (w / 2 x h / 2, an odd last column or
