@@ -145,14 +145,17 @@ void remove_dead_runs_leftovers() {
     const std::string work = ctop_dir(ctop::kWorkDir);
     const std::string master = ctop_dir(ctop::kMasterDir);
     const bool work_alone = mark_folder(work);
-    const bool master_alone = mark_folder(master);
+    // One folder for both is marked once: a second lock of this run's own
+    // would see the first.
+    const bool same = !work.empty() && plat::host_path(work) == plat::host_path(master);
+    const bool master_alone = same ? work_alone : mark_folder(master);
 
     // Temporaries of the files rewritten in the program folder (the
     // environment file, the screen file), by whatever process they were left.
     std::string home = plat::current_directory();
     char program[kPathSize] = {};
     if (get_path_name(kPathProgram, -1, program) != 0) program[0] = '\0';
-    if (!home.empty()) sweep_stale_temporaries(home.c_str());
+    if (home.size() >= 2 && home[1] == ':') sweep_stale_temporaries(home.c_str());
     if (program[0] != '\0' && plat::host_path(program) != plat::host_path(home))
         sweep_stale_temporaries(program);
 

@@ -236,14 +236,8 @@ bool Siup::SIUP_Get_User_File(QString* path) {
     choice.initial_dir = host ? QString::fromStdString(*host) : QString();
     QString chosen = ChooseFile(this, choice);
     if (chosen.isEmpty()) return false;
-    // Stored beside the other paths of the environment file, in their form;
-    // a program outside every drive has none and is not taken.
-    std::string drive_path = plat::windows_path(chosen.toStdString());
-    if (drive_path.size() < 2 || drive_path[1] != ':') {
-        Beep();
-        return false;
-    }
-    *path = QString::fromStdString(drive_path);
+    // Stored beside the other paths of the environment file, in their form.
+    *path = QString::fromStdString(plat::windows_path(chosen.toStdString()));
     return true;
 }
 

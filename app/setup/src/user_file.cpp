@@ -38,13 +38,7 @@ int16_t choose_user_file(QWidget* parent, int16_t path_kind, const QString& filt
         WriteErrorLog(source, procedure, "SetCurrentDirectory", 101, 0, 0);
         return 101;
     }
-    // Only a file on a drive can be named in the system's own form.
-    std::string drive_path = plat::windows_path(file.toStdString());
-    if (drive_path.size() < 2 || drive_path[1] != ':') {
-        Beep();
-        return 1;
-    }
-    *chosen = drive_path;
+    *chosen = plat::windows_path(file.toStdString());
     return 0;
 }
 

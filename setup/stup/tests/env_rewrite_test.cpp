@@ -143,6 +143,8 @@ TEST_F(EnvRewriteTest, KillAtAnyStepLeavesTheOldOrTheNewFileWhole) {
         ASSERT_EQ(rewrite_in_child(s, k), k) << "the child was not ended at step " << k;
         const std::string now = s.sys();
         EXPECT_TRUE(now == before || now == after) << "killed at step " << k << ":\n" << now;
+        // The backup is the previous file whole, never cut short by the kill.
+        EXPECT_EQ(s.env().read("WORK/PXDROM.BAK"), before) << "killed at step " << k;
     }
     // The twins the killed runs left go with the next replacement.
     ASSERT_EQ(pxstup::Updt_Sys_File(s.catalog, s.frame, 0), 0);

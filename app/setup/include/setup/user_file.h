@@ -13,9 +13,8 @@ class QWidget;
 namespace px::setup {
 
 // 0 with the chosen file's Windows-shaped path; 1 when the dialog was
-// cancelled or the file lies on no drive (a beep); 100, 101 or 102 when the
-// current directory could not be read or put back (logged under `source`
-// and `procedure`).
+// cancelled; 100, 101 or 102 when the current directory could not be read
+// or put back (logged under `source` and `procedure`).
 int16_t choose_user_file(QWidget* parent, int16_t path_kind, const QString& filter, const char* source,
                          const char* procedure, std::string* chosen);
 
