@@ -53,7 +53,7 @@ bool mark_folder(const std::string& win_dir) {
     return alone;
 }
 
-// True when a commit journal still lies in the folder (host path): the
+// True when a commit journal still lies in the folder (Windows path): the
 // files it names must stay until it is finished.
 bool journal_pending(const std::string& win_dir) {
     plat::FindData found;
@@ -161,7 +161,7 @@ void remove_dead_runs_leftovers() {
 
     // What follows belongs to a run; only with none other running is every
     // one of them a dead run's.
-    if (work_alone && !work.empty()) file_remove(work.c_str(), "*.TMP");
+    if (work_alone && !work.empty() && !journal_pending(work)) file_remove(work.c_str(), "*.TMP");
     if (!master_alone || master.empty()) return;
     sweep_stale_temporaries(master.c_str());
     std::vector<unsigned char> bytes;

@@ -15,6 +15,7 @@
 #include "shell/help.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
+#include "shell/seams.h"
 #include "shell/stack.h"
 
 namespace px::maint {

@@ -1,12 +1,11 @@
 #include "shell/seams.h"
 
-#include "platform/drives.h"
-
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QScreen>
 
+#include "platform/drives.h"
 #include "shell/printing.h"
 
 namespace px {
