@@ -116,6 +116,9 @@ std::optional<std::string> host_path(std::string_view win_path) {
         // Outside every drive there is no drive root to start from.
         return not_found(kErrPathNotFound);
     }
+    // Outside every drive the current directory is a host folder; ".." stops
+    // there, as at a drive's root.
+    if (!has_drive(cwd)) return resolve(detail::normalize_host(cwd), detail::split_components(win_path));
     return host_path(cwd + "\\" + std::string(win_path));
 }
 

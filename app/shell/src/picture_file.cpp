@@ -15,8 +15,11 @@ constexpr size_t kFileHeader = 14;
 constexpr size_t kMinInfo = 40;
 // Beyond this a picture is not one of ours (and its pixels would not fit).
 constexpr int32_t kMaxSide = 32767;
-// The largest picture file read: a one-bit page of the largest sides.
-constexpr size_t kMaxPictureBytes = size_t{kMaxSide} * kMaxSide / 8 + 1024 * 1024;
+// The largest picture file read, far beyond an A3 drawing at 600 dots an
+// inch in one bit, and the most pixels a picture may have: as many as the
+// memory Qt allows a picture it reads (256 MB in 32 bits).
+constexpr size_t kMaxPictureBytes = size_t{32} << 20;
+constexpr uint64_t kMaxPixels = uint64_t{64} << 20;
 
 using Bytes = std::span<const uint8_t>;
 
@@ -40,6 +43,7 @@ bool read_one_bit(Bytes b, QImage* out, bool* bad) {
         return true;
     const bool top_down = raw_height < 0;
     const int32_t height = top_down ? -raw_height : raw_height;
+    if (uint64_t(width) * uint64_t(height) > kMaxPixels) return true;
     const size_t table = kFileHeader + info;
     if (info > b.size() || table + 8 > b.size()) return true;
     QRgb colour[2];
