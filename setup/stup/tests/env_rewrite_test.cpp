@@ -85,10 +85,11 @@ TEST_F(EnvRewriteTest, FailedReplacementKeepsTheOldFileWhole) {
     s.select_area(2, 'D', {{"A1", '1'}}, false);
     const std::string before = s.sys();
     for (int e : {ENOSPC, EIO}) {
-        pxall::atomic_fail_next_commits(1, e);
+        // Two replacements fail: the backup's copy (which is not checked) and the file.
+        pxall::atomic_fail_next_commits(2, e);
         EXPECT_EQ(pxstup::Updt_Sys_File(s.catalog, s.frame, 0), 13);
         EXPECT_EQ(s.sys(), before);
-        pxall::atomic_fail_next_commits(1, e);
+        pxall::atomic_fail_next_commits(2, e);
         EXPECT_EQ(pxstup::Updt_Sys_File_F4(s.catalog, s.frame), 13);
         EXPECT_EQ(s.sys(), before);
     }
