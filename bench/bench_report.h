@@ -1,18 +1,25 @@
 // What every benchmark of bench/ shares: one way of interleaving, timing and
-// reporting.
+// reporting, on Google Benchmark.
 //
 // A benchmark names each piece of work it times as a Case: a name and a
 // timer that does the work n times over and gives the nanoseconds that took
-// (wall() makes one from a call of the work). Bench::interleave runs every
-// case once to warm it and to size its batch, then in rounds: each round
-// runs one batch of every case, the order rotated from one round to the
-// next, so that the project and its peer meet the same moments of a loaded
-// machine. Each case is reported by the median of its rounds and their
-// quartiles; a pair compared round by round gives one ratio a round, whose
-// median is the figure and whose quartiles its spread. The head lines say
-// the machine, the date and its load; at the end the load again and, last,
-// the ratio furthest from its goal with that goal (or, in a bench without a
-// peer, the time furthest from its own).
+// (wall() makes one from a call of the work). Bench::interleave registers
+// every case with Google Benchmark, first once to warm it and to size its
+// batch (Google Benchmark's own growth of the iterations up to half the
+// batch time), then once a round: each round runs one batch of every case,
+// the order rotated from one round to the next, so that the project and its
+// peer meet the same moments of a loaded machine. Each such run is one
+// benchmark of Google Benchmark with the batch as its iterations and our
+// timer's time as its manual time. (Its repetitions would run one case's
+// rounds back to back, or shuffled with --benchmark_enable_random_interleaving,
+// and neither pairs the project and its peer round by round.)
+//
+// Each case is reported by the median of its rounds and their quartiles; a
+// pair compared round by round gives one ratio a round, whose median is the
+// figure and whose quartiles its spread. The head lines say the machine,
+// the date and its load; at the end the load again and, last, the ratio
+// furthest from its goal with that goal (or, in a bench without a peer, the
+// time furthest from its own).
 //
 //   Bench bench("what is timed", argc, argv, {{"--own=", setter}});
 //   std::vector<Figures> f = bench.interleave({{"ours", wall(...)}, {"peer", wall(...)}});
@@ -20,7 +27,10 @@
 //   return bench.conclude();
 //
 // Flags every benchmark takes: --rounds=N (rounds of batches), --batch-ms=N
-// (the time a batch is sized to).
+// (the time a batch is sized to), --show-rounds (Google Benchmark's line for
+// every run), and Google Benchmark's own --benchmark_* flags
+// (--benchmark_filter=REGEX runs only the cases it matches,
+// --benchmark_out=FILE writes every run as JSON).
 #pragma once
 
 #include <sys/utsname.h>
@@ -37,11 +47,15 @@
 #include <ctime>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <string.h>  // memmem
+
+#include <benchmark/benchmark.h>
 
 namespace pxbench {
 
@@ -130,18 +144,71 @@ inline Goal at_most(double v) { return {v, false}; }
 // A figure shown beside the others, without a goal of its own.
 inline Goal no_goal() { return {0, true}; }
 
+// Google Benchmark's console, which tells the machine once and each run's
+// line only when asked: the figures are the bench's own report. Every run
+// also goes to the file of --benchmark_out (JSON), one file for the whole
+// bench.
+class RoundReporter : public benchmark::ConsoleReporter {
+public:
+    RoundReporter() : benchmark::ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+    ~RoundReporter() override {
+        if (file_ && file_told_) file_->Finalize();
+    }
+    bool show_runs = false;
+
+    // False when the file does not open.
+    bool write_to(const std::string& path) {
+        out_.open(path);
+        if (!out_) return false;
+        file_ = std::make_unique<benchmark::JSONReporter>();
+        file_->SetOutputStream(&out_);
+        file_->SetErrorStream(&out_);
+        return true;
+    }
+    bool ReportContext(const Context& context) override {
+        if (file_ && !file_told_) file_told_ = file_->ReportContext(context);
+        if (told_) return true;
+        told_ = true;
+        return benchmark::ConsoleReporter::ReportContext(context);
+    }
+    void ReportRuns(const std::vector<Run>& runs) override {
+        if (file_) file_->ReportRuns(runs);
+        if (show_runs) benchmark::ConsoleReporter::ReportRuns(runs);
+    }
+
+private:
+    bool told_ = false, file_told_ = false;
+    std::ofstream out_;
+    std::unique_ptr<benchmark::BenchmarkReporter> file_;
+};
+
 // A bench's own flag ("--codes=") and what takes its value.
 using Flag = std::pair<const char*, std::function<void(const char*)>>;
 
 class Bench {
 public:
-    // Takes the common flags and the bench's own from argv (an unknown flag
-    // ends the program) and prints the head lines.
+    // Takes Google Benchmark's flags, the common ones and the bench's own
+    // from argv (an unknown flag ends the program) and prints the head lines.
     Bench(std::string title, int argc, char** argv, const std::vector<Flag>& own = {}, int rounds = 15)
         : title_(std::move(title)), rounds_(rounds) {
+        // The file of every run is written here, once for all the bench's
+        // runs (Google Benchmark would write it anew at each).
+        std::string out;
+        int kept = 1;
+        for (int i = 1; i < argc; ++i) {
+            if (std::strncmp(argv[i], "--benchmark_out=", 16) == 0) out = argv[i] + 16;
+            else argv[kept++] = argv[i];
+        }
+        argc = kept;
+        if (!out.empty() && !reporter_.write_to(out)) {
+            std::fprintf(stderr, "%s: cannot write %s\n", argv[0], out.c_str());
+            std::exit(2);
+        }
+        benchmark::Initialize(&argc, argv);
         std::vector<Flag> flags = own;
         flags.push_back({"--rounds=", [this](const char* v) { rounds_ = std::max(1, std::atoi(v)); }});
         flags.push_back({"--batch-ms=", [this](const char* v) { batch_ns_ = std::max(1, std::atoi(v)) * 1e6; }});
+        flags.push_back({"--show-rounds", [this](const char*) { reporter_.show_runs = true; }});
         for (int i = 1; i < argc; ++i) {
             bool known = false;
             for (const Flag& f : flags) {
@@ -154,8 +221,8 @@ public:
             }
             if (!known) {
                 std::fprintf(stderr, "%s: unknown flag %s; flags:", argv[0], argv[i]);
-                for (const Flag& f : flags) std::fprintf(stderr, " %sN", f.first);
-                std::fprintf(stderr, "\n");
+                for (const Flag& f : flags) std::fprintf(stderr, " %s%s", f.first, f.first[std::strlen(f.first) - 1] == '=' ? "N" : "");
+                std::fprintf(stderr, " --benchmark_*\n");
                 std::exit(2);
             }
         }
@@ -163,6 +230,7 @@ public:
         std::printf("load at the start: %s\n", load().c_str());
         std::fflush(stdout);
     }
+    ~Bench() { benchmark::Shutdown(); }
 
     // Runs the cases interleaved (see the head of this file) and prints each
     // one's median and spread. The figures come back in the order given.
@@ -170,32 +238,149 @@ public:
         std::vector<Figures> out(cases.size());
         for (size_t i = 0; i < cases.size(); ++i) {
             out[i].name = cases[i].name;
-            out[i].batch = cases[i].batch > 0 ? cases[i].batch : size_batch(cases[i].time);
-            out[i].failed = out[i].batch < 1;
+            out[i].batch = cases[i].batch;
         }
+        // Warming and sizing, where the case has no batch of its own.
+        benchmark::ClearRegisteredBenchmarks();
+        bool sizing = false;
+        std::vector<char> warmed(cases.size(), 0);
+        for (size_t i = 0; i < cases.size(); ++i) {
+            if (out[i].batch > 0) continue;
+            sizing = true;
+            benchmark::RegisterBenchmark(("warm-up/" + out[i].name).c_str(),
+                                         [this, &cases, &out, &warmed, i](benchmark::State& st) {
+                                             warmed[i] = 1;
+                                             const int64_t n = st.max_iterations;
+                                             while (st.KeepRunningBatch(n)) {
+                                                 const double t = cases[i].time(n);
+                                                 if (t < 0) {
+                                                     st.SkipWithError("the work failed");
+                                                     continue;
+                                                 }
+                                                 st.SetIterationTime(t / 1e9);
+                                                 // The last call is the longest.
+                                                 out[i].batch = std::max<int64_t>(
+                                                     1, static_cast<int64_t>(static_cast<double>(n) * batch_ns_ /
+                                                                             std::max(t, 1.0)));
+                                             }
+                                         })
+                ->UseManualTime()
+                ->MinTime(batch_ns_ / 2 / 1e9);
+        }
+        if (sizing) benchmark::RunSpecifiedBenchmarks(&reporter_);
+        // A case --benchmark_filter left out is not run (and has not failed).
+        for (size_t i = 0; i < cases.size(); ++i) out[i].failed = warmed[i] && out[i].batch < 1;
+
+        benchmark::ClearRegisteredBenchmarks();
         double load_lo = 1e9, load_hi = 0;
         for (int r = 0; r < rounds_; ++r) {
-            const double l = load_1min();
-            load_lo = std::min(load_lo, l);
-            load_hi = std::max(load_hi, l);
             for (size_t k = 0; k < cases.size(); ++k) {
                 const size_t i = (k + static_cast<size_t>(r)) % cases.size();
-                if (out[i].failed) continue;
-                const double t = cases[i].time(out[i].batch);
-                if (t < 0) {
-                    out[i].failed = true;
-                    continue;
-                }
-                out[i].ns.push_back(t / static_cast<double>(out[i].batch));
+                if (out[i].failed || out[i].batch < 1) continue;
+                const bool first = k == 0;
+                benchmark::RegisterBenchmark((out[i].name + "/round:" + std::to_string(r + 1)).c_str(),
+                                             [&, i, first](benchmark::State& st) {
+                                                 if (first) {
+                                                     const double l = load_1min();
+                                                     load_lo = std::min(load_lo, l);
+                                                     load_hi = std::max(load_hi, l);
+                                                 }
+                                                 if (out[i].failed) st.SkipWithError("failed in an earlier round");
+                                                 while (st.KeepRunningBatch(out[i].batch)) {
+                                                     const double t = cases[i].time(out[i].batch);
+                                                     if (t < 0) {
+                                                         out[i].failed = true;
+                                                         st.SkipWithError("the work failed");
+                                                         continue;
+                                                     }
+                                                     st.SetIterationTime(t / 1e9);
+                                                     out[i].ns.push_back(t / static_cast<double>(out[i].batch));
+                                                 }
+                                             })
+                    ->UseManualTime()
+                    ->Iterations(out[i].batch)
+                    ->Repetitions(1)
+                    ->Unit(out[i].batch >= 1000 ? benchmark::kNanosecond
+                           : out[i].batch >= 10 ? benchmark::kMicrosecond
+                                                : benchmark::kMillisecond);
             }
         }
+        benchmark::RunSpecifiedBenchmarks(&reporter_);
+        benchmark::ClearRegisteredBenchmarks();
+
+        spaced_ = false;
+        if (load_lo > load_hi) load_lo = load_hi = load_1min();  // no round ran
         std::printf("\n%d rounds, the order rotated each round; 1-minute load %.2f to %.2f\n", rounds_, load_lo,
                     load_hi);
+        table(out);
+        return out;
+    }
+
+    // Work whose one run gives several times at once (the steps of a road):
+    // run once a round, each run one benchmark of Google Benchmark (its
+    // manual time the sum of the run's times).
+    // The figures of each name over the rounds come back in the order the
+    // names first came; a run that fails ends the rounds.
+    using Sampler = std::function<bool(std::vector<std::pair<std::string, double>>* ns)>;
+    std::vector<Figures> repeat(const std::string& name, Sampler run) {
+        std::vector<Figures> out;
+        std::map<std::string, size_t> at;
+        double load_lo = 1e9, load_hi = 0;
+        int runs = 0;
+        bool failed = false;
+        benchmark::ClearRegisteredBenchmarks();
+        for (int r = 0; r < rounds_; ++r) {
+            benchmark::RegisterBenchmark((name + "/round:" + std::to_string(r + 1)).c_str(), [&](benchmark::State& st) {
+                const double l = load_1min();
+                load_lo = std::min(load_lo, l);
+                load_hi = std::max(load_hi, l);
+                if (failed) st.SkipWithError("failed in an earlier round");
+                while (st.KeepRunningBatch(1)) {
+                    std::vector<std::pair<std::string, double>> ns;
+                    if (!run(&ns)) {
+                        failed = true;
+                        st.SkipWithError("the run failed");
+                        continue;
+                    }
+                    ++runs;
+                    double sum = 0;
+                    for (const auto& [what, t] : ns) {
+                        auto [it, fresh] = at.emplace(what, out.size());
+                        if (fresh) out.push_back({what, {}, 1, false});
+                        out[it->second].ns.push_back(t);
+                        sum += t;
+                    }
+                    st.counters["times"] = static_cast<double>(ns.size());
+                    st.SetIterationTime(sum / 1e9);
+                }
+            })
+                ->UseManualTime()
+                ->Iterations(1)
+                ->Repetitions(1)
+                ->Unit(benchmark::kMillisecond);
+        }
+        benchmark::RunSpecifiedBenchmarks(&reporter_);
+        benchmark::ClearRegisteredBenchmarks();
+        failed_ = failed_ || failed;
+        spaced_ = false;
+        if (load_lo > load_hi) load_lo = load_hi = load_1min();
+        std::printf("\n%d runs%s; 1-minute load %.2f to %.2f\n", runs, failed ? " (then one FAILED)" : "", load_lo,
+                    load_hi);
+        std::fflush(stdout);
+        return out;
+    }
+
+    // Each figure's median and quartiles, one line each.
+    void table(const std::vector<Figures>& figures) {
         std::printf("%-44s %12s %25s %10s\n", "", "median", "quartiles", "batch");
-        for (const Figures& f : out) {
+        for (const Figures& f : figures) {
             if (f.failed) {
                 std::printf("%-44s FAILED\n", f.name.c_str());
                 failed_ = true;
+                continue;
+            }
+            if (f.ns.empty()) {
+                std::printf("%-44s not run\n", f.name.c_str());
                 continue;
             }
             std::printf("%-44s %12s %12s - %-12s %6lld\n", f.name.c_str(), time_text(quantile(f.ns, 0.5)).c_str(),
@@ -203,7 +388,6 @@ public:
                         static_cast<long long>(f.batch));
         }
         std::fflush(stdout);
-        return out;
     }
 
     // The peer's time over ours, round by round (ours the faster above 1).
@@ -216,7 +400,7 @@ public:
     }
     // A time against a goal of its own, in milliseconds.
     void time_goal(const std::string& what, const Figures& f, Goal goal_ms) {
-        if (f.failed || f.ns.empty()) return no_figure(what);
+        if (f.failed || f.ns.empty()) return no_figure(what, f.failed);
         add(what, "median", quantile(f.ns, 0.5) / 1e6, quantile(f.ns, 0.25) / 1e6, quantile(f.ns, 0.75) / 1e6, goal_ms,
             " ms");
     }
@@ -301,38 +485,33 @@ private:
         return out;
     }
 
-    // Repetitions that take about the batch time; 0 when the work fails.
-    int64_t size_batch(const Timer& time) const {
-        int64_t n = 1;
-        for (;;) {
-            const double t = time(n);
-            if (t < 0) return 0;
-            if (t >= batch_ns_ / 2 || n >= (int64_t{1} << 30)) {
-                const double each = std::max(t / static_cast<double>(n), 1.0);
-                return std::max<int64_t>(1, static_cast<int64_t>(batch_ns_ / each));
-            }
-            n = t <= 0 ? n * 16 : std::max(n * 2, static_cast<int64_t>(static_cast<double>(n) * batch_ns_ / 2 / t));
-        }
-    }
-
     // a over b, round by round.
     void paired(const std::string& what, const char* kind, const Figures& a, const Figures& b, Goal goal) {
-        if (a.failed || b.failed || a.ns.empty() || a.ns.size() != b.ns.size()) return no_figure(what);
+        if (a.failed || b.failed || a.ns.empty() || a.ns.size() != b.ns.size())
+            return no_figure(what, a.failed || b.failed);
         std::vector<double> r;
         for (size_t i = 0; i < a.ns.size(); ++i) r.push_back(a.ns[i] / b.ns[i]);
         add(what, kind, quantile(r, 0.5), quantile(r, 0.25), quantile(r, 0.75), goal, "");
     }
 
     void add(const std::string& what, const char* kind, double v, double q1, double q3, Goal goal, const char* unit) {
-        if (lines_.empty()) std::printf("\n");
+        space();
         lines_.push_back({what, kind, v, q1, q3, goal, unit});
         std::printf("%s\n", text(lines_.back()).c_str());
         std::fflush(stdout);
     }
 
-    void no_figure(const std::string& what) {
-        std::printf("%s: no figure (the work failed)\n", what.c_str());
-        failed_ = true;
+    // A figure whose work failed, or was not run (--benchmark_filter).
+    void no_figure(const std::string& what, bool failed) {
+        space();
+        std::printf("%s: no figure (%s)\n", what.c_str(), failed ? "the work failed" : "not run");
+        failed_ = failed_ || failed;
+    }
+
+    // A blank line before the first figure after a table.
+    void space() {
+        if (!spaced_) std::printf("\n");
+        spaced_ = true;
     }
 
     static std::string text(const Line& l) {
@@ -349,10 +528,12 @@ private:
     }
 
     std::string title_;
+    RoundReporter reporter_;
     int rounds_;
     double batch_ns_ = 20e6;
     std::vector<Line> lines_;
     bool failed_ = false;
+    bool spaced_ = false;
 };
 
 // --- The peer of the name searches -------------------------------------------

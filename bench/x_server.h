@@ -7,6 +7,10 @@
 //   XServer x;  x.open(display);
 //   const double drawn = x.wait_frame(since, 20000);  // a window mapped since then, drawn whole
 //   const double pressed = x.press_f10();
+//
+// With keep_log(), the server's answers are also kept in order (every
+// rectangle drawn, every map and unmap, every window drawn whole since its
+// map), for a bench that reads afterwards what followed each key.
 #pragma once
 
 #include <poll.h>
@@ -49,7 +53,8 @@ public:
         if (test == nullptr || !test->present) return false;
         const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
         xcb_change_window_attributes(c_, root_, XCB_CW_EVENT_MASK, &mask);
-        f10_ = keycode_of(kF10);
+        adopt_windows();
+        f10_ = keycode_of(kF10).first;
         xcb_flush(c_);
         return f10_ != 0;
     }
@@ -83,13 +88,69 @@ public:
     }
 
     // F10 pressed and released at the server: the time it was sent.
-    double press_f10() {
+    double press_f10() { return press(f10_, {}); }
+
+    // A key pressed and released at the server with the modifier keys held
+    // (their keycodes): the time it was sent.
+    double press(xcb_keycode_t key, const std::vector<xcb_keycode_t>& held) {
         const double t = pxbench::now_ns();
-        xcb_test_fake_input(c_, XCB_KEY_PRESS, f10_, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
-        xcb_test_fake_input(c_, XCB_KEY_RELEASE, f10_, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        for (xcb_keycode_t m : held) fake(XCB_KEY_PRESS, m);
+        fake(XCB_KEY_PRESS, key);
+        fake(XCB_KEY_RELEASE, key);
+        for (auto m = held.rbegin(); m != held.rend(); ++m) fake(XCB_KEY_RELEASE, *m);
         xcb_flush(c_);
         return t;
     }
+
+    // A mouse button clicked where the pointer is: the time it was sent.
+    double click(uint8_t button) {
+        const double t = pxbench::now_ns();
+        fake(XCB_BUTTON_PRESS, button);
+        fake(XCB_BUTTON_RELEASE, button);
+        xcb_flush(c_);
+        return t;
+    }
+
+    // The keycode of a keysym and the level it stands at (1: with Shift);
+    // keycode 0 where the keyboard has none.
+    std::pair<xcb_keycode_t, int> keycode_of(uint32_t keysym) {
+        const xcb_setup_t* setup = xcb_get_setup(c_);
+        const int n = setup->max_keycode - setup->min_keycode + 1;
+        xcb_get_keyboard_mapping_reply_t* r =
+            xcb_get_keyboard_mapping_reply(c_, xcb_get_keyboard_mapping(c_, setup->min_keycode, n), nullptr);
+        if (r == nullptr) return {0, 0};
+        const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(r);
+        std::pair<xcb_keycode_t, int> found{0, 0};
+        for (int level = 0; level < std::min<int>(2, r->keysyms_per_keycode) && found.first == 0; ++level)
+            for (int k = 0; k < n && found.first == 0; ++k)
+                if (syms[k * r->keysyms_per_keycode + level] == keysym)
+                    found = {static_cast<xcb_keycode_t>(setup->min_keycode + k), level};
+        free(r);
+        return found;
+    }
+
+    // What the server told, in order (keep_log()).
+    struct Logged {
+        enum Kind { kDamage, kMap, kUnmap, kDrawnWhole } kind;
+        double at;
+        double mapped_at;  // kDrawnWhole: when that window was mapped
+    };
+    void keep_log() { logging_ = true; }
+    const std::vector<Logged>& log() const { return log_; }
+
+    // The descriptor of the connection, and what came on it handled.
+    int fd() { return xcb_get_file_descriptor(c_); }
+    void drain() {
+        for (xcb_generic_event_t* e = xcb_poll_for_event(c_); e != nullptr; e = xcb_poll_for_event(c_)) {
+            handle(e, pxbench::now_ns());
+            free(e);
+        }
+    }
+    // Handles what comes before `until`: false when nothing came.
+    bool wait_until(double until) { return pump(until) == 0; }
+    double last_damage() const { return last_damage_; }
+    // The server has gone (or never answered).
+    bool gone() { return c_ == nullptr || xcb_connection_has_error(c_) != 0; }
 
 private:
     // A window's part on the screen, in its own coordinates: what can be drawn.
@@ -104,18 +165,39 @@ private:
         int64_t count = 0;
     };
 
-    xcb_keycode_t keycode_of(uint32_t keysym) {
-        const xcb_setup_t* setup = xcb_get_setup(c_);
-        const int n = setup->max_keycode - setup->min_keycode + 1;
-        xcb_get_keyboard_mapping_reply_t* r =
-            xcb_get_keyboard_mapping_reply(c_, xcb_get_keyboard_mapping(c_, setup->min_keycode, n), nullptr);
-        if (r == nullptr) return 0;
-        const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(r);
-        xcb_keycode_t found = 0;
-        for (int k = 0; k < n && found == 0; ++k)
-            if (syms[k * r->keysyms_per_keycode] == keysym) found = static_cast<xcb_keycode_t>(setup->min_keycode + k);
-        free(r);
-        return found;
+    void fake(uint8_t type, uint8_t detail) {
+        xcb_test_fake_input(c_, type, detail, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    }
+
+    void note(Logged::Kind kind, double at, double mapped_at = 0) {
+        if (logging_) log_.push_back({kind, at, mapped_at});
+    }
+
+    // The windows there before the watch began: watched from now on, the
+    // mapped ones taken as drawn.
+    void adopt_windows() {
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c_, xcb_query_tree(c_, root_), nullptr);
+        if (tree == nullptr) return;
+        const xcb_window_t* children = xcb_query_tree_children(tree);
+        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+            xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(c_, xcb_get_geometry(c_, children[i]), nullptr);
+            xcb_get_window_attributes_reply_t* a =
+                xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, children[i]), nullptr);
+            if (g != nullptr && a != nullptr && windows_.count(children[i]) == 0) {
+                Window& w = windows_[children[i]];
+                w.x = g->x;
+                w.y = g->y;
+                w.width = g->width;
+                w.height = g->height;
+                restart(w);
+                w.mapped = a->map_state != XCB_MAP_STATE_UNMAPPED;
+                w.drawn_at = 1;
+                xcb_damage_create(c_, xcb_generate_id(c_), children[i], XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
+            }
+            free(g);
+            free(a);
+        }
+        free(tree);
     }
 
     // Handles the events that come before `until`: -1 when the time ran out.
@@ -165,14 +247,17 @@ private:
             it->second.mapped = true;
             it->second.mapped_at = now;
             restart(it->second);
+            note(Logged::kMap, now);
         } else if (type == XCB_UNMAP_NOTIFY) {
             auto it = windows_.find(reinterpret_cast<const xcb_unmap_notify_event_t*>(e)->window);
             if (it != windows_.end()) it->second.mapped = false;
+            note(Logged::kUnmap, now);
         } else if (type == XCB_DESTROY_NOTIFY) {
             windows_.erase(reinterpret_cast<const xcb_destroy_notify_event_t*>(e)->window);
         } else if (type == damage_event_ + XCB_DAMAGE_NOTIFY) {
             auto* ev = reinterpret_cast<const xcb_damage_notify_event_t*>(e);
             last_damage_ = now;
+            note(Logged::kDamage, now);
             auto it = windows_.find(ev->drawable);
             if (it == windows_.end() || !it->second.mapped || it->second.drawn_at > 0) return;
             Window& w = it->second;
@@ -180,7 +265,10 @@ private:
             const int x1 = std::min(w.x1, ev->area.x + ev->area.width);
             const int y1 = std::min(w.y1, ev->area.y + ev->area.height);
             for (int y = y0; y < y1 && x0 < x1; ++y) w.count += cover(w.drawn[static_cast<size_t>(y)], x0, x1);
-            if (w.count == static_cast<int64_t>(w.x1 - w.x0) * (w.y1 - w.y0)) w.drawn_at = now;
+            if (w.count == static_cast<int64_t>(w.x1 - w.x0) * (w.y1 - w.y0)) {
+                w.drawn_at = now;
+                note(Logged::kDrawnWhole, now, w.mapped_at);
+            }
         }
     }
 
@@ -221,6 +309,8 @@ private:
     xcb_keycode_t f10_ = 0;
     double last_damage_ = 0;
     std::map<xcb_window_t, Window> windows_;
+    bool logging_ = false;
+    std::vector<Logged> log_;
 };
 
 // A server of the desktop the children run on, started for the run: a

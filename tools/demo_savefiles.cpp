@@ -58,15 +58,20 @@ std::string data_file(const DemoSavedList& l) {
 }  // namespace
 
 std::vector<DemoSavedList> default_demo_saved_lists() {
-    // Bytes 96-98 hold the number of part records, as the parts list writes it.
+    // Vehicles of the demo's catalogues as the parts list saves them (VIN
+    // prefix and serial, model code, catalogue, production date, frame),
+    // with parts in force at their production dates. Bytes 96-98 hold the
+    // number of part records.
     std::vector<DemoSavedList> v;
-    v.push_back({1, sv::kStateUsed, "140324", "093512", "XN5DM01A2B", "SEDAN 2.0 GL", "12345A", "202211", "ABC10",
-                 "0012345", "040", "FB20", "Brake service, front axle", 4,
-                 {{"41060B0210  ", "01"}, {"41080B0115  ", "02"}, {"41101B0020  ", "01"}, {"11020A0150  ", "04"}}});
-    v.push_back({2, sv::kStateDeleted, "150324", "101000", "", "", "12345A", "", "", "", "", "", "", 0, {}});
-    v.push_back({3, sv::kStateUsed, "020424", "161845", "", "WAGON 1.6", "123450", "202104", "XYZ21", "0207711",
-                 "1G3", "EA10", "Oil change and filters", 3,
-                 {{"15208C0305  ", "01"}, {"16546C0110  ", "01"}, {"15066C0012  ", "01"}}});
+    // Identified by VIN: an Arvena sedan 1.6 GL, 6-speed, UK, made in November 2018.
+    v.push_back({1, sv::kStateUsed, "140324", "093512", "PX2AVS2630", "AVS16P1GL  6MUK", "4410A1", "201811", "AVS16P1",
+                 "A200456", "040", "FB20", "Oil pump and sump", 4,
+                 {{"15100AA43002", "01"}, {"12101AA77402", "01"}, {"90341AA74202", "01"}, {"15601YZ001A1", "01"}}});
+    v.push_back({2, sv::kStateDeleted, "150324", "101000", "", "", "4410A1", "", "", "", "", "", "", 0, {}});
+    // Identified by frame number: an Arvena estate 1.9 diesel GLX, made in May 2021.
+    v.push_back({3, sv::kStateUsed, "020424", "161845", "", "AVW19D1GLX 5MEU", "4420B1", "202105", "AVW19D1", "B612345",
+                 "1G3", "EA10", "Brake service, front axle", 4,
+                 {{"04465YZ001A1", "01"}, {"43512AB77602", "02"}, {"47730AB73802", "02"}, {"90947AB55002", "02"}}});
     return v;
 }
 

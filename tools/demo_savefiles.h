@@ -27,7 +27,9 @@ struct DemoSavedList {
     std::vector<std::pair<std::string, std::string>> parts;  // part number (12), quantity "01".."99"
 };
 
-// A few believable lists: two kept, one deleted.
+// A few believable lists of demo vehicles: two kept (one vehicle
+// identified by VIN, one by frame number, both with a production date), one
+// deleted.
 std::vector<DemoSavedList> default_demo_saved_lists();
 
 // Writes PXIFSMST.SAV and a PXIFnnnn.SAV for every list that is not deleted

@@ -11,7 +11,7 @@ namespace pxbuild::demo {
 
 const std::vector<Text>& demo_messages() {
     static const std::vector<Text> texts = {
-        {115, "Select a menu item (click it, or move to it and press Enter)."},
+        {115, "Select an item."},
         {120, "Enter an abbreviation and press F10 or Enter."},
         {838, "The abbreviation is not found in this catalogue."},
         {842, "Printing failed. Check that a printer is installed and ready."},
@@ -23,7 +23,7 @@ const std::vector<Text>& demo_messages() {
         {883, "Please insert the frame-number CD into drive  ["},
         {883, "Frame-number CD needed:                       ["},
         {891, "No catalogue data set is set up."},
-        {891, "Set up a catalogue with item 7 of the main menu."},
+        {891, "Set one up first: main menu item 7, Catalogue set-up."},
         {999, "A system error occurred."},
     };
     return texts;
@@ -33,7 +33,7 @@ const std::vector<Text>& demo_screen_texts() {
     static const std::vector<Text> texts = {
         {111, "any drive"},
         {112, "EUROPE"},
-        {113, "GENERAL"},
+        {113, "GEN."},
         {114, "USA"},
         {115, "JAPAN"},
         {126, "EU FRM"},

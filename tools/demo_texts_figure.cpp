@@ -9,7 +9,7 @@ const AreaTexts& texts_figure() {
         {
             {118, "Pick reference numbers on the picture or in the list; F10: parts list."},
             {829, "The picture of this page is too large to be shown."},
-            {832, "Nothing is selected: pick reference numbers first."},
+            {832, "Nothing is picked yet."},
             {862, "This page has no picture."},
         },
         // screen texts
@@ -30,7 +30,7 @@ const AreaTexts& texts_figure() {
             {1807, "Figure"},
             {1808, "Page"},
             {1809, "SEE NOTE"},
-            {1810, "SEE SUB-ILLUSTRATION"},
+            {1810, "SUB-ILLUSTRATION"},
             {1900, "Illustration (Enlarged)"},
             {1901, "Selected PNC"},
             {1902, "Qty"},

@@ -34,7 +34,7 @@ const AreaTexts& texts_prices() {
             {2902, "No"},
             {2903, "Part Number"},
             {2904, "Part Name"},
-            {2905, "Price"},
+            {2905, "Prc"},
             {2906, "Remarks"},
             {2907, "Retail price"},
             {2908, "Dealer price"},

@@ -36,10 +36,12 @@ const AreaTexts& texts_vlists() {
             {307, "Notes"},
             {308, "Characteristics"},
             {309, "Engine"},
-            {310, "Body"},
-            {311, "Grade"},
-            {312, "Trans."},
-            {313, "Other"},
+            // Over the vehicle's characteristics in the order the demo's
+            // vehicles carry them: engine, gearbox, grade, destination.
+            {310, "Engine"},
+            {311, "Trans."},
+            {312, "Grade"},
+            {313, "Destination"},
             {1200, "Catalogue List"},
             {1201, "Car Name"},
             {1202, "Cat."},

@@ -24,6 +24,8 @@ struct Staged {
 // Staged streams still open; the caller holds the FILE*, the twin's name is
 // known only here.
 std::vector<Staged> g_staged;
+// Temporaries of commits being built (commit_files.h).
+std::vector<std::string> g_reserved;
 int g_fail_commits = 0;
 int g_fail_errno = 0;
 unsigned g_twin_serial = 0;
@@ -237,7 +239,14 @@ int atomic_close(std::FILE* fp, bool commit, int32_t* err) {
 void set_write_step_hook(WriteStepHook hook) { g_step_hook = hook; }
 
 bool twin_is_staged(const std::string& host) {
-    return std::any_of(g_staged.begin(), g_staged.end(), [&](const Staged& s) { return s.twin == host; });
+    return std::any_of(g_staged.begin(), g_staged.end(), [&](const Staged& s) { return s.twin == host; }) ||
+           std::find(g_reserved.begin(), g_reserved.end(), host) != g_reserved.end();
+}
+
+void reserve_twin(const std::string& host, bool held) {
+    auto it = std::find(g_reserved.begin(), g_reserved.end(), host);
+    if (held && it == g_reserved.end()) g_reserved.push_back(host);
+    if (!held && it != g_reserved.end()) g_reserved.erase(it);
 }
 
 std::string twin_name(const std::string& target) {

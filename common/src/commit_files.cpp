@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "platform/drives.h"
+#include "pxall/errlog.h"
 #include "stale_twins.h"
 
 namespace pxall {
@@ -210,72 +212,47 @@ bool ends_with(const std::string& s, const char* tail) {
 }
 
 // Finishes the journals of a folder, then removes its stale temporaries (of
-// the file `only`, or every one). The number removed, -1 when unreadable.
-int sweep(const std::string& dir, const std::string& only, int* journal_error) {
+// the file `only`, or every one). A temporary that a journal still names
+// (its rename failed) is never removed: the journal's next reader would
+// take the missing temporary for one already renamed and read a mix. The
+// number removed, -1 when unreadable; *journal_error the C error number of
+// a journal that could not be finished (its name in *journal_name).
+int sweep(const std::string& dir, const std::string& only, int* journal_error, std::string* journal_name = nullptr) {
     bool ok = false;
     std::vector<std::string> names = names_in(dir, &ok);
     if (!ok) return -1;
     bool journals = false;
+    std::vector<std::string> named;  // temporaries of journals still pending
     for (const auto& name : names) {
         if (!ends_with(name, kJournalSuffix)) continue;
         journals = true;
         int e = finish_journal(join(dir, name));
-        if (e != 0 && journal_error != nullptr) *journal_error = e;
+        if (e == 0) continue;
+        if (journal_error != nullptr) *journal_error = e;
+        if (journal_name != nullptr) *journal_name = name;
+        std::vector<std::pair<std::string, std::string>> pairs;
+        read_journal(join(dir, name), &pairs);
+        for (const auto& p : pairs) named.push_back(p.first);
     }
     if (journals) names = names_in(dir, &ok);
     int removed = 0;
     for (const auto& name : names) {
+        if (std::find(named.begin(), named.end(), name) != named.end()) continue;
         std::string host = join(dir, name);
         if (stale(temporary_pid(name, only), host) && ::unlink(host.c_str()) == 0) ++removed;
     }
     return removed;
 }
 
-}  // namespace
-
-void sweep_stale_twins_of(const std::string& target) { sweep(dir_of(target), base_of(target), nullptr); }
-
-int commit_files(const CommitFile* files, int n, int32_t* err) {
-    int32_t dummy = 0;
-    if (err == nullptr) err = &dummy;
-    *err = 0;
-    if (files == nullptr || n < 1) {
-        *err = EINVAL;
-        return 11;
-    }
-    std::vector<std::string> targets;
-    for (int i = 0; i < n; ++i) {
-        auto host = files[i].win_path != nullptr ? plat::host_path(files[i].win_path) : std::nullopt;
-        if (!host || (files[i].data == nullptr && files[i].size > 0) ||
-            (i > 0 && dir_of(*host) != dir_of(targets.front()))) {
-            *err = host ? EINVAL : ENOENT;
-            return 11;
-        }
-        targets.push_back(*host);
-    }
-    const std::string dir = dir_of(targets.front());
-    const std::string journal = targets.front() + kJournalSuffix;
-    // An earlier commit is finished before this one begins.
-    int pending = 0;
-    sweep(dir, "", &pending);
-    if (pending != 0) {
-        *err = pending;
-        return 13;
-    }
-
-    std::vector<std::pair<std::string, std::string>> pairs;
+// The temporaries written and flushed: journal, renames, journal last.
+// 0 or 13 with *err; before the first rename a failure leaves the old files
+// (the temporaries removed), after it the journal stays for the next settle.
+int put_in_place(const std::vector<std::pair<std::string, std::string>>& pairs, const std::string& journal,
+                 int32_t* err) {
+    const std::string dir = dir_of(journal);
     auto drop_twins = [&] {
         for (const auto& p : pairs) ::unlink(p.first.c_str());
     };
-    for (int i = 0; i < n; ++i) {
-        std::string twin;
-        if (int e = write_twin(targets[i], files[i].data, files[i].size, &twin)) {
-            drop_twins();
-            *err = e;
-            return e == ENOSPC || e == EDQUOT || e == EIO ? 13 : 11;
-        }
-        pairs.emplace_back(twin, targets[i]);
-    }
     int e = injected_failure();
     if (e == 0) e = write_journal(journal, pairs);
     if (e != 0) {
@@ -285,7 +262,7 @@ int commit_files(const CommitFile* files, int n, int32_t* err) {
     }
     // Committed: from here on the new files win.
     for (size_t i = 0; i < pairs.size(); ++i) {
-        int e = write_step("rename", pairs[i].second);
+        e = write_step("rename", pairs[i].second);
         if (e == 0 && ::rename(pairs[i].first.c_str(), pairs[i].second.c_str()) != 0) e = errno;
         if (e == 0) continue;
         if (i == 0) {
@@ -304,26 +281,169 @@ int commit_files(const CommitFile* files, int n, int32_t* err) {
     return 0;
 }
 
+// The host paths of Windows-shaped paths, all in one folder: 0, or 11 with *err.
+int targets_of(const std::vector<const char*>& win_paths, std::vector<std::string>* targets, int32_t* err) {
+    for (const char* w : win_paths) {
+        auto host = w != nullptr ? plat::host_path(w) : std::nullopt;
+        if (!host || (!targets->empty() && dir_of(*host) != dir_of(targets->front()))) {
+            *err = host ? EINVAL : ENOENT;
+            return 11;
+        }
+        targets->push_back(*host);
+    }
+    if (targets->empty()) {
+        *err = EINVAL;
+        return 11;
+    }
+    return 0;
+}
+
+// An earlier commit of the folder is finished before a new one begins: 0 or 13.
+int settle_dir(const std::string& dir, int32_t* err) {
+    int pending = 0;
+    sweep(dir, "", &pending);
+    if (pending == 0) return 0;
+    *err = pending;
+    return 13;
+}
+
+}  // namespace
+
+void sweep_stale_twins_of(const std::string& target) { sweep(dir_of(target), base_of(target), nullptr); }
+
+int commit_files(const CommitFile* files, int n, int32_t* err) {
+    int32_t dummy = 0;
+    if (err == nullptr) err = &dummy;
+    *err = 0;
+    if (files == nullptr || n < 1) {
+        *err = EINVAL;
+        return 11;
+    }
+    std::vector<const char*> paths;
+    for (int i = 0; i < n; ++i) {
+        if (files[i].data == nullptr && files[i].size > 0) {
+            *err = EINVAL;
+            return 11;
+        }
+        paths.push_back(files[i].win_path);
+    }
+    std::vector<std::string> targets;
+    if (int r = targets_of(paths, &targets, err)) return r;
+    if (int r = settle_dir(dir_of(targets.front()), err)) return r;
+
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (int i = 0; i < n; ++i) {
+        std::string twin;
+        if (int e = write_twin(targets[i], files[i].data, files[i].size, &twin)) {
+            for (const auto& p : pairs) ::unlink(p.first.c_str());
+            *err = e;
+            return e == ENOSPC || e == EDQUOT || e == EIO ? 13 : 11;
+        }
+        pairs.emplace_back(twin, targets[i]);
+    }
+    return put_in_place(pairs, targets.front() + kJournalSuffix, err);
+}
+
+CommitBuild::~CommitBuild() { abandon(); }
+
+int CommitBuild::begin(const std::vector<std::string>& win_paths, int32_t* err) {
+    int32_t dummy = 0;
+    if (err == nullptr) err = &dummy;
+    *err = 0;
+    abandon();
+    std::vector<const char*> paths;
+    for (const auto& w : win_paths) paths.push_back(w.c_str());
+    std::vector<std::string> targets;
+    if (int r = targets_of(paths, &targets, err)) return r;
+    if (int r = settle_dir(dir_of(targets.front()), err)) return r;
+    for (size_t i = 0; i < targets.size(); ++i) {
+        if (int e = write_step("create", targets[i])) {
+            *err = e;
+            abandon();
+            return 11;
+        }
+        std::string twin;
+        int fd = -1;
+        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+            twin = twin_name(targets[i]);
+            fd = ::open(twin.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0 && errno != EEXIST) break;
+        }
+        if (fd < 0) {
+            *err = errno;
+            abandon();
+            return 11;
+        }
+        ::close(fd);
+        reserve_twin(twin, true);
+        pairs_.emplace_back(twin, targets[i]);
+        // The folder as the caller wrote it: the temporary's name is new, so
+        // its path maps onto the host name made here.
+        const std::string& w = win_paths[i];
+        size_t sep = w.find_last_of("\\/:");
+        win_twins_.push_back(w.substr(0, sep == std::string::npos ? 0 : sep + 1) + base_of(twin));
+    }
+    return 0;
+}
+
+int CommitBuild::commit(int32_t* err) {
+    int32_t dummy = 0;
+    if (err == nullptr) err = &dummy;
+    *err = 0;
+    if (pairs_.empty()) {
+        *err = EINVAL;
+        return 11;
+    }
+    int e = 0;
+    for (const auto& [twin, target] : pairs_) {
+        e = write_step("sync", target);
+        if (e != 0) break;
+        int fd = ::open(twin.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || ::fsync(fd) != 0) e = errno;
+        if (fd >= 0) ::close(fd);
+        if (e != 0) break;
+    }
+    if (e != 0) {
+        *err = e;
+        abandon();
+        return 13;
+    }
+    auto pairs = std::move(pairs_);
+    pairs_.clear();
+    win_twins_.clear();
+    for (const auto& p : pairs) reserve_twin(p.first, false);
+    return put_in_place(pairs, pairs.front().second + kJournalSuffix, err);
+}
+
+void CommitBuild::abandon() {
+    for (const auto& p : pairs_) {
+        ::unlink(p.first.c_str());
+        reserve_twin(p.first, false);
+    }
+    pairs_.clear();
+    win_twins_.clear();
+}
+
 int settle_commit(const char* first_win_path, int32_t* err) {
     int32_t dummy = 0;
     if (err == nullptr) err = &dummy;
     *err = 0;
     auto host = first_win_path != nullptr ? plat::host_path(first_win_path) : std::nullopt;
     if (!host) return 0;  // nothing can be pending where no file can be
-    int pending = 0;
-    sweep(dir_of(*host), "", &pending);
-    if (pending != 0) {
-        *err = pending;
-        return 13;
-    }
-    return 0;
+    return settle_dir(dir_of(*host), err);
 }
 
 int sweep_stale_temporaries(const char* win_dir) {
     if (win_dir == nullptr) return -1;
     auto host = plat::host_path(win_dir);
     if (!host) return -1;
-    return sweep(*host, "", nullptr);
+    int pending = 0;
+    std::string journal;
+    int removed = sweep(*host, "", &pending, &journal);
+    // The files the journal names stay as they are; whoever reads them next
+    // tries again and fails as loudly.
+    if (pending != 0) syerr_message("PXCOMMIT", "sweep_stale_temporaries", journal.c_str(), 13, pending, 1);
+    return removed;
 }
 
 }  // namespace pxall

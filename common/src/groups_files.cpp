@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "groups_internal.h"
 #include "platform/errors.h"
@@ -75,9 +76,37 @@ int make_zero_file(const char* name, size_t unit, int n, const char* function, i
 int make_gpmei_file() { return make_zero_file(kNameFile, kSlotSize, kSlotCount, "make_gpmei_file", 10); }
 int make_gppnc_file() { return make_zero_file(kCodeFile, kRecordSize, kRecordCount, "make_gppnc_file", 20); }
 
+// Sets a damaged group file aside whole as "<name>.BAD" beside it, so that
+// the groups it held can still be recovered: 0, or 13 logged.
+int set_aside(const char* name, const char* path, const char* function, int place) {
+    std::string bad(path);
+    size_t dot = bad.rfind('.');
+    size_t sep = bad.find_last_of("\\:");
+    bad = (dot != std::string::npos && (sep == std::string::npos || dot > sep) ? bad.substr(0, dot) : bad) + ".BAD";
+    std::string bytes;
+    int32_t err = 0;
+    if (std::FILE* fp = plat::fopen(path, "rb")) {
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, fp)) > 0 && bytes.size() <= kCodeFileMinSize) bytes.append(buf, n);
+        if (std::ferror(fp)) err = errno != 0 ? errno : EIO;
+        std::fclose(fp);
+    } else {
+        err = errno;
+    }
+    if (err == 0 && atomic_write_file(bad.c_str(), bytes.data(), bytes.size(), &err) == 0) {
+        syerr_message(grp::kModuleFiles, function, (std::string(name) + " damaged, kept as .BAD").c_str(), 14,
+                      static_cast<int32_t>(bytes.size()), place + 2);
+        return 0;
+    }
+    syerr_message(grp::kModuleFiles, function, bad.c_str(), 13, err, place + 3);
+    return 13;
+}
+
 // Makes the file when it is missing, and anew when it is shorter than
-// min_size. The new content replaces the old in one step, so the short file
-// needs no separate delete.
+// min_size, after setting the damaged file aside (kRemadeDamaged then). The
+// new content replaces the old in one step, so the short file needs no
+// separate delete.
 int remake_file(const char* name, const char* mode, size_t min_size, int (*make)(), const char* function,
                 int place) {
     char path[kPathSize];
@@ -94,8 +123,10 @@ int remake_file(const char* name, const char* mode, size_t min_size, int (*make)
     }
     long size = stream_size(fp);
     std::fclose(fp);
-    if (size < 0 || static_cast<size_t>(size) < min_size) return make();
-    return 0;
+    if (size >= 0 && static_cast<size_t>(size) >= min_size) return 0;
+    if (int r = set_aside(name, path, function, place); r != 0) return r;
+    rc = make();
+    return rc != 0 ? rc : kRemadeDamaged;
 }
 
 // Takes back the items appended after `keep` (null: all of them).
@@ -347,5 +378,7 @@ extern "C" int32_t VBRemakeGpFile() {
     if (int rc = settle_pair(grp::kModuleFiles, "VBRemakeGpFile", 79); rc != 0) return rc;
     int names = remake_file(kNameFile, "rb", kNameFileMinSize, make_gpmei_file, "remake_gpmei_file", 81);
     int codes = remake_file(kCodeFile, "r+b", kCodeFileMinSize, make_gppnc_file, "remake_gppnc_file", 83);
+    if (names != 0 && names != kRemadeDamaged) return names;
+    if (codes != 0 && codes != kRemadeDamaged) return codes;
     return names != 0 ? names : codes;
 }

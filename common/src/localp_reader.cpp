@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/files.h"
+#include "pxall/commit_files.h"
 #include "pxall/errlog.h"
 #include "pxall/localp_layout.h"
 
@@ -117,6 +118,13 @@ int LCPOpen(LcpHandle* h, int set) {
     h->per_block = static_cast<int16_t>(localp::kBlockBytes / s.rec_len);
     char data_path[kPathSize];
     if (full_path(s.data_name, data_path) != 0 || full_path(s.index_name, h->index_path) != 0) return -1;
+    // A set-up a kill interrupted is finished (or undone) first; one that
+    // cannot be finished leaves no set to read.
+    int32_t err = 0;
+    if (settle_commit(data_path, &err) != 0) {
+        syerr_message(kModule, "LCPOpen", "commit", 13, err, kAtOpen);
+        return -1;
+    }
     h->data = plat::fopen(data_path, "rb");
     return h->data != nullptr ? 0 : -1;
 }

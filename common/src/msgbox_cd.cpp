@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/char_cut.h"
 #include "platform/msgbox.h"
 #include "pxall/blocks.h"
 #include "pxall/errlog.h"
@@ -18,6 +19,8 @@ constexpr const char* kFunction = "disp_msgbox";
 constexpr const char* kCaption = "Please Insert CD";
 
 constexpr int kScrAnyDrive = 111;
+// The places of the drive's name inside the brackets.
+constexpr size_t kDrivePlaces = 9;
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
@@ -89,8 +92,11 @@ int disp_msgbox(int msg_no, int drive, const char* cd_id, const char* cd_no, int
     } else {
         where = drive_text(drive);
     }
-    std::snprintf(piece, sizeof piece, "%-9.9s]\n", where.c_str());
-    text += piece;
+    // Cut to its places at a character boundary (never half a Japanese
+    // character before the bracket) and padded with blanks.
+    where.resize(plat::char_cut_length(where, kDrivePlaces, texts_double_byte()));
+    where.resize(kDrivePlaces, ' ');
+    text += where + "]\n";
 
     // get_scr_text above keeps the message memory, so line 2 still follows.
     const char* line2 = get_2ndmsg_text();

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "keyed_handle.h"
+#include "pxall/commit_files.h"
 #include "pxall/fdtable.h"
 #include "pxall/hinban.h"
 #include "pxall/paths.h"
@@ -36,6 +37,13 @@ int read_master(int mode, uint8_t* m, int* detail) {
     if (get_path_name(mode, -1, path) != 0) {
         set_detail(detail, prd::kMasterPath);
         return 128;
+    }
+    // A price import a kill interrupted is finished (or undone) first; one
+    // that cannot be finished leaves no files to read as a set.
+    int32_t err = 0;
+    if (settle_commit(path, &err) != 0) {
+        set_detail(detail, err);
+        return 13;
     }
     int fd = -1;
     int r = open_container(path, &fd, detail);

@@ -9,6 +9,7 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "pxall/atomic_write.h"
+#include "pxall/commit_files.h"
 #include "pxall/blocks.h"
 #include "pxall/dates.h"
 #include "pxall/paths.h"
@@ -93,6 +94,8 @@ int open_save_mst_file(int32_t mode, std::FILE** fp, int32_t* err) {
         *err = kErrMasterName;
         return r;
     }
+    // A save a kill interrupted is finished (or undone) first.
+    if (settle_commit(path, err) != 0) return 11;
     switch (mode) {
         case kSaveRead:
             errno = 0;
@@ -163,9 +166,36 @@ int make_save_mst(int32_t* err) {
 
 namespace {
 
+// The master being rewritten (a staged stream) and a list's data file put
+// in place together: 0, or 13 (nothing changed; or, after a failed rename
+// past the first, the next reader of the master finishes the commit).
+int commit_with(std::FILE** fp, const CommitFile& list, int32_t* err) {
+    std::vector<unsigned char> image;
+    unsigned char buf[8192];
+    errno = 0;
+    bool ok = std::fflush(*fp) == 0 && std::fseek(*fp, 0, SEEK_SET) == 0;
+    size_t n;
+    while (ok && (n = std::fread(buf, 1, sizeof buf, *fp)) > 0) image.insert(image.end(), buf, buf + n);
+    if (!ok || std::ferror(*fp)) {
+        *err = stream_errno();
+        drop(fp);
+        return 13;
+    }
+    drop(fp);
+    char path[kPathSize];
+    if (int r = make_save_mst_file_name(path); r != 0) {
+        *err = kErrMasterName;
+        return r;
+    }
+    const CommitFile files[2] = {list, {path, image.data(), image.size()}};
+    return commit_files(files, 2, err) == 0 ? 0 : 13;
+}
+
 // get_save_no's work: with `mark` the number is handed out; without, it is
-// only looked up (the master stays as it is).
-int hand_out(bool mark, int32_t* save_no, int32_t* err) {
+// only looked up (the master stays as it is). With `list`, the number
+// handed out must be `expect` and the list's data file is committed with
+// the new master as one set (commit_files.h).
+int hand_out(bool mark, int32_t* save_no, int32_t* err, const CommitFile* list = nullptr, int32_t expect = 0) {
     int32_t dummy = 0;
     err = or_dummy(err, &dummy);
     if (save_no != nullptr) *save_no = 0;
@@ -219,6 +249,12 @@ int hand_out(bool mark, int32_t* save_no, int32_t* err) {
         if (save_no != nullptr) *save_no = no;
         return 0;
     }
+    if (list != nullptr && no != expect) {
+        // Only another process could have taken the number in between.
+        drop(&fp);
+        *err = EBUSY;
+        return 13;
+    }
 
     unsigned char entry[kRecordSize] = {};
     entry[kEntState] = kStateUsed;
@@ -241,7 +277,11 @@ int hand_out(bool mark, int32_t* save_no, int32_t* err) {
         drop(&fp);
         return r;
     }
-    if (close_save_mst_file(&fp, err) != 0) return 13;
+    if (list != nullptr) {
+        if (int r = commit_with(&fp, *list, err); r != 0) return r;
+    } else if (close_save_mst_file(&fp, err) != 0) {
+        return 13;
+    }
     if (save_no != nullptr) *save_no = no;
     return 0;
 }
@@ -266,21 +306,11 @@ int save_new_list(const void* data, int32_t size, int32_t* save_no, int32_t* err
         *err = kErrDataOpenName;
         return r;
     }
-    // The data file first: a free number's file is nobody's list, so a kill
-    // before the entry is marked leaves no used entry without its file.
-    if (atomic_write_file(path, data, static_cast<size_t>(size), err) != 0) return 13;
+    // The data file and the master entry that names it go in place as one
+    // commit: a kill or a failure leaves no used entry without its file.
+    const CommitFile list{path, data, static_cast<size_t>(size)};
     int32_t marked = 0;
-    int r = hand_out(true, &marked, err);
-    if (r == 0 && marked != no) {
-        // Only another process could have taken the number in between; the
-        // file written is then that list's: leave it, report the failure.
-        *err = EBUSY;
-        return 13;
-    }
-    if (r != 0) {
-        if (auto host = plat::host_path(path)) ::unlink(host->c_str());
-        return r;
-    }
+    if (int r = hand_out(true, &marked, err, &list, no); r != 0) return r;
     if (save_no != nullptr) *save_no = no;
     return 0;
 }

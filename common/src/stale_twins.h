@@ -19,8 +19,11 @@ int write_step(const char* step, const std::string& host);
 int injected_failure();
 // A new temporary's name beside target (host path).
 std::string twin_name(const std::string& target);
-// True while a staged stream of this process writes that temporary.
+// True while a staged stream or a commit being built in this process holds
+// that temporary.
 bool twin_is_staged(const std::string& host);
+// Marks a temporary (host path) as held by a commit being built, or no longer.
+void reserve_twin(const std::string& host, bool held);
 
 // Finishes the interrupted commits whose journals lie in the folder of
 // target, then removes the temporaries of target that processes no longer

@@ -44,6 +44,9 @@ struct Format {
     size_t count_field;  // entry count in the shared state block
 };
 
+// The menu language code of Japanese, whose texts are in code page 932.
+constexpr char kJapaneseMenuLang[] = "02";
+
 constexpr Format kMsgFormat = {"PXDROM%2.2s.MSG", kMsgLineSize, 3, 3, false,
                                kMsgEntrySize, kMsgTextChars, ' ', kMsgMaxEntries, ctop::kMsgCount};
 constexpr Format kScrFormat = {"PXDROM%2.2s.SCR", kScrLineSize, 4, 5, true,
@@ -158,6 +161,11 @@ const char* get_scr_text(int no) {
     g_scr_expect = no + 1;
     g_scr_next = i + 1;
     return entry_text(g_scr, i, kScrEntrySize);
+}
+
+bool texts_double_byte() {
+    const unsigned char* top = get_ctop_addr();
+    return top != nullptr && std::memcmp(top + ctop::kMenuLangCode, kJapaneseMenuLang, 2) == 0;
 }
 
 }  // namespace pxall

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/drives.h"
+#include "platform/files.h"
 #include "pxall/atomic_write.h"
 #include "pxall/blocks.h"
 #include "pxall/drom.h"
@@ -310,6 +312,87 @@ TEST(StartUpSweepTest, DromInitFinishesCommitsAndRemovesLeftovers) {
         EXPECT_FALSE(env.exists(name)) << name;
     }
     drom_term();
+}
+
+}  // namespace
+
+namespace {
+
+int fail_rename_of_b(const char* step, const char* host) {
+    return std::string(step) == "rename" && std::filesystem::path(host).filename() == "B.D" ? EIO : 0;
+}
+
+// A rename that failed leaves the journal and the temporary it names; a
+// start-up that cannot finish the journal either keeps both and logs it,
+// and no reader takes the mixed pair for a whole one until it is finished.
+TEST(CommitFilesTest, AFailedRenameThenARestartNeverReadsAMixedPair) {
+    pxtest::TempEnv env;
+    env.mkdir("MST");
+    env.write("MST/A.D", "old a");
+    env.write("MST/B.D", "old b");
+    const pxall::CommitFile both[2] = {{"C:\\MST\\A.D", "new a", 5}, {"C:\\MST\\B.D", "new b", 5}};
+    int32_t err = 0;
+    pxall::set_write_step_hook(fail_rename_of_b);
+    EXPECT_EQ(pxall::commit_files(both, 2, &err), 13);
+    pxall::set_write_step_hook(nullptr);
+    EXPECT_EQ(err, EIO);
+    ASSERT_EQ(env.read("MST/A.D") + env.read("MST/B.D"), "new aold b");
+
+    // The rename still fails at the restart (a folder stands in its way).
+    std::filesystem::rename(env.root() + "/MST/B.D", env.root() + "/MST/B.KEEP");
+    env.mkdir("MST/B.D");
+    env.mkdir("MST/B.D/X");
+    const size_t logged = env.log_lines().size();
+    pxall::sweep_stale_temporaries("C:\\MST");
+    ASSERT_EQ(env.log_lines().size(), logged + 1);
+    EXPECT_EQ(env.log_lines().back().rfind("PXCOMMIT,sweep_stale_temporaries,A.D.~jnl,(13)", 0), 0u)
+        << env.log_lines().back();
+    EXPECT_TRUE(env.exists("MST/A.D.~jnl"));
+    EXPECT_EQ(pxall::settle_commit("C:\\MST\\A.D", &err), 13);
+    EXPECT_EQ(pxall::commit_files(both, 2, &err), 13);  // nothing new begins on top of it
+
+    // Once the way is clear, the next reader finishes the new pair.
+    std::filesystem::remove_all(env.root() + "/MST/B.D");
+    std::filesystem::rename(env.root() + "/MST/B.KEEP", env.root() + "/MST/B.D");
+    pxall::sweep_stale_temporaries("C:\\MST");
+    EXPECT_EQ(pxall::settle_commit("C:\\MST\\A.D", &err), 0);
+    EXPECT_EQ(env.read("MST/A.D") + env.read("MST/B.D"), "new anew b");
+    for (const auto& e : std::filesystem::directory_iterator(env.root() + "/MST"))
+        EXPECT_TRUE(e.path().filename() == "A.D" || e.path().filename() == "B.D") << e.path();
+}
+
+// Files the caller builds through their temporaries: a sweep of the folder
+// in between leaves them alone, an abandoned build leaves nothing, and the
+// commit puts them in place together.
+TEST(CommitFilesTest, ABuildIsSweptNeverAndCommitsTogether) {
+    pxtest::TempEnv env;
+    env.mkdir("MST");
+    env.write("MST/A.D", "old a");
+    env.write("MST/B.D", "old b");
+    int32_t err = 0;
+    {
+        pxall::CommitBuild build;
+        ASSERT_EQ(build.begin({"C:\\MST\\A.D", "C:\\MST\\B.D"}, &err), 0);
+        env.write("MST/" + std::filesystem::path(*plat::host_path(build.temporary(0))).filename().string(), "half");
+        EXPECT_EQ(pxall::sweep_stale_temporaries("C:\\MST"), 0);
+        EXPECT_TRUE(plat::file_exists(build.temporary(0)));
+        EXPECT_TRUE(plat::file_exists(build.temporary(1)));
+    }
+    EXPECT_EQ(env.read("MST/A.D") + env.read("MST/B.D"), "old aold b");
+    for (const auto& e : std::filesystem::directory_iterator(env.root() + "/MST"))
+        EXPECT_TRUE(e.path().filename() == "A.D" || e.path().filename() == "B.D") << e.path();
+
+    pxall::CommitBuild build;
+    ASSERT_EQ(build.begin({"C:\\MST\\A.D", "C:\\MST\\B.D"}, &err), 0);
+    for (int i = 0; i < 2; ++i) {
+        std::FILE* fp = plat::fopen(build.temporary(static_cast<size_t>(i)), "wb");
+        ASSERT_NE(fp, nullptr);
+        std::fputs(i == 0 ? "new a" : "new b", fp);
+        std::fclose(fp);
+    }
+    EXPECT_EQ(build.commit(&err), 0);
+    EXPECT_EQ(env.read("MST/A.D") + env.read("MST/B.D"), "new anew b");
+    EXPECT_EQ(build.commit(&err), 11);  // nothing left to commit
 }
 
 }  // namespace

@@ -330,27 +330,55 @@ TEST_F(GroupsTest, RemakeMakesMissingAndShortFiles) {
     ASSERT_EQ(VBRemakeGpFile(), 0);
     EXPECT_EQ(env.read("MST/PXGRPMEI.D"), std::string(63063, '\0'));
     EXPECT_EQ(env.read("MST/PXGRPPNC.D"), std::string(600000, '\0'));
+    EXPECT_FALSE(env.exists("MST/PXGRPMEI.BAD"));
 
     struct Case {
         size_t names, codes;
         bool names_remade, codes_remade;
     };
-    const Case cases[] = {{6363, 30000, true, true}, {6364, 30001, false, false}, {63063, 600000, false, false}};
+    const Case cases[] = {{6363, 30000, true, true}, {6364, 30001, false, false}, {63063, 600000, false, false},
+                          {100, 600000, true, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.names);
         env.write("MST/PXGRPMEI.D", std::string(c.names, 'x'));
-        env.write("MST/PXGRPPNC.D", std::string(c.codes, 'x'));
-        ASSERT_EQ(VBRemakeGpFile(), 0);
+        env.write("MST/PXGRPPNC.D", std::string(c.codes, 'y'));
+        std::filesystem::remove(env.root() + "/MST/PXGRPMEI.BAD");
+        std::filesystem::remove(env.root() + "/MST/PXGRPPNC.BAD");
+        const size_t logged = env.log_lines().size();
+        // A damaged file is kept aside whole and logged, and the caller
+        // told, before the empty one is made.
+        ASSERT_EQ(VBRemakeGpFile(), c.names_remade || c.codes_remade ? pxall::kRemadeDamaged : 0);
         EXPECT_EQ(env.read("MST/PXGRPMEI.D"), c.names_remade ? std::string(63063, '\0') : std::string(c.names, 'x'));
-        EXPECT_EQ(env.read("MST/PXGRPPNC.D"), c.codes_remade ? std::string(600000, '\0') : std::string(c.codes, 'x'));
+        EXPECT_EQ(env.read("MST/PXGRPPNC.D"), c.codes_remade ? std::string(600000, '\0') : std::string(c.codes, 'y'));
+        EXPECT_EQ(env.exists("MST/PXGRPMEI.BAD"), c.names_remade);
+        if (c.names_remade) {
+            EXPECT_EQ(env.read("MST/PXGRPMEI.BAD"), std::string(c.names, 'x'));
+        }
+        EXPECT_EQ(env.exists("MST/PXGRPPNC.BAD"), c.codes_remade);
+        if (c.codes_remade) {
+            EXPECT_EQ(env.read("MST/PXGRPPNC.BAD"), std::string(c.codes, 'y'));
+        }
+        auto lines = env.log_lines();
+        ASSERT_EQ(lines.size(), logged + (c.names_remade ? 1 : 0) + (c.codes_remade ? 1 : 0));
+        if (c.names_remade) {
+            EXPECT_EQ(lines[logged].rfind("PXSUBG01,remake_gpmei_file,PXGRPMEI.D damaged", 0), 0u) << lines[logged];
+        }
     }
 
     // A rebuilt pair reads as no groups.
     env.write("MST/PXGRPMEI.D", "short");
-    ASSERT_EQ(VBRemakeGpFile(), 0);
+    ASSERT_EQ(VBRemakeGpFile(), pxall::kRemadeDamaged);
     int16_t count = -1;
     EXPECT_EQ(VBread_group_file(&count), 0);
     EXPECT_EQ(count, 0);
+
+    // A damaged file that cannot be kept aside is not replaced.
+    env.write("MST/PXGRPMEI.D", "short");
+    std::filesystem::remove(env.root() + "/MST/PXGRPMEI.BAD");
+    env.mkdir("MST/PXGRPMEI.BAD");
+    env.mkdir("MST/PXGRPMEI.BAD/X");
+    EXPECT_EQ(VBRemakeGpFile(), 13);
+    EXPECT_EQ(env.read("MST/PXGRPMEI.D"), "short");
 }
 
 TEST_F(GroupsTest, RemakeWithoutAnAnswerOnFreeSpace) {

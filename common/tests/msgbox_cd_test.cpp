@@ -126,6 +126,27 @@ TEST_F(MsgBoxCdTest, DriveOutsideTheListShowsNoDrive) {
     }
 }
 
+// Under the Japanese menu language the texts are in code page 932: the
+// drive's name is cut before a character that would not fit, never inside
+// it, so that the bracket follows a whole character.
+TEST_F(MsgBoxCdTest, JapaneseDriveNameIsCutAtACharacter) {
+    // "任意のドライブ" in code page 932: seven characters of two bytes.
+    const std::string any_drive = "\x94\x43\x88\xD3\x82\xCC\x83\x68\x83\x89\x83\x43\x83\x75";
+    pxtest::set_field(top, ctop::kMenuLangCode, 3, "02");
+    env.write("PXDROM02.MSG", "810Please insert into drive [\n810the CD [\n");
+    env.write("PXDROM02.SCR", "0111 " + any_drive + "\n0112 EU-CAT\n");
+    ASSERT_EQ(set_msg(), 0);
+    ASSERT_EQ(set_scr(), 0);
+    int answer = 0;
+    EXPECT_EQ(disp_msgbox(810, -1, "E1", "03", &answer), 0);
+    EXPECT_EQ(shown.back(), box(any_drive.substr(0, 8) + " ", "EU-CAT 03]"));
+    // A Latin menu language keeps the byte cut: its bytes are characters.
+    pxtest::set_field(top, ctop::kMenuLangCode, 3, "01");
+    EXPECT_FALSE(texts_double_byte());
+    EXPECT_EQ(disp_msgbox(810, -1, "E1", "03", &answer), 0);
+    EXPECT_EQ(shown.back(), box(any_drive.substr(0, 9), "EU-CAT 03]"));
+}
+
 TEST_F(MsgBoxCdTest, FailuresAreLogged) {
     int answer = 7;
     EXPECT_EQ(disp_msgbox(700, 0, "E1", "03", &answer), -1);

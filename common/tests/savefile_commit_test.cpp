@@ -1,7 +1,8 @@
-// A saved list is written data file first and master entry last: a kill (a
-// child ending itself in the step hook) or a full disk at each step leaves
-// either no new entry or a used entry with its whole file, never an entry
-// without its file, and no temporary behind.
+// A saved list's data file and master entry are committed together: a kill
+// (a child ending itself in the step hook) or a full disk at each step
+// leaves either no new entry or a used entry with its whole file, never an
+// entry without its file, and no temporary behind once the next reader has
+// finished an interrupted commit.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,10 +29,12 @@ struct Script {
     int at = -1;
     bool kill = false;
     int error = 0;
+    std::vector<std::string> names;
 };
 Script g_script;
 
-int scripted_step(const char*, const char*) {
+int scripted_step(const char* step, const char*) {
+    g_script.names.push_back(step);
     if (g_script.seen++ != g_script.at) return 0;
     if (g_script.kill) ::_exit(0);
     return g_script.error;
@@ -87,8 +90,16 @@ protected:
         set_write_step_hook(nullptr);
         EXPECT_EQ(no, 1);
         EXPECT_EQ(check_entries(), 1);
+        names_ = g_script.names;
         return g_script.seen;
     }
+    // The step (by count) of the commit's first and second renames.
+    int rename_step(int which) const {
+        for (int k = 0, seen = 0; k < static_cast<int>(names_.size()); ++k)
+            if (names_[k] == "rename" && seen++ == which) return k;
+        return -1;
+    }
+    std::vector<std::string> names_;
     pxtest::TempEnv env;
     std::string list_;
 };
@@ -114,23 +125,27 @@ TEST_F(SavedListCommitTest, AKillAtEveryStepLeavesNoEntryWithoutItsFile) {
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        saved += check_entries();
-        // The start-up after the kill clears its temporaries.
+        // The start-up after the kill finishes the commit or drops it, and
+        // clears its temporaries.
         sweep_stale_temporaries("C:\\MST");
         EXPECT_EQ(temporaries(), std::vector<std::string>{});
+        int used = check_entries();
+        // Once the journal stands, the list is saved.
+        EXPECT_EQ(used, k >= rename_step(0) ? 1 : 0);
+        saved += used;
         // And the next save works.
         int32_t no = 0, err = 0;
         EXPECT_EQ(save_new_list(list_.data(), static_cast<int32_t>(list_.size()), &no, &err), 0);
     }
-    // The last step is the master's rename, which the kill precedes: no
-    // entry stands after any of them.
-    EXPECT_EQ(saved, 0);
+    ASSERT_GT(rename_step(0), 0);
+    EXPECT_EQ(saved, n - rename_step(0));
 }
 
-TEST_F(SavedListCommitTest, AFullDiskAtEveryStepIsReportedAndMarksNoEntry) {
+TEST_F(SavedListCommitTest, AFullDiskAtEveryStepIsReportedAndLeavesNoEntryWithoutItsFile) {
     const int n = steps();
+    ASSERT_GT(rename_step(1), rename_step(0));
     for (int k = 0; k < n; ++k) {
-        SCOPED_TRACE("disk full at step " + std::to_string(k));
+        SCOPED_TRACE("disk full at step " + std::to_string(k) + " " + names_[static_cast<size_t>(k)]);
         fresh();
         g_script = Script{};
         g_script.at = k;
@@ -139,10 +154,16 @@ TEST_F(SavedListCommitTest, AFullDiskAtEveryStepIsReportedAndMarksNoEntry) {
         int32_t no = -1, err = 0;
         int rc = save_new_list(list_.data(), static_cast<int32_t>(list_.size()), &no, &err);
         set_write_step_hook(nullptr);
-        EXPECT_NE(rc, 0);
-        EXPECT_EQ(no, 0);
-        EXPECT_EQ(check_entries(), 0);
-        EXPECT_FALSE(env.exists(data_name(1)));
+        // A rename that fails after the first leaves the commit to the next
+        // reader of the master, which finishes it; a failure to remove the
+        // journal comes after the list is in place.
+        const bool finished = k >= rename_step(1);
+        EXPECT_EQ(rc == 0, k > rename_step(1));
+        EXPECT_EQ(no, rc == 0 ? 1 : 0);
+        int32_t count = -1;
+        EXPECT_EQ(check_save_mst_file_exist(&count, &err), 0);  // a reader: settles
+        EXPECT_EQ(check_entries(), finished ? 1 : 0);
+        EXPECT_EQ(env.exists(data_name(1)), finished);
         EXPECT_EQ(temporaries(), std::vector<std::string>{});
     }
 }

@@ -137,10 +137,12 @@ menu_item() {
 
 # Waits for the next print job (the program numbers its PDF files) and
 # gives its text.
-jobs=0
+# It runs inside $(...): the count of jobs read is kept in a file, as a
+# variable set there would be lost and every call would read the first job.
 next_print_text() {
-    jobs=$((jobs + 1))
-    local pdf
+    local jobs pdf
+    jobs=$(( $(cat "$work/print.jobs" 2>/dev/null || echo 0) + 1 ))
+    echo "$jobs" >"$work/print.jobs"
     pdf=$(printf '%s/pxdrom-%04d.pdf' "$print" "$jobs")
     # The job is whole once the file ends with the PDF trailer.
     wait_until "no whole print job $pdf" pdf_whole "$pdf"
@@ -272,6 +274,38 @@ key Return  # marked
 key F5 F11
 local_saved() { grep -l "LA19101-01  01" "$work/demo/c/MST/"PXIF[0-9]*.SAV >/dev/null 2>&1; }
 wait_until "no saved list of the local part" local_saved
+key F4
+wait_window "$menu"
+
+step "a saved vehicle and its production date: the parts list narrowed by the date"
+# The demo's first saved vehicle: a sedan found by VIN, made in November
+# 2018. Of the oil pump's part numbers for its frame model, 15100-AA430-02
+# (08.2018-01.2019) is in force then; -06 and -11 are of other dates.
+menu_item 1
+wait_window "Vehicle Identification"
+key F11
+key F2
+wait_window "Saved Vehicles"
+click_at 300 74  # its first line
+wait_window "Vehicle Identification"
+key F10
+wait_window "Search Route"
+click_at 685 306  # the part-name-code route
+type_text "15100A"
+key F10
+wait_window "Illustration"
+key F10
+wait_window "Parts List"
+key F2
+text=$(next_print_text)
+for part in 02 06 11; do
+    grep -q "15100-AA430-$part" <<<"$text" || fail "the whole list lacks 15100-AA430-$part"
+done
+key F10  # narrowed to the vehicle
+key F2
+text=$(next_print_text)
+grep -q "15100-AA430-02" <<<"$text" || fail "the narrowed list lacks the part in force in 11.2018"
+! grep -q "15100-AA430-06\|15100-AA430-11" <<<"$text" || fail "the narrowed list keeps parts of other dates"
 key F4
 wait_window "$menu"
 

@@ -87,23 +87,13 @@ void PickList::mousePressEvent(QMouseEvent* event) {
 }
 
 void QtyBox::keyPressEvent(QKeyEvent* event) {
-    int code = 0;
-    switch (event->key()) {
-        case Qt::Key_Up: code = 38; break;
-        case Qt::Key_Down: code = 40; break;
-        case Qt::Key_Escape: code = 27; break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter: code = 13; break;
-        default: break;
-    }
-    if (code != 0 && on_key_down && on_key_down(code)) return;
+    const int code = key_code(event);
+    const bool rule_key = code == kKeyUp || code == kKeyDown || code == kKeyEscape || code == kKeyEnter;
+    if (rule_key && on_key_down && on_key_down(code)) return;
     // The typed character, as KeyPress sees it.
-    int ascii = 0;
-    if (code == 13 || code == 27) ascii = code;
-    else if (event->key() == Qt::Key_Backspace) ascii = 8;
-    else if (!event->text().isEmpty() && event->text()[0].unicode() >= 32) ascii = event->text()[0].unicode();
+    const int ascii = key_ascii(event);
     if (ascii != 0 && on_key_press && !on_key_press(ascii)) return;
-    if (code == 13 || code == 27) return;
+    if (code == kKeyEnter || code == kKeyEscape) return;
     QLineEdit::keyPressEvent(event);
 }
 
@@ -392,6 +382,8 @@ bool Bunz::on_key_down(int key_code) {
             bar->setValue(std::clamp(bar->value() + sign * bar->pageStep(), bar->minimum(), bar->maximum()));
         return true;
     }
+    // Space never turns over a line of the part-name-code list.
+    if (key_code == kKeySpace && focusWidget() == lst_Pnc) return true;
     if (key_code == key_f(1)) {
         ShowBunzHelp();
     } else if (key_code == key_f(6)) {

@@ -211,6 +211,21 @@ TEST_F(BunzTest, PageMovesAndTheirEnds) {
     EXPECT_TRUE(menu_on_top());
 }
 
+TEST_F(BunzTest, AfterAPageMoveEnterPicksWithoutAnArrowKeyFirst) {
+    Bunz* b = open();
+    ASSERT_NE(b, nullptr);
+    fake().key = "1501";
+    fake().last = 1;
+    key(*b, Qt::Key_F8);
+    ASSERT_GT(b->lst_Pnc->count(), 0);
+    EXPECT_EQ(b->lst_Pnc->currentRow(), 0);
+    EXPECT_TRUE(b->lst_Pnc->selectedItems().isEmpty());
+    fake().list_kinds.clear();
+    b->lst_Pnc->setFocus();
+    QTest::keyClick(b->lst_Pnc, Qt::Key_Return);
+    EXPECT_EQ(fake().list_kinds, std::vector<std::string>{"Select 1"});
+}
+
 TEST_F(BunzTest, MatchSettingFlipsAndShowsTheFirstPage) {
     Bunz* b = open();
     ASSERT_NE(b, nullptr);

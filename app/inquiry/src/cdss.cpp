@@ -11,6 +11,7 @@
 #include "inquiry/layouts.h"
 #include "inquiry/popup_vars.h"
 #include "platform/files.h"
+#include "shell/codepage.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
 #include "shell/seams.h"
@@ -22,10 +23,6 @@ namespace {
 
 namespace pr = pxall::popup_rec;
 
-constexpr int kKeyUp = 38;
-constexpr int kKeyDown = 40;
-constexpr int kKeySpace = 32;
-constexpr int kKeyEscape = 27;
 constexpr int kMouse = 999;
 constexpr int kLoadFailed = 2;
 constexpr int kLoadReported = 3;
@@ -80,8 +77,7 @@ Cdss::Cdss() : Form(kName) {
     }
     lst_PopUp = new QListWidget(this);
     lst_PopUp->setObjectName("lst_PopUp");
-    QFont f("Courier New", 12);
-    f.setStyleHint(QFont::TypeWriter);
+    QFont f = oem_font(12);
     lst_PopUp->setFont(f);
     // The marks are the screen's own: a click or a key is judged by
     // check_select, never toggled by the list itself.
@@ -122,6 +118,7 @@ void Cdss::on_load() {
     v.PopupToMenu = false;
     CdssLoadState = 0;
     for (int i = 0; i < 3; ++i) lbl_PopUp[static_cast<size_t>(i)]->setText(ScrText(116 + i, 35));
+    setWindowTitle(lbl_PopUp[0]->text().trimmed());
     cmd_PF(6)->setText(ScrText(205, 8));
     cmd_PF(12)->setText(ScrText(211, 9));
     if (!read_list()) return;

@@ -14,6 +14,7 @@
 #include "inquiry/popup_vars.h"
 #include "inquiry/result_grid.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/grid.h"
 #include "shell/help.h"
 #include "shell/messages.h"
@@ -61,8 +62,7 @@ Hinb::Hinb() : Form(kName) {
     lbl_HinbTitle->setObjectName("lbl_HinbTitle");
     lbl_HinbTitle->setAlignment(Qt::AlignCenter);
     layout->addWidget(lbl_HinbTitle);
-    QFont courier("Courier New", 12);
-    courier.setStyleHint(QFont::TypeWriter);
+    QFont courier = oem_font(12);
     auto* entry = new QGridLayout;
     auto field = [&](QLabel*& caption, QLineEdit*& edit, QLabel*& shown, const char* cn, const char* en,
                      const char* sn, int row, int chars) {
@@ -120,8 +120,8 @@ void Hinb::on_load() {
     else if (r == 1) HinbNoCd = true;
     disp_msg(kMsgPrompt);
     set_pf_keys();
-    txt_PNm->setMaxLength(kNameSize);
-    txt_Pnc->setMaxLength(kPncSize);
+    limit_to_field(txt_PNm, kNameSize);
+    limit_to_field(txt_Pnc, kPncSize);
     HinbGridRows = kMinGridRows;
     HinbListCount = 0;
     msg_Parts->set_rows(1 + kMinGridRows);
@@ -133,6 +133,7 @@ void Hinb::on_load() {
     clear_input();
     grid_home();
     HinbLastPage = HinbPage = HinbPageStart = 0;
+    txt_PNm->setFocus();  // the name field, as after clearing; not the first key
 }
 
 void Hinb::on_activate() {
@@ -180,6 +181,14 @@ void Hinb::set_pf_keys() {
     cmd_PF(10)->setEnabled(true);
 }
 
+// The code field takes letters, digits and Backspace only.
+bool Hinb::on_key_press(int key_ascii) {
+    if (focusWidget() != txt_Pnc || key_ascii == kKeyEnter || key_ascii == kKeyBack) return false;
+    const bool ok = (key_ascii >= '0' && key_ascii <= '9') || (key_ascii >= 'A' && key_ascii <= 'Z') ||
+                    (key_ascii >= 'a' && key_ascii <= 'z');
+    return !ok;
+}
+
 bool Hinb::on_key_down(int key_code) {
     if (key_code == kKeyEnter) {
         if (focusWidget() == txt_Pnc) {
@@ -191,14 +200,6 @@ bool Hinb::on_key_down(int key_code) {
             return true;
         }
         return false;
-    }
-    // The code field takes letters, digits and Backspace only. (The function
-    // keys' codes 112-123 lie among the character codes: they are not typed
-    // characters and go on to their actions.)
-    const bool function_key = key_code >= kKeyF1 && key_code <= kKeyF12;
-    if (focusWidget() == txt_Pnc && !function_key && key_code >= 32 && key_code < 127) {
-        bool ok = (key_code >= '0' && key_code <= '9') || (key_code >= 'A' && key_code <= 'Z');
-        return !ok;
     }
     if (key_code == 38) {
         if (txt_Pnc->text().isEmpty()) txt_PNm->setFocus();

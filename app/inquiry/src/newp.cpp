@@ -15,6 +15,7 @@
 #include "inquiry/popup_vars.h"
 #include "inquiry/result_grid.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/grid.h"
 #include "shell/help.h"
 #include "shell/messages.h"
@@ -64,8 +65,7 @@ Newp::Newp() : Form(kName) {
     lbl_Cat->setObjectName("lbl_Cat");
     txt_Catalog = new QLineEdit(this);
     txt_Catalog->setObjectName("txt_Catalog");
-    QFont courier("Courier New", 12);
-    courier.setStyleHint(QFont::TypeWriter);
+    QFont courier = oem_font(12);
     txt_Catalog->setFont(courier);
     txt_Catalog->setFixedWidth(QFontMetrics(courier).horizontalAdvance(QString(16, 'W')) + 12);
     // The label stands where the entry field stands and shows the
@@ -124,7 +124,7 @@ void Newp::on_load() {
     }
     cmd_PF(5)->setEnabled(true);
 
-    txt_Catalog->setMaxLength(kKeySize);
+    limit_to_field(txt_Catalog, kKeySize);
     NewpGridRows = kMinGridRows;
     NewpRecCount = 0;
     msg_Newp->set_rows(1 + kMinGridRows);
@@ -137,6 +137,7 @@ void Newp::on_load() {
     lbl_Model->clear();
     NewpLastBlock = NewpBlock = NewpBlockStart = 0;
     grid_home();
+    txt_Catalog->setFocus();  // the entry state, whatever stands first on the form
 }
 
 void Newp::disp_msg(int16_t no) {

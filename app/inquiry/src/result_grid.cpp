@@ -6,7 +6,7 @@
 namespace px::inquiry {
 
 void set_result_font(Grid* grid) {
-    grid->set_font_name(ansi_code_page() == 932 ? QString::fromUtf8("ＭＳ 明朝") : QString("Courier"), 12);
+    grid->set_font_name(oem_font_name(), 12);
 }
 
 void set_col_widths(Grid* grid, std::initializer_list<int> tenths) {

@@ -32,8 +32,7 @@ Slpn::Slpn() : Form(kName) {
     resize(720, 480);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(make_key_bar({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
-    QFont courier("Courier New", 11);
-    courier.setStyleHint(QFont::TypeWriter);
+    QFont courier = oem_font(11);
     lbl_PNm = new QLabel(this);
     lbl_PNm->setObjectName("lbl_PNm");
     lbl_Input = new QLabel(this);

@@ -16,6 +16,7 @@
 #include "inquiry/popup_vars.h"
 #include "inquiry/result_grid.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/grid.h"
 #include "shell/help.h"
 #include "shell/listbox.h"
@@ -70,13 +71,12 @@ Teki::Teki() : Form(kName) {
     frm_Entry = new QGroupBox(this);
     frm_Entry->setObjectName("frm_Entry");
     auto* entry = new QHBoxLayout(frm_Entry);
-    QFont courier("Courier New", 12);
-    courier.setStyleHint(QFont::TypeWriter);
+    QFont courier = oem_font(12);
     const int lengths[3] = {5, 5, 2};
     for (int i = 0; i < 3; ++i) {
         auto* box = new QLineEdit(frm_Entry);
         box->setObjectName(QString("txt_Enter_%1").arg(i));
-        box->setMaxLength(lengths[i]);
+        limit_to_field(box, lengths[i]);
         box->setFont(courier);
         box->setFixedWidth(QFontMetrics(courier).horizontalAdvance(QString(lengths[i] + 1, 'W')) + 12);
         box->installEventFilter(this);

@@ -79,6 +79,24 @@ TEST_F(HinbTest, ClicksReachTheEntryFieldsOfAFreshScreen) {
     }
 }
 
+TEST_F(HinbTest, OpensOnTheNameFieldAndTheCodeFieldTakesArrowsButNoSigns) {
+    Hinb& h = hinb();
+    QApplication::processEvents();
+    EXPECT_EQ(h.focusWidget(), h.txt_PNm);
+    // A sign typed first into the name stays there: it is no Down arrow.
+    QTest::keyClick(h.txt_PNm, Qt::Key_ParenLeft, Qt::ShiftModifier);
+    EXPECT_EQ(h.focusWidget(), h.txt_PNm);
+    EXPECT_EQ(h.txt_PNm->text(), "(");
+    h.txt_PNm->clear();
+    h.txt_Pnc->setFocus();
+    QTest::keyClicks(h.txt_Pnc, "15601a");
+    for (int i = 0; i < 3; ++i) QTest::keyClick(h.txt_Pnc, Qt::Key_Left);
+    QTest::keyClick(h.txt_Pnc, Qt::Key_Backspace);
+    QTest::keyClicks(h.txt_Pnc, "7-%");
+    EXPECT_EQ(h.txt_Pnc->text(), "15701a");
+    EXPECT_EQ(h.focusWidget(), h.txt_Pnc);
+}
+
 TEST_F(HinbTest, F10FromTheCodeFieldSearchesAsEnterDoes) {
     // F10's key code is also the code of a character the field refuses: the
     // key still runs the search.

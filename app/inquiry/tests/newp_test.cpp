@@ -121,6 +121,12 @@ TEST_F(NewpTest, AClickOnTheCatalogueFieldReachesItBeforeAndAfterAList) {
     EXPECT_EQ(n.txt_Catalog->text().toUpper(), "4410A1");
 }
 
+TEST_F(NewpTest, OpensWithTheFocusInTheCatalogueField) {
+    Newp& n = newp();
+    QApplication::processEvents();
+    EXPECT_EQ(n.focusWidget(), n.txt_Catalog);
+}
+
 TEST_F(NewpTest, AnEmptyEntryOpensTheCatalogueListFromTheButtonOnly) {
     Newp& n = newp();
     n.txt_Catalog->setFocus();

@@ -100,7 +100,7 @@ Sscr::Sscr() : Form(kName) {
     frame->addLayout(choice);
     msg_Screen = new Grid(fra_scrflstp);
     msg_Screen->setObjectName("msg_Screen");
-    msg_Screen->set_font_name("Courier", 10);
+    msg_Screen->set_font_name(oem_font_name(), 10);
     msg_Screen->set_cols(2);
     msg_Screen->set_rows(2);
     msg_Screen->set_fixed_rows(1);

@@ -9,6 +9,7 @@
 
 #include "maint/sscr.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/grid.h"
 #include "shell/messages.h"
 #include "shell/seams.h"
@@ -29,7 +30,9 @@ Ssed::Ssed() : Form(kName) {
     txt_Old->setReadOnly(true);
     txt_New = new QLineEdit(this);
     txt_New->setObjectName("txt_New");
-    txt_New->setMaxLength(kMaxTextLen);
+    // The screen file holds a text of 70 bytes: a Japanese text takes two a
+    // character, so the box takes what fits and refuses more as it is typed.
+    limit_to_field(txt_New, kMaxTextLen);
     for (QLineEdit* e : {txt_Old, txt_New}) {
         e->setFont(oem_font());
         e->setMinimumWidth(QFontMetrics(oem_font()).horizontalAdvance(QString(kMaxTextLen + 2, 'W')));
@@ -56,6 +59,7 @@ void Ssed::on_load() {
     cmd_Cancel->setText(ScrText(4504, 8));
     screen_paths(&screen_path_, &work_path_);
     SSCR_Get_Section();
+    txt_New->setFocus();  // the box the clerk types into, not the old text
     adjustSize();
     if (QScreen* s = QGuiApplication::primaryScreen()) {
         const QRect area = s->geometry();

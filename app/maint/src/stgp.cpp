@@ -11,7 +11,10 @@
 #include <QVBoxLayout>
 
 #include "maint/maint_entries.h"
+#include "platform/msgbox.h"
+#include "shell/list_lines.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/help.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
@@ -43,22 +46,6 @@ constexpr int16_t kPosNoSlot = -1;  // 65535 as the library writes it
 constexpr int16_t kPosNotFound = 1;
 constexpr int16_t kPosCdMissing = 4;
 
-// Key codes of the key-up rules.
-constexpr int kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40, kKeyDelete = 46;
-
-// The key code of a released key as the forms run time numbers it (digits
-// 48-57, keypad digits 96-105, letters 65-90, arrows 37-40, Enter 13), or 0.
-int key_code(const QKeyEvent* e, bool* keypad) {
-    const int k = e->key();
-    *keypad = (e->modifiers() & Qt::KeypadModifier) != 0;
-    if (k == Qt::Key_Return || k == Qt::Key_Enter) return kKeyEnter;
-    if (k >= Qt::Key_Left && k <= Qt::Key_Down) return kKeyLeft + (k - Qt::Key_Left);
-    if (k == Qt::Key_Delete) return kKeyDelete;
-    if (k >= Qt::Key_0 && k <= Qt::Key_9) return *keypad ? 96 + (k - Qt::Key_0) : k;
-    if (k >= Qt::Key_A && k <= Qt::Key_Z) return k;
-    return 0;
-}
-
 bool digit_or_letter(int key) { return (key >= 48 && key <= 57) || (key >= 96 && key <= 105) || (key >= 65 && key <= 90); }
 
 // A character typed into a code box: digits, capital letters and the blank
@@ -82,7 +69,7 @@ std::string rtrim(std::string s) {
 QLineEdit* make_box(QWidget* parent, const char* name, int max_len, QObject* filter) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
-    box->setMaxLength(max_len);
+    limit_to_field(box, max_len);
     box->setFont(oem_font());
     box->installEventFilter(filter);
     return box;
@@ -171,8 +158,7 @@ Stgp::Stgp() : Form(kName) {
     connect(txt_Pnc, &QLineEdit::textChanged, this, [this] {
         if (!filling_) run("txt_Pnc_Change", [this] { pnc_changed(); });
     });
-    connect(lst_Pnc, &QListWidget::itemDoubleClicked, this,
-            [this] { run("lst_Pnc_DblClick", [this] { pnc_double_click(); }); });
+    on_line_double_click(*this, lst_Pnc, "lst_Pnc_DblClick", [this](int) { pnc_double_click(); });
     connect(cmd_DelPnc, &QPushButton::clicked, this, [this] { run("cmd_DelPnc_Click", [this] { STGP_Delete_Pnc(); }); });
     connect(cmd_DelGroup, &QPushButton::clicked, this,
             [this] { run("cmd_DelGroup_Click", [this] { STGP_Delete_Group(); }); });
@@ -200,6 +186,14 @@ void Stgp::STGP_Clear_Screen() {
 int32_t Stgp::Init_Stgp() {
     pnc_edit_ = -1;
     int32_t rc = lib::VBRemakeGpFile();
+    // A damaged group file was kept aside and the groups start empty: the
+    // clerk must know before editing (the error log names the file).
+    if (rc == lib::kGroupsRemadeDamaged) {
+        plat::message_box("The user part-group file was damaged. It was kept as PXGRPMEI.BAD (or PXGRPPNC.BAD) in "
+                          "the master folder and the groups start empty.",
+                          to_ansi(ScrText(3300, 40).trimmed()), plat::kMbOk | plat::kMbIconExclamation);
+        rc = 0;
+    }
     if (rc != 0) return rc;
     // The table's items are freed before it is emptied: emptying alone would
     // leave the previous groups allocated on every reload.
@@ -402,7 +396,7 @@ bool Stgp::group_code_key_press(QKeyEvent* e) {
     return true;
 }
 
-void Stgp::group_code_key_up(int key, bool) {
+void Stgp::group_code_key_up(int key) {
     const QString text = txt_GroupCode->text();
     const std::string c = code();
     if (digit_or_letter(key) && txt_GroupCode->cursorPosition() == kCodeLen) {
@@ -442,7 +436,7 @@ bool Stgp::description_key_press(QKeyEvent* e) {
     return true;
 }
 
-void Stgp::description_key_up(int key, bool) {
+void Stgp::description_key_up(int key) {
     const bool full = digit_or_letter(key) && txt_Description->cursorPosition() == kDescriptionLen;
     if (key == kKeyEnter || full) {
         int32_t rc = lib::VBSetGrpCd(code().c_str(), description().c_str());
@@ -566,11 +560,10 @@ bool Stgp::eventFilter(QObject* obj, QEvent* event) {
             return consumed;
         }
         if (e->isAutoRepeat()) return false;
-        bool keypad = false;
-        const int key = key_code(e, &keypad);
+        const int key = key_code(e);
         run("KeyUp", [&] {
-            if (obj == txt_GroupCode) group_code_key_up(key, keypad);
-            else if (obj == txt_Description) description_key_up(key, keypad);
+            if (obj == txt_GroupCode) group_code_key_up(key);
+            else if (obj == txt_Description) description_key_up(key);
             else if (obj == lst_Pnc && key == kKeyDelete) {
                 STGP_Delete_Pnc();
                 paint_button(cmd_DelPnc, false);

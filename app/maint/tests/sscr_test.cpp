@@ -6,7 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 
 #include "maint/screen_work.h"
 #include "maint/sscr.h"
+#include "shell/codepage.h"
 #include "shell/grid.h"
 #include "shell/messages.h"
 #include "shell/stack.h"
@@ -114,6 +117,37 @@ TEST_F(SscrTest, OpensOnTheFirstScreenAndOffersOnlyScreensOfTheFile) {
     for (const QString& t : column(e, 1)) EXPECT_TRUE(t.isEmpty());
 }
 
+// The screen file holds 70 bytes a text: under code page 932 a Japanese
+// character takes two, so the box takes 35 and refuses more as they are
+// typed, and OK keeps what it shows.
+TEST_F(SscrTest, AJapaneseTextTakesTheSeventyBytesOfItsField) {
+    px::set_ansi_code_page(932);
+    struct Back {
+        ~Back() { px::set_ansi_code_page(1252); }
+    } back;
+    Sscr& e = open();
+    e.cbo_scrnm->setEditText("Parts Catalogue - Main Menu");
+    const QString ka = QString::fromUtf8("\xE3\x82\xAB");  // katakana KA
+    QString typed;
+    on_modal("Ssed", [&](px::Form& f) {
+        auto& d = static_cast<Ssed&>(f);
+        d.txt_New->setFocus();
+        // Typed as the keyboard sends it: a key event with its text.
+        for (int i = 0; i < 40; ++i) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, ka);
+            QApplication::sendEvent(d.txt_New, &press);
+        }
+        typed = d.txt_New->text();
+        d.cmd_Ok->click();
+    });
+    e.msg_Screen->select(2, 0, 2, 1);
+    QTest::keyClick(e.msg_Screen, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(typed, ka.repeated(35));
+    EXPECT_EQ(column(e, 0)[1], "*");
+    EXPECT_EQ(column(e, 1)[1], ka.repeated(35)) << "the edit is kept";
+}
+
 TEST_F(SscrTest, EditDialogWritesBackAndF10ExportsAndReloads) {
     Sscr& e = open();
     e.cbo_scrnm->setEditText("Parts Catalogue - Main Menu");
@@ -121,11 +155,12 @@ TEST_F(SscrTest, EditDialogWritesBackAndF10ExportsAndReloads) {
     on_modal("Ssed", [&](px::Form& f) {
         auto& d = static_cast<Ssed&>(f);
         shown_old = d.txt_Old->text();
-        d.txt_New->setFocus();
+        EXPECT_EQ(d.focusWidget(), d.txt_New);  // the dialog opens on the box to type into
         QTest::keyClicks(d.txt_New, QString(71, 'z'));
         EXPECT_EQ(d.txt_New->text().size(), 70);  // no 71st character
         d.txt_New->setText("7  Maintenance");
-        d.cmd_Ok->click();
+        d.cmd_Ok->setFocus();
+        QTest::keyClick(d.cmd_Ok, Qt::Key_Return);  // Enter presses the focused button
     });
     e.msg_Screen->select(2, 0, 2, 1);
     QTest::keyClick(e.msg_Screen, Qt::Key_Return);

@@ -8,6 +8,8 @@
 #include <QTest>
 
 #include "maint/kgrr.h"
+#include "maint/maint_entries.h"
+#include "platform/msgbox.h"
 #include "maint/stgp.h"
 #include "shell/messages.h"
 #include "shell/stack.h"
@@ -77,6 +79,23 @@ TEST_F(StgpTest, OpensInGroupEntryWithItsTexts) {
     EXPECT_TRUE(s.fra_Group->isEnabled());
     EXPECT_FALSE(s.fra_PNC->isEnabled());
     EXPECT_FALSE(s.txt_Description->isEnabled());
+}
+
+// A damaged group file was kept aside and made anew: the clerk is told and
+// the screen opens on the empty groups.
+TEST_F(StgpTest, ARemadeDamagedFileIsToldAndTheScreenOpens) {
+    group_fake().rc["VBRemakeGpFile"] = px::maint::lib::kGroupsRemadeDamaged;
+    std::vector<std::string> shown;
+    plat::set_message_box_hook([&](const std::string& text, const std::string&, uint32_t) {
+        shown.push_back(text);
+        return static_cast<int32_t>(plat::kIdOk);
+    });
+    Stgp& s = open();
+    plat::set_message_box_hook({});
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("PXGRPMEI.BAD"), std::string::npos) << shown[0];
+    EXPECT_EQ(stgp(), &s);
+    EXPECT_EQ(s.entry_mode(), Stgp::kGroupEntry);
 }
 
 TEST_F(StgpTest, TypingRules) {

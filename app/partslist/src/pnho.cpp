@@ -17,6 +17,7 @@
 #include "partslist/pnho_module.h"
 #include "platform/files.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/grid.h"
 #include "shell/messages.h"
 #include "shell/pxall_entries.h"
@@ -80,7 +81,7 @@ Pnho::Pnho() : Form(kName) {
     for (int i = 0; i < 6; ++i) {
         auto* box = new CondBox(this);
         box->setObjectName(names[i]);
-        box->setMaxLength(lengths[i]);
+        limit_to_field(box, lengths[i]);
         box->setFont(oem_font());
         box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString(lengths[i] + 2, '0')));
         box->setEnabled(false);

@@ -390,8 +390,8 @@ void Pnho::Pnho_ExecPrice(int16_t kind) {
     PathBuffer buf;
     int16_t r = eng::pnho_exec_price(kind, &buf.str);
     m.price_path = buf.path();
-    if (r == -1) {
-        DispMsg(kMsgNoPrice, lbl_Msg);
+    if (r == -1 || r == kMsgNothingMarked) {
+        DispMsg(r == -1 ? kMsgNoPrice : kMsgNothingMarked, lbl_Msg);
         Beep();
         SetDefaultPointer();
         return;

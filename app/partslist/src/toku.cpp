@@ -62,7 +62,7 @@ Toku::Toku() : Form(kName) {
     lst_Kigouu->setObjectName("lst_Kigouu");
     // A click toggles a code line's mark.
     lst_Kigouu->setSelectionMode(QAbstractItemView::MultiSelection);
-    for (QListWidget* l : {lst_Tokume, lst_Kigouu}) l->setFont(screen_font("Courier", 10));
+    for (QListWidget* l : {lst_Tokume, lst_Kigouu}) l->setFont(oem_font(10));
     left->addWidget(lbl_Tokume);
     left->addWidget(lst_Tokume, 1);
     right->addWidget(lbl_Kigouu);
@@ -72,7 +72,10 @@ Toku::Toku() : Form(kName) {
     layout->addLayout(lists, 1);
     layout->addWidget(make_key_bar({3, 6, 11, 12}));
     layout->addWidget(make_message_line());
+    // A kind is chosen by a click or by moving to its line with the keys.
     connect(lst_Tokume, &QListWidget::itemClicked, this,
+            [this] { run("lst_Tokume_Click", [&] { lst_Tokume_Click(); }); });
+    connect(lst_Tokume, &QListWidget::currentRowChanged, this,
             [this] { run("lst_Tokume_Click", [&] { lst_Tokume_Click(); }); });
     connect(lst_Kigouu, &QListWidget::itemClicked, this,
             [this] { run("lst_Kigouu_Click", [&] { lst_Kigouu_Click(); }); });

@@ -354,6 +354,12 @@ TEST_F(PnhoTest, PriceKindsGoToTheEngineAndThePriceList) {
     EXPECT_EQ(p.lbl_Msg->text(), message(839));
     EXPECT_EQ(beeps, before + 1);
     EXPECT_EQ(p.PnhoMode, 116);
+    // Nothing marked is a refusal of its own, not a missing price file.
+    engine().rc["pnho_exec_price"] = 836;
+    press(p, 2);
+    EXPECT_EQ(p.lbl_Msg->text(), message(836));
+    EXPECT_EQ(beeps, before + 2);
+    EXPECT_EQ(p.PnhoMode, 116);
 }
 
 TEST_F(PnhoTest, APriceListThatFailedLeavesForTheMenuAndNothingMore) {

@@ -2,6 +2,7 @@
 // keys, against the scripted engine.
 #include <QLabel>
 #include <QListWidget>
+#include <QTest>
 
 #include "partslist/pnho_module.h"
 #include "partslist/toku.h"
@@ -100,6 +101,24 @@ TEST_F(TokuTest, KindsShowTheirPresetCodeAndCodesTheirDescriptions) {
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->PnhoMode, 121);
     EXPECT_EQ(p->lbl_Msg->text(), message(105));
+}
+
+TEST_F(TokuTest, AKindAndItsCodeAreChosenWithTheKeys) {
+    pop_up([&](Toku& t) {
+        t.lst_Tokume->setFocus();
+        t.lst_Tokume->setCurrentRow(0);
+        QTest::keyClick(t.lst_Tokume, Qt::Key_Down);
+        EXPECT_EQ(t.lbl_Kigouu->text(), "DESTINATION");
+        ASSERT_EQ(t.lst_Kigouu->count(), 2);
+        QTest::keyClick(t.lst_Tokume, Qt::Key_Tab);
+        ASSERT_EQ(t.focusWidget(), t.lst_Kigouu);
+        t.lst_Kigouu->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+        QTest::keyClick(t.lst_Kigouu, Qt::Key_Space);
+        EXPECT_TRUE(t.lst_Kigouu->item(1)->isSelected());
+        EXPECT_EQ(t.lst_Tokume->item(1)->text(), "DESTINATION         UK        ");
+        key(t, Qt::Key_F12);
+    });
+    EXPECT_EQ(engine().tokucyo, (std::vector<std::string>{"1:1.6P      ", "4:UK        "}));
 }
 
 TEST_F(TokuTest, ARefusedChoiceKeepsThePopUpOpen) {

@@ -17,6 +17,7 @@
 #include "prices/price_inquiry_record.h"
 #include "prices/prices_entries.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/grid.h"
 #include "shell/gyom.h"
 #include "shell/help.h"
@@ -112,8 +113,7 @@ Dprc::Dprc() : Form(kName) {
     grid_room_ = new QWidget(this);
     body->addWidget(grid_room_);
     auto* side = new QVBoxLayout;
-    QFont courier("Courier New", 12);
-    courier.setStyleHint(QFont::TypeWriter);
+    QFont courier = oem_font(12);
     for (int g = 0; g < 2; ++g) {
         fra_Select[static_cast<size_t>(g)] = new QGroupBox(this);
         fra_Select[static_cast<size_t>(g)]->setObjectName(QString("fra_Select_%1").arg(g));
@@ -168,7 +168,7 @@ void Dprc::on_load() {
     CenterForm(*this);
     DprcGridRows = DPRC_Init_Grid();
     DprcLineCount = 0;
-    for (int i = 0; i < 3; ++i) txt_PNo[static_cast<size_t>(i)]->setMaxLength(kBoxLength[i]);
+    for (int i = 0; i < 3; ++i) limit_to_field(txt_PNo[static_cast<size_t>(i)], kBoxLength[i]);
     opt_Price[0]->setChecked(true);
     DPRC_Set_File_Kind(kind);
 }
@@ -224,7 +224,7 @@ void Dprc::DPRC_Set_File_Kind(int32_t kind) {
 
 int16_t Dprc::DPRC_Init_Grid() {
     Grid* g = msg_Main;
-    g->set_font_name("Courier", 12);
+    g->set_font_name(oem_font_name(), 12);
     const int w = g->char_width();
     const int h = std::max(1, g->text_height());
     g->set_redraw(false);

@@ -17,7 +17,9 @@
 #include "prices/fields.h"
 #include "prices/prices_entries.h"
 #include "prices/save_data.h"
+#include "shell/list_lines.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/help.h"
 #include "shell/messages.h"
 #include "shell/price_export_handover.h"
@@ -52,8 +54,7 @@ QLabel* value_label(QWidget* parent, const char* name, const QFont& font) {
 
 Fsad::Fsad() : Form(kName) {
     resize(900, 720);
-    QFont courier("Courier New", 11);
-    courier.setStyleHint(QFont::TypeWriter);
+    QFont courier = oem_font(11);
     auto* layout = new QVBoxLayout(this);
     lbl_title = new QLabel(this);
     lbl_title->setObjectName("lbl_title");
@@ -119,9 +120,8 @@ Fsad::Fsad() : Form(kName) {
     lst_PartNumber->setFont(courier);
     lst_PartNumber->setSelectionMode(QAbstractItemView::MultiSelection);
     lst_PartNumber->installEventFilter(this);
-    connect(lst_PartNumber, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        run("lst_PartNumber_DblClick", [this, item] { list_double_click(lst_PartNumber->row(item)); });
-    });
+    on_line_double_click(*this, lst_PartNumber, "lst_PartNumber_DblClick",
+                         [this](int row) { list_double_click(row); });
     layout->addWidget(lst_PartNumber, 1);
 
     auto* entry = new QHBoxLayout;
@@ -134,7 +134,7 @@ Fsad::Fsad() : Form(kName) {
         auto* box = new QLineEdit(this);
         box->setObjectName(QString("txt_PNumber_%1").arg(i));
         box->setFont(courier);
-        box->setMaxLength(kBoxLength[i]);
+        limit_to_field(box, kBoxLength[i]);
         box->setFixedWidth(QFontMetrics(courier).horizontalAdvance(QString(kBoxLength[i] + 1, 'W')) + 12);
         box->installEventFilter(this);
         txt_PNumber[static_cast<size_t>(i)] = box;

@@ -11,6 +11,8 @@
 #include "platform/files.h"
 #include "prices/fields.h"
 #include "prices/prices_entries.h"
+#include "shell/codepage.h"
+#include "shell/list_lines.h"
 #include "shell/help.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
@@ -62,10 +64,9 @@ Fsav::Fsav() : Form(kName) {
     lbl_title->setFont(QFont("Times New Roman", 16, QFont::Bold));
     layout->addWidget(lbl_title);
 
-    QFont courier("Courier New", 12);
-    courier.setStyleHint(QFont::TypeWriter);
-    QFont heading("Courier New", 10, QFont::Bold);
-    heading.setStyleHint(QFont::TypeWriter);
+    QFont courier = oem_font(12);
+    QFont heading = oem_font(10);
+    heading.setBold(true);
     // Each heading stands over the first character of its column in the
     // 105-character lines of the list below.
     auto* heads = new QWidget(this);
@@ -88,9 +89,7 @@ Fsav::Fsav() : Form(kName) {
     lst_SaveFile->setSelectionMode(QAbstractItemView::MultiSelection);
     lst_SaveFile->installEventFilter(this);
     lst_SaveFile->viewport()->installEventFilter(this);
-    connect(lst_SaveFile, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        run("lst_SaveFile_DblClick", [this, item] { list_double_click(lst_SaveFile->row(item)); });
-    });
+    on_line_double_click(*this, lst_SaveFile, "lst_SaveFile_DblClick", [this](int row) { list_double_click(row); });
     layout->addWidget(lst_SaveFile, 1);
     layout->addWidget(make_message_line());
     layout->addWidget(make_key_bar({1, 2, 3, 4, 6, 10, 11}));

@@ -76,8 +76,7 @@ Intf::Intf() : Form(kName) {
     layout->addWidget(lbl_Expppnho);
     lst_Expppnho = new QListWidget(this);
     lst_Expppnho->setObjectName("lst_Expppnho");
-    QFont courier("Courier New", 10);
-    courier.setStyleHint(QFont::TypeWriter);
+    QFont courier = oem_font(10);
     lst_Expppnho->setFont(courier);
     layout->addWidget(lst_Expppnho, 1);
     layout->addWidget(make_message_line());

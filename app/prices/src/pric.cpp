@@ -8,6 +8,7 @@
 
 #include "platform/files.h"
 #include "prices/fields.h"
+#include "shell/codepage.h"
 #include "shell/help.h"
 #include "shell/messages.h"
 #include "shell/price_export_handover.h"
@@ -40,8 +41,7 @@ Pric::Pric() : Form(kName) {
     lbl_Mode->setObjectName("lbl_Mode");
     lbl_Mode->setAlignment(Qt::AlignRight);
     layout->addWidget(lbl_Mode);
-    QFont courier("Courier New", 12);
-    courier.setStyleHint(QFont::TypeWriter);
+    QFont courier = oem_font(12);
     auto* heads = new QHBoxLayout;
     const char* names[7] = {"lbl_No", "lbl_Pnc", "lbl_Qty", "lbl_Pn", "lbl_Pname", "lbl_Lp", "lbl_Remark"};
     QLabel** targets[7] = {&lbl_No, &lbl_Pnc, &lbl_Qty, &lbl_Pn, &lbl_Pname, &lbl_Lp, &lbl_Remark};

@@ -11,7 +11,9 @@
 
 #include "search/route_context.h"
 #include "search/route_entries.h"
+#include "shell/list_lines.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/help.h"
 #include "shell/vehicle_header.h"
 #include "shell/messages.h"
@@ -58,7 +60,7 @@ Kpnc::Kpnc(const char* name, bool group) : SearchScreen(name), group_(group) {
     }
     txt_Pnc = new QLineEdit(this);
     txt_Pnc->setObjectName("txt_Pnc");
-    txt_Pnc->setMaxLength(kPncMax);
+    limit_to_field(txt_Pnc, kPncMax);
     txt_Qty = new QLineEdit(this);
     txt_Qty->setObjectName("txt_Qty");
     txt_Qty->setMaxLength(2);
@@ -95,8 +97,7 @@ Kpnc::Kpnc(const char* name, bool group) : SearchScreen(name), group_(group) {
     layout->addLayout(heads);
     lst_Pnc = make_line_list("lst_Pnc", true);
     list_control_ = std::make_unique<ListBoxControl>(lst_Pnc);
-    connect(lst_Pnc, &QListWidget::itemDoubleClicked, this,
-            [this] { run("lst_Pnc_DblClick", [this] { edit_line(); }); });
+    on_line_double_click(*this, lst_Pnc, "lst_Pnc_DblClick", [this](int) { edit_line(); });
     layout->addWidget(lst_Pnc, 1);
     layout->addWidget(make_message_line());
     if (group)

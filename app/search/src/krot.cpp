@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "search/route_entries.h"
+#include "shell/field_box.h"
 #include "shell/help.h"
 #include "shell/vehicle_header.h"
 #include "shell/messages.h"
@@ -36,7 +37,7 @@ enum class Accepts { kCode, kGroup, kKeyword };
 QLineEdit* make_box(QWidget* parent, const QString& name, int max_length) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
-    box->setMaxLength(max_length);
+    limit_to_field(box, max_length);
     box->setFont(LineFont());
     QFontMetrics fm(box->font());
     box->setFixedWidth(fm.horizontalAdvance(QString(max_length + 1, 'W')) + 12);

@@ -13,6 +13,7 @@
 #include "setup/setup_messages.h"
 #include "setup/status_block.h"
 #include "setup/stup.h"
+#include "shell/list_lines.h"
 #include "shell/codepage.h"
 #include "shell/messages.h"
 #include "shell/seams.h"
@@ -60,7 +61,7 @@ Stcs::Stcs() : Form(kName) {
     layout->addLayout(buttons);
     opt_Drive[0]->setChecked(true);
     connect(List_CD, &QListWidget::itemClicked, this, [this] { run("List_CD_Click", [&] { List_CD_Click(); }); });
-    connect(List_CD, &QListWidget::itemDoubleClicked, this, [this] { run("List_CD_DblClick", [&] { cmd_Ok_Click(); }); });
+    on_line_double_click(*this, List_CD, "List_CD_DblClick", [this](int) { cmd_Ok_Click(); });
     connect(cmd_Ok, &QPushButton::clicked, this, [this] { run("cmd_Ok_Click", [&] { cmd_Ok_Click(); }); });
     connect(cmd_Cancel, &QPushButton::clicked, this, [this] { run("cmd_Cancel_Click", [&] { unload_form(*this); }); });
     setTabOrder(List_CD, opt_Drive[0]);

@@ -22,6 +22,7 @@
 #include "setup/status_block.h"
 #include "setup/user_file.h"
 #include "setup/stpm.h"
+#include "shell/list_lines.h"
 #include "shell/codepage.h"
 #include "shell/listbox.h"
 #include "shell/messages.h"
@@ -32,7 +33,10 @@ namespace px {
 namespace {
 
 constexpr int16_t kMsgDone = 408;
+constexpr int16_t kMsgTooManyParts = 849;  // the set would exceed what its index numbers
 constexpr int16_t kMsgSystemError = 999;
+// A source record not whole or not printable: the set in force is kept.
+constexpr int16_t kMsgBadData = 848;
 constexpr std::array<const char*, 4> kKindFiles = {"LOCALP", "LOCALP1", "LOCALP2", "LOCALP3"};
 
 void menu_message(int16_t no) {
@@ -107,18 +111,16 @@ Stlp::Stlp() : Form(kName) {
     connect(cmd_Clear, &QPushButton::clicked, this, [this] { run("cmd_Clear_Click", [&] { STLP_Clear(); }); });
     connect(cmd_Exit, &QPushButton::clicked, this, [this] { run("cmd_Exit_Click", [&] { STLP_Close(); }); });
     connect(cmd_ImgCopy, &QPushButton::clicked, this, [this] { run("cmd_ImgCopy_Click", [&] { cmd_ImgCopy_Click(); }); });
-    connect(lst_Dir, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        run("lst_Dir_Change", [&] {
-            std::string name = to_ansi(item->text());
-            std::string path = dir_path;
-            if (name == "..") {
-                size_t cut = path.find_last_of('\\');
-                path = cut == std::string::npos || cut <= 2 ? path.substr(0, 2) + "\\" : path.substr(0, cut);
-            } else {
-                path = (path.size() > 0 && path.back() == '\\' ? path : path + "\\") + name;
-            }
-            set_dir(path);
-        });
+    on_line_double_click(*this, lst_Dir, "lst_Dir_Change", [this](int row) {
+        std::string name = to_ansi(lst_Dir->item(row)->text());
+        std::string path = dir_path;
+        if (name == "..") {
+            size_t cut = path.find_last_of('\\');
+            path = cut == std::string::npos || cut <= 2 ? path.substr(0, 2) + "\\" : path.substr(0, cut);
+        } else {
+            path = (path.size() > 0 && path.back() == '\\' ? path : path + "\\") + name;
+        }
+        set_dir(path);
     });
     connect(lst_Drive, &QComboBox::currentIndexChanged, this, [this] {
         run("lst_Drive_Change", [&] {
@@ -167,6 +169,8 @@ void Stlp::set_height(int twips, bool centre) {
     if (centre) {
         DisplayMetrics m = display_metrics();
         move(std::max(0, (m.width_px - width()) / 2), std::max(0, (m.height_px - px) / 2));
+        // The outcome of the set-up shows on the menu's message line.
+        KeepMessageLineClear(*this, SetupMenuMessageLine());
     }
 }
 
@@ -279,6 +283,13 @@ void Stlp::STLP_Exec() {
     for (;;) {
         std::string source = to_ansi(lbl_FileName->text());
         int16_t rc = lib::setup::Setup_Localp(kind, source.c_str());
+        if (rc == kMsgTooManyParts || rc == kMsgBadData) {
+            // Refused, nothing lost: the set stays as it was and the clerk
+            // can choose another file.
+            Beep();
+            menu_message(rc);
+            return;
+        }
         if (rc != 0) {
             menu_message(kMsgSystemError);
             fail();

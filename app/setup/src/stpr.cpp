@@ -102,6 +102,8 @@ void Stpr::on_load() {
     file_sequence = 1;
     DisplayMetrics m = display_metrics();
     move(std::max(0, (m.width_px - width()) / 2), std::max(0, (m.height_px - height()) / 2));
+    // The outcome of the set-up shows on the menu's message line.
+    KeepMessageLineClear(*this, SetupMenuMessageLine());
 }
 
 void Stpr::on_close_request() { STPR_Exit(); }

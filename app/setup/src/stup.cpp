@@ -20,6 +20,7 @@
 #include "setup/drive_list.h"
 #include "setup/setup_entries.h"
 #include "setup/stcs.h"
+#include "shell/list_lines.h"
 #include "shell/codepage.h"
 #include "shell/help.h"
 #include "shell/messages.h"
@@ -41,6 +42,7 @@ constexpr int16_t kMsgSystemError = 999;
 constexpr int32_t kErrFileNotFound = 53;
 constexpr int32_t kErrPastEnd = 62;
 constexpr int32_t kErrPath = 76;
+constexpr int kLastBCode = 7;  // the last B code the set-up can install
 constexpr int32_t kPathSize = 260;
 constexpr std::array<int, 6> kTickTexts = {2625, 2626, 2627, 2628, 2646, 2647};
 const char* const kCurrent = "background-color: #E0E0E0;";
@@ -136,8 +138,7 @@ Stup::Stup() : Form(kName) {
                 [this, i] { run("Drive_CD_Change", [&] { drive_changed(i); }); });
         connect(cmd_Add[i], &QPushButton::clicked, this, [this, i] { run("cmd_Add_Click", [&] { cmd_Add_Click(i); }); });
         connect(cmd_Del[i], &QPushButton::clicked, this, [this, i] { run("cmd_Del_Click", [&] { cmd_Del_Click(i); }); });
-        connect(lst_Status[i], &QListWidget::itemDoubleClicked, this,
-                [this, i] { run("lst_Status_DblClick", [&] { lst_Status_DblClick(i); }); });
+        on_line_double_click(*this, lst_Status[i], "lst_Status_DblClick", [this, i](int) { lst_Status_DblClick(i); });
     }
     layout->addWidget(make_key_bar({1, 3, 4, 6, 10, 11}));
     layout->addWidget(make_message_line());
@@ -344,7 +345,9 @@ void Stup::cmd_Add_Click(int index) {
     if (index < 4) {
         dialog.List_CD->addItem("A1 CD-ROM");
         dialog.List_CD->addItem("A2 CD-ROM");
-        for (int n = 1; n <= 9; ++n) dialog.List_CD->addItem(QString("B%1 CD-ROM").arg(n));
+        // B8 and B9 are not offered: a data set directory is named by one
+        // digit per code, and B1 to B7 take the last ones (3 to 9).
+        for (int n = 1; n <= kLastBCode; ++n) dialog.List_CD->addItem(QString("B%1 CD-ROM").arg(n));
     } else {
         dialog.List_CD->addItem("F1 CD-ROM");
         dialog.List_CD->addItem("F2 CD-ROM");

@@ -9,6 +9,7 @@
 #include "platform/msgbox.h"
 #include "setup/stlp.h"
 #include "setup/stpm.h"
+#include "shell/seams.h"
 #include "shell/stack.h"
 #include "support/setup_test.h"
 
@@ -122,6 +123,9 @@ TEST_F(StlpTest, SetThreeListsAndCopiesPictures) {
         s.cmd_Exec->click();
         EXPECT_FALSE(s.frm_ImgType->isHidden());
         EXPECT_GT(s.height(), small);
+        // Grown, the dialog leaves the menu's message line, where its outcome shows, in sight.
+        const QLabel* line = px::loaded_form("Stpm")->lbl_Msg;
+        EXPECT_FALSE(s.frameGeometry().intersects(QRect(line->mapToGlobal(QPoint(0, 0)), line->size())));
         EXPECT_EQ(lines(s.lst_Image), setup_fakes().images);
         ASSERT_TRUE(s.set_dir("C:\\PICS"));
         EXPECT_EQ(lines(s.lst_File), std::vector<std::string>{"fig001.bmp"});
@@ -134,6 +138,35 @@ TEST_F(StlpTest, SetThreeListsAndCopiesPictures) {
     });
     EXPECT_EQ(library().back(), "Localp3_CopyImageFile C:\\PICS fig001.bmp");
     EXPECT_EQ(menu_line, "M408");
+}
+
+TEST_F(StlpTest, ASetTooLargeIsRefusedWithItsMessage) {
+    setup_fakes().localp_rc = {849};
+    chosen = {"LOCALP1"};
+    run([&](Stlp& s) {
+        s.cmd_Refer->click();
+        s.cmd_Exec->click();
+    });
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(menu_line, "M849");
+    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(px::loaded_form("Errm"), nullptr);
+}
+
+TEST_F(StlpTest, OnASmallDisplayTheGrownDialogLeavesTheMessageInSight) {
+    // 1024 x 768: no room above or below the menu's message line.
+    px::seams().display = [] { return px::DisplayMetrics{1024, 768, 15, 15}; };
+    setup_fakes().images = {"  FIG001.BMP"};
+    chosen = {"LOCALP3"};
+    answers = {plat::kIdNo};
+    run([&](Stlp& s) {
+        s.cmd_Refer->click();
+        s.cmd_Exec->click();
+        const QLabel* line = px::loaded_form("Stpm")->lbl_Msg;
+        EXPECT_EQ(line->text(), "M408");
+        const int text_right = line->mapToGlobal(QPoint(0, 0)).x() + line->fontMetrics().horizontalAdvance(line->text());
+        EXPECT_GE(s.frameGeometry().left(), text_right);
+    });
 }
 
 TEST_F(StlpTest, FailedSetUpGoesBackToTheMainMenu) {
@@ -149,6 +182,21 @@ TEST_F(StlpTest, FailedSetUpGoesBackToTheMainMenu) {
     EXPECT_EQ(modals.back(), "Errm");
     EXPECT_EQ(px::loaded_form("Stpm"), nullptr);
     EXPECT_EQ(px::ScrCount(), 1);
+}
+
+// A source with a record not whole or not printable: the clerk is told and
+// stays in the dialog (the set in force is kept by the library).
+TEST_F(StlpTest, RefusedSourceIsToldAndTheDialogStays) {
+    setup_fakes().localp_rc = {848};
+    chosen = {"LOCALP1"};
+    run([&](Stlp& s) {
+        s.cmd_Refer->click();
+        s.cmd_Exec->click();
+        EXPECT_TRUE(s.cmd_Exec->isEnabled());
+    });
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(menu_line, "M848");
+    EXPECT_NE(px::loaded_form("Stpm"), nullptr);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ class StpmTest : public SetupTest {};
 TEST_F(StpmTest, LoadShowsCaptionsLanguageAndGuide) {
     setup_fakes().latest_language = 3;
     auto& m = static_cast<Stpm&>(open("Stpm"));
-    EXPECT_EQ(m.windowTitle().toStdString(), "SET-UP MENU");
+    EXPECT_EQ(m.windowTitle().toStdString(), "SET-UP");
     EXPECT_EQ(m.cmd_Stup[0]->text().toStdString(), "Catalogue set-up");
     EXPECT_EQ(m.cmd_Stup[4]->text().toStdString(), "Screen texts");
     EXPECT_EQ(m.lbl_Lang[1]->text().toStdString(), "3");

@@ -106,10 +106,14 @@ int code_page_setting(const char* menu_language_code, const char* override_value
     return 1252;
 }
 
-void apply_code_page_setting() {
+std::string menu_language_code() {
     char code[3] = {};
     if (const unsigned char* top = get_ctop_addr()) std::memcpy(code, top + kMenuLangCodeAt, 2);
-    set_ansi_code_page(code_page_setting(code, std::getenv("PXDROM_CODEPAGE")));
+    return code;
+}
+
+void apply_code_page_setting() {
+    set_ansi_code_page(code_page_setting(menu_language_code().c_str(), std::getenv("PXDROM_CODEPAGE")));
 }
 
 QString oem_font_name() { return g_code_page == 932 ? kMincho : QStringLiteral("Courier"); }
@@ -142,7 +146,7 @@ QFont screen_font(const QString& name, qreal points) {
     return font;
 }
 
-QFont oem_font() { return screen_font(oem_font_name(), 12); }
+QFont oem_font(qreal points) { return screen_font(oem_font_name(), points); }
 
 QString field_text(const char* data, size_t len) {
     size_t n = 0;

@@ -3,13 +3,12 @@
 #include <QLineEdit>
 #include <QValidator>
 
+#include "platform/char_cut.h"
 #include "shell/codepage.h"
 
 namespace px {
 
 namespace {
-
-bool lead_byte_932(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // Refuses a text that does not fit the field or the code page.
 class FieldValidator : public QValidator {
@@ -38,15 +37,7 @@ bool ansi_bytes(const QString& text, std::string* bytes) {
 }
 
 size_t ansi_cut_length(std::string_view bytes, size_t max) {
-    if (bytes.size() <= max) return bytes.size();
-    if (ansi_code_page() != 932) return max;
-    size_t i = 0;
-    while (i < bytes.size()) {
-        size_t step = lead_byte_932(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-        if (i + step > max) break;
-        i += step;
-    }
-    return i;
+    return plat::char_cut_length(bytes, max, ansi_code_page() == 932);
 }
 
 std::string ansi_cut(std::string_view bytes, size_t max) {

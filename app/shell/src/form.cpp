@@ -4,17 +4,22 @@
 #include <cctype>
 #include <map>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFocusEvent>
+#include <QItemSelectionModel>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
+#include "shell/list_lines.h"
 #include "shell/messages.h"
 #include "shell/seams.h"
 
@@ -45,54 +50,154 @@ Form* form_of(QObject* obj) {
     return f != nullptr && f->loaded() ? f : nullptr;
 }
 
-// Key preview and button colours for every form.
+}  // namespace
+
+// Key preview, focus handlers and button colours for every form.
 class FormsKitFilter : public QObject {
 public:
     bool eventFilter(QObject* obj, QEvent* event) override {
         switch (event->type()) {
             case QEvent::KeyPress: return key_press(obj, static_cast<QKeyEvent*>(event));
+            case QEvent::KeyRelease: return key_release(obj, static_cast<QKeyEvent*>(event));
             case QEvent::FocusIn:
-            case QEvent::FocusOut: focus(obj, event->type() == QEvent::FocusIn); return false;
+            case QEvent::FocusOut: focus(obj, static_cast<QFocusEvent*>(event)); return false;
+            case QEvent::MouseButtonDblClick: double_click(obj, static_cast<QMouseEvent*>(event)); return false;
             default: return false;
         }
     }
 
 private:
-    static bool key_press(QObject* obj, QKeyEvent* event) {
+    // The control each held key's press went to, by the key's place on the
+    // keyboard (its release may name another sign when Shift was let go).
+    std::map<quint32, QPointer<QObject>> pressed_;
+
+    static quint32 key_place(const QKeyEvent* event) {
+        return event->nativeScanCode() != 0 ? event->nativeScanCode() : 0x80000000u | static_cast<quint32>(event->key());
+    }
+
+    // The object a key goes to first: the form's focused control, or the form.
+    static bool first_receiver(Form* form, QObject* obj) {
+        QWidget* first = form->focusWidget() != nullptr ? form->focusWidget() : form;
+        return obj == first;
+    }
+
+    bool key_press(QObject* obj, QKeyEvent* event) {
         Form* form = form_of(obj);
         if (form == nullptr) return false;
-        int key = event->key();
-        if (key >= Qt::Key_F1 && key <= Qt::Key_F12) {
-            int code = kKeyF1 + (key - Qt::Key_F1);
+        const int code = key_code(event);
+        const int shift = key_shift(event);
+        // F1-F12 are the form's wherever they arrive.
+        if (code >= kKeyF1 && code <= kKeyF12) {
+            pressed_[key_place(event)] = obj;
             form->run("Form_KeyDown", [&] { form->on_key_down(code); });
             return true;
         }
-        // Other keys once, from the control that has the focus.
-        QWidget* first = form->focusWidget() != nullptr ? form->focusWidget() : form;
-        if (obj != first) return false;
-        int code = 0;
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) code = kKeyEnter;
-        else if (key >= Qt::Key_Left && key <= Qt::Key_Down) code = 37 + (key - Qt::Key_Left);
-        else if (key == Qt::Key_Escape) code = 27;
-        else if (key == Qt::Key_Tab) code = 9;
-        else if (key == Qt::Key_Backspace) code = 8;
-        else if (key >= Qt::Key_Space && key <= Qt::Key_AsciiTilde) code = QChar(key).toUpper().unicode();
-        if (code == 0) return false;
+        if (!first_receiver(form, obj)) return false;
+        pressed_[key_place(event)] = obj;
+        // Tab moves along the tab order before any rule or filter sees it.
+        if (code == kKeyTab && (shift & (kCtrlMask | kAltMask)) == 0) {
+            form->move_focus(event->key() != Qt::Key_Backtab && (shift & kShiftMask) == 0);
+            return true;
+        }
+        if (code == 0 || is_modifier_key(code)) return false;
+        // Shift+Enter on a list line does what a double-click on it does.
+        if (code == kKeyEnter && shift == kShiftMask) {
+            if (auto* list = qobject_cast<QAbstractItemView*>(obj); list != nullptr && has_line_rule(list)) {
+                const QModelIndex current = list->currentIndex();
+                if (current.isValid()) emit list->doubleClicked(current);
+                return true;
+            }
+        }
         bool consumed = false;
         form->run("Form_KeyDown", [&] { consumed = form->on_key_down(code); });
-        return consumed;
+        if (consumed) return true;
+        if (const int ascii = key_ascii(event); ascii != 0) {
+            form->run("Form_KeyPress", [&] { consumed = form->on_key_press(ascii); });
+            if (consumed) return true;
+        }
+        if (code == kKeyEnter) {
+            // A focused button takes Enter as a press, as Space.
+            if (auto* button = qobject_cast<QPushButton*>(obj); button != nullptr && !button->autoDefault())
+                button->setAutoDefault(true);
+        } else if (code == kKeySpace) {
+            if (auto* list = qobject_cast<QAbstractItemView*>(obj)) return toggle_current(list, shift);
+        }
+        return false;
     }
 
-    static void focus(QObject* obj, bool got) {
-        auto* button = qobject_cast<QPushButton*>(obj);
+    // Space on a list of several selectable lines: the line with the focus
+    // is turned over (Ctrl+Space on an extended list; Space there selects
+    // it alone) and the list reports a click, as for a click on the line;
+    // no type-ahead search runs for the blank.
+    static bool toggle_current(QAbstractItemView* list, int shift) {
+        const auto mode = list->selectionMode();
+        if (mode != QAbstractItemView::MultiSelection && mode != QAbstractItemView::ExtendedSelection) return false;
+        const QModelIndex current = list->currentIndex();
+        if (current.isValid() && list->selectionModel() != nullptr) {
+            const bool toggle = mode == QAbstractItemView::MultiSelection || (shift & kCtrlMask) != 0;
+            list->selectionModel()->select(current, (toggle ? QItemSelectionModel::Toggle
+                                                            : QItemSelectionModel::ClearAndSelect) |
+                                                        QItemSelectionModel::Rows);
+            emit list->clicked(current);
+        }
+        return true;
+    }
+
+    // A double-click on a line of a multi-select list is two presses: the
+    // second turns the line back, so that the double-click's own rule finds
+    // the selection as it was and leaves it so.
+    static void double_click(QObject* obj, QMouseEvent* event) {
+        auto* viewport = qobject_cast<QWidget*>(obj);
+        auto* list = viewport != nullptr ? qobject_cast<QAbstractItemView*>(viewport->parentWidget()) : nullptr;
+        if (list == nullptr || list->viewport() != viewport || form_of(list) == nullptr) return;
+        if (list->selectionMode() != QAbstractItemView::MultiSelection || event->button() != Qt::LeftButton ||
+            !has_line_rule(list))
+            return;
+        const QModelIndex at = list->indexAt(event->position().toPoint());
+        if (at.isValid() && at == list->currentIndex() && list->selectionModel() != nullptr)
+            list->selectionModel()->select(at, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+    }
+
+    bool key_release(QObject* obj, QKeyEvent* event) {
         Form* form = form_of(obj);
-        if (button == nullptr || form == nullptr) return;
-        paint_button(button, got);
-        form->run(got ? "GotFocus" : "LostFocus", [&] { form->on_button_focus(button, got); });
+        if (form == nullptr || !first_receiver(form, obj)) return false;
+        const auto it = pressed_.find(key_place(event));
+        const bool pressed_here = it != pressed_.end() && it->second == obj;
+        if (it != pressed_.end() && !event->isAutoRepeat()) pressed_.erase(it);
+        if (is_modifier_key(key_code(event)) || event->key() == Qt::Key_Meta) return true;
+        return !pressed_here;
+    }
+
+    // Focus handlers follow the control that has the focus on the form; the
+    // window's activation coming and going moves none.
+    static void focus(QObject* obj, QFocusEvent* event) {
+        auto* control = qobject_cast<QWidget*>(obj);
+        Form* form = form_of(obj);
+        if (control == nullptr || form == nullptr || control == form) return;
+        if (event->type() == QEvent::FocusIn) {
+            if (form->focus_control_ == control) return;
+            QPointer<QWidget> before = form->focus_control_;
+            form->focus_control_ = control;
+            if (before) focus_moved(*form, before, false);
+            if (form->loaded() && form->focus_control_ == control) focus_moved(*form, control, true);
+            return;
+        }
+        const Qt::FocusReason reason = event->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
+        if (form->focus_control_ != control) return;
+        form->focus_control_ = nullptr;
+        focus_moved(*form, control, false);
+    }
+
+    static void focus_moved(Form& form, QWidget* control, bool got) {
+        auto* button = qobject_cast<QPushButton*>(control);
+        if (button != nullptr) paint_button(button, got);
+        form.run(got ? "GotFocus" : "LostFocus", [&] {
+            form.on_focus(control, got);
+            if (button != nullptr) form.on_button_focus(button, got);
+        });
     }
 };
-
-}  // namespace
 
 Form::Form(const char* name) : QWidget(nullptr), name_(name) {
     setObjectName(QString::fromLatin1(name));

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 
 #include "shell/codepage.h"
+#include "shell/keys.h"
 #include "shell/messages.h"
 
 namespace px {
@@ -23,27 +24,6 @@ int tw_x() { return std::max(1, display_twips().x); }
 int tw_y() { return std::max(1, display_twips().y); }
 int px_of_x(int twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / tw_x())); }
 int px_of_y(int twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / tw_y())); }
-
-// The forms run time's key codes for the keys a grid moves by.
-int key_code_of(int key) {
-    switch (key) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter: return 13;
-        case Qt::Key_PageUp: return 33;
-        case Qt::Key_PageDown: return 34;
-        case Qt::Key_End: return 35;
-        case Qt::Key_Home: return 36;
-        case Qt::Key_Left: return 37;
-        case Qt::Key_Up: return 38;
-        case Qt::Key_Right: return 39;
-        case Qt::Key_Down: return 40;
-        case Qt::Key_Escape: return 27;
-        case Qt::Key_Tab: return 9;
-        case Qt::Key_Backspace: return 8;
-        case Qt::Key_Delete: return 46;
-        default: return key >= Qt::Key_Space && key <= Qt::Key_AsciiTilde ? QChar(key).toUpper().unicode() : 0;
-    }
-}
 
 }  // namespace
 
@@ -564,9 +544,9 @@ void Grid::move_current(int row, int col, bool extend) {
 }
 
 void Grid::keyPressEvent(QKeyEvent* event) {
-    int code = key_code_of(event->key());
-    int shift = (event->modifiers() & Qt::ShiftModifier ? 1 : 0) | (event->modifiers() & Qt::ControlModifier ? 2 : 0);
-    if (code != 0 && on_key_down && on_key_down(code, shift)) return;
+    int code = key_code(event);
+    int shift = key_shift(event) & (kShiftMask | kCtrlMask);
+    if (code != 0 && !is_modifier_key(code) && on_key_down && on_key_down(code, shift)) return;
     int page = std::max(visible_rows(), 1);
     int r = row_, c = selection_ == Selection::ByRow ? col_ : col_;
     bool ctrl = (shift & 2) != 0;
@@ -593,12 +573,7 @@ void Grid::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_End: move_current(ctrl ? rows_ - 1 : r, cols_ - 1, false); return;
         default: break;
     }
-    QString typed = event->text();
-    int ascii = 0;
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) ascii = 13;
-    else if (event->key() == Qt::Key_Backspace) ascii = 8;
-    else if (event->key() == Qt::Key_Escape) ascii = 27;
-    else if (typed.size() == 1 && typed[0].unicode() >= 32) ascii = typed[0].unicode();
+    int ascii = key_ascii(event);
     if (ascii != 0 && on_key_press) on_key_press(ascii);
 }
 

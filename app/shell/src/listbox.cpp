@@ -20,6 +20,7 @@ int32_t ListBoxControl::lb_count() const { return widget_->count(); }
 
 int32_t ListBoxControl::lb_add(const std::string& text) {
     widget_->addItem(from_ansi(text));
+    give_caret();
     return widget_->count() - 1;
 }
 
@@ -27,7 +28,18 @@ int32_t ListBoxControl::lb_insert(int32_t index, const std::string& text) {
     if (index < -1 || index > widget_->count()) return plat::kLbErr;
     if (index == -1) index = widget_->count();
     widget_->insertItem(index, from_ansi(text));
+    give_caret();
     return index;
+}
+
+// A list of several selectable lines always has a line with the focus (the
+// first one once it is filled), so that a key works on it at once; a list of
+// one selectable line has none until one is chosen.
+void ListBoxControl::give_caret() {
+    const auto mode = widget_->selectionMode();
+    const bool multi = mode == QAbstractItemView::MultiSelection || mode == QAbstractItemView::ExtendedSelection;
+    if (multi && widget_->currentRow() < 0 && widget_->count() > 0)
+        widget_->setCurrentRow(0, QItemSelectionModel::NoUpdate);
 }
 
 int32_t ListBoxControl::lb_delete(int32_t index) {

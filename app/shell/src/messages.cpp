@@ -1,5 +1,6 @@
 #include "shell/messages.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -8,6 +9,7 @@
 #include <QPointer>
 
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/form.h"
 #include "shell/pxall_entries.h"
 #include "shell/seams.h"
@@ -81,6 +83,22 @@ void CenterForm(Form& form) {
     form.move(left, top);
 }
 
+void KeepMessageLineClear(QWidget& dialog, const QLabel* line) {
+    if (line == nullptr || !line->isVisible()) return;
+    const QRect msg(line->mapToGlobal(QPoint(0, 0)), line->size());
+    const QRect frame = dialog.frameGeometry();
+    if (!frame.intersects(msg)) return;
+    const DisplayMetrics m = display_metrics();
+    // The frame's top-left is where move() puts it: above the line, below
+    // it, beside it; where none has room, as far right as the display goes,
+    // so that the line's text, which starts at its left, shows.
+    if (msg.top() - frame.height() >= 0) dialog.move(frame.left(), msg.top() - frame.height());
+    else if (msg.bottom() + 1 + frame.height() <= m.height_px) dialog.move(frame.left(), msg.bottom() + 1);
+    else if (msg.right() + 1 + frame.width() <= m.width_px) dialog.move(msg.right() + 1, frame.top());
+    else if (msg.left() - frame.width() >= 0) dialog.move(msg.left() - frame.width(), frame.top());
+    else dialog.move(std::max(frame.left(), m.width_px - frame.width()), frame.top());
+}
+
 void ReportFailure(Form& form, const std::string& procedure, const RuntimeError& error) {
     // A step that fails in turn (the common library itself missing) is left
     // out; the dialog still opens.
@@ -101,10 +119,14 @@ DisplayTwips& display_twips() {
 }
 
 QString ScrText(int32_t no, int len) {
-    std::string buf(static_cast<size_t>(len), '\0');
-    VbString str{buf.data(), len};
+    if (len <= 0) return QString();
+    // A byte beyond the field tells whether its last byte begins a
+    // double-byte character that the field would split: such a character is
+    // left out whole, never shown as half of one.
+    std::string buf(static_cast<size_t>(len) + 1, '\0');
+    VbString str{buf.data(), len + 1};
     lib::VBGetScr(no, &str);
-    return field_text(buf.data(), buf.size());
+    return from_ansi(ansi_cut(std::string_view(buf.data(), strnlen(buf.data(), buf.size())), static_cast<size_t>(len)));
 }
 
 }  // namespace px

@@ -10,10 +10,12 @@
 #include <QPointer>
 #include <QStyleFactory>
 #include <QThread>
+#include <QThreadPool>
 
 #include "platform/drives.h"
 #include "platform/msgbox.h"
 #include "shell/codepage.h"
+#include "shell/dialog_language.h"
 #include "shell/form.h"
 #include "shell/gyom.h"
 
@@ -70,6 +72,8 @@ bool start_program() {
     // The menu language is known once the environment is read: the texts
     // from here on decode in its code page.
     apply_code_page_setting();
+    if (!apply_dialog_language(menu_language_code().c_str()))
+        std::fprintf(stderr, "pxdrom: Qt's translations for the menu language are not installed\n");
     show_modeless(menu);
     return !g_ended;
 }
@@ -114,6 +118,10 @@ void close_application() {
     for (const QPointer<QWidget>& w : windows)
         if (w && w->parent() == nullptr) delete w.data();
     drain_events();
+    // Painting large pictures scales them on Qt's global pool threads; one
+    // still winding down while the process exits leaves its thread data
+    // unfreed, which the leak checker sees at random. Join them here.
+    QThreadPool::globalInstance()->waitForDone();
 }
 
 }  // namespace px

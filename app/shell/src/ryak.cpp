@@ -9,6 +9,7 @@
 
 #include "pxall/vbstring.h"
 #include "shell/codepage.h"
+#include "shell/field_box.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
 #include "shell/pxall_entries.h"
@@ -51,7 +52,7 @@ Ryak::Ryak() : Form(kName) {
     txt_Abbrev->setObjectName("txt_Abbrev");
     // The abbreviation file's key holds 20 characters: a longer entry could
     // never be found.
-    txt_Abbrev->setMaxLength(kAbbrevMax);
+    limit_to_field(txt_Abbrev, kAbbrevMax);
     lbl_Mean = new QLabel(this);
     lbl_Mean->setObjectName("lbl_Mean");
     lbl_Mean->setTextFormat(Qt::PlainText);

@@ -1,5 +1,6 @@
 #include "shell/vehicle_header.h"
 
+#include <algorithm>
 #include <string>
 
 #include <QGridLayout>
@@ -40,14 +41,12 @@ struct Field {
     VbString str;
 };
 
-// A caption text: cut to its length or padded with blanks.
+// A caption text: cut to its length (at a character boundary) or padded
+// with blanks to its bytes.
 QString caption_text(int32_t no, int len) {
-    std::string buf(static_cast<size_t>(len), ' ');
-    VbString str{buf.data(), len};
-    lib::VBGetScr(no, &str);
-    for (char& c : buf)
-        if (c == '\0') c = ' ';
-    return from_ansi(buf);
+    QString text = ScrText(no, len);
+    const qsizetype bytes = static_cast<qsizetype>(to_ansi(text).size());
+    return text + QString(std::max<qsizetype>(0, len - bytes), QChar(' '));
 }
 
 QLabel* label(Form& form, const QString& name) {

@@ -31,7 +31,7 @@ TEST_F(StartTest, MenuShowsItsTextsAndGuide) {
     EXPECT_EQ(menu->cmd_PF(3)->text(), "F3:End");
     EXPECT_EQ(menu->cmd_PF(6)->text(), "F6:Hcpy");
     EXPECT_EQ(menu->cmd_PF(2), nullptr);
-    EXPECT_EQ(menu->lbl_Msg->text(), "Select a menu item (click it, or move to it and press Enter).");
+    EXPECT_EQ(menu->lbl_Msg->text(), "Select an item.");
     EXPECT_EQ(px::ScrCount(), 1);
     EXPECT_EQ(px::ScrName(1), "Gyom");
 }
@@ -62,7 +62,7 @@ TEST_F(MenuTest, ItemsNeedASetUpCatalogue) {
         beeps = 0;
         menu->cmd_Menu[item]->click();
         EXPECT_EQ(menu->lbl_Msg->text(),
-                  "No catalogue data set is set up.\nSet up a catalogue with item 7 of the main menu.");
+                  "No catalogue data set is set up.\nSet one up first: main menu item 7, Catalogue set-up.");
         EXPECT_EQ(beeps, 1);
         EXPECT_EQ(px::ScrCount(), 1);
     }
@@ -90,7 +90,7 @@ TEST_F(MenuTest, FocusedButtonsTakeTheShadowColour) {
     QApplication::setActiveWindow(menu);
     menu->cmd_Menu[3]->setFocus();
     EXPECT_TRUE(menu->cmd_Menu[3]->property("px_shadow").toBool());
-    EXPECT_EQ(menu->lbl_Msg->text(), "Select a menu item (click it, or move to it and press Enter).");
+    EXPECT_EQ(menu->lbl_Msg->text(), "Select an item.");
     menu->cmd_PF(6)->setFocus();
     EXPECT_FALSE(menu->cmd_Menu[3]->property("px_shadow").toBool());
     EXPECT_TRUE(menu->cmd_PF(6)->property("px_shadow").toBool());

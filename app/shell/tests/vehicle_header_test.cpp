@@ -9,6 +9,7 @@
 #include "shell/binding.h"
 #include "shell/codepage.h"
 #include "shell/stack.h"
+#include "shell/messages.h"
 #include "shell/vehicle_header.h"
 #include "support/fixture.h"
 
@@ -169,6 +170,11 @@ TEST_F(VehicleHeaderTest, JapaneseMenuLanguageDecodesInCodePage932) {
     px::DispVehicleInfo(f, true);
     EXPECT_EQ(shown(f, "lbl_TVchl_1"), QString::fromUtf8("車台番号") + QString(10, ' '));
     EXPECT_EQ(px::loaded_form("Gyom")->lbl_Msg->text(), QString::fromUtf8("メニュー"));
+    // A field that ends inside a character shows the characters before it,
+    // never half of one.
+    EXPECT_EQ(px::ScrText(300, 3), QString::fromUtf8("車"));
+    EXPECT_EQ(px::ScrText(300, 4), QString::fromUtf8("車台"));
+    EXPECT_EQ(px::ScrText(300, 8), QString::fromUtf8("車台番号"));
     px::set_ansi_code_page(1252);
 }
 

@@ -376,28 +376,6 @@ int16_t Vjin::area_of(QObject* obj) const {
 bool Vjin::eventFilter(QObject* obj, QEvent* event) {
     if (!loaded() || unloading_) return false;
     const QEvent::Type t = event->type();
-    if (t == QEvent::FocusIn || t == QEvent::FocusOut) {
-        // Focus that comes and goes with the window is no move of the clerk's.
-        auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
-        bool in = t == QEvent::FocusIn;
-        if (auto* box = qobject_cast<QLineEdit*>(obj)) {
-            run(in ? "GotFocus" : "LostFocus", [&] { box_focus(box, in); });
-            return false;
-        }
-        for (int i : {1, 3, 4, 5})
-            if (obj == opt_Lang[static_cast<size_t>(i)]) {
-                run(in ? "opt_Lang_GotFocus" : "opt_Lang_LostFocus", [&] {
-                    VJIN_Mark_Area(7, in ? 1 : 2);
-                    if (in) lib::vjin::change_lang(static_cast<int16_t>(i));
-                    QPalette p = opt_Lang[static_cast<size_t>(i)]->palette();
-                    p.setColor(QPalette::WindowText, in ? QColor(0, 0, 192) : palette().color(QPalette::ButtonText));
-                    opt_Lang[static_cast<size_t>(i)]->setPalette(p);
-                });
-                return false;
-            }
-        return false;
-    }
     if (t == QEvent::MouseButtonPress) {
         for (int i = 0; i < 11; ++i)
             if (obj == fra_Input[static_cast<size_t>(i)]) {
@@ -407,6 +385,23 @@ bool Vjin::eventFilter(QObject* obj, QEvent* event) {
         if (obj == lbl_Modelname) run("lbl_Modelname_Click", [&] { VJIN_Focus_Area(1); });
     }
     return false;
+}
+
+void Vjin::on_focus(QWidget* control, bool in) {
+    if (unloading_) return;
+    if (auto* box = qobject_cast<QLineEdit*>(control)) {
+        box_focus(box, in);
+        return;
+    }
+    for (int i : {1, 3, 4, 5})
+        if (control == opt_Lang[static_cast<size_t>(i)]) {
+            VJIN_Mark_Area(7, in ? 1 : 2);
+            if (in) lib::vjin::change_lang(static_cast<int16_t>(i));
+            QPalette p = opt_Lang[static_cast<size_t>(i)]->palette();
+            p.setColor(QPalette::WindowText, in ? QColor(0, 0, 192) : palette().color(QPalette::ButtonText));
+            opt_Lang[static_cast<size_t>(i)]->setPalette(p);
+            return;
+        }
 }
 
 void Vjin::box_focus(QLineEdit* box, bool got) {

@@ -270,7 +270,6 @@ bool Vjin::box_key(QLineEdit* box, int key_code) {
 }
 
 bool Vjin::arrow(QLineEdit* box, int key) {
-    constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
     const bool empty = box->text().isEmpty();
     auto to = [this](QLineEdit* b) { focus(b); };
     auto beep_or = [&](QLineEdit* b) {
@@ -278,52 +277,52 @@ bool Vjin::arrow(QLineEdit* box, int key) {
         else to(b);
     };
     if (box == txt_Vin) {
-        if ((key == kLeft || key == kUp) && empty) Beep();
-        else if (key == kRight && empty) to(txt_Catalog);
-        else if (key == kDown) empty ? to(txt_Model) : VJIN_Check(0);
+        if ((key == kKeyLeft || key == kKeyUp) && empty) Beep();
+        else if (key == kKeyRight && empty) to(txt_Catalog);
+        else if (key == kKeyDown) empty ? to(txt_Model) : VJIN_Check(0);
     } else if (box == txt_Catalog) {
-        if (key == kLeft && empty) to(txt_Vin);
-        else if (key == kUp && empty) Beep();
-        else if (key == kRight && empty) to(txt_Model);
-        else if (key == kDown) empty ? to(txt_FrameMod) : VJIN_Check(1);
+        if (key == kKeyLeft && empty) to(txt_Vin);
+        else if (key == kKeyUp && empty) Beep();
+        else if (key == kKeyRight && empty) to(txt_Model);
+        else if (key == kKeyDown) empty ? to(txt_FrameMod) : VJIN_Check(1);
     } else if (box == txt_Model) {
-        if (key == kLeft && empty) to(txt_Catalog);
-        else if (key == kUp && empty) to(txt_Vin);
-        else if (key == kRight && empty) to(txt_FrameMod);
-        else if (key == kDown) empty ? to(txt_FrameMod) : VJIN_Check(2);
+        if (key == kKeyLeft && empty) to(txt_Catalog);
+        else if (key == kKeyUp && empty) to(txt_Vin);
+        else if (key == kKeyRight && empty) to(txt_FrameMod);
+        else if (key == kKeyDown) empty ? to(txt_FrameMod) : VJIN_Check(2);
     } else if (box == txt_FrameMod) {
-        if (key == kLeft && empty) to(txt_Model);
-        else if (key == kUp) to(txt_Catalog);
-        else if (key == kRight || key == kDown) empty ? beep_or(txt_Pdate1) : to(txt_FrameNo);
+        if (key == kKeyLeft && empty) to(txt_Model);
+        else if (key == kKeyUp) to(txt_Catalog);
+        else if (key == kKeyRight || key == kKeyDown) empty ? beep_or(txt_Pdate1) : to(txt_FrameNo);
     } else if (box == txt_FrameNo) {
-        if (key == kLeft && empty) to(txt_FrameMod);
-        else if (key == kUp) to(txt_Catalog);
-        else if (key == kRight && empty) beep_or(txt_Pdate1);
-        else if (key == kDown) empty ? beep_or(txt_Pdate1) : VJIN_Check(3);
+        if (key == kKeyLeft && empty) to(txt_FrameMod);
+        else if (key == kKeyUp) to(txt_Catalog);
+        else if (key == kKeyRight && empty) beep_or(txt_Pdate1);
+        else if (key == kKeyDown) empty ? beep_or(txt_Pdate1) : VJIN_Check(3);
     } else if (box == txt_Pdate1) {
-        if (key == kLeft && empty) to(txt_FrameNo);
-        else if (key == kUp) to(txt_FrameNo);
-        else if (key == kRight) empty ? Beep() : to(txt_Pdate2);
-        else if (key == kDown) empty ? to(txt_Color) : to(txt_Pdate2);
+        if (key == kKeyLeft && empty) to(txt_FrameNo);
+        else if (key == kKeyUp) to(txt_FrameNo);
+        else if (key == kKeyRight) empty ? Beep() : to(txt_Pdate2);
+        else if (key == kKeyDown) empty ? to(txt_Color) : to(txt_Pdate2);
     } else if (box == txt_Pdate2) {
-        if ((key == kLeft || key == kUp) && empty) to(txt_Pdate1);
-        else if (key == kRight || key == kDown)
+        if ((key == kKeyLeft || key == kKeyUp) && empty) to(txt_Pdate1);
+        else if (key == kKeyRight || key == kKeyDown)
             txt_Pdate1->text().isEmpty() && empty ? to(txt_Color) : VJIN_Check(4);
     } else if (box == txt_Color) {
-        if (key == kLeft && empty) to(txt_Pdate1);
-        else if (key == kUp) to(txt_Pdate1);
-        else if (key == kRight && empty) to(txt_Trim);
-        else if (key == kDown) VJIN_Check(5);
+        if (key == kKeyLeft && empty) to(txt_Pdate1);
+        else if (key == kKeyUp) to(txt_Pdate1);
+        else if (key == kKeyRight && empty) to(txt_Trim);
+        else if (key == kKeyDown) VJIN_Check(5);
     } else if (box == txt_Trim) {
-        if (key == kLeft && empty) to(txt_Color);
-        else if (key == kUp) to(txt_Color);
-        else if (key == kRight && empty) to(txt_Notes);
-        else if (key == kDown) VJIN_Check(6);
+        if (key == kKeyLeft && empty) to(txt_Color);
+        else if (key == kKeyUp) to(txt_Color);
+        else if (key == kKeyRight && empty) to(txt_Notes);
+        else if (key == kKeyDown) VJIN_Check(6);
     } else if (box == txt_Notes) {
-        if (key == kLeft && empty) to(txt_Trim);
-        else if (key == kUp) to(txt_Trim);
-        else if (key == kRight && empty) VJIN_Check(7);
-        else if (key == kDown) VJIN_Check(7);
+        if (key == kKeyLeft && empty) to(txt_Trim);
+        else if (key == kKeyUp) to(txt_Trim);
+        else if (key == kKeyRight && empty) VJIN_Check(7);
+        else if (key == kKeyDown) VJIN_Check(7);
     }
     return false;
 }

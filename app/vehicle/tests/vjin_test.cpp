@@ -766,6 +766,39 @@ TEST_F(VjinTest, CatalogueListReturns) {
     EXPECT_FALSE(vjin_open());
 }
 
+TEST_F(VjinTest, TheFrameBoxFocusedAfterAListClosedIsCheckedByF10) {
+    Vjin& v = open();
+    on_modal("Vcat", [](Form& f) { px::unload_form(f); });
+    type(v.txt_Catalog, "ARV");
+    engine().answer("cat", {1});
+    engine().answer("from", {0});
+    engine().answer("vcat", {8});
+    engine().fields["cat"] = "ARV";
+    v.VJIN_Check(1);
+    settle();
+    ASSERT_EQ(focused(v), v.txt_FrameNo);
+    EXPECT_EQ(v.focus_control(), v.txt_FrameNo);
+    EXPECT_EQ(v.frame_area, 1);
+    v.txt_FrameNo->setText("Z");
+    engine().calls.clear();
+    engine().answer("frame", {4});
+    key(v, Qt::Key_F10);
+    EXPECT_TRUE(engine().was_called("frame"));
+    EXPECT_FALSE(engine().was_called("exec"));
+    EXPECT_EQ(focused(v), v.txt_FrameNo);
+}
+
+TEST_F(VjinTest, TypedSignsAreNoArrowKeys) {
+    Vjin& v = open();
+    v.txt_Vin->setFocus();
+    QTest::keyClick(v.txt_Vin, Qt::Key_ParenLeft, Qt::ShiftModifier);
+    EXPECT_FALSE(engine().was_called("vin"));
+    EXPECT_EQ(focused(v), v.txt_Vin);
+    v.txt_Notes->setFocus();
+    QTest::keyClick(v.txt_Notes, Qt::Key_Percent, Qt::ShiftModifier);
+    EXPECT_EQ(focused(v), v.txt_Notes);
+}
+
 TEST_F(VjinTest, FramePathReopensTheModelList) {
     Vjin& v = open();
     int vkei_shown = 0;

@@ -74,7 +74,7 @@ Fsel::Fsel() : Form(kName) {
     layout->addWidget(lbl_title);
 
     // The headings stand over their columns of the fixed-pitch lines.
-    const QFont courier = screen_font("Courier", 12);
+    const QFont courier = oem_font(12);
     const QFontMetrics fm(courier);
     auto* heads = new QWidget(this);
     heads->setObjectName("fra_List");

@@ -1,10 +1,13 @@
 // The saved-vehicle list over scripted PXVJIN entries.
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
 #include "support/fixture.h"
+#include "shell/codepage.h"
 #include "support/list_doubles.h"
 #include "vlists/fsel.h"
 
@@ -68,6 +71,23 @@ TEST_F(FselTest, LinesAndSaveNumbers) {
         key(f, Qt::Key_F3);
     });
     EXPECT_EQ(doubles().calls, (std::vector<std::string>{"end 3"}));
+}
+
+TEST_F(FselTest, AJapaneseNoteKeepsTheColumnsInTheCodePagesFace) {
+    if (QFontDatabase::families(QFontDatabase::Japanese).isEmpty()) GTEST_SKIP() << "no Japanese face installed";
+    // "ブレーキ" in code page 932: four characters of two bytes each.
+    px::set_ansi_code_page(932);
+    inst->write("WORK/PXFSAV.TMP", saved("01", "0001") + saved("02", "0002", "", "", "\x83\x75\x83\x8C\x81\x5B\x83\x4C"));
+    run_list([&](Fsel& f) {
+        EXPECT_EQ(f.lst_Fsel->font().family(), px::oem_font().family());
+        ASSERT_EQ(f.lst_Fsel->count(), 2);
+        ASSERT_TRUE(f.lst_Fsel->item(1)->text().contains(QString::fromUtf8("ブレーキ")));
+        // The date and time stand where those of a Latin line stand.
+        const QFontMetrics fm(f.lst_Fsel->font());
+        EXPECT_EQ(fm.horizontalAdvance(f.lst_Fsel->item(1)->text()), fm.horizontalAdvance(f.lst_Fsel->item(0)->text()));
+        key(f, Qt::Key_F3);
+    });
+    px::set_ansi_code_page(1252);
 }
 
 TEST_F(FselTest, SaveNumberReadsDigitsOnly) {

@@ -1,5 +1,6 @@
 // Several files that change together or not at all (the two user part-group
-// files): each new content is written and flushed into a temporary beside
+// files, the price master with its data and index, a local-parts set's data
+// and index): each new content is written and flushed into a temporary beside
 // its file, a journal naming the temporaries is put in place (the commit),
 // the temporaries are renamed over the files, and the journal goes last.
 //
@@ -16,6 +17,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/export.h"
 
@@ -34,6 +38,31 @@ struct CommitFile {
 // the new files. Either way the failure is reported.
 PX_EXPORT int commit_files(const CommitFile* files, int n, int32_t* err);
 
+// Files too large to hold in memory, built by the caller: begin() settles
+// the folder and makes an empty temporary beside each file, the caller
+// writes each through temporary(i), and commit() flushes them and puts them
+// in place as commit_files does. Temporaries not committed (a failure, an
+// early return) are removed by abandon() or the destructor; while the
+// object holds them no sweep of this process takes them for leftovers.
+class PX_EXPORT CommitBuild {
+public:
+    CommitBuild() = default;
+    CommitBuild(const CommitBuild&) = delete;
+    CommitBuild& operator=(const CommitBuild&) = delete;
+    ~CommitBuild();
+    // Windows-shaped paths, all in one folder. 0, 11 or 13 as commit_files.
+    int begin(const std::vector<std::string>& win_paths, int32_t* err);
+    // The Windows-shaped path of file i's temporary.
+    const std::string& temporary(size_t i) const { return win_twins_.at(i); }
+    // 0, 11 (nothing begun) or 13, as commit_files.
+    int commit(int32_t* err);
+    void abandon();
+
+private:
+    std::vector<std::pair<std::string, std::string>> pairs_;  // host (temporary, file)
+    std::vector<std::string> win_twins_;
+};
+
 // Finishes or discards an interrupted commit whose first file is
 // first_win_path, and removes the stale temporaries of the folder. 0 (also
 // when nothing was pending); 13 when a pending rename still fails (the files
@@ -42,8 +71,9 @@ PX_EXPORT int settle_commit(const char* first_win_path, int32_t* err);
 
 // Start-up: finishes every interrupted commit in the folder (Windows path)
 // and removes the temporaries of replacements and copies whose processes no
-// longer run. The number of files removed, or -1 when the folder cannot be
-// read.
+// longer run, never one that a journal not yet finished names (a journal
+// that cannot be finished is logged). The number of files removed, or -1
+// when the folder cannot be read.
 PX_EXPORT int sweep_stale_temporaries(const char* win_dir);
 
 }  // namespace pxall

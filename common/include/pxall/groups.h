@@ -64,6 +64,9 @@ PX_EXPORT int g_mei_f_read(const char* code, char* name, int32_t* failure);
 // the logged code of a failing step.
 PX_EXPORT int g_pnc_f_read(const char* code, char* table);
 
+// VBRemakeGpFile's result when a damaged group file was set aside and made anew.
+constexpr int32_t kRemadeDamaged = 2;
+
 }  // namespace pxall
 
 extern "C" {
@@ -85,9 +88,12 @@ PX_EXPORT int32_t VBread_group_file(int16_t* count);
 // leaves the previous groups as they were. 0, 11, 13, 20 or the path result.
 PX_EXPORT int32_t VBwrite_group_file();
 // With at least 1 MB free on the master directory's drive, makes missing or
-// short group files anew (zero-filled). 0 or the first failure's code; 0
-// without doing anything when less is free; -1 when the free space cannot be
-// asked.
+// short group files anew (zero-filled); a short (damaged) file is first set
+// aside whole as PXGRPMEI.BAD or PXGRPPNC.BAD and logged, and is kept when
+// that fails (13). 0, kRemadeDamaged when a damaged file was set aside and
+// made anew (the clerk must be told), or the first failure's code; 0
+// without doing anything when less is free; -1 when the free space cannot
+// be asked.
 PX_EXPORT int32_t VBRemakeGpFile();
 
 // Adds one group line per group, in table order: 0.

@@ -56,6 +56,10 @@ PX_EXPORT const char* get_2ndmsg_text();
 // entry by entry without a search.
 PX_EXPORT const char* get_scr_text(int no);
 
+// Whether the menu language's texts are Japanese, in code page 932: a text
+// cut to a field is then cut at a character boundary (platform/char_cut.h).
+PX_EXPORT bool texts_double_byte();
+
 // The CD request box: "insert the CD" with Retry and Cancel. drive is an
 // index of the CD drive list or -1 for any drive; cd_id is the 2-character
 // CD id (or null), cd_no its 2-character CD number (or null: taken from the

@@ -1,6 +1,8 @@
 // The demo's illustration index read through the library: every page of
 // every figure group, and on each page every area of the overall picture
-// selects exactly the figures the page shows beside that area.
+// selects exactly the figures the page shows beside that area, and every
+// figure label of the detail picture its figure, picked where the screen
+// shows them (the top-left 640 x 352 pixels of each picture).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -21,6 +23,21 @@
 namespace {
 
 namespace demo = pxbuild::demo;
+
+// The part of a picture the index screen shows, and the library's scale of
+// its hot spots.
+constexpr int kShownWidth = 640, kShownHeight = 352;
+constexpr float kScale = 0.9f;
+
+// A hot spot's centre as the screen passes a click on it.
+std::pair<float, float> centre(const pxbuild::ImageText& t) {
+    return {(t.left + t.right) / 2 * kScale, (t.top + t.bottom) / 2 * kScale};
+}
+
+// Whether a placement lies whole in the shown part of the picture.
+bool shown(const pxbuild::ImageText& t) {
+    return t.left >= 0 && t.top >= 0 && t.right < kShownWidth && t.bottom < kShownHeight;
+}
 
 class DemoIndexTest : public ::testing::TestWithParam<const char*> {
 protected:
@@ -57,8 +74,8 @@ protected:
 
     pxtest::KeyedEnv k;
     plat::MemoryListBox box;
-    plat::MemoryPicture overall{1216, 832}, detail{1216, 832};
-    plat::MemoryPictureWindow owin{1216, 832}, dwin{1216, 832};
+    plat::MemoryPicture overall{kShownWidth, kShownHeight}, detail{kShownWidth, kShownHeight};
+    plat::MemoryPictureWindow owin{kShownWidth, kShownHeight}, dwin{kShownWidth, kShownHeight};
     int32_t list = plat::register_control(&box);
     int32_t zpic = plat::register_control(&overall), zwin = plat::register_control(&owin);
     int32_t spic = plat::register_control(&detail), swin = plat::register_control(&dwin);
@@ -83,20 +100,46 @@ TEST_P(DemoIndexTest, EveryAreaSelectsItsFigures) {
             for (const auto& fig : area.figures)
                 EXPECT_NE(fnls.find(fig.substr(0, 2) + "-" + fig.substr(2, 2) + " "), std::string::npos) << fig;
 
-        std::vector<pxbuild::ImageText> boxes;
-        demo::index_overall_picture(page.group, 0, &boxes);
+        std::vector<pxbuild::ImageText> boxes, labels;
+        const pxbuild::Picture whole = demo::index_overall_picture(page.group, 0, &boxes);
+        const pxbuild::Picture part = demo::index_detail_picture(page, &labels);
+        for (const pxbuild::Picture* p : {&whole, &part}) {
+            EXPECT_EQ(p->width(), kShownWidth);
+            EXPECT_EQ(p->height(), kShownHeight);
+        }
         for (const auto& area : page.areas) {
             SCOPED_TRACE(area.code);
+            int found = 0;
             for (const auto& t : boxes) {
                 if (t.text != area.code) continue;
-                const float x = (t.left + t.right) / 2 * 0.9f, y = (t.top + t.bottom) / 2 * 0.9f;
+                ++found;
+                EXPECT_TRUE(shown(t)) << t.left << "," << t.top << "-" << t.right << "," << t.bottom;
+                const auto [x, y] = centre(t);
                 ASSERT_EQ(VBEmokSelectZentai(zpic, zwin, spic, swin, list, x, y, &status), 0);
                 EXPECT_EQ(status, -1);
                 EXPECT_EQ(picks(), std::set<std::string>(area.figures.begin(), area.figures.end()));
                 ASSERT_EQ(VBEmokSelectZentai(zpic, zwin, spic, swin, list, x, y, &status), 0);
                 EXPECT_TRUE(picks().empty());
             }
+            EXPECT_GT(found, 0) << "the area is not on the overall picture";
         }
+        // On the detail picture: each figure label picks its figure alone,
+        // and a second pick takes it back.
+        int figures = 0;
+        for (const auto& t : labels) {
+            EXPECT_TRUE(shown(t)) << t.text;
+            if (t.attribute != '1') continue;
+            ++figures;
+            SCOPED_TRACE(t.text);
+            const auto [x, y] = centre(t);
+            ASSERT_EQ(VBEmokSelectShosai(zpic, zwin, spic, swin, list, x, y, &status), 0);
+            EXPECT_EQ(picks(), std::set<std::string>{t.text});
+            ASSERT_EQ(VBEmokSelectShosai(zpic, zwin, spic, swin, list, x, y, &status), 0);
+            EXPECT_TRUE(picks().empty());
+        }
+        size_t on_page = 0;
+        for (const auto& area : page.areas) on_page += area.figures.size();
+        EXPECT_EQ(figures, static_cast<int>(on_page));
     }
     EXPECT_TRUE(k.env().log_lines().empty());
 }

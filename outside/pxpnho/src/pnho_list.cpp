@@ -315,6 +315,9 @@ int16_t pnho_check_LclFigFlg(int16_t ask) {
     State& s = st();
     if (ask == 1) return s.local ? 1 : 0;
     s.local = false;
+    // The flag of the next-screen block goes too: left set, every later
+    // parts list would list the local parts instead of its own selection.
+    if (unsigned char* next = pxall::get_cnexta_addr()) next[pxall::cnexta::kLocalFlag] = 0;
     return 0;
 }
 

@@ -141,7 +141,8 @@ int16_t pnho_exec_price(int16_t kind, VbString* path) {
     State& s = st();
     if (!s.open) return static_cast<int16_t>(fail("pnho_exec_price", "no list", -1, 0, 50));
     if (kind < 0 || kind > 2) return static_cast<int16_t>(fail("pnho_exec_price", "price kind", kind, 0, 51));
-    if (marked_count() == 0) return kMsgNoPrice;
+    // Nothing marked is told apart from a missing price file.
+    if (marked_count() == 0) return kMsgNothingMarked;
     pxall::CdHandle* h = nullptr;
     int detail = 0;
     int r = pxall::kakaku_open(kind != 0 ? 1 : 0, &h, &detail);

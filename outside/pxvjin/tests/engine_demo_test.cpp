@@ -207,8 +207,8 @@ TEST_F(EngineDemo, VehicleInformationFiles) {
 }
 
 TEST_F(EngineDemo, SavedVehicles) {
-    // The demo's saved lists 1 and 3 are in use; their vehicles belong to a
-    // catalogue the demo does not have.
+    // The demo's saved lists 1 and 3 are in use: a vehicle identified by
+    // VIN and one by frame number, each with its production date.
     ASSERT_EQ(vjin_select(), 0);
     ASSERT_EQ(fsel_init(), 0);
     char path[80];
@@ -217,10 +217,27 @@ TEST_F(EngineDemo, SavedVehicles) {
     EXPECT_NE(std::string(path).find("pxfsav.tmp"), std::string::npos);
     EXPECT_EQ(fs::file_size(work("pxfsav.tmp")), 2 * 80u);
     EXPECT_EQ(fsel_select_file(2), 1) << "deleted";
-    ASSERT_EQ(fsel_select_file(3), 0);
-    EXPECT_EQ(vjin_return_from_pxxxxx(), 0);
-    EXPECT_EQ(vjin_make_from_pxfsel(), 4);
-    EXPECT_EQ(shown(vjin_disp_not, 30), pad("Oil change and filters", 30));
+    const struct {
+        int16_t save_no;
+        const char *vin, *catalog, *model, *frame, *date, *notes;
+    } saved[] = {
+        {1, "PX2AVS2630A200456", "4410A1", "AVS16P1GL  6MUK", "A200456", "201811", "Oil pump and sump"},
+        {3, "", "4420B1", "AVW19D1GLX 5MEU", "B612345", "202105", "Brake service, front axle"},
+    };
+    for (const auto& v : saved) {
+        SCOPED_TRACE(v.save_no);
+        ASSERT_EQ(fsel_init(), 0);
+        ASSERT_EQ(fsel_select_file(v.save_no), 0);
+        EXPECT_EQ(vjin_return_from_pxxxxx(), 0);
+        EXPECT_EQ(vjin_make_from_pxfsel(), 64) << "identified, with date, colour and trim";
+        EXPECT_EQ(vjin_check_msgid(), 0);
+        EXPECT_EQ(shown(vjin_disp_vin, 17), pad(v.vin, 17));
+        EXPECT_EQ(car(cc::kCatalog, 6), v.catalog);
+        EXPECT_EQ(car(cc::kModel, 15), v.model);
+        EXPECT_EQ(car(cc::kFrameNo, 7), v.frame);
+        EXPECT_EQ(car(cc::kProdDate, 6), v.date);
+        EXPECT_EQ(shown(vjin_disp_not, 30), pad(v.notes, 30));
+    }
 
     // A saved list of a demo vehicle comes back whole.
     std::string h(99, ' ');

@@ -41,6 +41,13 @@ void frame_line(pxenv::EnvFile& f, size_t i, const unsigned char* frame) {
     top()[world ? ct::kFrameWorldDir : ct::kFrameJapanDir] = static_cast<unsigned char>(drive);
 }
 
+// The key lines a rewrite owns that the file lacks are added, so that the
+// set-up never reports success without recording it.
+void add_missing(pxenv::EnvFile* f, bool seen_all, const std::string& all, bool seen_area, const std::string& area) {
+    if (!seen_all) f->add(all);
+    if (!seen_area) f->add(area);
+}
+
 int read_or_log(const char* function, pxenv::EnvFile* f) {
     int err = 0;
     int r = pxenv::read_env(f, &err);
@@ -71,39 +78,40 @@ int Updt_Sys_File(const unsigned char* catalog, const unsigned char* frame, int 
     };
     for (int a = 0; a < 4; ++a) std::memset(top() + ct::kAreaDrives + 2 * a, 0, 2);
 
+    // The values of the key lines this rewrite owns.
+    std::string all = "ECMSTALL=";
+    char master_drive = 0;
+    std::string area = "CRNTAREA=";
+    pxall::put_i32(top() + ct::kAreaIndex, -1);
+    for (int a = 0; a < 4; ++a) {
+        if (!taken(a)) continue;
+        char drive = static_cast<char>(block(a)[blk::kDrive]);
+        if (all.size() > 9) all += ",";
+        all += std::string(kAreaNames[a]) + ":" + drive;
+        top()[ct::kAreaDrives + 2 * a] = static_cast<unsigned char>(drive);
+        if (master_drive == 0) master_drive = drive;
+        if (area.size() == 9 && has_cd(block(a))) {
+            area += kAreaNames[a];
+            pxall::put_i32(top() + ct::kAreaIndex, a);
+        }
+    }
+    bool seen_all = false, seen_area = false;
     for (size_t i = 0; i < f.lines.size(); ++i) {
         if (f.starts(i, "ECMSTALL")) {
-            std::string v;
-            for (int a = 0; a < 4; ++a) {
-                if (!taken(a)) continue;
-                char drive = static_cast<char>(block(a)[blk::kDrive]);
-                if (!v.empty()) v += ",";
-                v += std::string(kAreaNames[a]) + ":" + drive;
-                top()[ct::kAreaDrives + 2 * a] = static_cast<unsigned char>(drive);
-            }
-            f.replace(i, "ECMSTALL=" + v);
+            f.replace(i, all);
+            seen_all = true;
         } else if (f.starts(i, "ECMST")) {
-            for (int a = 0; a < 4; ++a) {
-                if (!taken(a)) continue;
-                char drive = static_cast<char>(block(a)[blk::kDrive]);
-                if (f.lines[i].text.size() > 6) f.lines[i].text[6] = drive;
-                top()[ct::kMasterDir] = static_cast<unsigned char>(drive);
-                break;
-            }
+            if (master_drive == 0) continue;
+            if (f.lines[i].text.size() > 6) f.lines[i].text[6] = master_drive;
+            top()[ct::kMasterDir] = static_cast<unsigned char>(master_drive);
         } else if (f.starts(i, "CRNTAREA")) {
-            pxall::put_i32(top() + ct::kAreaIndex, -1);
-            std::string v;
-            for (int a = 0; a < 4; ++a) {
-                if (!(taken(a) && has_cd(block(a)))) continue;
-                v = kAreaNames[a];
-                pxall::put_i32(top() + ct::kAreaIndex, a);
-                break;
-            }
-            f.replace(i, "CRNTAREA=" + v);
+            f.replace(i, area);
+            seen_area = true;
         } else if (f.starts(i, "FRAME")) {
             frame_line(f, i, frame);
         }
     }
+    add_missing(&f, seen_all, all, seen_area, area);
     r = commit_or_log(fn, f);
     pxall::setuped_cd_check();
     return r;
@@ -142,23 +150,25 @@ int Updt_Sys_File_F4(const unsigned char* catalog, const unsigned char* frame) {
     pxenv::EnvFile f;
     int r = read_or_log(fn, &f);
     if (r != 0) return r;
+    bool seen_all = false, seen_area = false;
+    pxall::put_i32(top() + ct::kAreaIndex, first_area >= 0 ? pxall::area_id(kAreaNames[first_area]) : -1);
     for (size_t i = 0; i < f.lines.size(); ++i) {
         if (f.starts(i, "ECMSTALL=")) {
             f.replace(i, all);
+            seen_all = true;
         } else if (f.starts(i, "ECMST=")) {
             if (f.lines[i].text.size() > 6) f.lines[i].text[6] = fallback;
             top()[ct::kMasterDir] = static_cast<unsigned char>(fallback);
         } else if (f.starts(i, "CRNTAREA=")) {
-            if (first_area >= 0) {
-                f.replace(i, std::string("CRNTAREA=") + kAreaNames[first_area]);
-                pxall::put_i32(top() + ct::kAreaIndex, pxall::area_id(kAreaNames[first_area]));
-            } else {
-                pxall::put_i32(top() + ct::kAreaIndex, -1);
-            }
+            if (first_area >= 0) f.replace(i, std::string("CRNTAREA=") + kAreaNames[first_area]);
+            seen_area = true;
         } else if (f.starts(i, "FRAMEWLD=") || f.starts(i, "FRAMEJPN=")) {
             frame_line(f, i, frame);
         }
     }
+    // An area list that is missing is added; the current area only when one is on disk.
+    add_missing(&f, seen_all, all, seen_area || first_area < 0,
+                first_area >= 0 ? std::string("CRNTAREA=") + kAreaNames[first_area] : std::string());
     int s = pxall::setuped_cd_check();
     if (s != 0) {
         log(fn, "setuped_cd_check", s, 0, 4);

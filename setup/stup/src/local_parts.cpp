@@ -14,6 +14,7 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "pxall/blocks.h"
+#include "pxall/commit_files.h"
 #include "pxall/csv.h"
 #include "pxall/errlog.h"
 #include "pxall/localp_layout.h"
@@ -31,6 +32,8 @@ constexpr int kLine = 256;
 constexpr int kFixedRecord = 44;
 // Record numbers and counts of an index entry are 16-bit.
 constexpr int64_t kMaxRecords = 65535;
+// A larger set is refused with the message that says so.
+constexpr int kMsgTooManyRecords = 849;
 
 struct Slot {
     int at, width;
@@ -45,9 +48,11 @@ constexpr SetDef kSets[3] = {
     {9, {{0, 6}, {6, 4}, {10, 30}, {40, 12}, {52, 12}, {64, 4}, {68, 4}, {72, 30}, {102, 30}}},
 };
 
-// Paths kept between the calls of one set, as the screen makes them.
+// What one set's calls keep between them, as the screen makes them: its
+// paths, and whether the next source is merged into the set in force.
 struct Paths {
-    std::string data, previous, index, work;
+    std::string data, index;
+    bool merge = false;
 };
 Paths g_paths[3];
 
@@ -58,12 +63,6 @@ std::string in_kind(int kind, const std::string& name) {
     std::snprintf(p, sizeof p, "%s", name.c_str());
     pxall::get_path_name(kind, -1, p);
     return p;
-}
-
-// The data file's name with another extension ("LOCALP1.D" -> "LOCALP1.TMP").
-std::string with_ext(const char* data_name, const char* ext) {
-    std::string n(data_name);
-    return n.substr(0, n.find('.') + 1) + ext;
 }
 
 int fail(const char* function, const char* step, int code, int32_t err, int place) {
@@ -80,54 +79,99 @@ bool before(int set, const std::string& a, const std::string& b) {
     return std::memcmp(a.data() + 52, b.data() + 52, 12) < 0;
 }
 
-// Reads a file of records whole: 0, or 11/14 with errno.
-int read_records(const std::string& path, int rec_len, std::vector<std::string>* out) {
+// A whole file into *out: 0, or 11/14 with errno.
+int read_whole(const std::string& path, std::string* out) {
     std::FILE* fp = plat::fopen(path, "rb");
     if (fp == nullptr) return 11;
-    std::string rec(static_cast<size_t>(rec_len), ' ');
-    while (std::fread(rec.data(), 1, rec.size(), fp) == rec.size()) out->push_back(rec);
+    char buf[1 << 15];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, fp)) > 0) out->append(buf, n);
     bool bad = std::ferror(fp) != 0;
     std::fclose(fp);
     return bad ? 14 : 0;
 }
 
-int write_records(const std::string& path, const std::vector<std::string>& recs) {
-    std::FILE* fp = plat::fopen(path, "wb");
-    if (fp == nullptr) return 11;
-    bool ok = true;
-    for (const std::string& r : recs)
-        if (!put_bytes(fp, path, r.data(), r.size())) {
-            ok = false;
-            break;
-        }
-    if (std::fclose(fp) != 0) ok = false;
-    return ok ? 0 : 13;
+// New and old records (each sorted) interleaved by the set's order, equal
+// keys new first in sets 1 and 2 and old first in set 3.
+std::vector<std::string> merged(const std::vector<std::string>& fresh, const std::vector<std::string>& old, int set) {
+    std::vector<std::string> out;
+    out.reserve(fresh.size() + old.size());
+    size_t a = 0, b = 0;
+    while (a < fresh.size() || b < old.size()) {
+        bool take_new;
+        if (b == old.size())
+            take_new = true;
+        else if (a == fresh.size())
+            take_new = false;
+        else if (set < 2)
+            take_new = !before(set, old[b], fresh[a]);  // equal: new first
+        else
+            take_new = before(set, fresh[a], old[b]);   // equal: old first
+        out.push_back(take_new ? fresh[a++] : old[b++]);
+    }
+    return out;
 }
 
-// The converted records of the source.
+// The index of a set's records: one entry per key, in data order.
+std::string index_of(const lp::SetLayout& lay, const std::vector<std::string>& all) {
+    std::string out;
+    const size_t key = static_cast<size_t>(lay.key_len);
+    std::string entry(static_cast<size_t>(lay.entry_len), '\0');
+    uint16_t count = 0;
+    auto flush = [&]() {
+        entry[lp::count_at(lay.key_len)] = static_cast<char>(count & 0xff);
+        entry[lp::count_at(lay.key_len) + 1] = static_cast<char>(count >> 8);
+        out += entry;
+    };
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (i > 0 && std::memcmp(entry.data(), all[i].data(), key) == 0) {
+            ++count;
+            continue;
+        }
+        if (i > 0) flush();
+        std::memcpy(entry.data(), all[i].data(), key);
+        entry[lp::first_at(lay.key_len)] = static_cast<char>(i & 0xff);
+        entry[lp::first_at(lay.key_len) + 1] = static_cast<char>((i >> 8) & 0xff);
+        count = 1;
+    }
+    if (!all.empty()) flush();
+    return out;
+}
+
+// The converted records of the source: 0, kSourceBadRecord (a record not
+// whole or not printable; logged), 11 or 14 (logged).
 int convert(int16_t type, int set, const char* source, int rec_len, std::vector<std::string>* out) {
     const char* fn = "Setup_Localp";
     if (type == 0) {
-        std::FILE* in = plat::fopen(source, "rb");
-        if (in == nullptr) return fail(fn, "fopen", 11, errno, 2);
-        char src[kFixedRecord];
-        while (std::fread(src, 1, sizeof src, in) == sizeof src) {
+        std::string all;
+        int r = read_whole(source, &all);
+        if (r != 0) return fail(fn, r == 11 ? "fopen" : "fread", r, errno, r == 11 ? 2 : 3);
+        // Line ends after the last record, as an editor leaves them.
+        size_t end = all.size();
+        while (end > 0 && (all[end - 1] == '\r' || all[end - 1] == '\n' || all[end - 1] == 0x1a)) --end;
+        if (end % kFixedRecord != 0) return fail(fn, source, kSourceBadRecord, static_cast<int32_t>(end), 12);
+        for (size_t at = 0; at < end; at += kFixedRecord) {
+            const char* src = all.data() + at;
+            if (!printable(src, kFixedRecord))
+                return fail(fn, source, kSourceBadRecord, static_cast<int32_t>(at / kFixedRecord + 1), 13);
             std::string r(static_cast<size_t>(rec_len), ' ');
             r.replace(0, 24, src, 24);
             r.replace(32, 20, src + 24, 20);
             out->push_back(r);
         }
-        bool bad = std::ferror(in) != 0;
-        std::fclose(in);
-        return bad ? fail(fn, "fread", 14, errno, 3) : 0;
+        return 0;
     }
-    std::FILE* in = plat::fopen(source, "rt");
+    std::FILE* in = plat::fopen(source, "rb");
     if (in == nullptr) return fail(fn, "fopen", 11, errno, 4);
-    char line[kLine];
+    std::vector<char> buf;
+    buffer_stream(in, buf);
     const SetDef& def = kSets[set];
-    while (plat::fgets_text(line, sizeof line, in) != nullptr) {
+    SourceLines lines(in, kLine - 2);
+    std::string line;
+    int got;
+    while ((got = lines.next(&line)) == 1) {
         std::string r(static_cast<size_t>(rec_len), ' ');
-        const char* pos = line;
+        const char* pos = line.c_str();
         for (int f = 0; f < def.nslots && pos != nullptr && *pos != 0 && *pos != '\n'; ++f) {
             int16_t first = 0, last = 0;
             const char* next = pxall::get_next_csv(pos, &first, &last);
@@ -136,9 +180,10 @@ int convert(int16_t type, int set, const char* source, int rec_len, std::vector<
         }
         out->push_back(r);
     }
-    bool bad = std::ferror(in) != 0;
     std::fclose(in);
-    return bad ? fail(fn, "fgets", 14, errno, 5) : 0;
+    if (got == kSourceBadRecord)
+        return fail(fn, source, kSourceBadRecord, static_cast<int32_t>(out->size() + 1), 14);
+    return got == 0 ? 0 : fail(fn, "fread", 14, errno, 5);
 }
 
 // A picture name of the dealer's file as a file name of the local-price
@@ -168,51 +213,6 @@ bool same_ci(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-// Merges two sorted files of records: new and old interleaved by the set's
-// order, equal keys new first in sets 1 and 2 and old first in set 3.
-int FileMarge(const std::string& new_path, const std::string& old_path, const std::string& out_path, int rec_len,
-              int set) {
-    const char* fn = "FileMarge";
-    std::FILE* a = plat::fopen(new_path, "rb");
-    std::FILE* b = a == nullptr ? nullptr : plat::fopen(old_path, "rb");
-    std::FILE* out = b == nullptr ? nullptr : plat::fopen(out_path, "wb");
-    if (out == nullptr) {
-        int e = errno;
-        if (a) std::fclose(a);
-        if (b) std::fclose(b);
-        return fail(fn, "fopen", 11, e, 1);
-    }
-    std::string ra(static_cast<size_t>(rec_len), ' '), rb(static_cast<size_t>(rec_len), ' ');
-    bool has_a = std::fread(ra.data(), 1, ra.size(), a) == ra.size();
-    bool has_b = std::fread(rb.data(), 1, rb.size(), b) == rb.size();
-    int r = 0;
-    while (has_a || has_b) {
-        bool take_new;
-        if (!has_b)
-            take_new = true;
-        else if (!has_a)
-            take_new = false;
-        else if (set < 2)
-            take_new = !before(set, rb, ra);  // equal: new first
-        else
-            take_new = before(set, ra, rb);   // equal: old first
-        std::string& rec = take_new ? ra : rb;
-        if (!put_bytes(out, out_path, rec.data(), rec.size())) {
-            r = fail(fn, "fwrite", 13, errno, 2);
-            break;
-        }
-        if (take_new)
-            has_a = std::fread(ra.data(), 1, ra.size(), a) == ra.size();
-        else
-            has_b = std::fread(rb.data(), 1, rb.size(), b) == rb.size();
-    }
-    if (r == 0 && (std::ferror(a) || std::ferror(b))) r = fail(fn, "fread", 14, errno, 3);
-    std::fclose(a);
-    std::fclose(b);
-    if (std::fclose(out) != 0 && r == 0) r = fail(fn, "fwrite", 13, errno, 4);
-    return r;
-}
-
 }  // namespace pxstup
 
 using namespace pxstup;
@@ -220,20 +220,18 @@ using namespace pxstup;
 int32_t Check_Setuped_Localp(int16_t type) {
     int set = set_of(type);
     g_paths[set].data = in_kind(pxall::kPathLocalPrice, lp::kLayout[set].data_name);
+    g_paths[set].merge = false;
+    // A set-up a kill interrupted is finished (or undone) first.
+    int32_t err = 0;
+    if (pxall::settle_commit(g_paths[set].data.c_str(), &err) != 0)
+        fail("Check_Setuped_Localp", "commit", 13, err, 1);
     return plat::file_exists(g_paths[set].data) ? 1 : 0;
 }
 
 void Init_Setuped_Localp(int16_t flag, int16_t type) {
-    int set = set_of(type);
-    Paths& p = g_paths[set];
-    if (p.data.empty()) p.data = in_kind(pxall::kPathLocalPrice, lp::kLayout[set].data_name);
-    p.previous = in_kind(pxall::kPathWork, with_ext(lp::kLayout[set].data_name, "D00"));
-    if (flag == 0) {
-        plat::delete_file(p.previous);
-        plat::move_file(p.data, p.previous);
-    } else {
-        plat::delete_file(p.data);
-    }
+    // The set in force stays until the new one is built whole: it is only
+    // noted here whether its records go into the new set.
+    g_paths[set_of(type)].merge = flag == 0;
 }
 
 int16_t Setup_Localp(int16_t type, const char* source) {
@@ -242,15 +240,15 @@ int16_t Setup_Localp(int16_t type, const char* source) {
     const int set = set_of(type);
     const lp::SetLayout& lay = lp::kLayout[set];
     Paths& p = g_paths[set];
-    if (p.data.empty()) p.data = in_kind(pxall::kPathLocalPrice, lay.data_name);
-    if (p.previous.empty()) p.previous = in_kind(pxall::kPathWork, with_ext(lay.data_name, "D00"));
+    const bool merge = p.merge;
+    p.merge = false;  // each further source is merged only when asked again
+    p.data = in_kind(pxall::kPathLocalPrice, lay.data_name);
+    p.index = in_kind(pxall::kPathLocalPrice, lay.index_name);
     const std::string dir = state_dir(pxall::ctop::kLocalPriceDir);
     if (!make_dirs(dir)) {
         pxall::syerr_message(kModule, fn, dir.c_str(), 0, plat::last_error(), 1);
         return -1;
     }
-    p.index = in_kind(pxall::kPathLocalPrice, lay.index_name);
-    p.work = in_kind(pxall::kPathWork, with_ext(lay.data_name, "TMP"));
 
     // Convert and sort every new record.
     std::vector<std::string> recs;
@@ -259,68 +257,33 @@ int16_t Setup_Localp(int16_t type, const char* source) {
     std::stable_sort(recs.begin(), recs.end(), [set](const std::string& a, const std::string& b) {
         return before(set, a, b);
     });
-    r = write_records(p.work, recs);
-    if (r != 0) return static_cast<int16_t>(fail(fn, r == 11 ? "fopen" : "fwrite", r, errno, 6));
 
+    // The records in force, for a merge (read after settling an interrupted set-up).
+    int32_t err = 0;
+    if (pxall::settle_commit(p.data.c_str(), &err) != 0) return static_cast<int16_t>(fail(fn, "commit", 13, err, 6));
+    if (merge && plat::file_exists(p.data)) {
+        std::string old;
+        r = read_whole(p.data, &old);
+        if (r != 0) return static_cast<int16_t>(fail(fn, r == 11 ? "fopen" : "fread", r, errno, 9));
+        std::vector<std::string> kept;
+        for (size_t at = 0; at + lay.rec_len <= old.size(); at += lay.rec_len) kept.push_back(old.substr(at, lay.rec_len));
+        recs = merged(recs, kept, set);
+    }
     // The index numbers records in 16 bits: a set that would hold more is
-    // refused, and data set aside for the merge go back where they were.
-    const bool merging = plat::file_exists(p.previous);
-    int64_t total = static_cast<int64_t>(recs.size());
-    if (merging) {
-        std::FILE* fp = plat::fopen(p.previous, "rb");
-        if (fp != nullptr) {
-            std::fseek(fp, 0, SEEK_END);
-            total += std::ftell(fp) / lay.rec_len;
-            std::fclose(fp);
-        }
-    }
-    if (total > kMaxRecords) {
-        plat::delete_file(p.work);
-        if (merging && !plat::file_exists(p.data)) plat::move_file(p.previous, p.data);
-        return static_cast<int16_t>(fail(fn, "more than 65535 records", 13, static_cast<int32_t>(total), 7));
-    }
+    // refused, the set in force stays.
+    if (static_cast<int64_t>(recs.size()) > kMaxRecords)
+        return static_cast<int16_t>(
+            fail(fn, "more than 65535 records", kMsgTooManyRecords, static_cast<int32_t>(recs.size()), 7));
 
-    if (merging) {
-        r = FileMarge(p.work, p.previous, p.data, lay.rec_len, set);
-        if (r != 0) return static_cast<int16_t>(fail(fn, "FileMarge", r, 0, 8));
-        plat::delete_file(p.previous);
-        plat::delete_file(p.work);
-    } else {
-        plat::delete_file(p.data);
-        plat::move_file(p.work, p.data);
-    }
-
-    // One index entry per key, in data order.
-    std::vector<std::string> all;
-    r = read_records(p.data, lay.rec_len, &all);
-    if (r != 0) return static_cast<int16_t>(fail(fn, r == 11 ? "fopen" : "fread", r, errno, 9));
-    std::FILE* out = plat::fopen(p.index, "wb");
-    if (out == nullptr) return static_cast<int16_t>(fail(fn, "fopen", 11, errno, 10));
-    const size_t key = static_cast<size_t>(lay.key_len);
-    std::vector<uint8_t> entry(static_cast<size_t>(lay.entry_len));
-    bool pending = false;
-    uint16_t count = 0;
-    auto flush = [&]() {
-        entry[lp::count_at(lay.key_len)] = static_cast<uint8_t>(count & 0xff);
-        entry[lp::count_at(lay.key_len) + 1] = static_cast<uint8_t>(count >> 8);
-        return put_bytes(out, p.index, entry.data(), entry.size());
-    };
-    bool ok = true;
-    for (size_t i = 0; i < all.size() && ok; ++i) {
-        if (pending && std::memcmp(entry.data(), all[i].data(), key) == 0) {
-            ++count;
-            continue;
-        }
-        if (pending) ok = flush();
-        std::memcpy(entry.data(), all[i].data(), key);
-        entry[lp::first_at(lay.key_len)] = static_cast<uint8_t>(i & 0xff);
-        entry[lp::first_at(lay.key_len) + 1] = static_cast<uint8_t>((i >> 8) & 0xff);
-        count = 1;
-        pending = true;
-    }
-    if (ok && pending) ok = flush();
-    if (std::fclose(out) != 0) ok = false;
-    if (!ok) return static_cast<int16_t>(fail(fn, "fwrite", 13, errno, 11));
+    // Data and index replace the set in force together (commit_files.h).
+    std::string data;
+    data.reserve(recs.size() * static_cast<size_t>(lay.rec_len));
+    for (const std::string& rec : recs) data += rec;
+    const std::string index = index_of(lay, recs);
+    const pxall::CommitFile files[2] = {{p.data.c_str(), data.data(), data.size()},
+                                        {p.index.c_str(), index.data(), index.size()}};
+    r = pxall::commit_files(files, 2, &err);
+    if (r != 0) return static_cast<int16_t>(fail(fn, "commit", r, err, 11));
     return 0;
 }
 

@@ -5,6 +5,9 @@
 // directory of the CD with the files it holds, and the frame-number master
 // PXFRNOMF.MST. Entries are filled from the one descriptor table.
 #include <algorithm>
+#include <fcntl.h>
+#include <stdio.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/drives.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/space.h"
@@ -180,9 +184,55 @@ bool fresh_dir(const std::string& dir) {
     return make_dirs(dir);
 }
 
+}  // namespace
+
+std::string building_dir(const std::string& base, const char* name) {
+    return join(base, std::string(kBuildingMark) + std::string(name, 2));
+}
+
+void drop_building(const std::string& base, const char* name) {
+    const std::string dir = building_dir(base, name);
+    pxall::file_remove(dir.c_str(), "*.*");
+    plat::remove_directory(dir);
+}
+
+int put_set_in_place(const std::string& base, const char* name) {
+    const std::string built = building_dir(base, name), dir = join(base, std::string(name, 2));
+    auto from = plat::host_path(built);
+    auto to = plat::host_path(dir);
+    if (!from || !to) {
+        run().syserr = ENOENT;
+        return 11;
+    }
+    // The new set and the one in force change places in one step; the old
+    // one is then removed under the building name.
+    if (::renameat2(AT_FDCWD, from->c_str(), AT_FDCWD, to->c_str(), RENAME_EXCHANGE) != 0) {
+        if (errno != ENOENT && errno != EINVAL) {
+            run().syserr = errno;
+            return 13;
+        }
+        // No set in force (or a file system that cannot exchange): the old
+        // set, if any, goes first.
+        if (errno == EINVAL) {
+            pxall::file_remove(dir.c_str(), "*.*");
+            plat::remove_directory(dir);
+        }
+        if (std::rename(from->c_str(), to->c_str()) != 0) {
+            run().syserr = errno;
+            return 13;
+        }
+        return 0;
+    }
+    drop_building(base, name);
+    return 0;
+}
+
+namespace {
+
 // One group of a root or frame-number master: its 128 bytes, then (outside
-// shared mode) its separate files copied into base\<entry's directory>.
-int stup_write_rmst_dat(std::FILE* mst, const std::string& mst_path, Group& g, bool shared, const std::string& base,
+// shared mode) its separate files copied into `into`, the data set's
+// directory being built (the entries' own directory: shared mode copies none).
+int stup_write_rmst_dat(std::FILE* mst, const std::string& mst_path, Group& g, bool shared, const std::string& into,
                         bool* jouhou_done) {
     const char* fn = "stup_write_rmst_dat";
     finish_group(g);
@@ -223,7 +273,7 @@ int stup_write_rmst_dat(std::FILE* mst, const std::string& mst_path, Group& g, b
     const char* data_name = row(data.row).name;
     bool is_jouhou = std::strncmp(data_name, "JOUHOU.DAT", kl::kNameSize) == 0;
     if (data.loc == kl::kOnDisk && data.blocks > 0 && !(is_jouhou && *jouhou_done)) {
-        int r = copy(join(join(base, std::string(data.dir, 2)), data_name), {&data});
+        int r = copy(join(into, data_name), {&data});
         if (r != 0) return r;
         if (is_jouhou) *jouhou_done = true;
     }
@@ -232,7 +282,7 @@ int stup_write_rmst_dat(std::FILE* mst, const std::string& mst_path, Group& g, b
         for (int i = 0; i < 3; ++i)
             if (g[i].loc == kl::kOnDisk && g[i].blocks > 0) levels.push_back(&g[i]);
         std::string name(row(g[0].row).name, kl::kDiskIndexNameSize);
-        int r = copy(join(join(base, std::string(g[0].dir, 2)), name), levels);
+        int r = copy(join(into, name), levels);
         if (r != 0) return r;
     }
     return 0;
@@ -372,7 +422,7 @@ int stup_root_file(int k) {
     const CdWork& w = run().cd[k];
     const std::string lang = data_lang();
     const std::string master = state_dir(pxall::ctop::kMasterDir);
-    const std::string dir = join(master, std::string(w.name, 2));
+    const std::string dir = building_dir(master, w.name);
     if (!fresh_dir(dir)) {
         run().syserr = plat::last_error();
         log(fn, dir, 11, 10);
@@ -417,7 +467,7 @@ int stup_root_file(int k) {
             if (e.loc == kl::kOnDisk) std::memcpy(e.dir, shared ? first.name : w.name, 2);
             e.blocks = (shared && e.loc == kl::kOnDisk) ? sizes[e.row] : cd_blocks(row(e.row).name, nullptr);
         }
-        int r = stup_write_rmst_dat(mst, path, grp, shared, master, &jouhou_done);
+        int r = stup_write_rmst_dat(mst, path, grp, shared, dir, &jouhou_done);
         if (r != 0) {
             std::fclose(mst);
             return r;
@@ -436,7 +486,7 @@ int stup_catalog_file(int k) {
     const char* fn = "stup_catalog_file";
     const CdWork& w = run().cd[k];
     const std::string lang = data_lang();
-    const std::string dir = join(state_dir(pxall::ctop::kMasterDir), std::string(w.name, 2));
+    const std::string dir = building_dir(state_dir(pxall::ctop::kMasterDir), w.name);
 
     // The catalogue directories at the CD's root.
     char pattern[pxall::kPathSize] = "*.";
@@ -523,7 +573,7 @@ int stup_rootmf_file(int k, int block) {
     const char* fn = "stup_rootmf_file";
     const CdWork& w = run().cd[k];
     const std::string base = state_dir(block == 0 ? pxall::ctop::kFrameWorldDir : pxall::ctop::kFrameJapanDir);
-    const std::string dir = join(base, std::string(w.name, 2));
+    const std::string dir = building_dir(base, w.name);
     if (!fresh_dir(dir)) {
         run().syserr = plat::last_error();
         log(fn, dir, 11, 30);
@@ -552,8 +602,15 @@ int stup_rootmf_file(int k, int block) {
         if (e.loc == kl::kOnDisk) std::memcpy(e.dir, w.name, 2);
         e.blocks = cd_blocks(row(e.row).name, nullptr);
     }
+    if (grp[3].blocks <= 0) {
+        // A CD without the frame-number files is no frame-number data set.
+        run().syserr = ENOENT;
+        std::fclose(mst);
+        log(fn, row(grp[3].row).name, 11, 34);
+        return 11;
+    }
     bool unused = false;
-    int r = stup_write_rmst_dat(mst, path, grp, false, base, &unused);
+    int r = stup_write_rmst_dat(mst, path, grp, false, dir, &unused);
     if (r != 0) {
         std::fclose(mst);
         return r;

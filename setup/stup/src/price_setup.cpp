@@ -1,20 +1,22 @@
 // The price-file set-up: a dealer's price source (fixed records or CSV, in
 // one piece or several) becomes the keyed price file of the price
 // directory. The new data file, index and master are built beside the old
-// ones and put in their place only when all three are complete, so a
-// refused or failed import leaves the prices in force readable.
+// ones and put in their place together only when all three are complete,
+// so a refused or failed import leaves the prices in force readable.
 #include <algorithm>
 #include <cerrno>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/drives.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "pxall/blocks.h"
+#include "pxall/commit_files.h"
 #include "pxall/csv.h"
 #include "pxall/errlog.h"
 #include "pxall/fileutil.h"
@@ -34,8 +36,6 @@ constexpr const char* kRun = "stup_kakaku_setup";
 constexpr int kCopyPiece = 64 << 10;
 constexpr int kCsvLine = 256;
 constexpr int kSourcePath = 79;
-// Suffix of the files a pass builds beside those in force.
-constexpr const char* kStaged = "$";
 
 struct Kind {
     const char* data;
@@ -77,34 +77,42 @@ bool ends_with_ci(const std::string& s, const char* tail) {
     return true;
 }
 
-// Puts a built file in the place of the one in force (replacing it in one
-// step): true, or false with errno.
-bool put_in_place(const std::string& staged, const std::string& target) {
-    auto from = plat::host_path(staged);
-    auto to = plat::host_path(target);
-    if (!from || !to) {
-        errno = ENOENT;
-        return false;
+// The records of a data file being built: whole, printable, a part number
+// each, rising by their 12-byte key. Line ends after the last record (a
+// fixed source saved by an editor) are cut off. 0, kPriceNoData, or -1 with
+// errno.
+int check_records(const std::string& data_path, int32_t rec_len) {
+    auto host = plat::host_path(data_path);
+    std::FILE* fp = host ? std::fopen(host->c_str(), "rb") : nullptr;
+    if (fp == nullptr) return -1;
+    std::vector<char> buf;
+    buffer_stream(fp, buf);
+    std::fseek(fp, 0, SEEK_END);
+    long size = std::ftell(fp);
+    long end = size;
+    while (end > 0) {
+        if (std::fseek(fp, end - 1, SEEK_SET) != 0) break;
+        int c = std::fgetc(fp);
+        if (c != '\r' && c != '\n' && c != 0x1a) break;
+        --end;
     }
-    return std::rename(from->c_str(), to->c_str()) == 0;
-}
-
-// Checks that the records rise by their 12-byte key up to the padding.
-bool records_rise(const std::string& data_path, int32_t rec_len) {
-    std::FILE* fp = plat::fopen(data_path, "rb");
-    if (fp == nullptr) return false;
-    std::vector<uint8_t> rec(static_cast<size_t>(rec_len)), prev;
-    bool ok = true;
-    while (std::fread(rec.data(), 1, rec.size(), fp) == rec.size()) {
-        if (rec[0] == 0) break;
-        if (!prev.empty() && std::memcmp(prev.data(), rec.data(), pl::kKeySize) >= 0) {
-            ok = false;
+    int r = end <= 0 || end % rec_len != 0 ? kPriceNoData : 0;
+    std::vector<char> rec(static_cast<size_t>(rec_len)), prev;
+    const std::string blank_key(pl::kKeySize, ' ');
+    if (r == 0 && std::fseek(fp, 0, SEEK_SET) != 0) r = -1;
+    for (long at = 0; r == 0 && at < end; at += rec_len) {
+        if (std::fread(rec.data(), 1, rec.size(), fp) != rec.size()) {
+            r = -1;
             break;
         }
+        if (!printable(rec.data(), rec.size()) || std::memcmp(rec.data(), blank_key.data(), pl::kKeySize) == 0 ||
+            (!prev.empty() && std::memcmp(prev.data(), rec.data(), pl::kKeySize) >= 0))
+            r = kPriceNoData;
         prev = rec;
     }
     std::fclose(fp);
-    return ok;
+    if (r == 0 && end != size && ::truncate(host->c_str(), end) != 0) r = -1;
+    return r;
 }
 
 }  // namespace
@@ -128,12 +136,16 @@ int stup_conv_csv2_binary(const std::string& csv_path, const std::string& work, 
         std::fclose(in);
         return -1;
     }
-    char line[kCsvLine];
     std::vector<char> rec(static_cast<size_t>(rec_len));
     int result = 0;
-    while (plat::fgets_text(line, sizeof line, in) != nullptr) {
+    SourceLines lines(in, kCsvLine - 2);
+    std::string line;
+    int32_t number = 0;
+    int got;
+    while ((got = lines.next(&line)) == 1) {
+        ++number;
         std::fill(rec.begin(), rec.end(), ' ');
-        const char* pos = line;
+        const char* pos = line.c_str();
         for (int f = 0; f < nslots && pos != nullptr && *pos != 0 && *pos != '\n'; ++f) {
             int16_t first = 0, last = 0;
             const char* next = pxall::get_next_csv(pos, &first, &last);
@@ -145,6 +157,11 @@ int stup_conv_csv2_binary(const std::string& csv_path, const std::string& work, 
             result = -1;
             break;
         }
+    }
+    if (result == 0 && got == kSourceBadRecord) {
+        // The line after the last one taken is not a whole record.
+        log("PXSTUP41", fn, csv_path, kPriceNoData, number + 1, 402);
+        result = kPriceNoData;
     }
     if (result == 0 && std::ferror(in)) {
         log("PXSTUP41", fn, csv_path, 14, errno, 409);
@@ -219,7 +236,10 @@ int stup_input_diskette(int kind, const std::string& src, const std::string& dat
             std::fclose(out);
             return kPriceAppendRefused;
         }
-        if (std::fseek(out, static_cast<long>(end), SEEK_SET) != 0) return fail(data, 15, 150);
+        // The piece replaces the padding: the file ends with its records.
+        if (std::fflush(out) != 0 || ::ftruncate(::fileno(out), static_cast<off_t>(end)) != 0 ||
+            std::fseek(out, static_cast<long>(end), SEEK_SET) != 0)
+            return fail(data, 15, 150);
     }
 
     std::vector<uint8_t> piece(kCopyPiece);
@@ -255,6 +275,9 @@ int16_t Check_Setuped_Price() {
     char p[pxall::kPathSize] = {};
     std::snprintf(p, sizeof p, "%s", pxall::price::kPriceMaster);
     if (pxall::get_path_name(pxall::kPathPrice, -1, p) != 0) return 0;
+    // An import a kill interrupted is finished (or undone) first.
+    int32_t err = 0;
+    if (pxall::settle_commit(p, &err) != 0) return 0;
     std::FILE* fp = plat::fopen(p, "rb");
     if (fp == nullptr) return 0;
     std::fclose(fp);
@@ -280,10 +303,10 @@ int32_t stup_kakaku_setup(const VbString* source, int16_t price_kind, int16_t ap
         for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         int layout = name == "PRICE" ? 1 : 2;
         work = work_path(layout == 1 ? "PRICE" : "PRICE3");
-        if (stup_conv_csv2_binary(src, work, layout) != 0) {
+        if (int r = stup_conv_csv2_binary(src, work, layout); r != 0) {
             remove_levels();
             plat::delete_file(work);
-            return -1;
+            return r == kPriceNoData ? r : -1;
         }
         src = work;
     }
@@ -291,23 +314,36 @@ int32_t stup_kakaku_setup(const VbString* source, int16_t price_kind, int16_t ap
     const std::string dir = state_dir(pxall::ctop::kPriceDir);
     const std::string data = join(dir, kind.data), index = join(dir, kind.index);
     const std::string master = join(dir, pxall::price::kPriceMaster);
-    const std::string data_new = data + kStaged, index_new = index + kStaged, master_new = master + kStaged;
+    pxall::CommitBuild build;
     auto finish = [&](int r) {
         remove_levels();
         if (!work.empty()) plat::delete_file(work);
-        for (const std::string* f : {&data_new, &index_new, &master_new}) plat::delete_file(*f);
+        build.abandon();
         return r;
     };
     if (!make_dirs(dir)) {
         log(kModule, kRun, dir, -1, plat::last_error(), 207);
         return finish(-1);
     }
+    // The three files are built beside those in force and replace them as
+    // one commit (commit_files.h): a kill at any step leaves the old prices
+    // or the new ones.
+    int32_t commit_err = 0;
+    if (int r = build.begin({data, index, master}, &commit_err); r != 0) {
+        log(kModule, kRun, "commit", r, commit_err, 208);
+        return finish(commit_err == ENOSPC ? kPriceDiskFull : r);
+    }
+    const std::string data_new = build.temporary(0), index_new = build.temporary(1), master_new = build.temporary(2);
 
     int r = stup_input_diskette(price_kind == 1 ? 1 : 2, src, data_new, append, data);
     if (r != 0) return finish(r);
-    // A source out of order (or with a heading line) would give an index
-    // that finds nothing: refused, the prices in force stay.
-    if (!records_rise(data_new, kind.rec_len)) return finish(kPriceNoData);
+    // A source with a record not whole, not printable or out of order (a
+    // heading line) would give an index that finds nothing: refused, the
+    // prices in force stay.
+    r = check_records(data_new, kind.rec_len);
+    if (r == kPriceNoData) log(kModule, kRun, src, r, 0, 209);
+    if (r == -1) log(kModule, kRun, data_new, 14, errno, 209);
+    if (r != 0) return finish(r);
     if (stup_user_mst_entry(kind.id, data_new) != 0) return finish(kPriceNoData);
     r = stup_user_d_file(data_new, kind.block);
     if (r != 0) {
@@ -344,12 +380,11 @@ int32_t stup_kakaku_setup(const VbString* source, int16_t price_kind, int16_t ap
         return finish(r);
     }
 
-    // The master goes first and comes back last: in between no master
-    // describes files that do not belong together.
-    plat::delete_file(master);
-    if (!put_in_place(data_new, data) || !put_in_place(index_new, index) || !put_in_place(master_new, master)) {
-        log(kModule, kRun, "rename", 13, errno, 0);
-        return finish(13);
+    r = build.commit(&commit_err);
+    if (r != 0) {
+        if (commit_err == ENOSPC) return finish(kPriceDiskFull);
+        log(kModule, kRun, "commit", r, commit_err, 0);
+        return finish(r);
     }
     const Kind& other = price_kind == 1 ? kPrice3 : kKakaku;
     plat::delete_file(join(dir, other.data));

@@ -70,24 +70,29 @@ int fill_work(const unsigned char* block, char letter, bool frame, AreaWork* are
     return 0;
 }
 
-// Removes the installed data sets of the letter that the choice drops, and
-// those chosen with a blank issue (to be installed anew).
-void remove_dropped(char letter, int count, bool frame) {
+// Notes the installed data sets of the letter that the choice drops, to be
+// removed once the run has recorded the new state (a failed, cancelled or
+// killed run leaves them as they were). Those chosen with a blank issue (to
+// be installed anew) are replaced whole when their copy is complete.
+void note_dropped(char letter, int count, bool frame, const std::string& base) {
     for (int i = 0; i < setup_count() && i < ct::kMaxSetup; ++i) {
         const unsigned char* e = pxall::setup_entry_addr(i);
         if (static_cast<char>(e[0]) != letter) continue;
         bool catalogue_set = is_digit(static_cast<char>(e[1]));
         if (catalogue_set == frame) continue;
-        int found = -1;
-        for (int k = 0; k < count && found < 0; ++k)
-            if (std::memcmp(run().cd[k].name, e, 2) == 0) found = k;
-        if (found >= 0) {
-            if (blank(run().cd[found].issue[0])) stup_remove_setup_dir(run().cd[found].name);
-        } else {
-            char name[2] = {static_cast<char>(e[0]), static_cast<char>(e[1])};
-            stup_remove_setup_dir(name);
-        }
+        bool chosen = false;
+        for (int k = 0; k < count && !chosen; ++k) chosen = std::memcmp(run().cd[k].name, e, 2) == 0;
+        if (!chosen) run().dropped.push_back(join(base, std::string(reinterpret_cast<const char*>(e), 2)));
     }
+}
+
+void remove_dropped() {
+    for (const std::string& dir : run().dropped) {
+        // Failures are of no consequence: the set is no longer listed.
+        pxall::file_remove(dir.c_str(), "*.*");
+        plat::remove_directory(dir);
+    }
+    run().dropped.clear();
 }
 
 // Takes the installed issues into the work entries (those not to be
@@ -153,12 +158,19 @@ int installed(int k, const std::string& base, const char* master, int top_index)
     return -1;
 }
 
-// A data set whose writing failed is removed whole, so that no scan takes
-// it for installed; the next set-up of its CD writes it anew.
-void drop_partial(const std::string& base, const CdWork& w) {
-    const std::string dir = join(base, std::string(w.name, 2));
-    pxall::file_remove(dir.c_str(), "*.*");
-    plat::remove_directory(dir);
+// A data set whose writing failed is removed whole (only the copy being
+// built: the set in force stays); the next set-up of its CD writes it anew.
+void drop_partial(const std::string& base, const CdWork& w) { drop_building(base, w.name); }
+
+// A data set written whole takes the place of the one in force: 0 or the
+// logged failure.
+int put_in_place(const std::string& base, const CdWork& w, int place) {
+    int r = put_set_in_place(base, w.name);
+    if (r != 0) {
+        drop_partial(base, w);
+        log(kModule, kRun, join(base, std::string(w.name, 2)), r, place);
+    }
+    return r;
 }
 
 int catalogue_area(int a) {
@@ -173,7 +185,13 @@ int catalogue_area(int a) {
     int r = fill_work(block, letter, false, &area, false);
     if (r != 0) return r;
     run().asked_count = 0;
-    remove_dropped(letter, area.count, false);
+    // The sets dropped from the choice are on the area's drive as installed.
+    {
+        const int ai = area_index(letter);
+        const char installed_drive =
+            ai < 0 ? 0 : static_cast<char>(top()[ct::kAreaDrives + 2 * static_cast<size_t>(ai)]);
+        note_dropped(letter, area.count, false, on_drive(state_dir(ct::kMasterDir), installed_drive));
+    }
     r = prepare_dir(mdir, letter, area.count);
     if (r != 0) return r;
 
@@ -218,6 +236,8 @@ int catalogue_area(int a) {
             log("PXSTUP11", kRun, "stup_catalog_file", r, 7);
             return r;
         }
+        r = put_in_place(mdir, w, 14);
+        if (r != 0) return r;
         w.state = 2;
     }
     return stup_pxrootmf_rmak(run().asked, run().asked_count);
@@ -236,7 +256,7 @@ int frame_block(int b) {
     area.letter = letter;
     int r = fill_work(block, letter, true, &area, true);
     if (r != 0) return r;
-    remove_dropped(letter, area.count, true);
+    note_dropped(letter, area.count, true, fdir);
     r = prepare_dir(fdir, letter, area.count);
     if (r != 0) return r;
 
@@ -267,6 +287,8 @@ int frame_block(int b) {
             log(kModule, kRun, "stup_rootmf_file", r, 9);
             return r;
         }
+        r = put_in_place(fdir, w, 15);
+        if (r != 0) return r;
         w.state = 2;
     }
     return 0;
@@ -337,11 +359,16 @@ int32_t stup_main_proc() {
     const size_t dirs[3] = {ct::kMasterDir, ct::kFrameWorldDir, ct::kFrameJapanDir};
     for (int i = 0; i < 3; ++i) std::memcpy(saved[i], top() + dirs[i], ct::kDirSize);
 
+    run().dropped.clear();
     r = stup_cd_setup();
     if (r == 0) {
         plat::set_current_directory(cwd);
+        // Every chosen set is in place: the dropped ones go before the
+        // rewrite lists what is there.
+        remove_dropped();
         return Updt_Sys_File(run().catalog, run().frame, 0);
     }
+    run().dropped.clear();
     if (r == kCancelled) {
         plat::set_current_directory(cwd);
         int u = Updt_Sys_File_F4(run().catalog, run().frame);

@@ -81,6 +81,8 @@ struct RunState {
     unsigned char catalog[kCatalogImage];
     unsigned char frame[kFrameImage];
     int32_t syserr;                // system error number of the last failing call
+    // Data sets the choice drops, removed once the run has recorded the new state.
+    std::vector<std::string> dropped;
 };
 
 PX_EXPORT RunState& run();
@@ -107,6 +109,27 @@ inline void buffer_stream(std::FILE* fp, std::vector<char>& buf) {
     buf.resize(kStreamBuffer);
     std::setvbuf(fp, buf.data(), _IOFBF, buf.size());
 }
+// --- The dealer's sources (source_lines.cpp) --------------------------------
+// A source with a record that is not whole or not printable, or out of order.
+constexpr int kSourceBadRecord = 848;
+constexpr int kSourceUnread = 14;
+// True when n bytes hold no control character (nor a zero byte).
+bool printable(const char* p, size_t n);
+// The lines of a text source, without their line ends. Blank lines at the
+// very end are no records; a blank line before another line, a line longer
+// than `limit` or one with a control character is refused.
+class SourceLines {
+public:
+    SourceLines(std::FILE* fp, size_t limit) : fp_(fp), limit_(limit) {}
+    // 1 a line in *line; 0 the end; kSourceBadRecord; kSourceUnread (errno).
+    int next(std::string* line);
+
+private:
+    std::FILE* fp_;
+    size_t limit_;
+    int held_ = 0;  // blank lines read and not yet known to be the end
+};
+
 // The data language code, two characters.
 std::string data_lang();
 // 1 for a digit, as the directory rule and the scans read it.
@@ -128,6 +151,15 @@ int area_index(char letter);
 PX_EXPORT int stup_root_file(int k);
 PX_EXPORT int stup_catalog_file(int k);
 PX_EXPORT int stup_rootmf_file(int k, int block);
+// A data set is built under "$<name>" beside its directory (no scan takes
+// that for a data set) and put in place whole once every file is written,
+// so a kill, a full disk or a cancelled CD request leaves the set in force.
+constexpr const char* kBuildingMark = "$";
+std::string building_dir(const std::string& base, const char* name);
+// The set built replaces the one in force: 0, or 11/13 with run().syserr.
+int put_set_in_place(const std::string& base, const char* name);
+// Removes a set being built (a failed or cancelled copy).
+void drop_building(const std::string& base, const char* name);
 // Copies a CD file (host-side stream) of expected_blocks blocks to the end
 // of dst: 0, 13, 14, 15, 20.
 int stup_write_setup_file(std::FILE* src, std::FILE* dst, const std::string& dst_path, int32_t expected_blocks);

@@ -40,10 +40,13 @@ TEST_F(EnvRewriteTest, SetupRewriteReplacesOnlyItsKeys) {
          "ECRAM=C:\\WORK\r\nECMST=D:\\MST\r\nLANGUAGE=ENGLISH\r\nMENULANG=ENGLISH\r\nCDROM=Q:,R:,S:\r\n"
          "ECFIL=C:\\PRG\r\nPRICE=C:\r\nLOCALP=C:\r\nCRNTAREA=US\r\nECMSTALL=US:D\r\nFRAMEWLD=C:\\FRW\r\n"
          "FRAMEJPN=C:\\FRJ\r\nEXPPPNHO=C:\\PXDROM\\PXPNHO\r\nEXPPFSAD=C:\\PXDROM\\PXEDIT\r\n"},
-        {"no ECMSTALL line: none added", "ECMST=C:\\MST\nCRNTAREA=EU\n", 0, "ECMST=D:\\MST\nCRNTAREA=US\n"},
-        {"long line survives whole", long_programs + "\nCRNTAREA=EU", 0, long_programs + "\nCRNTAREA=US\n"},
+        // A key line the file lacks is added: the set-up is recorded.
+        {"no ECMSTALL line: added", "ECMST=C:\\MST\nCRNTAREA=EU\n", 0, "ECMST=D:\\MST\nCRNTAREA=US\nECMSTALL=US:D\n"},
+        {"no key line at all", "ECRAM=C:\\WORK\n", 0, "ECRAM=C:\\WORK\nECMSTALL=US:D\nCRNTAREA=US\n"},
+        {"long line survives whole", long_programs + "\nCRNTAREA=EU", 0,
+         long_programs + "\nCRNTAREA=US\nECMSTALL=US:D\n"},
         {"lower-case keys are not ours", "crntarea=eu\necmstall=eu:c\nECMSTALL=EU:C\n", 0,
-         "crntarea=eu\necmstall=eu:c\nECMSTALL=US:D\n"},
+         "crntarea=eu\necmstall=eu:c\nECMSTALL=US:D\nCRNTAREA=US\n"},
         {"empty line copied", "ECMSTALL=EU:C\n\nCRNTAREA=EU\n", 0, "ECMSTALL=US:D\n\nCRNTAREA=US\n"},
     };
     for (const auto& c : cases) {
@@ -177,6 +180,11 @@ TEST_F(EnvRewriteTest, CancelledSetupRecordsEachAreaWhoseFirstDataSetIsThere) {
     EXPECT_EQ(area_index(), 2);
     EXPECT_EQ(drive(0), 0);
     EXPECT_EQ(drive(2), 'D');
+
+    // The area list is added when the file lacks it.
+    s.write_sys("ECMST=C:\\MST\r\nCRNTAREA=EU\r\n");
+    ASSERT_EQ(pxstup::Updt_Sys_File_F4(s.catalog, s.frame), 0);
+    EXPECT_EQ(s.sys(), "ECMST=D:\\MST\r\nCRNTAREA=US\r\nECMSTALL=US:D\r\n");
 
     // Nothing there: the current area is none and its line stays.
     s.clear_selection();

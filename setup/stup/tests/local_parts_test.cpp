@@ -2,14 +2,19 @@
 // set, the index the local-price reader walks, the 16-bit limit, and the
 // pictures of set 3.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/controls.h"
+#include "pxall/atomic_write.h"
 #include "pxall/blocks.h"
 #include "pxall/localp.h"
 #include "stup/stup.h"
@@ -58,22 +63,22 @@ protected:
 };
 
 TEST_F(LocalPartsTest, CsvSetOneSortedWithOneIndexEntryAKey) {
-    ASSERT_EQ(setup(1, "LOCALP1", "K2,B,1,2,TEXT B\r\nK1,Z\r\n\r\nK1,A,,,\"SAY \"\"HI\"\"\"\r\nK2,A,1,2,TEXT A,EXTRA\r\n"), 0);
+    // Blank lines at the end, as an editor leaves them, are no records.
+    ASSERT_EQ(setup(1, "LOCALP1", "K2,B,1,2,TEXT B\r\nK1,Z\r\nK1,A,,,\"SAY \"\"HI\"\"\"\r\nK2,A,1,2,TEXT A,EXTRA\r\n\r\n"), 0);
     auto recs = records(env.read("LCP/LOCALP1.D"), 62);
-    ASSERT_EQ(recs.size(), 5u);
-    EXPECT_EQ(recs[0], std::string(62, ' '));  // an empty line: a blank record, first
-    EXPECT_EQ(recs[1].substr(0, 24), "K1          A           ");
-    EXPECT_EQ(recs[1].substr(32, 10), "SAY \"HI\"  ");
-    EXPECT_EQ(recs[2].substr(0, 24), "K1          Z           ");
-    EXPECT_EQ(recs[3].substr(0, 32), "K2          A           1   2   ");
-    EXPECT_EQ(recs[4].substr(32, 6), "TEXT B");
+    ASSERT_EQ(recs.size(), 4u);
+    EXPECT_EQ(recs[0].substr(0, 24), "K1          A           ");
+    EXPECT_EQ(recs[0].substr(32, 10), "SAY \"HI\"  ");
+    EXPECT_EQ(recs[1].substr(0, 24), "K1          Z           ");
+    EXPECT_EQ(recs[2].substr(0, 32), "K2          A           1   2   ");
+    EXPECT_EQ(recs[3].substr(32, 6), "TEXT B");
     auto ix = index_of(env.read("LCP/LOCALP1.IA"), 12);
-    ASSERT_EQ(ix.size(), 3u);
-    EXPECT_EQ(ix[1].key, "K1          ");
-    EXPECT_EQ(ix[1].first, 1);
+    ASSERT_EQ(ix.size(), 2u);
+    EXPECT_EQ(ix[0].key, "K1          ");
+    EXPECT_EQ(ix[0].first, 0);
+    EXPECT_EQ(ix[0].count, 2);
+    EXPECT_EQ(ix[1].first, 2);
     EXPECT_EQ(ix[1].count, 2);
-    EXPECT_EQ(ix[2].first, 3);
-    EXPECT_EQ(ix[2].count, 2);
     EXPECT_FALSE(env.exists("WORK/LOCALP1.TMP"));
 
     // The reader finds the key's records.
@@ -89,7 +94,7 @@ TEST_F(LocalPartsTest, CsvSetOneSortedWithOneIndexEntryAKey) {
 
 TEST_F(LocalPartsTest, FixedRecordsAndTheTwoFieldKey) {
     std::string fixed = std::string("F2          G2          ") + std::string(20, 'b') +
-                        std::string("F1          G1          ") + std::string(20, 'a') + "SHORT";
+                        std::string("F1          G1          ") + std::string(20, 'a') + "\r\n";
     ASSERT_EQ(setup(0, "LOCALP", fixed), 0);
     auto recs = records(env.read("LCP/LOCALP1.D"), 62);
     ASSERT_EQ(recs.size(), 2u);
@@ -137,7 +142,7 @@ TEST_F(LocalPartsTest, MoreThanTheIndexCanNumberIsRefused) {
     // 40,000 there and 30,000 new: the merged set would be too large.
     std::string more;
     for (int i = 0; i < 30000; ++i) more += "M" + std::to_string(100000 + i) + ",X\n";
-    EXPECT_EQ(setup(1, "B.CSV", more, true), 13);
+    EXPECT_EQ(setup(1, "B.CSV", more, true), 849);
     EXPECT_EQ(env.read("LCP/LOCALP1.D") + env.read("LCP/LOCALP1.IA"), before);
     ASSERT_FALSE(env.log_lines().empty());
     EXPECT_NE(env.log_lines().back().find("more than 65535 records"), std::string::npos);
@@ -179,6 +184,126 @@ TEST_F(LocalPartsTest, PicturesListedAndCopiedByPlainNamesOnly) {
     EXPECT_EQ(env.read("EVIL.BMP"), "BM-evil");
     plat::unregister_control(hp);
     plat::unregister_control(hf);
+}
+
+// A source that is refused or cannot be read leaves the set in force whole,
+// whether it was to be merged or to replace the set.
+TEST_F(LocalPartsTest, ARefusedOrUnreadableSourceKeepsTheSetInForce) {
+    ASSERT_EQ(setup(1, "OLD.CSV", "K1,A,1,2,OLD\nK2,A,1,2,OLD\n"), 0);
+    const std::string before = env.read("LCP/LOCALP1.D") + env.read("LCP/LOCALP1.IA");
+    struct Case {
+        const char* what;
+        int type;
+        std::string bytes;
+        int want;
+    } cases[] = {
+        {"a blank line between records", 1, "K3,A\n\nK4,A\n", 848},
+        {"a zero byte", 1, std::string("K3,A\nK\0,A\n", 10), 848},
+        {"a control character", 1, "K3,A\x07\n", 848},
+        {"a line too long", 1, "K3," + std::string(300, 'A') + "\n", 848},
+        {"a fixed record not whole", 0, std::string(44, 'F') + "SHORT", 848},
+        {"a fixed record with a zero byte", 0, std::string(20, 'F') + std::string(1, '\0') + std::string(23, 'F'), 848},
+    };
+    for (const auto& c : cases) {
+        for (bool merge : {false, true}) {
+            EXPECT_EQ(setup(c.type, "NEW.CSV", c.bytes, merge), c.want) << c.what << merge;
+            EXPECT_EQ(env.read("LCP/LOCALP1.D") + env.read("LCP/LOCALP1.IA"), before) << c.what << merge;
+        }
+    }
+    // A source that is not there: the set is not deleted first.
+    ASSERT_EQ(Check_Setuped_Localp(1), 1);
+    Init_Setuped_Localp(1, 1);
+    EXPECT_EQ(Setup_Localp(1, "C:\\SRC\\NONE.CSV"), 11);
+    EXPECT_EQ(env.read("LCP/LOCALP1.D") + env.read("LCP/LOCALP1.IA"), before);
+    // Replaced by a good source, the old records are gone.
+    ASSERT_EQ(setup(1, "NEW.CSV", "K9,A\n"), 0);
+    EXPECT_EQ(records(env.read("LCP/LOCALP1.D"), 62).size(), 1u);
+}
+
+struct Script {
+    std::vector<std::string> seen;
+    int at = -1;
+    bool kill = false;
+    int error = 0;
+};
+Script g_script;
+
+int scripted_step(const char* step, const char* host) {
+    int n = static_cast<int>(g_script.seen.size());
+    g_script.seen.push_back(std::string(step) + " " + std::filesystem::path(host).filename().string());
+    if (n != g_script.at) return 0;
+    if (g_script.kill) ::_exit(0);
+    return g_script.error;
+}
+
+// The data and index of a set change together: a kill or a failure at each
+// step of a replacement leaves the old set or the new one for the reader.
+TEST_F(LocalPartsTest, AKillOrAFailureAtEveryStepLeavesTheOldOrTheNewSet) {
+    const std::string old_csv = "K1,A,1,2,OLD\nK2,A,1,2,OLD\n", new_csv = "K1,A,1,2,NEW\nK3,A,1,2,NEW\nK4,B\n";
+    auto set = [&] { return env.read("LCP/LOCALP1.D") + "|" + env.read("LCP/LOCALP1.IA"); };
+    // The reader's view: it finishes an interrupted commit first.
+    auto read_k1 = [&] {
+        pxall::LcpHandle h{};
+        EXPECT_EQ(pxall::LCPOpen(&h, 1), 0);
+        char rec[62] = {};
+        EXPECT_EQ(pxall::LCPKeyRead(&h, "K1          ", 12, rec), 0);
+        pxall::LCPClose(&h);
+        return set();
+    };
+    auto leftovers = [&] {
+        std::vector<std::string> v;
+        for (const auto& e : std::filesystem::directory_iterator(env.root() + "/LCP")) {
+            std::string n = e.path().filename().string();
+            if (n != "LOCALP1.D" && n != "LOCALP1.IA") v.push_back(n);
+        }
+        return v;
+    };
+    ASSERT_EQ(setup(1, "NEW.CSV", new_csv), 0);
+    const std::string fresh = set();
+    ASSERT_EQ(setup(1, "OLD.CSV", old_csv), 0);
+    const std::string old = set();
+    g_script = Script{};
+    pxall::set_write_step_hook(scripted_step);
+    ASSERT_EQ(setup(1, "NEW.CSV", new_csv), 0);
+    pxall::set_write_step_hook(nullptr);
+    const auto all = g_script.seen;
+    int first_rename = -1, second_rename = -1;
+    for (int k = 0; k < static_cast<int>(all.size()); ++k) {
+        if (all[k] == "rename LOCALP1.D") first_rename = k;
+        if (all[k] == "rename LOCALP1.IA") second_rename = k;
+    }
+    ASSERT_GT(first_rename, 0);
+    ASSERT_GT(second_rename, first_rename);
+    for (int k = 0; k < static_cast<int>(all.size()); ++k) {
+        for (bool kill : {true, false}) {
+            SCOPED_TRACE((kill ? "killed at " : "failed at ") + all[k]);
+            ASSERT_EQ(setup(1, "OLD.CSV", old_csv), 0);
+            g_script = Script{};
+            g_script.at = k;
+            g_script.kill = kill;
+            g_script.error = all[k].rfind("rename", 0) == 0 ? EIO : ENOSPC;
+            if (kill) {
+                pid_t child = ::fork();
+                ASSERT_GE(child, 0);
+                if (child == 0) {
+                    pxall::set_write_step_hook(scripted_step);
+                    setup(1, "NEW.CSV", new_csv);
+                    ::_exit(3);
+                }
+                int status = 0;
+                ASSERT_EQ(::waitpid(child, &status, 0), child);
+                ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+                EXPECT_EQ(read_k1(), k >= first_rename ? fresh : old);
+            } else {
+                pxall::set_write_step_hook(scripted_step);
+                int rc = setup(1, "NEW.CSV", new_csv);
+                pxall::set_write_step_hook(nullptr);
+                EXPECT_EQ(rc == 0, all[k].rfind("unjournal", 0) == 0);
+                EXPECT_EQ(read_k1(), k >= second_rename ? fresh : old);
+            }
+            EXPECT_EQ(leftovers(), std::vector<std::string>{});
+        }
+    }
 }
 
 }  // namespace

@@ -20,15 +20,24 @@ namespace {
 using namespace draw;
 namespace em = pxall::eminde;
 
-constexpr int kWidth = 1216;
-constexpr int kHeight = 832;
+// The index screen shows the top-left 640 x 352 pixels of each picture:
+// every picture is that size. It is drawn at twice the size, with the line
+// widths and letters of the illustrations, and then halved.
+constexpr int kShownWidth = 640, kShownHeight = 352;
+constexpr int kWidth = 2 * kShownWidth;
+constexpr int kHeight = 2 * kShownHeight;
 constexpr double kLine = 3;
 
 // Detail picture: one row per area, its box on the left and its figure
 // labels beside it. The labels' tops stay within the first 49 units (after
-// the index's 90/100 scaling) below the box's top, so each links to it.
-constexpr int kRowTop = 130, kRowStep = 230, kBoxLeft = 60, kBoxRight = 460, kBoxHeight = 190;
+// the halving and the index's 90/100 scaling) below the box's top, so each
+// links to it.
+constexpr int kRowTop = 80, kRowStep = 205, kBoxLeft = 60, kBoxRight = 460, kBoxHeight = 185;
 constexpr int kLabelLeft = 540, kLabelFirst = 6, kLabelStep = 44, kLabelScale = 3;
+
+// Overall picture: the vehicle and its area boxes reach below the shown
+// height; drawn on a taller canvas, the shown part starts this far down.
+constexpr int kOverallHeight = 832, kOverallTop = 70;
 
 struct Box {
     int left, top, right, bottom;
@@ -168,13 +177,32 @@ std::vector<std::pair<std::string, Box>> overall_boxes(char group) {
                     {"IG", {310, 360, 440, 460}}};
         case '2':
             return {{"TR", {460, 480, 620, 580}}, {"DS", {430, 600, 610, 690}}, {"ST", {480, 340, 620, 470}},
-                    {"BR", {200, 590, 400, 760}}, {"SU", {800, 590, 1000, 760}}};
+                    {"BR", {200, 590, 400, 745}}, {"SU", {800, 590, 1000, 745}}};
         case '3':
             return {{"BF", {100, 430, 300, 590}}, {"DR", {520, 330, 800, 590}}};
         default:
             return {{"LP", {100, 450, 190, 530}}, {"WP", {430, 360, 560, 445}}, {"AC", {580, 380, 720, 470}},
                     {"LP", {1030, 450, 1120, 530}}};
     }
+}
+
+// The shown part of a drawing from row `top`, halved: a pixel is black
+// where any of its four is; the text placements follow.
+Picture halved(const Picture& drawn, int top, std::vector<ImageText>* texts) {
+    Picture out(kShownWidth, kShownHeight);
+    for (int y = 0; y < kShownHeight; ++y)
+        for (int x = 0; x < kShownWidth; ++x) {
+            const int sx = 2 * x, sy = top + 2 * y;
+            if (drawn.get(sx, sy) || drawn.get(sx + 1, sy) || drawn.get(sx, sy + 1) || drawn.get(sx + 1, sy + 1))
+                out.set(x, y);
+        }
+    for (ImageText& t : *texts) {
+        t.left /= 2;
+        t.right /= 2;
+        t.top = (t.top - top) / 2;
+        t.bottom = (t.bottom - top) / 2;
+    }
+    return out;
 }
 
 StoredImage stored(const Picture& pic, std::vector<ImageText> texts, const std::string& id, uint32_t number) {
@@ -219,8 +247,9 @@ const std::vector<IndexPage>& index_pages() {
 Picture index_detail_picture(const IndexPage& page, std::vector<ImageText>* texts) {
     Picture pic(kWidth, kHeight);
     Pen pen(&pic);
+    std::vector<ImageText> drawn;
     pen.path(rect({10, 10, kWidth - 11, kHeight - 11}), 2, true);
-    pen.text({60, 40}, std::string("ILLUSTRATION INDEX - ") + group_title(page.group), 4);
+    pen.text({60, 30}, std::string("ILLUSTRATION INDEX - ") + group_title(page.group), 4);
     for (size_t k = 0; k < page.areas.size(); ++k) {
         const IndexArea& a = page.areas[k];
         const int y0 = kRowTop + static_cast<int>(k) * kRowStep;
@@ -229,7 +258,7 @@ Picture index_detail_picture(const IndexPage& page, std::vector<ImageText>* text
         pen.text({kBoxLeft + 16.0, y0 + 14.0}, a.code, 5);
         pen.text({kBoxLeft + 16.0, y0 + kBoxHeight - 26.0}, a.name, 2);
         icon(pen, a.code, kBoxLeft + 170.0, y0 + 14.0);
-        texts->push_back({box.left, box.top, box.right, box.bottom, '2', 0, a.code});
+        drawn.push_back({box.left, box.top, box.right, box.bottom, '2', 0, a.code});
         for (size_t j = 0; j < a.figures.size(); ++j) {
             const std::string& fig = a.figures[j];
             const int top = y0 + kLabelFirst + static_cast<int>(j) * kLabelStep;
@@ -240,17 +269,20 @@ Picture index_detail_picture(const IndexPage& page, std::vector<ImageText>* text
             pen.path(rect(label), 2, true);
             pen.text({kLabelLeft + 8.0, top + 5.0}, fig, kLabelScale);
             pen.text({label.right + 20.0, top + 9.0}, figure_name(fig), 2);
-            texts->push_back({label.left, label.top, label.right, label.bottom, '1', 0, fig});
+            drawn.push_back({label.left, label.top, label.right, label.bottom, '1', 0, fig});
         }
     }
-    return pic;
+    Picture shown = halved(pic, 0, &drawn);
+    texts->insert(texts->end(), drawn.begin(), drawn.end());
+    return shown;
 }
 
 Picture index_overall_picture(char group, int body_style, std::vector<ImageText>* texts) {
-    Picture pic(kWidth, kHeight);
+    Picture pic(kWidth, kOverallHeight);
     Pen pen(&pic);
-    pen.path(rect({10, 10, kWidth - 11, kHeight - 11}), 2, true);
-    pen.text({60, 40}, std::string("ILLUSTRATION INDEX - ") + group_title(group), 4);
+    std::vector<ImageText> drawn;
+    pen.path(rect({10, kOverallTop + 10, kWidth - 11, kOverallTop + kHeight - 11}), 2, true);
+    pen.text({60, kOverallTop + 30.0}, std::string("ILLUSTRATION INDEX - ") + group_title(group), 4);
     vehicle(pen, body_style);
     for (const auto& [code, b] : overall_boxes(group)) {
         pen.fill(rect({b.left + 3, b.top + 3, b.left + 58, b.top + 44}), false);
@@ -258,9 +290,11 @@ Picture index_overall_picture(char group, int body_style, std::vector<ImageText>
         frame.push_back(frame.front());
         pen.dashed(frame, 3, {14, 8});
         pen.text({b.left + 8.0, b.top + 8.0}, code, 4);
-        texts->push_back({b.left, b.top, b.right, b.bottom, '2', 0, code});
+        drawn.push_back({b.left, b.top, b.right, b.bottom, '2', 0, code});
     }
-    return pic;
+    Picture shown = halved(pic, kOverallTop, &drawn);
+    texts->insert(texts->end(), drawn.begin(), drawn.end());
+    return shown;
 }
 
 IndexPictures index_pictures(int32_t first_block) {

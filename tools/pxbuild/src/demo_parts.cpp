@@ -85,15 +85,15 @@ bool added_later(const std::string& part_no) {
 
 const std::vector<InquiryText>& part_inquiry_messages() {
     static const std::vector<InquiryText> k = {
-        {105, "The list is ready."},
+        {105, "Press a function key to go on."},
         {125, "Enter a part name or a part-name code and press F10."},
         {140, "Choose the catalogue CDs to search."},
         {818, "More than 300 parts are listed. "},
         {818, "Go on listing (OK) or stop here (Cancel)?"},
         {828, "The CD of this catalogue is not set up."},
-        {860, "The catalogue code is not found."},
+        {860, "The entry is not accepted."},
         {865, "Nothing was found."},
-        {867, "The part-name code is not found."},
+        {867, "The part-name code is wrong or not found."},
         {872, "The catalogue has no new part number."},
         {873, "The earlier CD does not hold this catalogue."},
         {874, "The CD does not hold the figure index of this catalogue."},
@@ -103,7 +103,7 @@ const std::vector<InquiryText>& part_inquiry_messages() {
 
 const std::vector<InquiryText>& part_inquiry_screen_texts() {
     static const std::vector<InquiryText> k = {
-        {125, "IN DRIVE"},
+        {125, "AVAILABLE"},
         {2710, "*** NOT FOUND ***"},
     };
     return k;

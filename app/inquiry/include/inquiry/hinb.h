@@ -43,6 +43,7 @@ public:
     void on_load() override;
     void on_activate() override;
     bool on_key_down(int key_code) override;
+    bool on_key_press(int key_ascii) override;
     void on_pf_click(int n) override;
 
 private:

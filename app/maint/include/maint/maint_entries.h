@@ -15,6 +15,9 @@ namespace px::maint::lib {
 
 // Group work table (PXALL).
 inline Declared<int32_t()> VBRemakeGpFile{"PXALL", "_VBRemakeGpFile@0"};
+// VBRemakeGpFile's result when a damaged group file was set aside (as
+// PXGRPMEI.BAD or PXGRPPNC.BAD) and made anew empty.
+constexpr int32_t kGroupsRemadeDamaged = 2;
 inline Declared<int32_t()> VBInitGrpTmp{"PXALL", "_VBInitGrpTmp@0"};
 inline Declared<int32_t()> VBTermGrpTmp{"PXALL", "_VBTermGrpTmp@0"};
 inline Declared<int32_t(int16_t*)> VBread_group_file{"PXALL", "_VBread_group_file@4"};

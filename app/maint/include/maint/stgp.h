@@ -89,9 +89,9 @@ private:
 
     void group_code_changed();
     bool group_code_key_press(QKeyEvent* e);
-    void group_code_key_up(int key, bool keypad);
+    void group_code_key_up(int key);
     bool description_key_press(QKeyEvent* e);
-    void description_key_up(int key, bool keypad);
+    void description_key_up(int key);
     bool pnc_key_press(QKeyEvent* e);
     void pnc_changed();
     void store_pnc();

@@ -26,6 +26,9 @@ void set_ansi_code_page(int code_page);  // 1252 or 932
 // environment's override; the default when the override is absent or not
 // one of the two.
 int code_page_setting(const char* menu_language_code, const char* override_value);
+// The started catalogue environment's menu language code ("01" English,
+// "02" Japanese ...), empty before it is started.
+std::string menu_language_code();
 // Sets the code page from the started catalogue environment's menu language
 // and PXDROM_CODEPAGE; the start-up calls it once the environment is read.
 void apply_code_page_setting();
@@ -39,8 +42,8 @@ QStringList font_faces_for(const QString& name);
 // A screen font of the system's name and size, in the first installed face
 // that serves it (a fixed-pitch face when none does).
 QFont screen_font(const QString& name, qreal points);
-// oem_font_name() at 12 points.
-QFont oem_font();
+// oem_font_name() at a size: the fixed-pitch face of every list and grid.
+QFont oem_font(qreal points = 12);
 
 QString from_ansi(std::string_view bytes);
 std::string to_ansi(const QString& text);

@@ -9,8 +9,22 @@
 //
 // The form sees every key before its controls (key preview): F1 to F12 go to
 // its key-down handler as key codes 112 to 123 and never reach a control;
-// other keys reach the handler only from the focused control and go on to
-// it unless the handler consumes them. The buttons cmd_PF(1) to cmd_PF(12)
+// other keys reach the handler (as key codes, shell/keys.h) only from the
+// focused control, then the character they typed reaches on_key_press, and
+// the key goes on to the control unless a handler consumes it. Shift, Ctrl
+// and Alt alone are no key for a screen. Tab and Shift+Tab move the focus
+// along the tab order and reach neither the handlers nor a control.
+// A key-up reaches a control only for a key whose press went to it, so the
+// release of a key that moved the focus or closed a pop-up runs no rule of
+// the control it lands on. Enter on a focused button presses it; Space on
+// a multi-select list turns over the line with the focus and nothing else;
+// Shift+Enter on a list does what a double-click on its line does
+// (shell/list_lines.h).
+//
+// A control's focus handler (on_focus) runs when the focus moves to or from
+// it on the screen, whatever moved it: the clerk, the screen, or the window
+// coming back after a pop-up closed. A window losing or regaining the
+// activation alone moves no focus. The buttons cmd_PF(1) to cmd_PF(12)
 // stand in one row in fixed places; a click of cmd_PF(n) is the key F<n>
 // unless the screen says otherwise. A focused button takes the system's
 // button-shadow colour, the others the button face.
@@ -25,21 +39,17 @@
 #include <string>
 #include <vector>
 
+#include <QPointer>
 #include <QWidget>
 
 #include "shell/errors.h"
+#include "shell/keys.h"
 
 class QEventLoop;
 class QLabel;
 class QPushButton;
 
 namespace px {
-
-// Key codes of the forms run time.
-constexpr int kKeyEnter = 13;
-constexpr int kKeyF1 = 112;
-constexpr int kKeyF12 = 123;
-constexpr int key_f(int n) { return kKeyF1 - 1 + n; }
 
 class Form : public QWidget {
 public:
@@ -65,8 +75,18 @@ public:
     virtual void on_activate() {}
     virtual void on_unload() {}
     virtual bool on_key_down(int key_code) { return false; }
+    // The character a key typed (shell/keys.h), after the key-down handler
+    // let the key pass; true drops it.
+    virtual bool on_key_press(int key_ascii) { return false; }
     virtual void on_pf_click(int n) { on_key_down(key_f(n)); }
+    // A control got (true) or lost the focus; buttons also reach
+    // on_button_focus.
+    virtual void on_focus(QWidget* control, bool got) {}
     virtual void on_button_focus(QPushButton* button, bool got) {}
+    // The control that has the focus as the screen's rules see it.
+    QWidget* focus_control() const { return focus_control_; }
+    // Tab (forward) or Shift+Tab: the next control in the tab order.
+    void move_focus(bool forward) { focusNextPrevChild(forward); }
     // The window system's close command; by default the form stays.
     virtual void on_close_request() {}
 
@@ -88,6 +108,8 @@ private:
     std::array<QPushButton*, 13> pf_{};
     bool loaded_ = false;
     QEventLoop* modal_loop_ = nullptr;
+    QPointer<QWidget> focus_control_;
+    friend class FormsKitFilter;
 };
 
 using FormFactory = std::function<Form*()>;

@@ -40,6 +40,8 @@ public:
     void set_focus() override;
 
 private:
+    void give_caret();
+
     QListWidget* widget_;
     int32_t handle_;
 };

@@ -10,6 +10,7 @@
 #include "shell/errors.h"
 
 class QLabel;
+class QWidget;
 
 namespace px {
 
@@ -28,6 +29,12 @@ Form* ErrorCaller();
 // Places a screen: centred on a display wider than 1024 pixels, else at the
 // top-left corner.
 void CenterForm(Form& form);
+// Moves a dialog that reports its outcome on another screen's message line
+// off that line, so that the outcome is seen: above the line where there is
+// room, else below or beside it; on a display too small for any of these,
+// to the display's right edge, leaving the start of the line's text in
+// sight. A dialog clear of the line stays where it is.
+void KeepMessageLineClear(QWidget& dialog, const QLabel* line);
 
 // The common failure path for a run-time error in a screen's procedure: the
 // log line, message 999 on the screen's message line, the dialog over it.

@@ -64,6 +64,7 @@ public:
     void on_activate() override;
     bool on_key_down(int key_code) override;
     void on_pf_click(int n) override;
+    void on_focus(QWidget* control, bool got) override;
     void on_button_focus(QPushButton* button, bool got) override;
     void on_close_request() override;
     bool eventFilter(QObject* obj, QEvent* event) override;

@@ -19,7 +19,7 @@
 
 namespace pxpnho {
 constexpr int16_t kQuiet = 4;
-constexpr int16_t kMsgNoPrice = -1;       // nothing marked, or no price file (839)
+constexpr int16_t kMsgNoPrice = -1;       // no price file (839)
 constexpr int16_t kMsgNothingMarked = 836;
 constexpr int16_t kMsgNoNarrowing = 840;
 constexpr int16_t kMsgEmptyPrint = 853;
@@ -78,8 +78,8 @@ PX_EXPORT int16_t pnho_close_pop();
 // marked), priced when a price list was built, and a total line; 853 for an
 // empty list.
 PX_EXPORT int16_t pnho_exec_print(VbString* path);
-// Writes the price list of the marked parts by price kind 0, 1 or 2; -1
-// when none is marked or no price file can be opened.
+// Writes the price list of the marked parts by price kind 0, 1 or 2; 836
+// when none is marked, -1 when no price file can be opened.
 PX_EXPORT int16_t pnho_exec_price(int16_t kind, VbString* path);
 // Saves the marked parts as the next numbered saved list; 836 none marked,
 // 855 no number left, 900 the list could not be written.

@@ -4,7 +4,8 @@
 // byte, and the new content replaces the file in one step (a twin beside
 // it, flushed and renamed), so a failed write or a crash leaves the old or
 // the new file whole. PXDROM.BAK in the work directory keeps the previous
-// content. A line that is missing is never added.
+// content. A key line a rewrite owns that the file lacks is added at its
+// end (a rewrite never succeeds without recording what it set up).
 #pragma once
 
 #include <cerrno>
@@ -39,6 +40,11 @@ struct EnvFile {
         lines[i].end = style;
     }
     bool starts(size_t i, const char* key) const { return lines[i].text.compare(0, std::strlen(key), key) == 0; }
+    // A key line the file lacks, added at its end.
+    void add(const std::string& text) {
+        if (!lines.empty() && lines.back().end.empty()) lines.back().end = style;
+        lines.push_back(Line{text, style});
+    }
 };
 
 // Reads PXDROM.SYS of the current directory: 0, 11 (open) or 14 (read),

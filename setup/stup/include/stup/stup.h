@@ -55,8 +55,10 @@ PX_EXPORT int16_t Check_Setuped_Price();
 // "PRICE3", or PRICEnnn.CSV / PRIC3nnn.CSV), price_kind 1 KAKAKU, other
 // PRICE3, append 0 first piece, other a further piece. 0; 1 a further
 // piece that does not continue the stored records; 21 disk full; 848 no
-// data, not whole records, out of order, or too many; -1, 11, 13, 20, 128
-// after an error-log line. Anything but 0 leaves the prices in force.
+// data, a record not whole or not printable, out of order, or too many; -1,
+// 11, 13, 20, 128 after an error-log line. Anything but 0 leaves the prices
+// in force, except 13 after the first of the new files was put in place:
+// the next reader of the price files finishes putting them in place.
 PX_EXPORT int32_t stup_kakaku_setup(const VbString* source, int16_t price_kind, int16_t append);
 
 // Local parts. type 0 fixed 44-byte records and 1 CSV of 5 fields (set 1),
@@ -64,13 +66,16 @@ PX_EXPORT int32_t stup_kakaku_setup(const VbString* source, int16_t price_kind, 
 // for one set: check, then (the set exists) initialise, then set up.
 // 1 when the set's data file is in the local-price directory, else 0.
 PX_EXPORT int32_t Check_Setuped_Localp(int16_t type);
-// flag 0: the set's data are set aside to be merged with the new ones;
-// other: the set is replaced.
+// flag 0: the set's records are merged with the new ones; other: the set
+// is replaced. Nothing is touched until Setup_Localp has built the new set.
 PX_EXPORT void Init_Setuped_Localp(int16_t flag, int16_t type);
-// Converts, sorts and (with data set aside) merges the source into the set
-// and writes its index: 0; -1 the directory cannot be made; 11, 13, 14, 15,
-// 20 (logged). A set of more than 65,535 records is refused with 13 (its
-// index cannot number them); data set aside then stay in force.
+// Converts, sorts and (when asked) merges the source with the set in force
+// and puts the new data and index in place together: 0; -1 the directory
+// cannot be made; 848 a record of the source not whole or not printable;
+// 11, 13, 14, 20 (logged). A set of more than 65,535 records is refused with
+// 849 (its index cannot number them; the message the screen shows, logged
+// too). Anything but 0 leaves the set in force as it was (but for 13 after
+// its data were put in place: the next reader finishes the index).
 PX_EXPORT int16_t Setup_Localp(int16_t type, const char* source);
 // Lists the picture of each catalogue figure of set 3 ("  NAME.BMP") in the
 // list box of the handle: 0, 11, 14, 15.

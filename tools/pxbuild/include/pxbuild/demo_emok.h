@@ -4,7 +4,9 @@
 // box), and an overall picture of the vehicle with the areas boxed on it.
 // Group 1 engine and fuel, 2 power train and chassis, 3 body, 4 electrical
 // and climate; groups 1 and 2 have two pages each, whose second page has no
-// overall record and shows the first page's overall picture.
+// overall record and shows the first page's overall picture. Every picture
+// is 640 x 352 pixels, the part of a picture the index screen shows, so
+// that every area and label can be picked on the screen.
 //
 // The pictures follow the figures' illustrations in IMAGEF.DAT; the records
 // go into each catalogue's EMINDE.DAT (pxall/index_layout.h).
