@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "platform/clock.h"
@@ -245,6 +246,14 @@ int cdfile_get(const char* name, const char* catalog, int drive, int* detail, in
         set_detail(detail, plat::kErrFileNotFound);
         return -1;
     }
+    // A name that is there but no regular file (a FIFO, a device) cannot be
+    // opened; it is no missing file.
+    int probe = plat::open(path, O_RDONLY, 0);
+    if (probe < 0) {
+        set_detail(detail, errno);
+        return 11;
+    }
+    ::close(probe);
     uint64_t n = (fd.size + keyed::kBlockSize - 1) / keyed::kBlockSize;
     *blocks = n > 0x7fffffffu ? 0x7fffffff : static_cast<int32_t>(n);
     return 0;

@@ -12,6 +12,7 @@
 #include "pxall/errlog.h"
 #include "pxall/fileutil.h"
 #include "pxall/keyed_file.h"
+#include "pxall/leftovers.h"
 #include "pxall/savefile.h"
 #include "pxall/selection.h"
 #include "pxall/setup_scan.h"
@@ -66,6 +67,7 @@ extern "C" int32_t drom_init() {
     pxall::fit_kept_data_budget();
     pxall::kankyo_set();
     sweep_user_folders();
+    pxall::remove_dead_runs_leftovers();
 
     int rc = pxall::set_msg();
     if (rc != 0) {
@@ -98,6 +100,7 @@ extern "C" void drom_term() {
         pxall::file_remove(work, "*.TMP");
     }
     pxall::drop_whole_files();
+    pxall::release_run_marks();
     pxall::free_msg();
     pxall::free_scr();
     pxall::free_table();

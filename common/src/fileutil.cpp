@@ -1,6 +1,7 @@
 #include "pxall/fileutil.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <memory>
 #include <new>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/files.h"
+#include "pxall/atomic_write.h"
 #include "pxall/fdtable.h"
 #include "pxall/paths.h"
 
@@ -130,31 +132,42 @@ int direct_write(int fd, int32_t i, const void* buf, int32_t n, int32_t* err) {
 }
 
 int file_copy(const char* to, const char* from, int32_t* err) {
-    if (err) *err = 0;
+    int32_t dummy = 0;
+    if (err == nullptr) err = &dummy;
+    *err = 0;
     std::unique_ptr<char[]> buf(new (std::nothrow) char[kCopyBuffer]);
     if (!buf) return 20;
 
-    int in = -1;
-    int out = -1;
     // The source first: a missing source must not cost the destination.
-    int rc = open_read(from, &in, err);
-    if (rc == 0) rc = open_write(to, &out, err);
-    while (rc == 0) {
+    int in = -1;
+    if (int rc = open_read(from, &in, err); rc != 0) return rc;
+    // The copy goes beside the destination and takes its place whole.
+    std::FILE* out = atomic_open(to, nullptr, err);
+    if (out == nullptr) {
+        close2(in);
+        return 11;
+    }
+    int rc = 0;
+    for (;;) {
         ssize_t got = read_full(in, buf.get(), kCopyBuffer);
         if (got < 0) {
-            if (err) *err = errno;
+            *err = errno;
             rc = 14;
             break;
         }
         if (got == 0) break;
-        if (!write_full(out, buf.get(), static_cast<size_t>(got))) {
-            if (err) *err = errno;
+        if (std::fwrite(buf.get(), 1, static_cast<size_t>(got), out) != static_cast<size_t>(got)) {
+            *err = errno != 0 ? errno : EIO;
             rc = 13;
             break;
         }
     }
-    if (out >= 0) close2(out);
-    if (in >= 0) close2(in);
+    close2(in);
+    int32_t closed = 0;
+    if (atomic_close(out, rc == 0, &closed) != 0 && rc == 0) {
+        *err = closed;
+        rc = 13;
+    }
     return rc;
 }
 

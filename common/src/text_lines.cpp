@@ -1,5 +1,7 @@
 #include "text_lines.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -10,6 +12,8 @@
 namespace pxall {
 
 int add_text_lines(std::FILE* fp, plat::Control* box, int piece_size) {
+    struct stat st;
+    if (::fstat(::fileno(fp), &st) == 0 && st.st_size > kMaxTextListBytes) return EFBIG;
     std::vector<char> buf(static_cast<size_t>(piece_size));
     // A full piece is a cut in an over-long line; the line end that follows
     // it is that line's own, not an empty line.

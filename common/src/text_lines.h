@@ -8,10 +8,15 @@
 
 namespace pxall {
 
+// The largest text file a list box is filled from: far beyond any help or
+// list file, and still a list a box can hold.
+constexpr long kMaxTextListBytes = 16L << 20;
+
 // Reads fp to its end and adds each line (an over-long line as several
 // pieces of piece_size - 1 characters) to box, which may be null. Only the
 // line end (LF or CR LF) is taken off a line. 0, or the C error number of a
-// failed read.
+// failed read (EFBIG, with nothing added, for a file larger than
+// kMaxTextListBytes).
 int add_text_lines(std::FILE* fp, plat::Control* box, int piece_size);
 
 }  // namespace pxall

@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "support/temp_env.h"
 
@@ -103,6 +106,44 @@ TEST_F(AtomicWriteTest, StagedStreamReplacesTheFileOnlyAtASuccessfulCommit) {
     EXPECT_EQ(atomic_close(fp, false, &err), 0);
     EXPECT_EQ(names_in(env, "D"), std::vector<std::string>{"M.SAV"});
     EXPECT_FALSE(atomic_is_staged(fp));
+}
+
+}  // namespace
+
+namespace {
+
+// A replacement killed at each of its steps (the vehicle-information file,
+// an export, the screen file are written so) leaves the old file or the new
+// one whole, never an empty or cut file; what the kill left beside it goes
+// with the next replacement.
+const char* g_kill_step = nullptr;
+int kill_at(const char* step, const char*) {
+    if (std::strcmp(step, g_kill_step) == 0) ::_exit(0);
+    return 0;
+}
+
+TEST_F(AtomicWriteTest, AKillAtAnyStepLeavesTheOldOrTheNewFile) {
+    const std::string old_text = "SAVED VEHICLE=old\r\n";
+    const std::string new_text(70000, 'n');
+    for (const char* step : {"create", "write", "sync", "rename"}) {
+        env.write("D/CAR.TXT", old_text);
+        pid_t child = ::fork();
+        if (child == 0) {
+            g_kill_step = step;
+            set_write_step_hook(kill_at);
+            int32_t err = 0;
+            atomic_write_file("C:\\D\\CAR.TXT", new_text.data(), new_text.size(), &err);
+            ::_exit(1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "not killed at " << step;
+        const std::string now = env.read("D/CAR.TXT");
+        EXPECT_TRUE(now == old_text || now == new_text) << step << ": " << now.size() << " bytes";
+    }
+    int32_t err = 0;
+    ASSERT_EQ(atomic_write_file("C:\\D\\CAR.TXT", "x", 1, &err), 0);
+    EXPECT_EQ(names_in(env, "D"), std::vector<std::string>{"CAR.TXT"});
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 // CD identities, finding the wanted CD, files on a CD and the set-up table.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -137,6 +141,18 @@ TEST_F(CdDriveTest, FileGetGivesBlocksRoundedUp) {
     EXPECT_EQ(detail, cdd::kFileNoLength);
     EXPECT_EQ(cdfile_get("SHAMEI.DAT", "", 4, &detail, &blocks), 128);
     EXPECT_EQ(detail, cdd::kFilePath);
+}
+
+// A name on the CD that is there but no file to read (a FIFO) cannot be
+// opened; it is not a missing file, which would read as "not found".
+TEST_F(CdDriveTest, FileGetRefusesAFifoAsNotOpenable) {
+    k.env().mkdir("cd/E2");
+    ASSERT_EQ(::mkfifo((k.env().root() + "/cd/E2/SHAMEI.DAT").c_str(), 0644), 0);
+    k.set_cd_drives({{'E', "cd/E2"}});
+    int32_t blocks = -1;
+    int detail = 0;
+    EXPECT_EQ(cdfile_get("SHAMEI.DAT", "", 0, &detail, &blocks), 11);
+    EXPECT_EQ(detail, EACCES);
 }
 
 TEST_F(CdDriveTest, SetupTableLookUps) {

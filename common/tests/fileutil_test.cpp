@@ -2,11 +2,13 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "pxall/atomic_write.h"
 #include "pxall/fdtable.h"
 #include "support/temp_env.h"
 
@@ -115,6 +117,33 @@ TEST(FileCopy, MissingSourceLeavesDestination) {
     EXPECT_EQ(pxall::file_copy("C:\\NODIR\\DST.DAT", "C:\\SRC.DAT", &err), 11);
     EXPECT_EQ(env.read("SRC.DAT"), "source");
     EXPECT_EQ(*pxall::handle_flag(), open_before);
+}
+
+// A copy that fails at any step of putting it in place leaves the old
+// destination whole and no piece of the copy beside it.
+const char* g_fail_step = nullptr;
+int fail_at(const char* step, const char*) { return std::strcmp(step, g_fail_step) == 0 ? ENOSPC : 0; }
+
+TEST(FileCopy, FailureAtAnyStepLeavesTheOldDestination) {
+    TempEnv env;
+    env.write("SRC.DAT", std::string(100000, 'n'));
+    for (const char* step : {"create", "sync", "rename"}) {
+        env.write("DST.DAT", "old");
+        g_fail_step = step;
+        pxall::set_write_step_hook(fail_at);
+        int32_t err = 0;
+        EXPECT_NE(pxall::file_copy("C:\\DST.DAT", "C:\\SRC.DAT", &err), 0) << step;
+        pxall::set_write_step_hook(nullptr);
+        EXPECT_EQ(err, ENOSPC) << step;
+        EXPECT_EQ(env.read("DST.DAT"), "old") << step;
+        int files = 0;
+        for (const auto& f : std::filesystem::directory_iterator(env.root()))
+            if (f.path().filename().string().rfind("DST.DAT", 0) == 0) ++files;
+        EXPECT_EQ(files, 1) << step;
+    }
+    int32_t err = 0;
+    EXPECT_EQ(pxall::file_copy("C:\\DST.DAT", "C:\\SRC.DAT", &err), 0);
+    EXPECT_EQ(env.read("DST.DAT"), std::string(100000, 'n'));
 }
 
 TEST(FileRemove, RefusesBadDirectories) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -74,6 +77,24 @@ TEST_F(HelpFileTest, MissingFileEmptiesTheListAndIsLogged) {
     auto lines = env.log_lines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].rfind("PXSUBH01,VBReadHelpFile,C:\\PRG\\PXNONE01.HLP,(11)(2)", 0), 0u) << lines[0];
+}
+
+// What stands under a help file's name but is no file to read (a FIFO, a
+// folder, a device without end) is refused at once with the open failure;
+// a file larger than any help is refused unread.
+TEST_F(HelpFileTest, OddFilesAndGiantsUnderAHelpsNameAreRefused) {
+    ASSERT_EQ(::mkfifo((env.root() + "/PRG/PXFIFO01.HLP").c_str(), 0644), 0);
+    env.mkdir("PRG/PXDIRE01.HLP");
+    ASSERT_EQ(::symlink("/dev/zero", (env.root() + "/PRG/PXZERO01.HLP").c_str()), 0);
+    for (const char* id : {"PXFIFO", "PXDIRE", "PXZERO"}) {
+        box.lb_add("left over");
+        EXPECT_EQ(VBReadHelpFile(hwnd, id), 11) << id;
+        EXPECT_TRUE(box.lines().empty()) << id;
+    }
+    std::string big(static_cast<size_t>(16 << 20) + 1, 'x');
+    env.write("PRG/PXHUGE01.HLP", big);
+    EXPECT_EQ(VBReadHelpFile(hwnd, "PXHUGE"), 14);
+    EXPECT_TRUE(box.lines().empty());
 }
 
 TEST_F(HelpFileTest, NamesThatCannotFitThePathAreRefused) {

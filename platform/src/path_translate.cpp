@@ -58,6 +58,22 @@ std::string resolve(const std::string& root, const std::vector<std::string>& par
     return path;
 }
 
+// True when a host path (lexically folded) lies in the folder of a mapped
+// drive, names compared as the drive's files are, without regard to case.
+bool in_drive_folder(const std::string& norm) {
+    for (int i = 0; i < 26; ++i) {
+        auto drive = detail::lookup_drive(static_cast<char>('A' + i));
+        if (!drive) continue;
+        for (const std::string& dir : {drive->dir, detail::real_path(drive->dir).value_or(drive->dir)}) {
+            if (dir == "/") return true;
+            if (norm.size() >= dir.size() && detail::equal_fold(std::string_view(norm).substr(0, dir.size()), dir) &&
+                (norm.size() == dir.size() || norm[dir.size()] == '/'))
+                return true;
+        }
+    }
+    return false;
+}
+
 std::optional<std::string> not_found(int32_t code) {
     set_last_error(code);
     return std::nullopt;
@@ -69,7 +85,12 @@ std::optional<std::string> host_path(std::string_view win_path) {
     if (win_path.empty()) return not_found(kErrPathNotFound);
     if (win_path.find('\0') != std::string_view::npos) return not_found(kErrInvalidName);
 
-    if (win_path[0] == '/') return resolve("/", detail::split_components(win_path));
+    // The program's own host paths (a file dialog's choice) pass when they lie
+    // in a drive's folder. Any other name starting with '/' is a Windows path
+    // from the data, which starts at the root of the current drive: no path
+    // read from a file ever reaches the host's own folders.
+    if (win_path[0] == '/' && in_drive_folder(detail::normalize_host(std::string(win_path))))
+        return resolve("/", detail::split_components(win_path));
 
     if (has_drive(win_path)) {
         auto drive = detail::lookup_drive(win_path[0]);
@@ -92,8 +113,12 @@ std::optional<std::string> host_path(std::string_view win_path) {
         // No network paths: "\\server\share" names nothing here.
         if (win_path.size() >= 2 && detail::is_separator(win_path[1])) return not_found(kErrPathNotFound);
         if (has_drive(cwd)) return host_path(cwd.substr(0, 2) + std::string(win_path));
-        return resolve("/", detail::split_components(win_path));
+        // Outside every drive there is no drive root to start from.
+        return not_found(kErrPathNotFound);
     }
+    // Outside every drive the current directory is a host folder; ".." stops
+    // there, as at a drive's root.
+    if (!has_drive(cwd)) return resolve(detail::normalize_host(cwd), detail::split_components(win_path));
     return host_path(cwd + "\\" + std::string(win_path));
 }
 

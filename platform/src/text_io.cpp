@@ -1,6 +1,8 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -24,6 +26,41 @@ std::FILE* fopen(std::string_view win_path, const char* mode) {
     std::FILE* fp = detail::fopen_regular(*host, mode);
     if (fp == nullptr) set_last_error(win_error_from_errno(errno));
     return fp;
+}
+
+ReadWhole read_whole_file(std::string_view win_path, size_t limit, std::string* bytes) {
+    bytes->clear();
+    auto host = host_path(win_path);
+    if (!host) return ReadWhole::kNotFound;
+    int fd = detail::open_regular(*host, O_RDONLY, 0);
+    if (fd < 0) {
+        set_last_error(win_error_from_errno(errno));
+        return errno == ENOENT || errno == ENOTDIR ? ReadWhole::kNotFound : ReadWhole::kCannotOpen;
+    }
+    struct stat st;
+    ReadWhole result = ReadWhole::kDone;
+    if (::fstat(fd, &st) != 0) {
+        result = ReadWhole::kReadError;
+    } else if (static_cast<uint64_t>(st.st_size) > limit) {
+        result = ReadWhole::kTooLarge;
+    } else {
+        // One byte past the size read so far tells a file that grew on the way.
+        bytes->resize(static_cast<size_t>(st.st_size) + 1);
+        size_t got = 0;
+        while (result == ReadWhole::kDone && got < bytes->size()) {
+            ssize_t n = ::read(fd, bytes->data() + got, bytes->size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) result = ReadWhole::kReadError;
+            if (n <= 0) break;
+            got += static_cast<size_t>(n);
+            if (got > limit) result = ReadWhole::kTooLarge;
+            else if (got == bytes->size()) bytes->resize(std::min(limit + 1, got * 2));
+        }
+        bytes->resize(got);
+    }
+    ::close(fd);
+    if (result != ReadWhole::kDone) bytes->clear();
+    return result;
 }
 
 int open(std::string_view win_path, int flags, int permission) {

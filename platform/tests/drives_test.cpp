@@ -1,5 +1,7 @@
 #include "platform/drives.h"
 
+#include <unistd.h>
+
 #include "platform/files.h"
 #include "scratch.h"
 
@@ -125,10 +127,32 @@ TEST_F(DrivesTest, RelativePathsFollowTheCurrentDirectory) {
     ASSERT_TRUE(plat::set_current_directory("C:\\"));
     EXPECT_EQ(plat::current_directory(), "C:\\");
 
-    // Outside every drive the current directory is a host path.
-    ASSERT_TRUE(plat::set_current_directory(root_));
+    // Outside every drive the current directory is a host path; there is no
+    // drive root for a leading separator there.
+    ASSERT_EQ(::chdir(root_.c_str()), 0);
     EXPECT_EQ(plat::current_directory(), root_);
     EXPECT_EQ(plat::host_path("C\\Mst"), at("c/MST"));
+    EXPECT_FALSE(plat::host_path("\\etc\\passwd"));
+}
+
+// A name read from data never leaves the drives: starting with a separator
+// of either kind it starts at the root of the current drive; a host path
+// passes only where it lies in a drive's folder.
+TEST_F(DrivesTest, NamesFromDataStayInTheDrives) {
+    ASSERT_TRUE(plat::set_current_directory("C:\\MST"));
+    const struct {
+        std::string name;
+        std::string host;
+    } cases[] = {
+        {"/etc/passwd", at("c/etc/passwd")},
+        {"\\etc\\passwd", at("c/etc/passwd")},
+        {"/../../etc/passwd", at("c/etc/passwd")},
+        {"/MST/E1/SHAMEI.DAT", at("c/MST/E1/SHAMEI.DAT")},
+        {at("c/mst/e1/shamei.dat"), at("c/MST/E1/SHAMEI.DAT")},
+        {at("C/MST/E1"), at("c/MST/E1")},
+        {at("c/MST/../../x"), at("c") + at("x")},
+    };
+    for (const auto& c : cases) EXPECT_EQ(plat::host_path(c.name), c.host) << c.name;
 }
 
 TEST_F(DrivesTest, WindowsPathTakesTheLongestDrive) {

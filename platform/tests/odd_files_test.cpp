@@ -127,3 +127,34 @@ TEST_F(OddFilesTest, RegularFilesAndFoldersStillOpenAsBefore) {
 }
 
 }  // namespace
+
+namespace {
+
+// A whole file for a screen: what is no regular file cannot be opened, a
+// file beyond the bound of its kind is never read into memory.
+TEST_F(OddFilesTest, AWholeFileReadIsRegularAndBounded) {
+    write("c/MST/PICTURE.BMP", std::string(1000, 'p'));
+    make_dir("c/MST/FOLDER.BMP");
+    const struct {
+        const char* name;
+        size_t limit;
+        plat::ReadWhole want;
+        size_t size;
+    } cases[] = {
+        {"C:\\MST\\PICTURE.BMP", 1000, plat::ReadWhole::kDone, 1000},
+        {"C:\\MST\\PICTURE.BMP", 999, plat::ReadWhole::kTooLarge, 0},
+        {"C:\\MST\\NONE.BMP", 1000, plat::ReadWhole::kNotFound, 0},
+        {"C:\\NODIR\\NONE.BMP", 1000, plat::ReadWhole::kNotFound, 0},
+        {"Q:\\NONE.BMP", 1000, plat::ReadWhole::kNotFound, 0},
+        {"C:\\MST\\FIFO.DAT", 1000, plat::ReadWhole::kCannotOpen, 0},
+        {"C:\\MST\\DEVICE.DAT", 1u << 20, plat::ReadWhole::kCannotOpen, 0},
+        {"C:\\MST\\FOLDER.BMP", 1000, plat::ReadWhole::kCannotOpen, 0},
+    };
+    for (const auto& c : cases) {
+        std::string bytes = "old";
+        EXPECT_EQ(plat::read_whole_file(c.name, c.limit, &bytes), c.want) << c.name << " " << c.limit;
+        EXPECT_EQ(bytes.size(), c.size) << c.name;
+    }
+}
+
+}  // namespace

@@ -100,6 +100,11 @@ std::array<std::string, kScreenCount>& ScreenNames() {
 }
 
 bool ScreenWork::import_file(const std::string& screen_path, const std::string& work_path) {
+    whole_ = copy_in(screen_path, work_path);
+    return whole_;
+}
+
+bool ScreenWork::copy_in(const std::string& screen_path, const std::string& work_path) {
     long_lines_.clear();
     File in(plat::fopen(screen_path, "rb"));
     plat::delete_file(work_path);
@@ -181,6 +186,8 @@ bool ScreenWork::write_text(const std::string& work_path, const std::string& tag
 }
 
 bool ScreenWork::export_file(const std::string& work_path, const std::string& screen_path) const {
+    // A cut copy would replace the screen file and lose every text after the cut.
+    if (!whole_) return false;
     File in(plat::fopen(work_path, "rb"));
     if (in.fp == nullptr) return false;
     std::string content;

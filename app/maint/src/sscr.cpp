@@ -15,6 +15,7 @@
 #include "shell/help.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
+#include "shell/seams.h"
 #include "shell/stack.h"
 
 namespace px::maint {
@@ -22,7 +23,12 @@ namespace px::maint {
 namespace {
 
 constexpr int16_t kMsgGuide = 159;
+constexpr int16_t kMsgSystemError = 999;
 constexpr int kPathLen = 128;
+constexpr const char* kSource = "PXSSCR";
+// Logged: the screen file could not be read whole, or not written.
+constexpr int32_t kErrReadScreenFile = 14;
+constexpr int32_t kErrWriteScreenFile = 13;
 
 }  // namespace
 
@@ -172,8 +178,12 @@ void Sscr::SSCR_Set_Combo() {
 
 void Sscr::SSCR_Import_Text() {
     SetHourglass();
-    work_.import_file(screen_path_, work_path_);  // a failure ends the copy where it stands
+    const bool whole = work_.import_file(screen_path_, work_path_);
     SetDefaultPointer();
+    if (whole) return;
+    // The texts read so far can be looked at, never written back.
+    WriteErrorLog(kSource, "SSCR_Import_Text", "import_file", kErrReadScreenFile, 0, 0);
+    DispMsg(kMsgSystemError, lbl_Msg);
 }
 
 void Sscr::SSCR_Disp_Section() {
@@ -231,6 +241,14 @@ void Sscr::SSCR_Export_Text() {
     const bool ok = work_.export_file(work_path_, screen_path_);
     if (ok) lib::Reload_ScreenFile();
     SetDefaultPointer();
+    if (!ok) {
+        // The screen file stays as it was; the clerk is told and stays here.
+        WriteErrorLog(kSource, "SSCR_Export_Text", "export_file", work_.whole() ? kErrWriteScreenFile : kErrReadScreenFile,
+                      0, 0);
+        DispMsg(kMsgSystemError, lbl_Msg);
+        Beep();
+        return;
+    }
     ScrBack();
     unload_form(*this);
 }

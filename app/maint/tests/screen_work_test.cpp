@@ -1,5 +1,8 @@
 // The editor's work file: the screen file copied in and written back byte
 // for byte, texts replaced in place, names of the screens collected.
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -113,6 +116,35 @@ TEST_F(ScreenWorkTest, FailedExportLeavesTheScreenFileWhole) {
     EXPECT_FALSE(work.export_file(tmp, scr));
     EXPECT_EQ(read(host("PXDROM01.SCR")), kFile);
     EXPECT_FALSE(work.import_file("C:\\MISSING.SCR", tmp));
+}
+
+// The work file cannot grow past a few records (as on a full disk): the
+// import says so, and neither that cut copy nor one put in its place is
+// ever written back over the screen file.
+TEST_F(ScreenWorkTest, AnImportCutShortIsNeverWrittenBack) {
+    inst->write("PXDROM01.SCR", kFile);
+    struct sigaction ignore {}, old_action {};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &old_action), 0);
+    rlimit old_limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    rlimit small = old_limit;
+    small.rlim_cur = 5 * px::maint::swrec::kSize;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool whole = work.import_file(scr, tmp);
+    ::setrlimit(RLIMIT_FSIZE, &old_limit);
+    ::sigaction(SIGXFSZ, &old_action, nullptr);
+    EXPECT_FALSE(whole);
+    EXPECT_FALSE(work.whole());
+    EXPECT_FALSE(work.export_file(tmp, scr));
+    EXPECT_EQ(read(host("PXDROM01.SCR")), kFile);
+    // A failed import after a whole one: the earlier copy is not written back either.
+    ASSERT_TRUE(work.import_file(scr, tmp));
+    const std::string copy = read(host("SCREEN.TMP"));
+    EXPECT_FALSE(work.import_file("C:\\MISSING.SCR", tmp));
+    inst->write("SCREEN.TMP", copy.substr(0, 3 * px::maint::swrec::kSize));
+    EXPECT_FALSE(work.export_file(tmp, scr));
+    EXPECT_EQ(read(host("PXDROM01.SCR")), kFile);
 }
 
 }  // namespace

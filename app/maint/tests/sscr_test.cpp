@@ -1,5 +1,8 @@
 // The screen-text editor and its edit dialog on a screen file of the
 // installation, through the set-up library's screen-file services.
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -11,6 +14,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "maint/screen_work.h"
 #include "maint/sscr.h"
 #include "shell/codepage.h"
 #include "shell/grid.h"
@@ -197,6 +201,31 @@ TEST_F(SscrTest, NoTextOfTheScreenIsNotWritten) {
     QTest::keyClick(&e, Qt::Key_F10);
     settle();
     EXPECT_EQ(screen_file(), kScreenFile);
+}
+
+// The work file cannot take the whole screen file (a full disk): the editor
+// says so at once, and F10 never writes the cut copy over the screen file.
+TEST_F(SscrTest, AnImportCutShortIsToldAndNeverWrittenBack) {
+    struct sigaction ignore {}, old_action {};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &old_action), 0);
+    rlimit old_limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    rlimit small = old_limit;
+    small.rlim_cur = 4 * px::maint::swrec::kSize;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    Sscr& e = open();
+    ::setrlimit(RLIMIT_FSIZE, &old_limit);
+    ::sigaction(SIGXFSZ, &old_action, nullptr);
+    EXPECT_EQ(inst->log_lines(), std::vector<std::string>{"PXSSCR,SSCR_Import_Text,import_file,(14)(0)(0)"});
+    QLabel system_error;
+    px::DispMsg(999, &system_error);
+    EXPECT_EQ(e.lbl_Msg->text(), system_error.text());
+    QTest::keyClick(&e, Qt::Key_F10);
+    settle();
+    EXPECT_EQ(screen_file(), kScreenFile);
+    EXPECT_EQ(px::loaded_form(Sscr::kName), &e) << "the editor stays";
+    EXPECT_EQ(beeps, 1);
 }
 
 TEST_F(SscrTest, F3LeavesTheScreenFileAsItWas) {

@@ -60,11 +60,12 @@ int32_t write_saved_list_export(const std::string& path, const std::string& save
             out += sd::csv_field(prices::trim(p.part_no)) + "," + sd::csv_field(p.qty) + "\r\n";
         }
     }
-    std::FILE* f = plat::fopen(path, "wb");
-    if (f == nullptr) return kErrPathAccess;
-    bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    if (std::fclose(f) != 0) ok = false;
-    return ok ? 0 : kErrDiskFull;
+    // Written beside the old export and put in its place whole: a full disk
+    // or a kill leaves the old export as it was.
+    int32_t err = 0;
+    int r = lp::atomic_write_file(path.c_str(), out.data(), out.size(), &err);
+    if (r == 0) return 0;
+    return r == 11 ? kErrPathAccess : kErrDiskFull;
 }
 
 Intf::Intf() : Form(kName) {

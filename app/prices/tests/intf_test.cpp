@@ -3,6 +3,7 @@
 // program and the failure path.
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -12,6 +13,7 @@
 #include "prices/intf.h"
 #include "prices/save_data.h"
 #include "shell/price_export_handover.h"
+#include "shell/binding.h"
 #include "shell/seams.h"
 #include "shell/stack.h"
 #include "support/prices_test.h"
@@ -149,6 +151,28 @@ TEST_F(IntfTest, APathThatCannotBeWrittenFailsTheExport) {
         EXPECT_NE(std::find(modals.begin(), modals.end(), "Errm"), modals.end());
     }
     EXPECT_NE(errm_text.find("PXIntf,INTF_Write_SaveList"), std::string::npos) << errm_text;
+}
+
+// The library's test hook: the next n replacements fail as a full disk would.
+px::Declared<void(int, int)> fail_next_commits{"PXALL", "_ZN5pxall24atomic_fail_next_commitsEii"};
+
+// A full disk while the export is written leaves the old export whole.
+TEST_F(IntfTest, AFullDiskKeepsTheOldExport) {
+    for (const char* name : {"out.csv", "out.txt"}) {
+        SCOPED_TRACE(name);
+        px::price_export_handover().ExportFailed = 0;
+        chosen = inst->root() + "/" + name;
+        std::ofstream(chosen) << "the export of last week";
+        fail_next_commits(1, ENOSPC);
+        show();
+        fail_next_commits(0, 0);
+        EXPECT_EQ(px::price_export_handover().ExportFailed, -1);
+        EXPECT_EQ(read(chosen), "the export of last week");
+        int files = 0;
+        for (const auto& f : fs::directory_iterator(inst->root()))
+            if (f.path().filename().string().rfind(name, 0) == 0) ++files;
+        EXPECT_EQ(files, 1) << "no piece of the new export stays beside it";
+    }
 }
 
 TEST_F(IntfTest, ACancelledChoiceLeavesTheDialogOpen) {

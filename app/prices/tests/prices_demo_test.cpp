@@ -18,6 +18,7 @@
 #include <QRadioButton>
 
 #include "demo_texts.h"
+#include "platform/drives.h"
 #include "prices/dprc.h"
 #include "prices/fsad.h"
 #include "prices/fsav.h"
@@ -192,6 +193,7 @@ TEST_F(PricesDemoTest, ASavedListEditedSavedAndExported) {
     EXPECT_EQ(bytes.substr(bytes.size() - 14), "90915YZZD2  03");
 
     // Export as CSV, then as text.
+    plat::set_drive('T', root_);  // a chosen file lies on a drive
     for (const char* out : {"list.csv", "list.txt"}) {
         std::string chosen = (fs::path(root_) / out).string();
         px::seams().choose_file = [chosen](QWidget*, const px::FileChoice&) { return QString::fromStdString(chosen); };

@@ -232,7 +232,8 @@ bool Siup::SIUP_Get_User_File(QString* path) {
     choice.initial_dir = host ? QString::fromStdString(*host) : QString();
     QString chosen = ChooseFile(this, choice);
     if (chosen.isEmpty()) return false;
-    *path = chosen;
+    // Stored beside the other paths of the environment file, in their form.
+    *path = QString::fromStdString(plat::windows_path(chosen.toStdString()));
     return true;
 }
 

@@ -149,7 +149,9 @@ TEST_F(SiupTest, ExportProgramsFromTheFileDialog) {
     s.cmd_Add2->click();  // cancelled
     EXPECT_EQ(s.txt_IntfF->text().toStdString(), "");
     s.cmd_Add2->click();
-    EXPECT_EQ(s.txt_IntfF->text().toStdString(), inst->root() + "/Z.EXE");
+    // Stored as the drive path, beside the others.
+    EXPECT_EQ(s.txt_IntfF->text().toStdString(), "C:\\Z.EXE");
+    EXPECT_EQ(lines(s.lst_IntfP).back(), "C:\\X.EXE");
     s.lst_IntfP->setCurrentRow(-1);
     s.cmd_Del1->click();  // no selection: nothing happens
     EXPECT_EQ(lines(s.lst_IntfP).size(), 8u);

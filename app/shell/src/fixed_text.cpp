@@ -15,6 +15,8 @@ bool blank(QChar c) { return c == ' ' || c == QChar(0); }
 
 constexpr int32_t kErrFileNotFound = 53;
 constexpr int32_t kErrDeviceIo = 57;
+constexpr int32_t kErrPathAccess = 75;
+constexpr int32_t kErrOutOfMemory = 7;
 
 }  // namespace
 
@@ -80,15 +82,14 @@ QString screen_field(int32_t no, int width) {
 QString caption(int32_t no, int width) { return trim(ScrText(no, width)); }
 
 int32_t read_file(const std::string& win_path, std::string* bytes) {
-    bytes->clear();
-    std::FILE* f = plat::fopen(win_path, "rb");
-    if (f == nullptr) return kErrFileNotFound;
-    char buf[8192];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes->append(buf, n);
-    bool bad = std::ferror(f) != 0;
-    std::fclose(f);
-    return bad ? kErrDeviceIo : 0;
+    switch (plat::read_whole_file(win_path, kMaxWorkFileBytes, bytes)) {
+        case plat::ReadWhole::kDone: return 0;
+        case plat::ReadWhole::kNotFound: return kErrFileNotFound;
+        case plat::ReadWhole::kCannotOpen: return kErrPathAccess;
+        case plat::ReadWhole::kTooLarge: return kErrOutOfMemory;
+        case plat::ReadWhole::kReadError: break;
+    }
+    return kErrDeviceIo;
 }
 
 int32_t read_record_file(const std::string& win_path, size_t size, std::vector<std::string>* records) {

@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 
-#include "platform/drives.h"
 #include "platform/picture.h"
 
 namespace px {
@@ -19,86 +16,9 @@ namespace px {
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFFu;
-constexpr size_t kFileHeader = 14;
-constexpr size_t kMinInfo = 40;
-// Beyond this a picture is not one of ours (and its pixels would not fit).
-constexpr int32_t kMaxSide = 32767;
-
-uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
-    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
-}
-uint16_t le16(const std::vector<uint8_t>& b, size_t at) { return uint16_t(b[at] | b[at + 1] << 8); }
-
-bool read_file(const std::string& host, std::vector<uint8_t>* bytes) {
-    std::ifstream in(host, std::ios::binary);
-    if (!in) return false;
-    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-// A one-bit uncompressed bitmap, read straight into RGB32. False when the
-// file is not one (the caller tries the general reader); *bad when it is one
-// but its sizes do not hold.
-bool read_one_bit(const std::vector<uint8_t>& b, QImage* out, bool* bad) {
-    *bad = false;
-    if (b.size() < kFileHeader + kMinInfo || b[0] != 'B' || b[1] != 'M') return false;
-    const uint32_t info = le32(b, 14);
-    if (info < kMinInfo || le16(b, 28) != 1 || le32(b, 30) != 0) return false;
-    *bad = true;
-    const int32_t width = static_cast<int32_t>(le32(b, 18));
-    const int32_t raw_height = static_cast<int32_t>(le32(b, 22));
-    if (width <= 0 || width > kMaxSide || raw_height == 0 || raw_height < -kMaxSide || raw_height > kMaxSide)
-        return true;
-    const bool top_down = raw_height < 0;
-    const int32_t height = top_down ? -raw_height : raw_height;
-    const size_t table = kFileHeader + info;
-    if (info > b.size() || table + 8 > b.size()) return true;
-    QRgb colour[2];
-    for (int i = 0; i < 2; ++i)
-        colour[i] = qRgb(b[table + 4 * i + 2], b[table + 4 * i + 1], b[table + 4 * i]);
-    const size_t offset = le32(b, 10);
-    const size_t stride = (static_cast<size_t>(width) + 31) / 32 * 4;
-    const size_t row_bytes = (static_cast<size_t>(width) + 7) / 8;
-    if (offset > b.size() || (b.size() - offset) / stride < static_cast<size_t>(height)) return true;
-
-    // Eight pixels a byte, through a table of every byte's eight colours.
-    std::vector<std::array<QRgb, 8>> expand(256);
-    for (int v = 0; v < 256; ++v)
-        for (int bit = 0; bit < 8; ++bit) expand[v][bit] = colour[(v >> (7 - bit)) & 1];
-
-    QImage img(width, height, QImage::Format_RGB32);
-    if (img.isNull()) return true;
-    const int32_t whole = width / 8;
-    const int32_t rest = width % 8;
-    for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* row = b.data() + offset + stride * static_cast<size_t>(top_down ? y : height - 1 - y);
-        auto* px = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int32_t i = 0; i < whole; ++i, px += 8) std::memcpy(px, expand[row[i]].data(), sizeof(QRgb) * 8);
-        if (rest > 0 && row_bytes > static_cast<size_t>(whole))
-            std::memcpy(px, expand[row[whole]].data(), sizeof(QRgb) * static_cast<size_t>(rest));
-    }
-    *out = std::move(img);
-    *bad = false;
-    return true;
-}
-
 bool dark(QRgb c) { return qGray(c) < 128; }
 
 }  // namespace
-
-int32_t load_picture_file(const std::string& win_path, QImage* out) {
-    *out = QImage();
-    auto host = plat::host_path(win_path);
-    if (!host) return kPicFileNotFound;
-    std::vector<uint8_t> bytes;
-    if (!read_file(*host, &bytes)) return kPicFileNotFound;
-    bool bad = false;
-    if (read_one_bit(bytes, out, &bad)) return bad ? kPicInvalid : 0;
-    QImage any;
-    if (!any.loadFromData(bytes.data(), static_cast<int>(bytes.size())) || any.isNull()) return kPicInvalid;
-    *out = any.convertToFormat(QImage::Format_RGB32);
-    return 0;
-}
 
 QImage reduce_half(const QImage& src) {
     const QImage in = src.format() == QImage::Format_RGB32 ? src : src.convertToFormat(QImage::Format_RGB32);

@@ -19,6 +19,7 @@
 #include "shell/codepage.h"
 #include "shell/form.h"
 #include "shell/messages.h"
+#include "shell/picture_box.h"
 #include "shell/pxall_entries.h"
 #include "shell/seams.h"
 
@@ -368,10 +369,8 @@ int32_t PrintImage(int16_t mode, const std::string& path, const QString& title, 
         job = std::make_unique<Job>(printer);
         job->landscape();
 
-        auto host = plat::host_path(path);
-        if (!host || !QFileInfo(QString::fromStdString(*host)).isFile()) throw RuntimeError(kErrFileNotFound, "ErrProc");
         QImage image;
-        if (!image.load(QString::fromStdString(*host))) throw RuntimeError(kErrInvalidPicture, "ErrProc");
+        if (int32_t e = load_picture_file(path, &image); e != 0) throw RuntimeError(e, "ErrProc");
 
         int width = image.width(), height = image.height();
         if (mode != 3) {

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QScreen>
 
+#include "platform/drives.h"
 #include "shell/printing.h"
 
 namespace px {
@@ -117,6 +118,13 @@ QString ChooseFile(QWidget* parent, FileChoice& choice) {
     QString chosen = seams().choose_file ? seams().choose_file(parent, choice) : QString();
     QDir::setCurrent(cwd);
     if (choice.save && choice.add_extension && !chosen.isEmpty()) chosen = with_extension(chosen, choice);
+    // The system names files by drive, and no name outside the drives is
+    // ever opened: a file there cannot be taken.
+    const std::string drive_path = chosen.isEmpty() ? std::string() : plat::windows_path(chosen.toStdString());
+    if (!chosen.isEmpty() && (drive_path.size() < 2 || drive_path[1] != ':')) {
+        Beep();
+        return QString();
+    }
     return chosen;
 }
 

@@ -4,6 +4,7 @@
 // up-down control's two arrows.
 #include <cstdint>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/drives.h"
 #include "platform/picture.h"
 #include "shell/picture_box.h"
 #include "shell/updown.h"
@@ -84,6 +86,8 @@ protected:
         std::string tmpl = (fs::temp_directory_path() / "pxpicture-XXXXXX").string();
         ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
         dir_ = tmpl;
+        // Host paths are taken only inside a drive's folder.
+        plat::set_drive('P', dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
     std::string file(const std::string& name, const std::string& bytes) {
@@ -147,6 +151,7 @@ TEST_F(PictureBoxTest, MissingOrDamagedFilesGiveTheRunTimeNumbers) {
     }
     QImage img;
     EXPECT_EQ(px::load_picture_file(dir_ + "/none.bmp", &img), px::kPicFileNotFound);
+    EXPECT_EQ(px::load_picture_file("P:\\NONE.BMP", &img), px::kPicFileNotFound);
     EXPECT_EQ(px::load_picture_file("Q:\\NODRIVE\\X.BMP", &img), px::kPicFileNotFound);
 
     // A failed load leaves the box empty (white), not showing the last page.
@@ -154,6 +159,22 @@ TEST_F(PictureBoxTest, MissingOrDamagedFilesGiveTheRunTimeNumbers) {
     ASSERT_EQ(box.load_picture(file("a.bmp", good)), 0);
     EXPECT_EQ(box.load_picture(file("bad.bmp", "hello")), px::kPicInvalid);
     for (const std::string& row : rows_of(box.image())) EXPECT_EQ(row.find('#'), std::string::npos);
+}
+
+// What stands under a picture's name but is no picture file (a FIFO, which
+// would hold the reader for ever; a device without end; a folder) is refused
+// at once as a file that cannot be opened, and the box stays empty.
+TEST_F(PictureBoxTest, OddFilesUnderAPicturesNameCannotBeOpened) {
+    ASSERT_EQ(::mkfifo((dir_ + "/fifo.bmp").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", dir_ + "/zero.bmp");
+    fs::create_directory(dir_ + "/folder.bmp");
+    for (const char* name : {"FIFO.BMP", "ZERO.BMP", "FOLDER.BMP"}) {
+        QImage img(3, 3, QImage::Format_RGB32);
+        EXPECT_EQ(px::load_picture_file(std::string("P:\\") + name, &img), px::kPicCannotOpen) << name;
+        EXPECT_TRUE(img.isNull()) << name;
+        PictureBox box;
+        EXPECT_EQ(box.load_picture(std::string("P:\\") + name), px::kPicCannotOpen) << name;
+    }
 }
 
 TEST(PictureReduction, OnePixelLinesStayVisibleAtHalfSize) {

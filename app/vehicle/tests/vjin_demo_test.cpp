@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "platform/drives.h"
 #include "shell/binding.h"
 #include "shell/gyom.h"
 #include "shell/program.h"
@@ -172,6 +173,7 @@ TEST_F(VjinDemoTest, ByCatalogueAndModel) {
 TEST_F(VjinDemoTest, VehicleInformationFileRoundTrip) {
     enter(vjin->txt_Vin, "PX1AVS1600A200123");
     std::string file = root_ + "/car.csv";
+    plat::set_drive('T', root_);  // a chosen file lies on a drive
     px::seams().choose_file = [&](QWidget*, const px::FileChoice&) { return QString::fromStdString(file); };
     vjin->cmd_Vinfo[1]->click();
     ASSERT_TRUE(fs::exists(file));

@@ -1,26 +1,17 @@
 #include "vlists/record_file.h"
 
-#include <cstdio>
-#include <memory>
-
-#include "platform/files.h"
 #include "shell/codepage.h"
+#include "shell/fixed_text.h"
 
 namespace px::vlists {
 
 int RecordFile::open(std::string_view win_path) {
     bytes_.clear();
     if (win_path.empty()) return kErrBadFileName;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> fp(plat::fopen(win_path, "rb"), &std::fclose);
-    if (!fp) return kErrFileNotFound;
-    char buf[8192];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, fp.get())) > 0) bytes_.append(buf, n);
-    if (std::ferror(fp.get())) {
-        bytes_.clear();
-        return kErrInputPastEnd;
-    }
-    return 0;
+    int32_t r = text::read_file(std::string(win_path), &bytes_);
+    if (r == 0) return 0;
+    bytes_.clear();
+    return r == kErrDeviceIo ? kErrInputPastEnd : r;
 }
 
 std::string_view RecordFile::record(size_t i) const {

@@ -52,7 +52,8 @@ PX_EXPORT int cdset_cd(int drive, const char* cd_id, const char* cd_no, const ch
 // The message number of the CD request for an option.
 PX_EXPORT int cdmsgid(int option);
 // The length in blocks (rounded up) of a file on CD drive n, at its root or
-// in the catalogue's directory: 0; -1 missing; 128 otherwise.
+// in the catalogue's directory: 0; -1 missing; 11 a name that is no regular
+// file (a FIFO, a device: detail the C error number); 128 otherwise.
 PX_EXPORT int cdfile_get(const char* name, const char* catalog, int drive, int* detail, int32_t* blocks);
 
 // One figure name (60 bytes) of the current vehicle's catalogue: 0, -1 when

@@ -27,8 +27,10 @@ PX_EXPORT int direct_read(int fd, int32_t i, void* buf, int32_t n, int32_t* err)
 // 0, 15 seek, 13 when fewer than n bytes are written.
 PX_EXPORT int direct_write(int fd, int32_t i, const void* buf, int32_t n, int32_t* err);
 
-// Copies `from` into `to`. The source is opened first, so a source that will
-// not open leaves an existing destination as it was. 0, 11, 13, 14 or 20.
+// Copies `from` into `to`, whole or not at all: the copy is written beside
+// `to` and replaces it only once complete (atomic_write.h), so a failed read,
+// a full disk or a kill leaves an existing destination as it was. 0, 11, 13,
+// 14 or 20.
 PX_EXPORT int file_copy(const char* to, const char* from, int32_t* err);
 
 // Deletes the files of `dir` that match `pattern` (null, or one starting with

@@ -53,35 +53,33 @@ void make_record(char* rec, int32_t line, int32_t save_no, const char* hdr, cons
     std::memcpy(rec + listrec::kTime, entry + sf::kEntTime, listrec::kTimeSize);
 }
 
-// Lists save save_no: 0 (also when the list is passed over) or the failing
-// code, logged.
+// The vehicle header shown for a list whose data file cannot be read: blank,
+// with this in its notes, so that the clerk sees the list and can delete it.
+constexpr char kNoDataNotes[] = "*** NO DATA FILE ***";
+
+// Lists save save_no: 0, or the failing code of the listing file, logged.
+// A list whose data file is gone, unreadable or no file at all is listed
+// as such: one such list never hides the others.
 int list_one(Listing* l, int32_t save_no, const unsigned char* entry) {
+    char hdr[sf::kDatHeaderSize];
     std::FILE* fp = nullptr;
     int32_t err = 0;
     int r = open_save_dat_file(save_no, pxall::kSaveUpdateInPlace, kSaveRead, &fp, &err);
-    // One list whose data file is gone must not hide every other list: it
-    // is logged and passed over.
-    if (r == -1) {
-        syerr_message(kModList, kFn, "open_save_dat_file", r, err, 2);
-        return 0;
+    if (r != 0) {
+        syerr_message(kModList, kFn, "open_save_dat_file", r, err, r == -1 ? 2 : 3);
+    } else {
+        r = read_save_dat_file(fp, hdr, static_cast<int32_t>(sizeof hdr), &err);
+        if (r != 0) syerr_message(kModList, kFn, "read_save_dat_file", r, err, 4);
+        int32_t closed = 0;
+        int c = close_save_dat_file(&fp, &closed);
+        if (r == 0 && c != 0) {
+            syerr_message(kModList, kFn, "close_save_dat_file", c, closed, 5);
+            r = c;
+        }
     }
     if (r != 0) {
-        syerr_message(kModList, kFn, "open_save_dat_file", r, err, 3);
-        return r;
-    }
-    char hdr[sf::kDatHeaderSize];
-    r = read_save_dat_file(fp, hdr, static_cast<int32_t>(sizeof hdr), &err);
-    if (r != 0) {
-        int32_t ignored = 0;
-        close_save_dat_file(&fp, &ignored);
-        // A data file shorter than its header is passed over the same way;
-        // a read error of the disk still ends the listing.
-        syerr_message(kModList, kFn, "read_save_dat_file", r, err, 4);
-        return err == 0 ? 0 : r;
-    }
-    if ((r = close_save_dat_file(&fp, &err)) != 0) {
-        syerr_message(kModList, kFn, "close_save_dat_file", r, err, 5);
-        return r;
+        std::memset(hdr, ' ', sizeof hdr);
+        std::memcpy(hdr + sf::kDatNotes, kNoDataNotes, sizeof kNoDataNotes - 1);
     }
     char rec[listrec::kSize];
     make_record(rec, ++l->listed, save_no, hdr, entry);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sys/stat.h>
 #include <string>
 #include <vector>
 
@@ -123,26 +124,40 @@ TEST_F(FsavTest, ListingSkipsDeletedAndFreeEntriesAndNumbersTheLines) {
     EXPECT_TRUE(env().log_lines().empty());
 }
 
-// One list whose data file is gone, or shorter than its header, is logged
-// and passed over; the others are still listed.
-TEST_F(FsavTest, ListingPassesOverAListWithoutItsDataFile) {
-    write_master(3, {{1, sv::kStateUsed, "050324140709"},
-                     {2, sv::kStateUsed, "050324140709"},
-                     {3, sv::kStateUsed, "050324140709"},
-                     {4, sv::kStateUsed, "050324140709"}});
+// A list whose data file is gone, shorter than its header, or no file at
+// all (a folder, a FIFO) is logged and listed as such, so that the clerk can
+// delete it; the others are listed as ever.
+TEST_F(FsavTest, ListingShowsAListWithoutReadableDataAsSuch) {
+    std::vector<Entry> entries;
+    for (int n = 1; n <= 6; ++n) entries.push_back({n, sv::kStateUsed, "050324140709"});
+    write_master(6, entries);
     write_data(1);
     env().write(data_name(3), "SHORT");
-    write_data(4);
+    env().mkdir(data_name(4));
+    ASSERT_EQ(::mkfifo((env().root() + "/" + data_name(5)).c_str(), 0644), 0);
+    write_data(6);
     int16_t r = -1;
     auto recs = list(&r);
     ASSERT_EQ(r, 0);
-    ASSERT_EQ(recs.size(), 2u);
-    EXPECT_EQ(recs[0].substr(0, 6), "010001");
-    EXPECT_EQ(recs[1].substr(0, 6), "020004");
+    ASSERT_EQ(recs.size(), 6u);
+    const std::string unreadable = std::string(lr::kNotes - lr::kVinFrame, ' ').replace(24, 1, "-") +
+                                   "*** NO DATA FILE ***          050324140709";
+    for (int n = 1; n <= 6; ++n) {
+        char head[8];
+        std::snprintf(head, sizeof head, "%02d%04d", n, n);
+        EXPECT_EQ(recs[n - 1].substr(0, 6), head);
+        if (n == 1 || n == 6)
+            EXPECT_EQ(recs[n - 1].substr(lr::kVinFrame, 17), "XPA1234567A123456");
+        else
+            EXPECT_EQ(recs[n - 1].substr(lr::kVinFrame), unreadable) << n;
+    }
     auto log = env().log_lines();
-    ASSERT_EQ(log.size(), 2u);
+    ASSERT_EQ(log.size(), 4u);
     EXPECT_EQ(log[0], "PXFSAV01,fsav_exec_main,open_save_dat_file,(-1)(2)(2)");
     EXPECT_EQ(log[1], "PXFSAV01,fsav_exec_main,read_save_dat_file,(14)(0)(4)");
+    // An entry without its file is deleted like any other.
+    EXPECT_EQ(fsav_svfile_delete(2), 0);
+    EXPECT_EQ(state_of(2), sv::kStateDeleted);
 }
 
 TEST_F(FsavTest, RunningNumberWrapsAtAHundred) {

@@ -268,9 +268,7 @@ int16_t pnho_exec_intf(int16_t kind, const char* path) {
     std::vector<int> marked = printed_lines(true);
     if (marked.empty()) return kMsgNothingMarked;
     if (path == nullptr || path[0] == 0) return static_cast<int16_t>(fail("pnho_exec_intf", "path", -1, 0, 71));
-    std::FILE* f = plat::fopen(path, "wb");
-    if (f == nullptr) return static_cast<int16_t>(fail("pnho_exec_intf", "fopen", 11, errno, 72));
-    int r = 0;
+    std::string out;
     for (int li : marked) {
         const Line& l = s.lines[static_cast<size_t>(li)];
         const Part& p = s.parts[static_cast<size_t>(l.part)];
@@ -284,13 +282,13 @@ int16_t pnho_exec_intf(int16_t kind, const char* path) {
             line.append(l.number, 14).append(" ").append(l.qty, 2).append(" ").append(p.pnc, 6).append(" ");
             line.append(p.name, 30);
         }
-        line += "\r\n";
-        if (std::fwrite(line.data(), 1, line.size(), f) != line.size()) {
-            r = fail("pnho_exec_intf", "fwrite", 13, errno, 73);
-            break;
-        }
+        out += line + "\r\n";
     }
-    if (std::fclose(f) != 0 && r == 0) r = fail("pnho_exec_intf", "fclose", 12, errno, 74);
+    // The export replaces the clerk's file whole or not at all.
+    int32_t err = 0;
+    int r = pxall::atomic_write_file(path, out.data(), out.size(), &err);
+    if (r == 11) r = fail("pnho_exec_intf", "atomic_write_file create", 11, err, 72);
+    else if (r != 0) r = fail("pnho_exec_intf", "atomic_write_file", 13, err, 73);
     return r == 0 ? 0 : kFailure;
 }
 

@@ -51,9 +51,13 @@ PX_EXPORT DriveType drive_type(std::string_view root);
 // the drive table, a leading '\' means the root of the current drive, and any
 // other relative path resolves against the current directory. Every existing
 // component is matched without regard to case; components that do not exist
-// yet are kept as written. A host path that begins with '/' passes unchanged
-// (apart from the case matching). Fails with kErrPathNotFound for an unmapped
-// drive and kErrNotReady for a removable or CD drive that holds no disc.
+// yet are kept as written. A host path that begins with '/' and lies in a
+// drive's folder passes unchanged (apart from the case matching); any other
+// name beginning with '/' is taken as a Windows path from the root of the
+// current drive, so that no path read from data reaches a folder outside the
+// drives. Fails with kErrPathNotFound for an unmapped drive (or a leading
+// separator while the current directory lies on no drive) and kErrNotReady
+// for a removable or CD drive that holds no disc.
 PX_EXPORT std::optional<std::string> host_path(std::string_view win_path);
 
 // The reverse: the Windows-shaped form of a host path when a drive maps a

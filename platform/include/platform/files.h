@@ -79,6 +79,14 @@ PX_EXPORT std::FILE* fopen_rewrite(std::string_view win_path);
 // Cuts the file at the stream's position and closes it: 0, or EOF with errno.
 PX_EXPORT int fclose_rewrite(std::FILE* fp);
 
+// A whole file that a screen shows or takes its choices from (a picture, a
+// help or list file), read at once through the regular-file check and
+// within `limit` bytes fitting its kind: a FIFO, a device or a folder under
+// the name is never opened for reading, nor is a file larger than the limit
+// read into memory.
+enum class ReadWhole { kDone, kNotFound, kCannotOpen, kTooLarge, kReadError };
+PX_EXPORT ReadWhole read_whole_file(std::string_view win_path, size_t limit, std::string* bytes);
+
 // fgets as a text-mode stream reads it: a CR LF pair arrives as one LF, so a
 // line counts the same bytes here as on Windows. Returns buf or nullptr at end
 // of file (or on a read error, with ferror set).

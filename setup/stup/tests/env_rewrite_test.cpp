@@ -88,10 +88,11 @@ TEST_F(EnvRewriteTest, FailedReplacementKeepsTheOldFileWhole) {
     s.select_area(2, 'D', {{"A1", '1'}}, false);
     const std::string before = s.sys();
     for (int e : {ENOSPC, EIO}) {
-        pxall::atomic_fail_next_commits(1, e);
+        // Two replacements fail: the backup's copy (which is not checked) and the file.
+        pxall::atomic_fail_next_commits(2, e);
         EXPECT_EQ(pxstup::Updt_Sys_File(s.catalog, s.frame, 0), 13);
         EXPECT_EQ(s.sys(), before);
-        pxall::atomic_fail_next_commits(1, e);
+        pxall::atomic_fail_next_commits(2, e);
         EXPECT_EQ(pxstup::Updt_Sys_File_F4(s.catalog, s.frame), 13);
         EXPECT_EQ(s.sys(), before);
     }
@@ -146,6 +147,8 @@ TEST_F(EnvRewriteTest, KillAtAnyStepLeavesTheOldOrTheNewFileWhole) {
         ASSERT_EQ(rewrite_in_child(s, k), k) << "the child was not ended at step " << k;
         const std::string now = s.sys();
         EXPECT_TRUE(now == before || now == after) << "killed at step " << k << ":\n" << now;
+        // The backup is the previous file whole, never cut short by the kill.
+        EXPECT_EQ(s.env().read("WORK/PXDROM.BAK"), before) << "killed at step " << k;
     }
     // The twins the killed runs left go with the next replacement.
     ASSERT_EQ(pxstup::Updt_Sys_File(s.catalog, s.frame, 0), 0);

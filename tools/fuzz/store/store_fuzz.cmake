@@ -46,10 +46,21 @@ function(px_store_fuzz kind)
 endfunction()
 
 # The kinds, in the order scripts/fuzz runs them.
-set(PX_STORE_FUZZ_KINDS env texts textfile groups savefile price cdfile setup selection worktmp records buinde)
+set(PX_STORE_FUZZ_KINDS env texts textfile groups savefile price cdfile setup selection worktmp records buinde
+  picture vinf sources)
 foreach(kind ${PX_STORE_FUZZ_KINDS})
   if(kind STREQUAL "savefile")
     px_store_fuzz(${kind} LINK PXFSAV)
+  elseif(kind STREQUAL "vinf")
+    px_store_fuzz(${kind} LINK PXVJIN)
+  elseif(kind STREQUAL "sources")
+    px_store_fuzz(${kind} LINK PXSTUP)
+  elseif(kind STREQUAL "picture")
+    # The screens' picture reader, compiled in with the image support of Qt
+    # it hands other pictures to.
+    find_package(Qt6 REQUIRED COMPONENTS Gui)
+    px_store_fuzz(${kind} SOURCES ${PROJECT_SOURCE_DIR}/app/shell/src/picture_file.cpp
+      INCLUDE ${PROJECT_SOURCE_DIR}/app/shell/include LINK Qt6::Gui)
   elseif(kind STREQUAL "buinde")
     # The illustration library's own reader, compiled in: its page index
     # builder is not among the library's entries.
@@ -61,12 +72,14 @@ foreach(kind ${PX_STORE_FUZZ_KINDS})
   endif()
 endforeach()
 
-# The saved-list library is read by a target too: it is instrumented like
-# the common library once its folder has defined it.
+# The saved-list, vehicle and set-up libraries are read by targets too: they
+# are instrumented like the common library once their folders have defined them.
 if(PX_FUZZ)
   cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL px_store_fuzz_instrument)
   function(px_store_fuzz_instrument)
-    target_compile_options(PXFSAV PRIVATE -fsanitize=fuzzer-no-link)
-    target_link_options(PXFSAV PRIVATE -Wl,-z,undefs)
+    foreach(lib PXFSAV PXVJIN PXSTUP)
+      target_compile_options(${lib} PRIVATE -fsanitize=fuzzer-no-link)
+      target_link_options(${lib} PRIVATE -Wl,-z,undefs)
+    endforeach()
   endfunction()
 endif()

@@ -18,6 +18,7 @@
 #include "pxall/vehicle_work_layout.h"
 #include "pxbuild/bytes.h"
 #include "pxbuild/cd_writer.h"
+#include "pxbuild/dealer_sources.h"
 #include "pxbuild/installer.h"
 #include "pxbuild/keyed_writer.h"
 #include "pxbuild/demo_data.h"
@@ -138,7 +139,8 @@ int main(int argc, char** argv) {
     s.out = argv[2];
     s.demo = s.out / ".demo";
     fs::create_directories(s.out);
-    const bool needs_demo = target != "selection" && target != "worktmp" && target != "records" && target != "buinde";
+    const bool needs_demo = target != "selection" && target != "worktmp" && target != "records" && target != "buinde" &&
+                            target != "picture" && target != "sources" && target != "vinf";
     if (needs_demo) pxbuild::write_demo(s.demo.string());
 
     if (target == "env") {
@@ -224,6 +226,41 @@ int main(int argc, char** argv) {
             s.write("hinban-filtered-" + cat.code, std::string(1, '\1') + run);
             s.write("hinban-cut-" + cat.code, std::string(1, '\0') + run.substr(0, run.size() / 2 + 7));
         }
+    } else if (target == "picture" || target == "sources") {
+        // The files a dealer receives: the pictures of the local parts, the
+        // price and local-parts sources, small.
+        fs::path work = s.out / ".work";
+        pxbuild::write_dealer_sources(work.string(), 40, 2);
+        auto file = [&](const fs::path& p) {
+            pxbuild::Bytes b = pxbuild::read_file(p.string());
+            return std::string(b.begin(), b.end());
+        };
+        if (target == "picture") {
+            int i = 0;
+            for (const auto& e : fs::directory_iterator(work / "PICS")) {
+                s.add("picture" + std::to_string(i), 0, {file(e.path())});
+                s.add("picture-looked-at" + std::to_string(i++), 1, {file(e.path())});
+            }
+        } else {
+            const struct {
+                const char* name;
+                uint8_t use;
+            } sources[] = {{"PRICE", 0},   {"PRICE3", 2},  {"PRICE001.CSV", 4}, {"PRIC3001.CSV", 6},
+                           {"LOCALP", 1},  {"LOCALP1", 3}, {"LOCALP2", 5},      {"LOCALP3", 7}};
+            for (const auto& src : sources) s.add(src.name, src.use, {file(work / src.name)});
+        }
+        fs::remove_all(work);
+    } else if (target == "vinf") {
+        const std::string text =
+            "PXVJIN=1\r\nVIN=XPA1234567A123456\r\nCATALOG=4410A1\r\nMODEL=AVS16P\r\nFRAMEMODEL=AVS16P1\r\n"
+            "FRAMENO=A123456\r\nPRODDATE=202203\r\nCOLOR=1G3\r\nTRIM=FA12\r\nNOTES=brake job\r\nLANG=1\r\n";
+        const std::string csv =
+            "PXVJIN,VIN,CATALOG,MODEL,FRAMEMODEL,FRAMENO,PRODDATE,COLOR,TRIM,NOTES,LANG\r\n"
+            "1,XPA1234567A123456,4410A1,AVS16P,AVS16P1,A123456,202203,1G3,FA12,\"brake, job\",1\r\n";
+        s.add("text", 0, {text});
+        s.add("text-written-back", 2, {text});
+        s.add("csv", 1, {csv});
+        s.add("csv-written-back", 3, {csv});
     } else {
         std::fprintf(stderr, "store_fuzz_seeds: no target %s\n", target.c_str());
         return 2;

@@ -58,8 +58,11 @@ class ScreenWork {
 public:
     // Copies the screen file into the work file (which is made anew) and
     // collects the screen names. False when a file cannot be opened, read or
-    // written: the records written so far stay.
+    // written (a full disk): the records written so far stay, and no export
+    // writes them back until an import has taken the whole screen file.
     bool import_file(const std::string& screen_path, const std::string& work_path);
+    // Whether the last import took the whole screen file.
+    bool whole() const { return whole_; }
     // The texts of the section with that tag (every record after the tag
     // record up to the next tag record); empty for an empty or unknown tag.
     std::vector<ScreenRow> section(const std::string& work_path, const std::string& tag) const;
@@ -69,14 +72,18 @@ public:
     bool write_text(const std::string& work_path, const std::string& tag, int row, const std::string& text) const;
     // Writes the work file back to the screen file: first to a file beside
     // it, which then takes the screen file's place, so a failure leaves the
-    // screen file whole. False on any failure.
+    // screen file whole. False on any failure, and without writing when the
+    // last import was not whole.
     bool export_file(const std::string& work_path, const std::string& screen_path) const;
 
     // Whole lines too long for their record, by record number.
     const std::map<int32_t, std::string>& long_lines() const { return long_lines_; }
 
 private:
+    bool copy_in(const std::string& screen_path, const std::string& work_path);
+
     std::map<int32_t, std::string> long_lines_;
+    bool whole_ = false;
 };
 
 }  // namespace px::maint

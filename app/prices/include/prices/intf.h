@@ -18,7 +18,8 @@ namespace px {
 
 // The export file of a saved list at `path` (Windows-shaped or host): the
 // text layout when the name ends in "txt" exactly, else CSV. 0, or the
-// run-time error number (75 cannot be made, 61 cannot be written).
+// run-time error number (75 cannot be made, 61 cannot be written). The
+// file is replaced whole or not at all.
 int32_t write_saved_list_export(const std::string& path, const std::string& save_header,
                                 const std::string& csv_header, const std::vector<std::string>& lines);
 

@@ -54,12 +54,15 @@ private:
     VbString vb_{};
 };
 
+// The largest list or work file a screen reads whole.
+constexpr size_t kMaxWorkFileBytes = 64u << 20;
 // A whole file's bytes, through the platform (which refuses what is not a
 // regular file). 0, or the run-time error number: 53 the file does not
-// exist, 57 it cannot be read.
+// exist, 75 it cannot be opened (a folder, FIFO or device under its name),
+// 7 it is larger than kMaxWorkFileBytes, 57 it cannot be read.
 int32_t read_file(const std::string& win_path, std::string* bytes);
 // A file of fixed-length records, whole (the count is the file's length
-// divided by `size`); 0, 53 or 57 as read_file.
+// divided by `size`); 0 or an error number as read_file.
 int32_t read_record_file(const std::string& win_path, size_t size, std::vector<std::string>* records);
 // Whether a file exists (a directory search finds it).
 bool file_found(const std::string& win_path);

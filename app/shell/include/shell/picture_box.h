@@ -8,16 +8,6 @@
 // Loading a picture file sizes the box to the picture. A one-bit line drawing
 // shown at half size is reduced two by two with "any black pixel makes the
 // pixel black", so that lines one pixel wide stay visible.
-//
-// Bitmap files read here (Windows DIB, little-endian):
-//     0  2  "BM"                          10  4  offset of the pixels
-//    14  4  info header size (>= 40)      18  4  width   22  4  height (< 0: top-down)
-//    26  2  planes (1)                    28  2  bits a pixel (1 read here, others by Qt)
-//    30  4  compression (0)               46  4  colours used (0: 2)
-//    14 + info size: the colour table, 4 bytes a colour (blue, green, red, 0)
-//    pixel offset: the rows, bottom-up unless the height is negative, each
-//                  (width + 7) / 8 bytes (leftmost pixel in the high bit)
-//                  padded to a multiple of 4
 #pragma once
 
 #include <cstdint>
@@ -29,16 +19,9 @@
 #include <QRect>
 #include <QWidget>
 
+#include "shell/picture_file.h"
+
 namespace px {
-
-// Error numbers of the picture operations, as the forms run time gives them.
-constexpr int32_t kPicFileNotFound = 53;
-constexpr int32_t kPicInvalid = 481;
-
-// Reads a picture file (a Windows-shaped path) into `out` (RGB32). 0, or
-// kPicFileNotFound (no such file, or the path names no drive) or kPicInvalid
-// (not a picture, or a damaged one). `out` is left empty on failure.
-int32_t load_picture_file(const std::string& win_path, QImage* out);
 
 // The picture reduced to half its size (w / 2 x h / 2, an odd last column or
 // row dropped): each pixel takes the darkest of the 2 x 2 pixels it stands

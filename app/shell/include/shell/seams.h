@@ -55,7 +55,8 @@ void Beep();
 DisplayMetrics display_metrics();
 // The common file dialog; the current directory is kept across it. With
 // add_extension, the file is of the type chosen and the open dialog of that
-// type lists it.
+// type lists it. A file outside every drive's folder is not taken (a beep,
+// and empty as for a cancel): the system names files by drive.
 QString ChooseFile(QWidget* parent, FileChoice& choice);
 
 }  // namespace px

@@ -15,13 +15,16 @@ namespace px::vlists {
 constexpr int kErrBadFileName = 52;
 constexpr int kErrFileNotFound = 53;
 constexpr int kErrInputPastEnd = 62;
+constexpr int kErrDeviceIo = 57;
 
 class RecordFile {
 public:
     RecordFile(size_t record_size) : size_(record_size) {}
 
     // Reads the file of a Windows-shaped path: 0, or the error number (53
-    // when it does not exist, 52 for an empty path, 62 when it cannot be read).
+    // when it does not exist, 52 for an empty path, 75 when a folder, FIFO
+    // or device stands under its name, 7 when it is too large for a list,
+    // 62 when it cannot be read).
     int open(std::string_view win_path);
     // Whole records in the file; a trailing piece counts for none.
     size_t count() const { return bytes_.size() / size_; }

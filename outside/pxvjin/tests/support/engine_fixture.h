@@ -34,6 +34,9 @@ protected:
         pxbuild::write_demo(root + "/demo");
         std::string error;
         ASSERT_TRUE(plat::load_drive_table(root + "/demo/c/PXDROM/PXDRIVES.SYS", &error)) << error;
+        // The tests' own files beside the demo, on a drive of their own: a
+        // host path is taken only inside a drive's folder.
+        plat::set_drive('T', root);
         if (const char* t = std::getenv("TMP")) saved_tmp = t;
         unsetenv("TMP");
         saved_cwd = fs::current_path();

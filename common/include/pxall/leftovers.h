@@ -1,0 +1,22 @@
+// Start-up's clean-up after runs that ended without closing (a kill, a
+// crash, a power cut).
+//
+// Each run marks the work and master folders of its environment as used
+// for as long as it runs (a lock the system drops with the process, however
+// it ends). A run that finds no other mark at start-up knows that every work
+// file (WORK\*.TMP), every "in use" mark of a saved list and every save data
+// file without its entry was left by a run that is gone, and removes or
+// releases them. With another run alive these stay. Temporaries of the files
+// rewritten in the program folder are removed by their process numbers.
+#pragma once
+
+#include "platform/export.h"
+
+namespace pxall {
+
+// Called by drom_init once the environment is known.
+PX_EXPORT void remove_dead_runs_leftovers();
+// Drops this run's marks (drom_term).
+PX_EXPORT void release_run_marks();
+
+}  // namespace pxall

@@ -1,0 +1,119 @@
+// Start-up over an installation full of what runs killed on the way left
+// behind: with no other run alive all of it goes; with one alive only what
+// a dead process's number marks as its own.
+#include "pxall/leftovers.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "pxall/drom.h"
+#include "pxall/savefile_layout.h"
+#include "support/temp_env.h"
+
+namespace {
+
+namespace sv = pxall::savefile;
+
+pid_t dead_pid() {
+    pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
+}
+
+// A master: header, then entries 1.. with the given states.
+std::string master(const std::vector<unsigned char>& states) {
+    std::string m(sv::kRecordSize * (states.size() + 1), '\0');
+    m[sv::kHdrCount] = static_cast<char>(states.size());
+    m[sv::kHdrNext] = static_cast<char>(states.size() + 1);
+    for (size_t i = 0; i < states.size(); ++i) m[sv::entry_offset(static_cast<int32_t>(i + 1))] = static_cast<char>(states[i]);
+    return m;
+}
+
+class LeftoversTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        env_.mkdir("WORK");
+        env_.mkdir("MST");
+        env_.write("PXDROM.SYS", "ECRAM=C:\\WORK\nECMST=C:\\MST\nECFIL=C:\\PROG\nCRNTAREA=EU\n");
+        env_.write("PROG/PXDROM01.MSG", "115Choose a menu item.\n");
+        env_.write("PXDROM01.SCR", "1000 PARTS CATALOGUE\n");
+        dead_ = std::to_string(dead_pid());
+        for (const char* name : {"PXFSAD.TMP", "SCREEN.TMP", "CATALOG.TMP", "FRAME.TMP", "VCLINF.TMP"})
+            env_.write(std::string("WORK/") + name, "left by a dead run");
+        env_.write("WORK/KEEP.DAT", "the user's");
+        // Temporaries of the rewrites in the program folder; pid 1 always runs.
+        env_.write("PXDROM.SYS.~" + dead_ + "-4", "half");
+        env_.write("PXDROM01.SCR.~" + dead_ + "-9", "half");
+        env_.write("PROG/PXDROM01.MSG.~" + dead_ + "-2", "half");
+        env_.write("PXDROM.SYS.~1-1", "a living process's");
+        // Lists 1 used, 2 in use (its editor was killed), 3 deleted, 4 in use
+        // without its file; data files 3 and 7 have no entry.
+        env_.write("MST/PXIFSMST.SAV", master({sv::kStateUsed, sv::kStateInUse, sv::kStateDeleted, sv::kStateInUse}));
+        for (const char* name : {"PXIF0001.SAV", "PXIF0002.SAV", "PXIF0003.SAV", "PXIF0007.SAV"})
+            env_.write(std::string("MST/") + name, "list");
+        env_.mkdir("MST/PXIF0008.SAV");
+    }
+    void TearDown() override { drom_term(); }
+    unsigned char state(int no) {
+        return static_cast<unsigned char>(env_.read("MST/PXIFSMST.SAV").at(sv::entry_offset(no)));
+    }
+    pxtest::TempEnv env_;
+    std::string dead_;
+};
+
+TEST_F(LeftoversTest, AloneStartUpRemovesEveryLeftoverOfDeadRuns) {
+    ASSERT_EQ(drom_init(), 0);
+    for (const char* gone : {"WORK/PXFSAD.TMP", "WORK/SCREEN.TMP", "WORK/CATALOG.TMP", "WORK/FRAME.TMP",
+                             "WORK/VCLINF.TMP", "MST/PXIF0003.SAV", "MST/PXIF0007.SAV"})
+        EXPECT_FALSE(env_.exists(gone)) << gone;
+    for (std::string gone : {"PXDROM.SYS.~" + dead_ + "-4", "PXDROM01.SCR.~" + dead_ + "-9",
+                             "PROG/PXDROM01.MSG.~" + dead_ + "-2"})
+        EXPECT_FALSE(env_.exists(gone)) << gone;
+    for (const char* kept : {"WORK/KEEP.DAT", "WORK/SELECT.TMP", "PXDROM.SYS.~1-1", "MST/PXIF0001.SAV",
+                             "MST/PXIF0002.SAV", "MST/PXIF0008.SAV"})
+        EXPECT_TRUE(env_.exists(kept)) << kept;
+    EXPECT_EQ(state(1), sv::kStateUsed);
+    EXPECT_EQ(state(2), sv::kStateUsed) << "the dead run's mark is released";
+    EXPECT_EQ(state(3), sv::kStateDeleted);
+    EXPECT_EQ(state(4), sv::kStateUsed) << "listed without its file, and can be deleted";
+}
+
+TEST_F(LeftoversTest, WithAnotherRunAliveItsFilesStay) {
+    // Another run of the same installation holds the folders.
+    std::vector<int> held;
+    for (const char* dir : {"WORK", "MST"}) {
+        int fd = ::open((env_.root() + "/" + dir).c_str(), O_RDONLY | O_DIRECTORY);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::flock(fd, LOCK_SH), 0);
+        held.push_back(fd);
+    }
+    ASSERT_EQ(drom_init(), 0);
+    for (const char* kept : {"WORK/PXFSAD.TMP", "WORK/SCREEN.TMP", "MST/PXIF0003.SAV", "MST/PXIF0007.SAV"})
+        EXPECT_TRUE(env_.exists(kept)) << kept;
+    EXPECT_EQ(state(2), sv::kStateInUse);
+    // A dead process's temporaries are its own, whoever else runs.
+    EXPECT_FALSE(env_.exists("PXDROM.SYS.~" + dead_ + "-4"));
+    EXPECT_FALSE(env_.exists("PXDROM01.SCR.~" + dead_ + "-9"));
+    for (int fd : held) ::close(fd);
+}
+
+TEST_F(LeftoversTest, ARunHoldsItsFoldersUntilItEnds) {
+    ASSERT_EQ(drom_init(), 0);
+    int fd = ::open((env_.root() + "/WORK").c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    EXPECT_NE(::flock(fd, LOCK_EX | LOCK_NB), 0) << "a second start-up sees this run";
+    drom_term();
+    EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    ::close(fd);
+}
+
+}  // namespace
