@@ -110,7 +110,8 @@ TEST_F(SiupTest, SettingsRewriteTakesTheSharedState) {
     // A failed replacement keeps the file and says so.
     const std::string before = env.read("PXDROM.SYS");
     pxall::put_i32(top + ct::kAreaIndex, 3);
-    pxall::atomic_fail_next_commits(1, ENOSPC);
+    // Two replacements fail: the backup's copy (which is not checked) and the file.
+    pxall::atomic_fail_next_commits(2, ENOSPC);
     EXPECT_EQ(Write_Initial_Data(), 13);
     EXPECT_EQ(env.read("PXDROM.SYS"), before);
     ASSERT_FALSE(env.log_lines().empty());
