@@ -60,6 +60,7 @@ protected:
         ASSERT_NE(vjin, nullptr) << "item 1 opens the vehicle screen: " << menu->lbl_Msg->text().toStdString();
         vjin->activateWindow();
         QApplication::setActiveWindow(vjin);
+        plat::set_drive('T', root_);  // the files the tests choose lie on a drive
     }
     void TearDown() override {
         if (px::loaded_form("Gyom") != nullptr && !px::program_ended()) {
@@ -173,7 +174,6 @@ TEST_F(VjinDemoTest, ByCatalogueAndModel) {
 TEST_F(VjinDemoTest, VehicleInformationFileRoundTrip) {
     enter(vjin->txt_Vin, "PX1AVS1600A200123");
     std::string file = root_ + "/car.csv";
-    plat::set_drive('T', root_);  // a chosen file lies on a drive
     px::seams().choose_file = [&](QWidget*, const px::FileChoice&) { return QString::fromStdString(file); };
     vjin->cmd_Vinfo[1]->click();
     ASSERT_TRUE(fs::exists(file));
