@@ -21,28 +21,17 @@
 #include "pxall/blocks.h"
 #include "pxall/drom.h"
 #include "pxall/groups.h"
+#include "support/step_script.h"
 #include "support/temp_env.h"
 
 namespace {
 
 // The step hook's script: the steps seen, and the step (by count) at which
 // the process ends or the step fails.
-struct Script {
-    std::vector<std::string> seen;
-    int at = -1;
-    bool kill = false;
-    int error = 0;
-};
-Script g_script;
-
-int scripted_step(const char* step, const char* host) {
-    int n = static_cast<int>(g_script.seen.size());
-    std::string name = std::filesystem::path(host).filename().string();
-    g_script.seen.push_back(std::string(step) + " " + name);
-    if (n != g_script.at) return 0;
-    if (g_script.kill) ::_exit(0);
-    return g_script.error;
-}
+using Script = pxtest::StepScript;
+using pxtest::index_of;
+using pxtest::scripted_step;
+Script& g_script = pxtest::step_script();
 
 // A process that has ended: its number is free.
 void set_pnc(const char* code, const char* pnc) {
@@ -128,10 +117,6 @@ protected:
         pxall::set_write_step_hook(nullptr);
         return g_script.seen;
     }
-    static int index_of(const std::vector<std::string>& steps, const std::string& step) {
-        auto it = std::find(steps.begin(), steps.end(), step);
-        return it == steps.end() ? -1 : static_cast<int>(it - steps.begin());
-    }
 
     pxtest::TempEnv env;
     std::pair<std::string, std::string> old_pair_, new_pair_;
@@ -146,19 +131,7 @@ TEST_F(GroupsCommitTest, AKillAtEveryStepLeavesTheOldOrTheNewPair) {
         SCOPED_TRACE("killed at " + all[k]);
         make_old();
         edit();
-        g_script = Script{};
-        g_script.at = k;
-        g_script.kill = true;
-        pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            pxall::set_write_step_hook(scripted_step);
-            VBwrite_group_file();
-            ::_exit(3);  // not killed: the script went wrong
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        ASSERT_TRUE(pxtest::killed_at_step(k, [&] { VBwrite_group_file(); }));
         // Once the journal stands, the commit is decided: the next reader
         // finishes it.
         EXPECT_EQ(next_read(), k >= first_rename ? new_pair_ : old_pair_);

@@ -18,6 +18,7 @@
 #include "pxall/blocks.h"
 #include "pxall/localp.h"
 #include "stup/stup.h"
+#include "support/step_script.h"
 #include "support/temp_env.h"
 
 namespace ct = pxall::ctop;
@@ -220,21 +221,10 @@ TEST_F(LocalPartsTest, ARefusedOrUnreadableSourceKeepsTheSetInForce) {
     EXPECT_EQ(records(env.read("LCP/LOCALP1.D"), 62).size(), 1u);
 }
 
-struct Script {
-    std::vector<std::string> seen;
-    int at = -1;
-    bool kill = false;
-    int error = 0;
-};
-Script g_script;
-
-int scripted_step(const char* step, const char* host) {
-    int n = static_cast<int>(g_script.seen.size());
-    g_script.seen.push_back(std::string(step) + " " + std::filesystem::path(host).filename().string());
-    if (n != g_script.at) return 0;
-    if (g_script.kill) ::_exit(0);
-    return g_script.error;
-}
+using Script = pxtest::StepScript;
+using pxtest::index_of;
+using pxtest::scripted_step;
+Script& g_script = pxtest::step_script();
 
 // The data and index of a set change together: a kill or a failure at each
 // step of a replacement leaves the old set or the new one for the reader.
@@ -283,16 +273,7 @@ TEST_F(LocalPartsTest, AKillOrAFailureAtEveryStepLeavesTheOldOrTheNewSet) {
             g_script.kill = kill;
             g_script.error = all[k].rfind("rename", 0) == 0 ? EIO : ENOSPC;
             if (kill) {
-                pid_t child = ::fork();
-                ASSERT_GE(child, 0);
-                if (child == 0) {
-                    pxall::set_write_step_hook(scripted_step);
-                    setup(1, "NEW.CSV", new_csv);
-                    ::_exit(3);
-                }
-                int status = 0;
-                ASSERT_EQ(::waitpid(child, &status, 0), child);
-                ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+                ASSERT_TRUE(pxtest::killed_at_step(k, [&] { setup(1, "NEW.CSV", new_csv); }));
                 EXPECT_EQ(read_k1(), k >= first_rename ? fresh : old);
             } else {
                 pxall::set_write_step_hook(scripted_step);

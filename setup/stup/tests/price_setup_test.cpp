@@ -23,6 +23,7 @@
 #include "pxall/price_layout.h"
 #include "price_setup.h"
 #include "stup/stup.h"
+#include "support/step_script.h"
 #include "support/temp_env.h"
 
 namespace ct = pxall::ctop;
@@ -250,21 +251,10 @@ TEST_F(PriceSetupTest, EveryRecordWholePrintableAndInOrder) {
 
 // The step hook's script for the commit tests: the steps seen, and the one
 // (by count) at which the process ends or fails.
-struct Script {
-    std::vector<std::string> seen;
-    int at = -1;
-    bool kill = false;
-    int error = 0;
-};
-Script g_script;
-
-int scripted_step(const char* step, const char* host) {
-    int n = static_cast<int>(g_script.seen.size());
-    g_script.seen.push_back(std::string(step) + " " + std::filesystem::path(host).filename().string());
-    if (n != g_script.at) return 0;
-    if (g_script.kill) ::_exit(0);
-    return g_script.error;
-}
+using Script = pxtest::StepScript;
+using pxtest::index_of;
+using pxtest::scripted_step;
+Script& g_script = pxtest::step_script();
 
 class PriceCommitTest : public PriceSetupTest {
 protected:
@@ -291,11 +281,6 @@ protected:
         }
         return v;
     }
-    static int index_of(const std::vector<std::string>& steps, const std::string& step) {
-        for (size_t i = 0; i < steps.size(); ++i)
-            if (steps[i] == step) return static_cast<int>(i);
-        return -1;
-    }
 };
 
 TEST_F(PriceCommitTest, AKillAtEveryStepLeavesTheOldOrTheNewPricesReadable) {
@@ -314,19 +299,7 @@ TEST_F(PriceCommitTest, AKillAtEveryStepLeavesTheOldOrTheNewPricesReadable) {
     for (int k = 0; k < static_cast<int>(all.size()); ++k) {
         SCOPED_TRACE("killed at " + all[k]);
         make_old();
-        g_script = Script{};
-        g_script.at = k;
-        g_script.kill = true;
-        pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            pxall::set_write_step_hook(scripted_step);
-            import_new();
-            ::_exit(3);  // not killed: the script went wrong
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        ASSERT_TRUE(pxtest::killed_at_step(k, [&] { import_new(); }));
         // Once the journal stands, the commit is decided.
         EXPECT_EQ(next_read(), k >= first_rename ? fresh : old);
         EXPECT_EQ(leftovers(), std::vector<std::string>{});
