@@ -247,12 +247,13 @@ for kind in csv txt; do
     key F10
     wait_until "no file dialog for the export" file_dialog_over "$dialog"
     settle
-    type_text "$work/export.$kind"
+    # A file the clerk chooses lies on a drive: C is the demo's disk.
+    type_text "$work/demo/c/export.$kind"
     key Return
-    wait_file "$work/export.$kind"
+    wait_file "$work/demo/c/export.$kind"
     wait_window "SAVED LIST"
 done
-grep -q '15601YZ001A1,02' "$work/export.csv" || fail "the CSV export lacks the added line"
+grep -q '15601YZ001A1,02' "$work/demo/c/export.csv" || fail "the CSV export lacks the added line"
 # The export program runs on its own: the catalogue went on at once.
 exported_txt() { grep -q 'export.txt' "$inst/EXPORTS.LOG" 2>/dev/null; }
 wait_until "the export program was not started with the text file" exported_txt
