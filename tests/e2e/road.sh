@@ -20,9 +20,11 @@ work=$2
 screen_size=${3:-1280x1024}
 [[ "$screen_size" =~ ^[0-9]+x[0-9]+$ ]] || { echo "FAILED: screen size \"$screen_size\" is not WIDTHxHEIGHT"; exit 1; }
 # The steps that drive the keys the kit hands on as the screens' rules ask
-# (Tab along the tab order, arrows, Enter in a pop-up, space in a list):
-# PX_ROAD_KEY_STEPS=0 leaves them out.
-key_steps=${PX_ROAD_KEY_STEPS:-0}
+# (Tab along the tab order, arrows, space in a list): PX_ROAD_KEY_STEPS=0
+# leaves them out. PX_ROAD_KEY_STEPS=2 adds a group chosen with Enter in the
+# group pop-up, after which the keyboard does not yet come back to the
+# maintenance screen.
+key_steps=${PX_ROAD_KEY_STEPS:-1}
 rm -rf "$work"
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
@@ -404,7 +406,7 @@ grep -q "15600-AA837-04" <<<"$text" || fail "the printed price inquiry lacks its
 key F4
 wait_window "$menu"
 
-if ((key_steps)); then
+if ((key_steps > 1)); then
     step "a user part group chosen from its list with Enter"
     menu_item 7
     wait_window "SET-UP MENU"
