@@ -33,20 +33,14 @@ using pxtest::index_of;
 using pxtest::scripted_step;
 Script& g_script = pxtest::step_script();
 
-// A process that has ended: its number is free.
+// A group's part-name code in the group table.
 void set_pnc(const char* code, const char* pnc) {
     unsigned char* g = pxall::search_grptmp(code);
     ASSERT_NE(g, nullptr);
     std::memcpy(g + pxall::grpitem::kSlots, pnc, 6);
 }
 
-pid_t dead_pid() {
-    pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return child;
-}
+using pxtest::dead_pid;
 
 class GroupsCommitTest : public ::testing::Test {
 protected:

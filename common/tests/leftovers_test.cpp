@@ -15,19 +15,14 @@
 
 #include "pxall/drom.h"
 #include "pxall/savefile_layout.h"
+#include "support/step_script.h"
 #include "support/temp_env.h"
 
 namespace {
 
 namespace sv = pxall::savefile;
 
-pid_t dead_pid() {
-    pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return child;
-}
+using pxtest::dead_pid;
 
 // A master: header, then entries 1.. with the given states.
 std::string master(const std::vector<unsigned char>& states) {

@@ -45,4 +45,12 @@ bool killed_at_step(int at, const std::function<void()>& write) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+pid_t dead_pid() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
+}
+
 }  // namespace pxtest

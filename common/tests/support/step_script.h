@@ -4,6 +4,8 @@
 // a child process under the script, once for every step it takes.
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,5 +31,8 @@ int index_of(const std::vector<std::string>& steps, const std::string& step);
 // Runs `write` in a child process that is ended at step `at`: true when the
 // child ended there (false when it forked badly or ran past the step).
 bool killed_at_step(int at, const std::function<void()>& write);
+
+// The number of a process that has ended, as a dead run's leftovers carry.
+pid_t dead_pid();
 
 }  // namespace pxtest
