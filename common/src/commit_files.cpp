@@ -89,8 +89,9 @@ int write_twin(const std::string& target, const void* data, size_t n, std::strin
     return e;
 }
 
-// The pairs (temporary, file) a journal names, both as names in its folder;
-// false for a journal that is not whole.
+// The pairs (temporary, file) a journal names, both as names in its folder
+// (an empty temporary for a file the set drops); false for a journal that is
+// not whole.
 bool read_journal(const std::string& journal, std::vector<std::pair<std::string, std::string>>* pairs) {
     int fd = ::open(journal.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
@@ -116,7 +117,7 @@ bool read_journal(const std::string& journal, std::vector<std::pair<std::string,
         std::string twin = lines[i].substr(0, tab), file = lines[i].substr(tab + 1);
         // Only names in the journal's own folder, and temporaries of their files.
         if (file.empty() || file.find('/') != std::string::npos || twin.find('/') != std::string::npos ||
-            twin.compare(0, file.size() + 2, file + kTwinMark) != 0)
+            (!twin.empty() && twin.compare(0, file.size() + 2, file + kTwinMark) != 0))
             return false;
         pairs->emplace_back(twin, file);
     }
@@ -148,11 +149,16 @@ int finish_journal(const std::string& journal) {
     std::string dir = dir_of(journal);
     if (read_journal(journal, &pairs)) {
         for (const auto& [twin, file] : pairs) {
+            if (twin.empty()) continue;
             std::string from = join(dir, twin);
             struct stat st;
             if (::lstat(from.c_str(), &st) != 0) continue;  // renamed before the interruption
             if (::rename(from.c_str(), join(dir, file).c_str()) != 0) return errno;
         }
+        // A file the set drops that still will not go is named by nothing
+        // now: it is left rather than holding every reader up.
+        for (const auto& [twin, file] : pairs)
+            if (twin.empty()) ::unlink(join(dir, file).c_str());
         sync_dir(dir);
     }
     // A journal that is not whole was never put in place by a commit (it is
@@ -244,14 +250,16 @@ int sweep(const std::string& dir, const std::string& only, int* journal_error, s
     return removed;
 }
 
-// The temporaries written and flushed: journal, renames, journal last.
-// 0 or 13 with *err; before the first rename a failure leaves the old files
-// (the temporaries removed), after it the journal stays for the next settle.
+// The temporaries written and flushed (an empty one for a file the set
+// drops): journal, renames, removals, journal last. 0, 13 or 16 with *err;
+// before the first rename a failure leaves the old files (the temporaries
+// removed), after it the journal stays for the next settle.
 int put_in_place(const std::vector<std::pair<std::string, std::string>>& pairs, const std::string& journal,
                  int32_t* err) {
     const std::string dir = dir_of(journal);
     auto drop_twins = [&] {
-        for (const auto& p : pairs) ::unlink(p.first.c_str());
+        for (const auto& p : pairs)
+            if (!p.first.empty()) ::unlink(p.first.c_str());
     };
     int e = injected_failure();
     if (e == 0) e = write_journal(journal, pairs);
@@ -261,11 +269,16 @@ int put_in_place(const std::vector<std::pair<std::string, std::string>>& pairs, 
         return 13;
     }
     // Committed: from here on the new files win.
-    for (size_t i = 0; i < pairs.size(); ++i) {
-        e = write_step("rename", pairs[i].second);
-        if (e == 0 && ::rename(pairs[i].first.c_str(), pairs[i].second.c_str()) != 0) e = errno;
-        if (e == 0) continue;
-        if (i == 0) {
+    bool renamed = false;
+    for (const auto& [twin, target] : pairs) {
+        if (twin.empty()) continue;
+        e = write_step("rename", target);
+        if (e == 0 && ::rename(twin.c_str(), target.c_str()) != 0) e = errno;
+        if (e == 0) {
+            renamed = true;
+            continue;
+        }
+        if (!renamed) {
             // Nothing replaced yet: the old files stay, as if never begun.
             ::unlink(journal.c_str());
             sync_dir(dir);
@@ -274,6 +287,20 @@ int put_in_place(const std::vector<std::pair<std::string, std::string>>& pairs, 
         // Else the journal stays and the next reader finishes the renames.
         *err = e;
         return 13;
+    }
+    sync_dir(dir);
+    // The files the set drops go only now that nothing names them.
+    for (const auto& [twin, target] : pairs) {
+        if (!twin.empty()) continue;
+        int r = write_step("remove", target);
+        if (r == 0 && ::unlink(target.c_str()) != 0 && errno != ENOENT) r = errno;
+        if (r != 0) e = r;
+    }
+    if (e != 0) {
+        // The journal stays: the next settle tries the removal once more.
+        sync_dir(dir);
+        *err = e;
+        return 16;
     }
     sync_dir(dir);
     if (write_step("unjournal", journal) == 0 && ::unlink(journal.c_str()) == 0) sync_dir(dir);
@@ -321,7 +348,7 @@ int commit_files(const CommitFile* files, int n, int32_t* err) {
     }
     std::vector<const char*> paths;
     for (int i = 0; i < n; ++i) {
-        if (files[i].data == nullptr && files[i].size > 0) {
+        if (!files[i].remove && files[i].data == nullptr && files[i].size > 0) {
             *err = EINVAL;
             return 11;
         }
@@ -334,8 +361,13 @@ int commit_files(const CommitFile* files, int n, int32_t* err) {
     std::vector<std::pair<std::string, std::string>> pairs;
     for (int i = 0; i < n; ++i) {
         std::string twin;
+        if (files[i].remove) {
+            pairs.emplace_back(std::string(), targets[i]);
+            continue;
+        }
         if (int e = write_twin(targets[i], files[i].data, files[i].size, &twin)) {
-            for (const auto& p : pairs) ::unlink(p.first.c_str());
+            for (const auto& p : pairs)
+                if (!p.first.empty()) ::unlink(p.first.c_str());
             *err = e;
             return e == ENOSPC || e == EDQUOT || e == EIO ? 13 : 11;
         }

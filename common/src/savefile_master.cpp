@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/drives.h"
@@ -167,7 +168,8 @@ int make_save_mst(int32_t* err) {
 namespace {
 
 // The master being rewritten (a staged stream) and a list's data file put
-// in place together: 0, or 13 (nothing changed; or, after a failed rename
+// in place (or removed) together: 0; 16 when the data file to remove stayed
+// (the master is new); or 13 (nothing changed; or, after a failed rename
 // past the first, the next reader of the master finishes the commit).
 int commit_with(std::FILE** fp, const CommitFile& list, int32_t* err) {
     std::vector<unsigned char> image;
@@ -188,7 +190,8 @@ int commit_with(std::FILE** fp, const CommitFile& list, int32_t* err) {
         return r;
     }
     const CommitFile files[2] = {list, {path, image.data(), image.size()}};
-    return commit_files(files, 2, err) == 0 ? 0 : 13;
+    int r = commit_files(files, 2, err);
+    return r == 0 || r == 16 ? r : 13;
 }
 
 // get_save_no's work: with `mark` the number is handed out; without, it is
@@ -315,7 +318,13 @@ int save_new_list(const void* data, int32_t size, int32_t* save_no, int32_t* err
     return 0;
 }
 
-int deldata_save_mst_file(int32_t save_no, int32_t* count, int32_t* err) {
+namespace {
+
+// deldata_save_mst_file's work; with `data` (a list's data file to remove)
+// the removal goes with the new master as one commit, and *removed tells
+// whether it did (0, or 16 when the file stayed).
+int mark_deleted(int32_t save_no, int32_t* count, int32_t* err, const CommitFile* data = nullptr,
+                 int* removed = nullptr) {
     int32_t dummy = 0;
     err = or_dummy(err, &dummy);
     std::FILE* fp = nullptr;
@@ -355,11 +364,44 @@ int deldata_save_mst_file(int32_t save_no, int32_t* count, int32_t* err) {
             drop(&fp);
             return r;
         }
-        if (close_save_mst_file(&fp, err) != 0) return 13;
+        if (data != nullptr) {
+            r = commit_with(&fp, *data, err);
+            if (r != 0 && r != 16) return r;
+            if (removed != nullptr) *removed = r;
+        } else if (close_save_mst_file(&fp, err) != 0) {
+            return 13;
+        }
     } else {
         drop(&fp);
     }
     if (count != nullptr) *count = n;
+    return 0;
+}
+
+}  // namespace
+
+int deldata_save_mst_file(int32_t save_no, int32_t* count, int32_t* err) { return mark_deleted(save_no, count, err); }
+
+int delete_saved_list(int32_t save_no, int32_t* count, int32_t* file_result, int32_t* err) {
+    int32_t dummy = 0;
+    err = or_dummy(err, &dummy);
+    int32_t ignored = 0;
+    if (file_result == nullptr) file_result = &ignored;
+    *file_result = 0;
+    char path[kPathSize];
+    auto host = make_save_dat_file_name(save_no, path) == 0 ? plat::host_path(path) : std::nullopt;
+    struct stat st;
+    const bool present = host && ::stat(host->c_str(), &st) == 0;
+    const CommitFile data{path, nullptr, 0, true};
+    int removed = -1;  // stays so unless the file went with the entry
+    if (int r = mark_deleted(save_no, count, err, present ? &data : nullptr, &removed); r != 0) return r;
+    if (removed != -1) {
+        *file_result = removed;
+        if (removed == 0) *err = 0;
+        return 0;
+    }
+    // No file, or one the master does not name (nobody's list): it goes alone.
+    *file_result = del_save_dat_file(save_no, err);
     return 0;
 }
 

@@ -2,12 +2,14 @@
 // (a child ending itself in the step hook) or a full disk at each step
 // leaves either no new entry or a used entry with its whole file, never an
 // entry without its file, and no temporary behind once the next reader has
-// finished an interrupted commit.
+// finished an interrupted commit. A delete drops the file in the commit of
+// the new master: the list stays whole or is gone, entry and file.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -16,7 +18,9 @@
 #include "pxall/atomic_write.h"
 #include "pxall/blocks.h"
 #include "pxall/commit_files.h"
+#include "pxall/leftovers.h"
 #include "pxall/savefile.h"
+#include "support/step_script.h"
 #include "support/temp_env.h"
 
 namespace {
@@ -98,6 +102,24 @@ protected:
         for (int k = 0, seen = 0; k < static_cast<int>(names_.size()); ++k)
             if (names_[k] == "rename" && seen++ == which) return k;
         return -1;
+    }
+    // Lists 1 and 2 saved, for list 1 to be deleted.
+    void two_lists() {
+        fresh();
+        int32_t no = 0, err = 0;
+        for (int i = 0; i < 2; ++i)
+            ASSERT_EQ(save_new_list(list_.data(), static_cast<int32_t>(list_.size()), &no, &err), 0);
+    }
+    // What a delete of list 1 left: kOld (listed with its whole file), kNew
+    // (deleted, its file gone) or kMixed; list 2 stays whole either way.
+    enum Outcome { kOld, kNew, kMixed };
+    Outcome delete_outcome() {
+        const int used = check_entries();
+        const auto state = static_cast<unsigned char>(env.read("MST/PXIFSMST.SAV").at(sv::entry_offset(1)));
+        EXPECT_TRUE(env.exists(data_name(2)));
+        if (used == 2 && state == sv::kStateUsed) return kOld;
+        if (used == 1 && state == sv::kStateDeleted && !env.exists(data_name(1))) return kNew;
+        return kMixed;
     }
     std::vector<std::string> names_;
     pxtest::TempEnv env;
@@ -182,6 +204,71 @@ TEST_F(SavedListCommitTest, ANumberIsHandedOutOnlyOnceItsFileStands) {
     EXPECT_EQ(no, 3);
     EXPECT_EQ(check_entries(), 3);
     EXPECT_EQ(save_new_list(nullptr, 4, &no, &err), 13);
+}
+
+TEST_F(SavedListCommitTest, AKillOrAFailureAtEveryStepOfADeleteLeavesTheListWholeOrGone) {
+    two_lists();
+    pxtest::step_script() = pxtest::StepScript{};
+    set_write_step_hook(pxtest::scripted_step);
+    int32_t count = 0, file = -2, err = 0;
+    ASSERT_EQ(delete_saved_list(1, &count, &file, &err), 0);
+    set_write_step_hook(nullptr);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(file, 0);
+    ASSERT_EQ(delete_outcome(), kNew);
+    const std::vector<std::string> steps = pxtest::step_script().seen;
+    const int n = static_cast<int>(steps.size());
+    // The new master is committed once its journal stands (its rename is the
+    // next step); the list's file goes after the rename, the journal last.
+    const int rename = pxtest::index_of(steps, "rename PXIFSMST.SAV");
+    const int remove = pxtest::index_of(steps, "remove PXIF0001.SAV");
+    ASSERT_GT(rename, 0);
+    ASSERT_EQ(remove, rename + 1);
+    ASSERT_EQ(steps.back().rfind("unjournal ", 0), 0u);
+
+    int outcomes[2][3] = {};  // killed, failed x old, new, mixed
+    for (int k = 0; k < n; ++k) {
+        SCOPED_TRACE("step " + std::to_string(k) + " " + steps[static_cast<size_t>(k)]);
+        two_lists();
+        ASSERT_TRUE(pxtest::killed_at_step(k, [] {
+            int32_t c = 0, f = 0, e = 0;
+            delete_saved_list(1, &c, &f, &e);
+        }));
+        // The start-up after the kill finishes the commit or drops it, and
+        // removes a data file left without its entry.
+        remove_dead_runs_leftovers();
+        release_run_marks();
+        EXPECT_EQ(temporaries(), std::vector<std::string>{});
+        Outcome o = delete_outcome();
+        EXPECT_EQ(o, k >= rename ? kNew : kOld);
+        outcomes[0][o]++;
+
+        two_lists();
+        pxtest::step_script() = pxtest::StepScript{};
+        pxtest::step_script().at = k;
+        pxtest::step_script().error = ENOSPC;
+        set_write_step_hook(pxtest::scripted_step);
+        count = -1, file = -2, err = 0;
+        int rc = delete_saved_list(1, &count, &file, &err);
+        set_write_step_hook(nullptr);
+        // Failed before the rename: nothing changed, reported. After it the
+        // list is deleted; a file that would not go is reported and goes at
+        // the next reader's settle.
+        EXPECT_EQ(rc == 0, k > rename);
+        if (rc == 0) {
+            EXPECT_EQ(file, k == remove ? 16 : 0);
+            EXPECT_EQ(err, k == remove ? ENOSPC : 0);
+        }
+        EXPECT_EQ(check_save_mst_file_exist(&count, &err), 0);  // a reader: settles
+        EXPECT_EQ(temporaries(), std::vector<std::string>{});
+        o = delete_outcome();
+        EXPECT_EQ(o, k > rename ? kNew : kOld);
+        outcomes[1][o]++;
+    }
+    std::printf("delete of a saved list: %d steps; killed: old %d, new %d, mixed %d; failed: old %d, new %d, mixed %d\n",
+                n, outcomes[0][kOld], outcomes[0][kNew], outcomes[0][kMixed], outcomes[1][kOld], outcomes[1][kNew],
+                outcomes[1][kMixed]);
+    EXPECT_EQ(outcomes[0][kMixed] + outcomes[1][kMixed], 0);
 }
 
 }  // namespace

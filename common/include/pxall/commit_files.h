@@ -2,7 +2,9 @@
 // files, the price master with its data and index, a local-parts set's data
 // and index): each new content is written and flushed into a temporary beside
 // its file, a journal naming the temporaries is put in place (the commit),
-// the temporaries are renamed over the files, and the journal goes last.
+// the temporaries are renamed over the files, the files the set drops are
+// removed (only once the new files no longer name them), and the journal
+// goes last.
 //
 // Whoever next reads or writes the files calls settle_commit first: a
 // journal left by a kill or a failed rename is finished (the renames it
@@ -12,6 +14,7 @@
 // The journal "<first file>.~jnl" is a text file, replaced as one step:
 //   PXCOMMIT 1
 //   <temporary name> TAB <file name>      one line per file, same folder
+//   TAB <file name>                       a file the set drops
 //   END
 #pragma once
 
@@ -29,13 +32,18 @@ struct CommitFile {
     const char* win_path;  // Windows-shaped; every file in one folder
     const void* data;
     size_t size;
+    // The file goes instead (data and size unused), after the others are in
+    // place; one already gone is no failure.
+    bool remove = false;
 };
 
 // Codes: 0 done; 11 a temporary or the journal could not be made; 13
 // writing, flushing or renaming failed (`err` the C error number). After a
 // failure before the first rename the old files stand; after a failed rename
 // past the first one the journal stays and the next settle_commit finishes
-// the new files. Either way the failure is reported.
+// the new files. Either way the failure is reported. 16: the new files are
+// in place but a file to remove could not be (`err`); the next settle tries
+// once more, then leaves it.
 PX_EXPORT int commit_files(const CommitFile* files, int n, int32_t* err);
 
 // Files too large to hold in memory, built by the caller: begin() settles

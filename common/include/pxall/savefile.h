@@ -68,6 +68,14 @@ PX_EXPORT int save_new_list(const void* data, int32_t size, int32_t* save_no, in
 // an entry already deleted or free is left as it is. The count into *count
 // when not null. 0, 14, 15, 13, or an open code.
 PX_EXPORT int deldata_save_mst_file(int32_t save_no, int32_t* count, int32_t* err);
+// Deletes a saved list: its entry as deldata_save_mst_file, and its data
+// file removed in the same commit (commit_files.h) once the new master
+// stands, so an interruption leaves the list whole or deleted (a data file
+// left without its entry goes at the next start-up). The master's result:
+// 0, or a code of deldata_save_mst_file with nothing changed. Then
+// *file_result: 0 removed; -1 there was none (err ENOENT); 16 it stayed
+// (err), the entry deleted all the same; the path result with err 1501.
+PX_EXPORT int delete_saved_list(int32_t save_no, int32_t* count, int32_t* file_result, int32_t* err);
 // Turns the current saved list's entry from in use back to used and clears
 // the current save number. 0 (also when none is current); the path result
 // with err 3001; 11, 15, 14, 13.

@@ -58,21 +58,20 @@ bool entry_listed(int16_t save_no) {
 
 extern "C" int16_t fsav_svfile_delete(int16_t save_no) {
     using namespace pxfsav;
-    // The entry is cleared before the file goes, so that an interruption
-    // never leaves a listed entry without its file; an entry whose file is
-    // already gone is cleared all the same instead of staying for ever.
+    // The entry and the file go as one commit, the file only once the new
+    // master no longer names it; an entry whose file is already gone is
+    // cleared all the same instead of staying for ever.
     const bool listed = entry_listed(save_no);
-    int32_t err = 0;
-    int r = pxall::deldata_save_mst_file(save_no, nullptr, &err);
+    int32_t err = 0, file = 0;
+    int r = pxall::delete_saved_list(save_no, nullptr, &file, &err);
     if (r != 0) {
         pxall::syerr_message(kModList, kFnDelete, "deldata_save_mst_file", r, err, 2);
         return static_cast<int16_t>(r);
     }
-    r = pxall::del_save_dat_file(save_no, &err);
-    if (r == -1) return listed ? 0 : kMsgNoFile;
-    if (r != 0) {
-        pxall::syerr_message(kModList, kFnDelete, "del_save_dat_file", r, err, 1);
-        return static_cast<int16_t>(r);
+    if (file == -1) return listed ? 0 : kMsgNoFile;
+    if (file != 0) {
+        pxall::syerr_message(kModList, kFnDelete, "del_save_dat_file", file, err, 1);
+        return static_cast<int16_t>(file);
     }
     return 0;
 }
