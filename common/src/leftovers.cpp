@@ -19,6 +19,7 @@
 #include "pxall/fileutil.h"
 #include "pxall/paths.h"
 #include "pxall/savefile.h"
+#include "pxall/setup_scan.h"
 
 namespace pxall {
 
@@ -163,6 +164,9 @@ void remove_dead_runs_leftovers() {
     // one of them a dead run's.
     if (work_alone && !work.empty() && !journal_pending(work)) file_remove(work.c_str(), "*.TMP");
     if (!master_alone || master.empty()) return;
+    // A running set-up holds the master folder: a data set being built is
+    // then a dead run's.
+    remove_building_leftovers();
     sweep_stale_temporaries(master.c_str());
     std::vector<unsigned char> bytes;
     if (!read_master(&bytes)) return;

@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "pxall/blocks.h"
 #include "pxall/errlog.h"
+#include "pxall/fileutil.h"
 #include "pxall/paths.h"
 
 namespace pxall {
@@ -128,6 +129,28 @@ bool list_datasets(int kind, char drive, int area, bool frame, std::vector<DataS
 
 bool has_directory(const unsigned char* top, size_t at) { return top[at] != 0; }
 
+// Removes the "$<name>" folders of one data-set directory, with their files.
+void remove_building_dirs(int kind, char drive) {
+    char search[kPathSize];
+    if (!dataset_path(kind, drive, std::string(1, kBuildingMark) + "*", search)) return;
+    std::vector<std::string> found_dirs;
+    plat::FindData found;
+    int32_t h = plat::find_first(search, &found);
+    if (h == 0) return;
+    do {
+        if (found.attributes == plat::kAttrDirectory && found.name.size() == 3 && found.name[0] == kBuildingMark)
+            found_dirs.push_back(found.name);
+    } while (plat::find_next(h, &found));
+    plat::find_close(h);
+    for (const std::string& name : found_dirs) {
+        char dir[kPathSize];
+        if (!dataset_path(kind, drive, name, dir)) continue;
+        // Failures are of no consequence: no scan reads these folders.
+        file_remove(dir, "*.*");
+        plat::remove_directory(dir);
+    }
+}
+
 // Count and set-up flag for the entries filled so far.
 void finish(unsigned char* top, int filled, int catalogue_sets) {
     put_i32(top + ctop::kSetupCount, filled);
@@ -220,6 +243,14 @@ int setuped_cd_check() {
     }
     finish(top, filled, catalogue_sets);
     return 0;
+}
+
+void remove_building_leftovers() {
+    const unsigned char* top = get_ctop_addr();
+    if (top == nullptr) return;
+    for (int area = 0; area < 4; ++area) remove_building_dirs(kPathMaster, area_drive(top, area));
+    if (has_directory(top, ctop::kFrameWorldDir)) remove_building_dirs(kPathFrameWorld, 0);
+    if (has_directory(top, ctop::kFrameJapanDir)) remove_building_dirs(kPathFrameJapan, 0);
 }
 
 }  // namespace pxall

@@ -1,6 +1,7 @@
 // Start-up over an installation full of what runs killed on the way left
-// behind: with no other run alive all of it goes; with one alive only what
-// a dead process's number marks as its own.
+// behind (data sets half built by a set-up among them): with no other run
+// alive all of it goes; with one alive only what a dead process's number
+// marks as its own.
 #include "pxall/leftovers.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/drives.h"
 #include "pxall/drom.h"
 #include "pxall/savefile_layout.h"
 #include "support/step_script.h"
@@ -38,7 +40,9 @@ protected:
     void SetUp() override {
         env_.mkdir("WORK");
         env_.mkdir("MST");
-        env_.write("PXDROM.SYS", "ECRAM=C:\\WORK\nECMST=C:\\MST\nECFIL=C:\\PROG\nCRNTAREA=EU\n");
+        env_.write("PXDROM.SYS",
+                   "ECRAM=C:\\WORK\nECMST=C:\\MST\nECFIL=C:\\PROG\nCRNTAREA=EU\nECMSTALL=EU:C,US:D\nFRAMEWLD=C:\\FRW\n");
+        env_.map_drive('D', "DISKD", plat::kDriveFixed);
         env_.write("PROG/PXDROM01.MSG", "115Choose a menu item.\n");
         env_.write("PXDROM01.SCR", "1000 PARTS CATALOGUE\n");
         dead_ = std::to_string(dead_pid());
@@ -56,7 +60,15 @@ protected:
         for (const char* name : {"PXIF0001.SAV", "PXIF0002.SAV", "PXIF0003.SAV", "PXIF0007.SAV"})
             env_.write(std::string("MST/") + name, "list");
         env_.mkdir("MST/PXIF0008.SAV");
+        // Data sets that set-up runs were building, on the area drives and in
+        // the frame-number folder, beside a data set in force.
+        for (const char* building : {"MST/$E1/PXROOTMF.MST", "MST/$E2/SHAMEI.DAT", "DISKD/MST/$U1/PXROOTMF.MST",
+                                     "FRW/$EF/PXFRNOMF.MST"})
+            env_.write(building, std::string(64, 'b'));
+        env_.write("MST/E1/PXROOTMF.MST", std::string(2336, '\0'));
+        env_.write("MST/E1/SHAMEI.DAT", "in force");
     }
+    const std::vector<const char*> building_ = {"MST/$E1", "MST/$E2", "DISKD/MST/$U1", "FRW/$EF"};
     void TearDown() override { drom_term(); }
     unsigned char state(int no) {
         return static_cast<unsigned char>(env_.read("MST/PXIFSMST.SAV").at(sv::entry_offset(no)));
@@ -74,8 +86,9 @@ TEST_F(LeftoversTest, AloneStartUpRemovesEveryLeftoverOfDeadRuns) {
                              "PROG/PXDROM01.MSG.~" + dead_ + "-2"})
         EXPECT_FALSE(env_.exists(gone)) << gone;
     for (const char* kept : {"WORK/KEEP.DAT", "WORK/SELECT.TMP", "PXDROM.SYS.~1-1", "MST/PXIF0001.SAV",
-                             "MST/PXIF0002.SAV", "MST/PXIF0008.SAV"})
+                             "MST/PXIF0002.SAV", "MST/PXIF0008.SAV", "MST/E1/PXROOTMF.MST", "MST/E1/SHAMEI.DAT"})
         EXPECT_TRUE(env_.exists(kept)) << kept;
+    for (const char* gone : building_) EXPECT_FALSE(env_.exists(gone)) << gone;
     EXPECT_EQ(state(1), sv::kStateUsed);
     EXPECT_EQ(state(2), sv::kStateUsed) << "the dead run's mark is released";
     EXPECT_EQ(state(3), sv::kStateDeleted);
@@ -94,6 +107,8 @@ TEST_F(LeftoversTest, WithAnotherRunAliveItsFilesStay) {
     ASSERT_EQ(drom_init(), 0);
     for (const char* kept : {"WORK/PXFSAD.TMP", "WORK/SCREEN.TMP", "MST/PXIF0003.SAV", "MST/PXIF0007.SAV"})
         EXPECT_TRUE(env_.exists(kept)) << kept;
+    // A set-up of the live run may be building them.
+    for (const char* kept : building_) EXPECT_TRUE(env_.exists(kept)) << kept;
     EXPECT_EQ(state(2), sv::kStateInUse);
     // A dead process's temporaries are its own, whoever else runs.
     EXPECT_FALSE(env_.exists("PXDROM.SYS.~" + dead_ + "-4"));

@@ -4,9 +4,9 @@
 // Each run marks the work and master folders of its environment as used
 // for as long as it runs (a lock the system drops with the process, however
 // it ends). A run that finds no other mark at start-up knows that every work
-// file (WORK\*.TMP), every "in use" mark of a saved list and every save data
-// file without its entry was left by a run that is gone, and removes or
-// releases them. With another run alive these stay. Temporaries of the files
+// file (WORK\*.TMP), every "in use" mark of a saved list, every save data
+// file without its entry and every data set a set-up run was building was
+// left by a run that is gone, and removes or releases them. With another run alive these stay. Temporaries of the files
 // rewritten in the program folder are removed by their process numbers.
 #pragma once
 

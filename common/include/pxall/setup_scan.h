@@ -10,4 +10,13 @@ namespace pxall {
 // 14 (its header would not read); entries filled before a failure stay.
 PX_EXPORT int setuped_cd_check();
 
+// A set-up run builds each data set under "$<name>" beside the data sets
+// (no scan takes that for one) and puts it in place when it is whole.
+constexpr char kBuildingMark = '$';
+
+// Start-up, with no other run alive: removes the data sets that killed
+// set-up runs were building, in the master directory on every area's drive
+// and in the frame-number directories.
+PX_EXPORT void remove_building_leftovers();
+
 }  // namespace pxall

@@ -28,6 +28,7 @@
 #include "pxall/fileutil.h"
 #include "pxall/keyed_layout.h"
 #include "pxall/paths.h"
+#include "pxall/setup_scan.h"
 #include "stup_internal.h"
 
 namespace pxstup {
@@ -187,7 +188,7 @@ bool fresh_dir(const std::string& dir) {
 }  // namespace
 
 std::string building_dir(const std::string& base, const char* name) {
-    return join(base, std::string(kBuildingMark) + std::string(name, 2));
+    return join(base, std::string(1, pxall::kBuildingMark) + std::string(name, 2));
 }
 
 void drop_building(const std::string& base, const char* name) {

@@ -151,10 +151,10 @@ int area_index(char letter);
 PX_EXPORT int stup_root_file(int k);
 PX_EXPORT int stup_catalog_file(int k);
 PX_EXPORT int stup_rootmf_file(int k, int block);
-// A data set is built under "$<name>" beside its directory (no scan takes
-// that for a data set) and put in place whole once every file is written,
-// so a kill, a full disk or a cancelled CD request leaves the set in force.
-constexpr const char* kBuildingMark = "$";
+// A data set is built under "$<name>" beside its directory
+// (pxall::kBuildingMark) and put in place whole once every file is written,
+// so a kill, a full disk or a cancelled CD request leaves the set in force;
+// a killed run's is removed at the next start-up or set-up.
 std::string building_dir(const std::string& base, const char* name);
 // The set built replaces the one in force: 0, or 11/13 with run().syserr.
 int put_set_in_place(const std::string& base, const char* name);
