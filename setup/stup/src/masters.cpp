@@ -120,6 +120,41 @@ int32_t cd_blocks(const char* name, const char* catalog) {
     return blocks;
 }
 
+// The data files a CD must carry for the data set its kind makes: without
+// one the set would stand as installed with a file of size 0. "nn" is the
+// data language. A later master-files-only CD of an area reads the shared
+// files from the first CD's set and carries only its own illustrations.
+enum class CdKind { kCatalogue, kSharedCatalogue, kFrame };
+struct NeededFiles {
+    CdKind kind;
+    const char* files[8];
+};
+constexpr NeededFiles kNeededFiles[] = {
+    {CdKind::kCatalogue,
+     {"SHAMEI.DAT", "JOUHOU.DAT", "FRAMNO.DAT", "RYAKUG.DAT", "FIGMnn.DAT", "HINMnn.DAT", "FIGIND.DAT", "IMAGEF.DAT"}},
+    {CdKind::kSharedCatalogue, {"FIGIND.DAT", "IMAGEF.DAT"}},
+    {CdKind::kFrame, {"FRKATA.DAT"}},
+};
+
+// 0 when the current CD carries every data file of its kind, else 11 logged
+// with the first missing name; nothing is written before.
+int check_cd_files(CdKind kind, const char* function, int place) {
+    const std::string lang = data_lang();
+    for (const NeededFiles& needed : kNeededFiles) {
+        if (needed.kind != kind) continue;
+        for (const char* file : needed.files) {
+            if (file == nullptr) break;
+            std::string name = file;
+            if (size_t at = name.find("nn"); at != std::string::npos) name.replace(at, 2, lang);
+            if (cd_blocks(name.c_str(), nullptr) > 0) continue;
+            run().syserr = ENOENT;
+            log(function, name, 11, place);
+            return 11;
+        }
+    }
+    return 0;
+}
+
 // The data entry's level count and the start blocks of separate index
 // levels, which follow one another in one file.
 void finish_group(Group& g) {
@@ -424,6 +459,9 @@ int stup_root_file(int k) {
     const std::string lang = data_lang();
     const std::string master = state_dir(pxall::ctop::kMasterDir);
     const std::string dir = building_dir(master, w.name);
+    // A later master-files-only CD of an area shares the first CD's files.
+    const bool shared = k > 0 && w.kind == '0';
+    if (int r = check_cd_files(shared ? CdKind::kSharedCatalogue : CdKind::kCatalogue, fn, 14)) return r;
     if (!fresh_dir(dir)) {
         run().syserr = plat::last_error();
         log(fn, dir, 11, 10);
@@ -444,11 +482,10 @@ int stup_root_file(int k) {
         return write_failure(fn, path, 12);
     }
 
-    // A later master-only CD of the area shares the first CD's separate
-    // files; their sizes come from the first data set as it stands on disk,
-    // which also holds when that one was installed by an earlier run.
+    // A shared CD's separate files' sizes come from the first data set as it
+    // stands on disk, which also holds when that one was installed by an
+    // earlier run.
     const CdWork& first = run().cd[0];
-    bool shared = k > 0 && w.kind == '0';
     int32_t sizes[kl::kRootCount] = {};
     if (shared) {
         int r = first_set_sizes(join(master, std::string(first.name, 2)), sizes);
@@ -575,6 +612,7 @@ int stup_rootmf_file(int k, int block) {
     const CdWork& w = run().cd[k];
     const std::string base = state_dir(block == 0 ? pxall::ctop::kFrameWorldDir : pxall::ctop::kFrameJapanDir);
     const std::string dir = building_dir(base, w.name);
+    if (int r = check_cd_files(CdKind::kFrame, fn, 34)) return r;
     if (!fresh_dir(dir)) {
         run().syserr = plat::last_error();
         log(fn, dir, 11, 30);
@@ -602,13 +640,6 @@ int stup_rootmf_file(int k, int block) {
         e.loc = location(Master::kFrame, row(e.row), w.kind, lang);
         if (e.loc == kl::kOnDisk) std::memcpy(e.dir, w.name, 2);
         e.blocks = cd_blocks(row(e.row).name, nullptr);
-    }
-    if (grp[3].blocks <= 0) {
-        // A CD without the frame-number files is no frame-number data set.
-        run().syserr = ENOENT;
-        std::fclose(mst);
-        log(fn, row(grp[3].row).name, 11, 34);
-        return 11;
     }
     bool unused = false;
     int r = stup_write_rmst_dat(mst, path, grp, false, dir, &unused);

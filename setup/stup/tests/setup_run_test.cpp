@@ -540,6 +540,92 @@ TEST_F(SetupRunTest, AFrameCdWithoutItsFilesIsRefused) {
     EXPECT_EQ(s.setup_names(), Names{});
 }
 
+// A CD without a data file its kind needs is refused before anything is
+// built: the sets in force, the environment file and the set-up table stay.
+TEST_F(SetupRunTest, ACdWithoutADataFileItsKindNeedsIsRefused) {
+    s.select_area(0, 'C', {{"A1", '0'}, {"A2", '1'}});
+    s.select_frame(0, 'C', {{"F1", '1'}});
+    s.insert('Q', "E1");
+    s.insert('R', "E2");
+    s.insert('S', "EF");
+    ASSERT_EQ(run(), 0);
+    auto installed = [&] {
+        return set_bytes(s.root() + "/MST/E1") + set_bytes(s.root() + "/MST/E2") + set_bytes(s.root() + "/FRW/EF");
+    };
+    const std::string before = installed();
+    const std::string sys = s.sys();
+
+    // Each choice installs one CD anew (another install kind, or a CD not
+    // yet installed); the CD lacks one file.
+    const std::vector<Choice> e1_full = {{"A1", '1'}, {"A2", '1', "yyyymmdd"}};
+    const std::vector<Choice> u1_masters = {{"A1", '0'}};
+    const std::vector<Choice> e2_shared = {{"A1", '0', "yyyymmdd"}, {"A2", '0'}};
+    const std::vector<Choice> e3_full = {{"A1", '0', "yyyymmdd"}, {"A2", '1', "yyyymmdd"}, {"B1", '1'}};
+    const std::vector<Choice> ef_masters = {{"F1", '0'}};
+    struct Case {
+        const char* cd;  // the CD's folder under cd/
+        const char* file;
+        int area;        // 0-3, or -1 for the world frame block
+        const std::vector<Choice>* choice;
+        int result = 11;
+        // An area's first CD gives its CD numbers from its car names before
+        // anything else: without them that step refuses it.
+        const char* logged = nullptr;  // the log line's step; null: the file
+    };
+    const Case cases[] = {
+        {"E1", "SHAMEI.DAT", 0, &e1_full, -1, "cdmake_cdno_table"},
+        {"E1", "JOUHOU.DAT", 0, &e1_full},
+        {"E1", "FRAMNO.DAT", 0, &e1_full},
+        {"E1", "RYAKUG.DAT", 0, &e1_full},
+        {"E1", "FIGM01.DAT", 0, &e1_full},
+        {"E1", "HINM01.DAT", 0, &e1_full},
+        {"E1", "FIGIND.DAT", 0, &e1_full},
+        {"E1", "IMAGEF.DAT", 0, &e1_full},
+        {"U1", "SHAMEI.DAT", 2, &u1_masters, -1, "cdmake_cdno_table"},
+        {"U1", "JOUHOU.DAT", 2, &u1_masters},
+        {"U1", "IMAGEF.DAT", 2, &u1_masters},
+        {"E2", "FIGIND.DAT", 0, &e2_shared},
+        {"E2", "IMAGEF.DAT", 0, &e2_shared},
+        {"E3", "SHAMEI.DAT", 0, &e3_full},
+        {"E3", "HINM01.DAT", 0, &e3_full},
+        {"EF", "FRKATA.DAT", -1, &ef_masters},
+    };
+    const fs::path aside = fs::path(s.root()) / "aside";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.cd) + " without " + c.file);
+        const fs::path file = fs::path(s.root()) / "cd" / c.cd / c.file;
+        ASSERT_TRUE(fs::exists(file));
+        fs::rename(file, aside);
+        s.insert('S', c.cd);
+        s.clear_selection();
+        if (c.area >= 0)
+            s.select_area(c.area, 'C', *c.choice);
+        else
+            s.select_frame(0, 'C', *c.choice);
+        const size_t logged = s.env().log_lines().size();
+        EXPECT_EQ(run(), c.result);
+        fs::rename(aside, file);
+        EXPECT_EQ(installed(), before);
+        EXPECT_FALSE(exists("MST/U1"));
+        EXPECT_FALSE(exists("MST/E3"));
+        EXPECT_EQ(s.sys(), sys);
+        EXPECT_EQ(building_leftovers(s.root() + "/MST"), Names{});
+        EXPECT_EQ(building_leftovers(s.root() + "/FRW"), Names{});
+        pxall::setuped_cd_check();
+        EXPECT_EQ(s.setup_names(), (Names{"E1", "E2", "EF"}));
+        const auto log = s.env().log_lines();
+        const std::string step = c.logged != nullptr ? c.logged : c.file;
+        EXPECT_TRUE(std::any_of(log.begin() + static_cast<long>(std::min(logged, log.size())), log.end(),
+                                [&](const std::string& l) { return l.find(step) != std::string::npos; }));
+    }
+
+    // A shared CD reads the car names from the first CD's set: it needs none.
+    fs::rename(fs::path(s.root()) / "cd/E2/SHAMEI.DAT", aside);
+    s.clear_selection();
+    s.select_area(0, 'C', e2_shared);
+    EXPECT_EQ(run(), 0);
+}
+
 }  // namespace
 
 namespace {
