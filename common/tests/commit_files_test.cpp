@@ -250,6 +250,35 @@ TEST(CommitFilesTest, AJournalThatIsNotWholeIsDroppedAndArgumentsAreChecked) {
     EXPECT_EQ(env.read("MST/A.D") + env.read("MST/B.D"), "new anew b");
 }
 
+// A file the set drops goes once the new files stand; one that will not go
+// is reported, tried once more by the next settle, and then left: it holds
+// no reader up.
+TEST(CommitFilesTest, AFileTheSetDropsGoesAfterTheNewFilesAndNeverHoldsReadersUp) {
+    pxtest::TempEnv env;
+    env.mkdir("MST");
+    env.write("MST/A.D", "old a");
+    env.write("MST/B.D", "old b");
+    const pxall::CommitFile drop_b[2] = {{"C:\\MST\\B.D", nullptr, 0, true}, {"C:\\MST\\A.D", "new a", 5}};
+    int32_t err = -1;
+    EXPECT_EQ(pxall::commit_files(drop_b, 2, &err), 0);
+    EXPECT_EQ(err, 0);
+    EXPECT_EQ(env.read("MST/A.D"), "new a");
+    EXPECT_FALSE(env.exists("MST/B.D"));
+    // Already gone: no failure.
+    EXPECT_EQ(pxall::commit_files(drop_b, 2, &err), 0);
+
+    // A folder under the name cannot be unlinked.
+    env.mkdir("MST/B.D/inside");
+    const pxall::CommitFile again[2] = {{"C:\\MST\\B.D", nullptr, 0, true}, {"C:\\MST\\A.D", "newer", 5}};
+    EXPECT_EQ(pxall::commit_files(again, 2, &err), 16);
+    EXPECT_NE(err, 0);
+    EXPECT_EQ(env.read("MST/A.D"), "newer");
+    EXPECT_TRUE(env.exists("MST/B.D.~jnl"));
+    EXPECT_EQ(pxall::settle_commit("C:\\MST\\A.D", &err), 0);
+    EXPECT_FALSE(env.exists("MST/B.D.~jnl"));
+    EXPECT_EQ(env.read("MST/A.D"), "newer");
+}
+
 }  // namespace
 
 namespace {
