@@ -46,6 +46,10 @@ std::string many(int from, int n, std::string (*rec)(int)) {
     for (int i = from; i < from + n; ++i) out += rec(i);
     return out;
 }
+// A single-price record as a CSV line.
+std::string csv_line(const std::string& r) {
+    return r.substr(0, 12) + "," + r.substr(12, 8) + "," + r.substr(20, 10) + "," + r.substr(30, 20) + "\r\n";
+}
 uint32_t u32(const std::string& s, size_t at) {
     const auto* p = reinterpret_cast<const unsigned char*>(s.data() + at);
     return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
@@ -106,9 +110,34 @@ TEST_F(PriceSetupTest, LargestSetAndOneRecordTooMany) {
     ASSERT_EQ(import("PRICE", many(1, 360000, kakaku), 1, 0), 0);
     for (int i = 1; i <= 360000; i += 1000) ASSERT_EQ(lookup(kakaku(i).substr(0, 12)), kakaku(i)) << i;
     const std::string before = env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.IA");
-    EXPECT_EQ(import("PRICE", many(1, 360001, kakaku), 1, 0), 848);
-    EXPECT_EQ(env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.IA"), before);
+    std::string csv;
+    for (int i = 1; i <= 360001; ++i) csv += csv_line(kakaku(i));
+    std::string last_cut = csv;
+    last_cut[last_cut.size() - 5] = '\t';
+    // The source past the largest set is not kept, yet a line there that is
+    // not a whole record is still reported, with its number.
+    struct Case {
+        const char* what;
+        std::string name, bytes, logged;
+    } cases[] = {
+        {"fixed", "PRICE", many(1, 360001, kakaku), ""},
+        {"CSV", "PRICE001.CSV", csv, ""},
+        {"CSV, the last line not whole", "PRICE001.CSV", last_cut, "(848)(360001)(402)"},
+    };
+    for (const auto& c : cases) {
+        const size_t lines = env.log_lines().size();
+        EXPECT_EQ(import(c.name, c.bytes, 1, 0), 848) << c.what;
+        EXPECT_EQ(env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.IA"), before) << c.what;
+        const auto log = env.log_lines();
+        if (!c.logged.empty()) {
+            ASSERT_GT(log.size(), lines) << c.what;
+            EXPECT_NE(log.back().find(c.logged), std::string::npos) << log.back();
+        }
+    }
     EXPECT_EQ(lookup(kakaku(360000).substr(0, 12)), kakaku(360000));
+    // Line ends after the largest set are no records.
+    ASSERT_EQ(import("PRICE", many(2, 360000, kakaku) + std::string(10000, '\n'), 1, 0), 0);
+    EXPECT_EQ(lookup(kakaku(360001).substr(0, 12)), kakaku(360001));
 }
 
 TEST_F(PriceSetupTest, CsvFieldsIntoTheirSlots) {
@@ -133,6 +162,8 @@ TEST_F(PriceSetupTest, CsvFieldsIntoTheirSlots) {
         {1, "\"Q,1\",\"5\"\"\",,\"NUT \"\"M8\"\"\"\n", rec(1, {"Q,1", "5\"", "", "NUT \"M8\""})},
         {1, "123456789012345,123456789,,\n", rec(1, {"123456789012", "12345678"})},
         {1, "PN,1\n", rec(1, {"PN", "1"})},
+        {1, "\"AB\"X,C,\"\",D\n", rec(1, {"AB", "C", "", "D"})},  // after the closing quote, dropped
+        {1, "P,\"open,1\n", rec(1, {"P", "open,1"})},                  // no closing quote: the rest
         {1, "\n", ""},  // a blank line at the end is no record
         {2, "P1,1,2,3,FLD,NAME,EXTRA\n", rec(2, {"P1", "1", "2", "3", "FLD", "NAME"})},
     };
@@ -146,10 +177,7 @@ TEST_F(PriceSetupTest, CsvFieldsIntoTheirSlots) {
 TEST_F(PriceSetupTest, PiecesAppendWhenTheyContinue) {
     ASSERT_EQ(import("PRICE", many(1, 37, kakaku), 1, 0), 0);
     std::string csv;
-    for (int i = 38; i <= 80; ++i) {
-        std::string r = kakaku(i);
-        csv += r.substr(0, 12) + "," + r.substr(12, 8) + "," + r.substr(20, 10) + "," + r.substr(30, 20) + "\r\n";
-    }
+    for (int i = 38; i <= 80; ++i) csv += csv_line(kakaku(i));
     ASSERT_EQ(import("price002.csv", csv, 1, 1), 0);
     std::string data = env.read("MST/KAKAKU.D");
     EXPECT_EQ(data.substr(1850, 50), kakaku(38));  // over the first piece's padding
