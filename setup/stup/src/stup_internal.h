@@ -152,10 +152,11 @@ public:
     ~PieceWriter();
     PieceWriter(const PieceWriter&) = delete;
     PieceWriter& operator=(const PieceWriter&) = delete;
-    // Writes what `bytes` holds past the part written once that is a piece
-    // or more; the part written must stay as it is. False with error().
+    // Writes the whole pieces `bytes` holds past the part written (a page
+    // is never written twice); the part written must stay as it is. False
+    // with error().
     bool keep_up(const std::vector<char>& bytes) {
-        return bytes.size() < written_ + kPiece || write_to(bytes.data(), bytes.size());
+        return bytes.size() < written_ + kPiece || write_to(bytes.data(), bytes.size() / kPiece * kPiece);
     }
     // The file holds exactly n bytes, which begin with the part written:
     // 0, or the C error number (charged writes as put_bytes).

@@ -213,9 +213,20 @@ TEST_F(PriceSetupTest, RefusedSourcesKeepThePricesInForce) {
 TEST_F(PriceSetupTest, FullDiskMidImportKeepsTheOldPrices) {
     ASSERT_EQ(import("PRICE", many(1, 500, kakaku), 1, 0), 0);
     const std::string before = env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.D") + env.read("MST/KAKAKU.IA");
-    for (int64_t writable : {int64_t{4000}, int64_t{150000}, int64_t{151200}, int64_t{153000}}) {
+    std::string csv;  // written to the data file while it is read
+    for (int i = 1; i <= 40000; ++i) csv += csv_line(kakaku(i));
+    struct Case {
+        std::string name, bytes;
+        int64_t writable;
+    } cases[] = {
+        {"PRICE", many(1, 3000, kakaku), 4000},   {"PRICE", many(1, 3000, kakaku), 150000},
+        {"PRICE", many(1, 3000, kakaku), 151200}, {"PRICE", many(1, 3000, kakaku), 153000},
+        {"PRICE001.CSV", csv, 1000000},           {"PRICE001.CSV", csv, 1500000},
+    };
+    for (const auto& c : cases) {
+        const int64_t writable = c.writable;
         plat::set_disk_space_limit('C', int64_t{1} << 30, writable);
-        EXPECT_EQ(import("PRICE", many(1, 3000, kakaku), 1, 0), 21)
+        EXPECT_EQ(import(c.name, c.bytes, 1, 0), 21)
             << writable << " " << (env.log_lines().empty() ? "" : env.log_lines().back());
         plat::clear_disk_space_limits();
         EXPECT_EQ(env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.D") + env.read("MST/KAKAKU.IA"), before);
