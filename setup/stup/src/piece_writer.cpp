@@ -15,7 +15,11 @@ PieceWriter::~PieceWriter() {
 
 bool PieceWriter::write_to(const char* bytes, size_t end) {
     if (error_ == 0 && end < written_) error_ = EINVAL;
-    if (error_ == 0 && fp_ == nullptr && (fp_ = plat::fopen(path_, "wb")) == nullptr) error_ = errno != 0 ? errno : EIO;
+    if (error_ == 0 && fp_ == nullptr) {
+        // Whole pieces: each goes to the file in one call, no buffer between.
+        if ((fp_ = plat::fopen(path_, "wb")) != nullptr) std::setvbuf(fp_, nullptr, _IONBF, 0);
+        else error_ = errno != 0 ? errno : EIO;
+    }
     if (error_ != 0) return false;
     const size_t n = end - written_;
     if (!put_bytes(fp_, path_, bytes + written_, n) || std::fflush(fp_) != 0) {
