@@ -3,8 +3,8 @@
 // directory. The new data file, index and master are built beside the old
 // ones and put in their place together only when all three are complete,
 // so a refused or failed import leaves the prices in force readable. The
-// source is read once into memory, checked, and the three files are each
-// written in one piece.
+// source is read once, into memory (a CSV source's records go on to the data
+// file as they are made), checked there, and the index is built from it.
 #include <algorithm>
 #include <cerrno>
 #include <cctype>
@@ -54,8 +54,8 @@ void log(const char* module, const char* function, const std::string& step, int 
     pxall::syerr_message(module, function, step.c_str(), code, second, third);
 }
 
-// The work files imports once kept between their steps, left by one that
-// was killed.
+// The work files that earlier imports kept between their steps, left
+// behind by one that was killed.
 void remove_work_files() {
     for (const char* n : {"PRICE", "PRICE3", "KAKAKU.TM1", "KAKAKU.TM2", "KAKAKU.TM3"}) plat::delete_file(work_path(n));
 }
@@ -118,8 +118,8 @@ int32_t stup_kakaku_setup(const VbString* source, int16_t price_kind, int16_t ap
         return 128;
     }
     const Kind& kind = price_kind == 1 ? kKakaku : kPrice3;
-    // More than two index levels can hold is refused (as too many records)
-    // without reading past it.
+    // A source larger than two index levels can hold is refused as too many
+    // records, and not kept in memory past that.
     const size_t limit = stup_data_limit(kind.block);
     std::vector<char> records;  // the new data file
     records.reserve(limit);

@@ -104,6 +104,10 @@ TEST_F(PriceSetupTest, IndexAtItsBlockBoundaries) {
     }
     EXPECT_FALSE(env.exists("WORK/KAKAKU.TM3"));
     EXPECT_FALSE(env.exists("MST/KAKAKU.D$"));
+    // Work files a killed import left go at the next one.
+    for (const char* n : {"WORK/PRICE", "WORK/PRICE3", "WORK/KAKAKU.TM2"}) env.write(n, "left");
+    ASSERT_EQ(import("PRICE", many(1, 36, kakaku), 1, 0), 0);
+    for (const char* n : {"WORK/PRICE", "WORK/PRICE3", "WORK/KAKAKU.TM2"}) EXPECT_FALSE(env.exists(n)) << n;
 }
 
 TEST_F(PriceSetupTest, LargestSetAndOneRecordTooMany) {
