@@ -73,6 +73,15 @@ protected:
         VbString s{path.data(), static_cast<int32_t>(path.size())};
         return stup_kakaku_setup(&s, static_cast<int16_t>(kind), static_cast<int16_t>(append));
     }
+    // Files of the price folder beside the three of the prices in force.
+    std::vector<std::string> leftovers() const {
+        std::vector<std::string> v;
+        for (const auto& e : std::filesystem::directory_iterator(env.root() + "/MST")) {
+            std::string n = e.path().filename().string();
+            if (n != "PRICE.MST" && n != "KAKAKU.D" && n != "KAKAKU.IA") v.push_back(n);
+        }
+        return v;
+    }
     // The reader's entry for a part number, or "" when it finds none.
     std::string lookup(const std::string& part, int price = 0) {
         pxall::CdHandle* h = nullptr;
@@ -132,6 +141,7 @@ TEST_F(PriceSetupTest, LargestSetAndOneRecordTooMany) {
         const size_t lines = env.log_lines().size();
         EXPECT_EQ(import(c.name, c.bytes, 1, 0), 848) << c.what;
         EXPECT_EQ(env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.IA"), before) << c.what;
+        EXPECT_EQ(leftovers(), std::vector<std::string>{}) << c.what;
         const auto log = env.log_lines();
         if (!c.logged.empty()) {
             ASSERT_GT(log.size(), lines) << c.what;
@@ -236,6 +246,7 @@ TEST_F(PriceSetupTest, FullDiskMidImportKeepsTheOldPrices) {
         EXPECT_EQ(env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.D") + env.read("MST/KAKAKU.IA"), before);
         EXPECT_EQ(lookup(kakaku(500).substr(0, 12)), kakaku(500));
         EXPECT_FALSE(env.exists("MST/KAKAKU.D$"));
+        EXPECT_EQ(leftovers(), std::vector<std::string>{}) << writable;
     }
 }
 
@@ -315,14 +326,6 @@ protected:
     std::string next_read() {
         EXPECT_EQ(lookup(kakaku(3).substr(0, 12)), kakaku(3));
         return files();
-    }
-    std::vector<std::string> leftovers() const {
-        std::vector<std::string> v;
-        for (const auto& e : std::filesystem::directory_iterator(env.root() + "/MST")) {
-            std::string n = e.path().filename().string();
-            if (n != "PRICE.MST" && n != "KAKAKU.D" && n != "KAKAKU.IA") v.push_back(n);
-        }
-        return v;
     }
 };
 
