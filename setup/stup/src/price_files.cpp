@@ -1,15 +1,12 @@
 // The keyed price files (layout in pxall/price_layout.h, shared with the
-// price reader and the data-set builder): padding the data file to whole
-// blocks, one index level at a time, the index file, and the master.
-#include <cerrno>
+// price reader and the data-set builder): the master's entries, the index
+// levels built in memory over the data, and the master file.
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/files.h"
-#include "pxall/errlog.h"
-#include "pxall/paths.h"
 #include "pxall/price_layout.h"
 #include "price_setup.h"
 #include "stup_internal.h"
@@ -19,7 +16,6 @@ namespace pxstup {
 namespace {
 
 namespace pl = pxall::price;
-constexpr const char* kModule = "PXSTUP90";
 
 // The built-in table: per kind the data row, then index levels 1-3.
 struct Row {
@@ -61,25 +57,43 @@ void fill_entry(uint8_t* e, const Row& r, bool data) {
     e[pl::pment::kClass] = pl::kClass;
 }
 
-int64_t file_size(const std::string& path) {
-    std::FILE* fp = plat::fopen(path, "rb");
-    if (fp == nullptr) return -1;
-    std::fseek(fp, 0, SEEK_END);
-    long n = std::ftell(fp);
-    std::fclose(fp);
-    return n;
+// One index level over `below`, items of item_len packed from each block's
+// first byte (a zero first byte ends a block's items): an entry a block,
+// keyed by its last item, the level padded to a whole block.
+void index_level(const uint8_t* below, size_t size, int32_t item_len, int32_t block, std::vector<uint8_t>* level) {
+    const size_t blocks = size / static_cast<size_t>(block);
+    const int32_t per_block = block / item_len;
+    const size_t entries_per_block = static_cast<size_t>(block / pl::kIndexEntrySize);
+    const size_t padded = (blocks + entries_per_block - 1) / entries_per_block * static_cast<size_t>(block);
+    level->assign(padded, 0);
+    for (size_t b = 0; b < blocks; ++b) {
+        const uint8_t* p = below + b * static_cast<size_t>(block);
+        int32_t count = 0;
+        while (count < per_block && p[static_cast<size_t>(count) * item_len] != 0) ++count;
+        // A block without a record names no key; the data's order is
+        // checked before the index is built, so this cannot happen there.
+        const uint8_t* last = p + static_cast<size_t>(count > 0 ? count - 1 : 0) * item_len;
+        uint8_t* e = level->data() + b * pl::kIndexEntrySize;
+        std::memcpy(e + pl::kIndexKey, last, pl::kKeySize);
+        put_u32(e + pl::kIndexBlock, static_cast<uint32_t>(b));
+        put_u16(e + pl::kIndexCount, 1);
+    }
 }
 
 }  // namespace
 
-int stup_user_mst_entry(const char* id, const std::string& data_path) {
+size_t stup_data_limit(int32_t block) {
+    const size_t per_block = static_cast<size_t>(block / pl::kIndexEntrySize);
+    return per_block * per_block * static_cast<size_t>(block);
+}
+
+int stup_user_mst_entry(const char* id, int64_t s) {
     int kind = -1;
     for (int k = 0; k < 2; ++k)
         if (std::memcmp(kRows[k][0].name, id, pl::kIdSize) == 0) kind = k;
     if (kind < 0) return kPriceNoData;
     const Row* rows = kRows[kind];
     const int64_t per_block = rows[1].block / rows[1].rec_len;
-    const int64_t s = file_size(data_path);
     if (s <= 0 || s % rows[0].rec_len != 0) return kPriceNoData;
     const int64_t d = (s + rows[0].block - 1) / rows[0].block;
     const int64_t l1 = (d + per_block - 1) / per_block;
@@ -110,127 +124,17 @@ int stup_user_mst_entry(const char* id, const std::string& data_path) {
     return 0;
 }
 
-int stup_user_d_file(const std::string& data_path, int32_t block) {
-    const char* fn = "stup_user_d_file";
-    std::FILE* fp = plat::fopen(data_path, "ab+");
-    if (fp == nullptr) {
-        pxall::syerr_message(kModule, fn, data_path.c_str(), 11, errno, 43);
-        return -1;
+int stup_user_index(const uint8_t* data, size_t size, int32_t rec_len, int32_t block, std::vector<uint8_t>* index) {
+    const size_t entries_per_block = static_cast<size_t>(block / pl::kIndexEntrySize);
+    if (size < static_cast<size_t>(block)) return -1;
+    index_level(data, size, rec_len, block, index);
+    // The level next to the data; the one above it when it needs more than
+    // one block, top level first.
+    if (size / static_cast<size_t>(block) > entries_per_block) {
+        std::vector<uint8_t> top;
+        index_level(index->data(), index->size(), pl::kIndexEntrySize, block, &top);
+        index->insert(index->begin(), top.begin(), top.end());
     }
-    if (std::fseek(fp, 0, SEEK_END) != 0) {
-        pxall::syerr_message(kModule, fn, "Handle Error", 0, errno, 51);
-        std::fclose(fp);
-        return -1;
-    }
-    long len = std::ftell(fp);
-    int ok = 0;
-    if (len % block != 0) {
-        std::vector<uint8_t> zeros(static_cast<size_t>(block - len % block), 0);
-        if (!put_bytes(fp, data_path, zeros.data(), zeros.size())) ok = errno == ENOSPC ? kPriceDiskFull : -1;
-    }
-    if (std::fclose(fp) != 0 && ok == 0) ok = errno == ENOSPC ? kPriceDiskFull : -1;
-    // A full disk is the screen's to say; other failures are logged.
-    if (ok == -1) pxall::syerr_message(kModule, fn, "fwrite", 13, errno, 67);
-    return ok;
-}
-
-int stup_user_tmp_file(const std::string& in_path, const std::string& out_path, int32_t item_len, int32_t block) {
-    const char* fn = "stup_user_tmp_file";
-    std::vector<char> in_buf, out_buf;  // outlive the streams
-    std::FILE* in = plat::fopen(in_path, "rb");
-    buffer_stream(in, in_buf);
-    if (in == nullptr) {
-        pxall::syerr_message(kModule, fn, in_path.c_str(), 11, errno, 115);
-        return -1;
-    }
-    std::FILE* out = plat::fopen(out_path, "wb+");
-    buffer_stream(out, out_buf);
-    if (out == nullptr) {
-        pxall::syerr_message(kModule, fn, out_path.c_str(), 11, errno, 122);
-        std::fclose(in);
-        return -1;
-    }
-    std::vector<uint8_t> buf(static_cast<size_t>(block));
-    const int32_t per_block = block / item_len;
-    const int32_t entries_per_block = block / pl::kIndexEntrySize;
-    int64_t n = 0;
-    int result = 0;
-    while (std::fread(buf.data(), 1, buf.size(), in) == buf.size()) {
-        int32_t count = 0;
-        while (count < per_block && buf[static_cast<size_t>(count) * item_len] != 0) ++count;
-        // A block without a record names no key; the data's order is
-        // checked before the index is built, so this cannot happen there.
-        const uint8_t* last = buf.data() + static_cast<size_t>(count > 0 ? count - 1 : 0) * item_len;
-        uint8_t e[pl::kIndexEntrySize] = {};
-        std::memcpy(e, last, pl::kKeySize);
-        put_u32(e + pl::kIndexBlock, static_cast<uint32_t>(n));
-        put_u16(e + pl::kIndexCount, 1);
-        if (!put_bytes(out, out_path, e, sizeof e)) {
-            if (errno == ENOSPC) {
-                result = kPriceDiskFull;
-                break;
-            }
-            pxall::syerr_message(kModule, fn, out_path.c_str(), 13, errno, 146);
-            result = -1;
-            break;
-        }
-        ++n;
-    }
-    if (result == 0 && n == 0) {
-        pxall::syerr_message(kModule, fn, "No Data", 0, 0, 161);
-        result = -1;
-    }
-    if (result == 0 && n % entries_per_block != 0) {
-        std::vector<uint8_t> zeros(static_cast<size_t>(block - (n % entries_per_block) * pl::kIndexEntrySize), 0);
-        if (!put_bytes(out, out_path, zeros.data(), zeros.size())) {
-            result = errno == ENOSPC ? kPriceDiskFull : -1;
-            if (result == -1) pxall::syerr_message(kModule, fn, out_path.c_str(), 13, errno, 171);
-        }
-    }
-    std::fclose(in);
-    if (std::fclose(out) != 0 && result == 0) {
-        result = errno == ENOSPC ? kPriceDiskFull : -1;
-        if (result == -1) pxall::syerr_message(kModule, fn, out_path.c_str(), 13, errno, 171);
-    }
-    if (result != 0) return result;
-    return n <= entries_per_block ? 1 : 0;
-}
-
-int stup_user_ia(const std::string& base, int32_t block, const std::string& index_path, int32_t* detail) {
-    std::FILE* out = plat::fopen(index_path, "wb");
-    if (out == nullptr) {
-        *detail = errno;
-        return 11;
-    }
-    std::vector<uint8_t> buf(static_cast<size_t>(block));
-    int found = 0;
-    for (int level = 1; level <= 3; ++level) {
-        char name[pxall::kPathSize + 8];
-        std::snprintf(name, sizeof name, "%s%s%d", base.c_str(), ".TM", level);
-        if (!plat::file_exists(name)) continue;
-        std::FILE* in = plat::fopen(name, "rb");
-        if (in == nullptr) {
-            *detail = level;
-            std::fclose(out);
-            return 11;
-        }
-        size_t got;
-        while ((got = std::fread(buf.data(), 1, buf.size(), in)) > 0) {
-            ++found;
-            if (!put_bytes(out, index_path, buf.data(), got)) {
-                *detail = errno;
-                std::fclose(in);
-                std::fclose(out);
-                return *detail == ENOSPC ? kPriceDiskFull : 13;
-            }
-        }
-        std::fclose(in);
-    }
-    if (std::fclose(out) != 0) {
-        *detail = errno;
-        return errno == ENOSPC ? kPriceDiskFull : 13;
-    }
-    if (found == 0) return 128;
     return 0;
 }
 

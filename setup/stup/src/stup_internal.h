@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/export.h"
@@ -99,6 +100,9 @@ std::string join(const std::string& dir, const std::string& name);
 bool make_dirs(const std::string& win_path);
 // Writes n bytes to fp, charged to the drive of win_path; false with errno.
 bool put_bytes(std::FILE* fp, const std::string& win_path, const void* data, size_t n);
+// A whole file, created or emptied, written in one piece charged to its
+// drive: 0, or the C error number.
+int put_file(const std::string& win_path, const void* data, size_t n);
 // A stream that reads or writes a whole dealer or price file gets a buffer
 // of this size, so that the file passes in a few calls a megabyte.
 constexpr size_t kStreamBuffer = size_t{64} << 10;
@@ -115,9 +119,14 @@ constexpr int kSourceBadRecord = 848;
 constexpr int kSourceUnread = 14;
 // True when n bytes hold no control character (nor a zero byte).
 bool printable(const char* p, size_t n);
+// A line end or the end mark: after a source's last record these are no
+// records.
+inline bool line_end(char c) { return c == '\r' || c == '\n' || c == 0x1a; }
 // The lines of a text source, without their line ends. Blank lines at the
 // very end are no records; a blank line before another line, a line longer
 // than `limit` or one with a control character is refused.
+// The stream is read a large piece at a time (the caller's buffer for it is
+// not needed).
 class SourceLines {
 public:
     SourceLines(std::FILE* fp, size_t limit) : fp_(fp), limit_(limit) {}
@@ -125,9 +134,42 @@ public:
     int next(std::string* line);
 
 private:
+    // More bytes into buf_: false at the end of the stream or on an error.
+    bool fill();
     std::FILE* fp_;
     size_t limit_;
     int held_ = 0;  // blank lines read and not yet known to be the end
+    std::vector<char> buf_;
+    size_t at_ = 0, end_ = 0;  // the bytes of buf_ not yet taken
+};
+
+// A file written while its bytes are still being made: each piece of a
+// megabyte goes to the file as soon as it is made and the disk starts
+// taking it at once, so that the flush before a commit finds little left.
+class PieceWriter {
+public:
+    explicit PieceWriter(std::string win_path) : path_(std::move(win_path)) {}
+    ~PieceWriter();
+    PieceWriter(const PieceWriter&) = delete;
+    PieceWriter& operator=(const PieceWriter&) = delete;
+    // Writes the whole pieces `bytes` holds past the part written (a page
+    // is never written twice); the part written must stay as it is. False
+    // with error().
+    bool keep_up(const std::vector<char>& bytes) {
+        return bytes.size() < written_ + kPiece || write_to(bytes.data(), bytes.size() / kPiece * kPiece);
+    }
+    // The file holds exactly n bytes, which begin with the part written:
+    // 0, or the C error number (charged writes as put_bytes).
+    int finish(const char* bytes, size_t n);
+    int error() const { return error_; }
+
+private:
+    static constexpr size_t kPiece = size_t{1} << 20;
+    bool write_to(const char* bytes, size_t end);
+    std::string path_;
+    std::FILE* fp_ = nullptr;
+    size_t written_ = 0;
+    int error_ = 0;
 };
 
 // The data language code, two characters.

@@ -55,6 +55,14 @@ bool put_bytes(std::FILE* fp, const std::string& win_path, const void* data, siz
     return true;
 }
 
+int put_file(const std::string& win_path, const void* data, size_t n) {
+    std::FILE* fp = plat::fopen(win_path, "wb");
+    if (fp == nullptr) return errno != 0 ? errno : EIO;
+    int e = put_bytes(fp, win_path, data, n) ? 0 : errno;
+    if (std::fclose(fp) != 0 && e == 0) e = errno != 0 ? errno : EIO;
+    return e;
+}
+
 std::string data_lang() {
     const unsigned char* top = pxall::get_ctop_addr();
     if (top == nullptr) return "01";

@@ -46,6 +46,10 @@ std::string many(int from, int n, std::string (*rec)(int)) {
     for (int i = from; i < from + n; ++i) out += rec(i);
     return out;
 }
+// A single-price record as a CSV line.
+std::string csv_line(const std::string& r) {
+    return r.substr(0, 12) + "," + r.substr(12, 8) + "," + r.substr(20, 10) + "," + r.substr(30, 20) + "\r\n";
+}
 uint32_t u32(const std::string& s, size_t at) {
     const auto* p = reinterpret_cast<const unsigned char*>(s.data() + at);
     return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
@@ -68,6 +72,15 @@ protected:
         std::string path = "C:\\SRC\\" + name + "   ";
         VbString s{path.data(), static_cast<int32_t>(path.size())};
         return stup_kakaku_setup(&s, static_cast<int16_t>(kind), static_cast<int16_t>(append));
+    }
+    // Files of the price folder beside the three of the prices in force.
+    std::vector<std::string> leftovers() const {
+        std::vector<std::string> v;
+        for (const auto& e : std::filesystem::directory_iterator(env.root() + "/MST")) {
+            std::string n = e.path().filename().string();
+            if (n != "PRICE.MST" && n != "KAKAKU.D" && n != "KAKAKU.IA") v.push_back(n);
+        }
+        return v;
     }
     // The reader's entry for a part number, or "" when it finds none.
     std::string lookup(const std::string& part, int price = 0) {
@@ -100,15 +113,45 @@ TEST_F(PriceSetupTest, IndexAtItsBlockBoundaries) {
     }
     EXPECT_FALSE(env.exists("WORK/KAKAKU.TM3"));
     EXPECT_FALSE(env.exists("MST/KAKAKU.D$"));
+    // Work files a killed import left go at the next one.
+    for (const char* n : {"WORK/PRICE", "WORK/PRICE3", "WORK/KAKAKU.TM2"}) env.write(n, "left");
+    ASSERT_EQ(import("PRICE", many(1, 36, kakaku), 1, 0), 0);
+    for (const char* n : {"WORK/PRICE", "WORK/PRICE3", "WORK/KAKAKU.TM2"}) EXPECT_FALSE(env.exists(n)) << n;
 }
 
 TEST_F(PriceSetupTest, LargestSetAndOneRecordTooMany) {
     ASSERT_EQ(import("PRICE", many(1, 360000, kakaku), 1, 0), 0);
     for (int i = 1; i <= 360000; i += 1000) ASSERT_EQ(lookup(kakaku(i).substr(0, 12)), kakaku(i)) << i;
     const std::string before = env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.IA");
-    EXPECT_EQ(import("PRICE", many(1, 360001, kakaku), 1, 0), 848);
-    EXPECT_EQ(env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.IA"), before);
+    std::string csv;
+    for (int i = 1; i <= 360001; ++i) csv += csv_line(kakaku(i));
+    std::string last_cut = csv;
+    last_cut[last_cut.size() - 5] = '\t';
+    // The source past the largest set is not kept, yet a line there that is
+    // not a whole record is still reported, with its number.
+    struct Case {
+        const char* what;
+        std::string name, bytes, logged;
+    } cases[] = {
+        {"fixed", "PRICE", many(1, 360001, kakaku), ""},
+        {"CSV", "PRICE001.CSV", csv, ""},
+        {"CSV, the last line not whole", "PRICE001.CSV", last_cut, "(848)(360001)(402)"},
+    };
+    for (const auto& c : cases) {
+        const size_t lines = env.log_lines().size();
+        EXPECT_EQ(import(c.name, c.bytes, 1, 0), 848) << c.what;
+        EXPECT_EQ(env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.IA"), before) << c.what;
+        EXPECT_EQ(leftovers(), std::vector<std::string>{}) << c.what;
+        const auto log = env.log_lines();
+        if (!c.logged.empty()) {
+            ASSERT_GT(log.size(), lines) << c.what;
+            EXPECT_NE(log.back().find(c.logged), std::string::npos) << log.back();
+        }
+    }
     EXPECT_EQ(lookup(kakaku(360000).substr(0, 12)), kakaku(360000));
+    // Line ends after the largest set are no records.
+    ASSERT_EQ(import("PRICE", many(2, 360000, kakaku) + std::string(10000, '\n'), 1, 0), 0);
+    EXPECT_EQ(lookup(kakaku(360001).substr(0, 12)), kakaku(360001));
 }
 
 TEST_F(PriceSetupTest, CsvFieldsIntoTheirSlots) {
@@ -133,6 +176,8 @@ TEST_F(PriceSetupTest, CsvFieldsIntoTheirSlots) {
         {1, "\"Q,1\",\"5\"\"\",,\"NUT \"\"M8\"\"\"\n", rec(1, {"Q,1", "5\"", "", "NUT \"M8\""})},
         {1, "123456789012345,123456789,,\n", rec(1, {"123456789012", "12345678"})},
         {1, "PN,1\n", rec(1, {"PN", "1"})},
+        {1, "\"AB\"X,C,\"\",D\n", rec(1, {"AB", "C", "", "D"})},  // after the closing quote, dropped
+        {1, "P,\"open,1\n", rec(1, {"P", "open,1"})},                  // no closing quote: the rest
         {1, "\n", ""},  // a blank line at the end is no record
         {2, "P1,1,2,3,FLD,NAME,EXTRA\n", rec(2, {"P1", "1", "2", "3", "FLD", "NAME"})},
     };
@@ -146,10 +191,7 @@ TEST_F(PriceSetupTest, CsvFieldsIntoTheirSlots) {
 TEST_F(PriceSetupTest, PiecesAppendWhenTheyContinue) {
     ASSERT_EQ(import("PRICE", many(1, 37, kakaku), 1, 0), 0);
     std::string csv;
-    for (int i = 38; i <= 80; ++i) {
-        std::string r = kakaku(i);
-        csv += r.substr(0, 12) + "," + r.substr(12, 8) + "," + r.substr(20, 10) + "," + r.substr(30, 20) + "\r\n";
-    }
+    for (int i = 38; i <= 80; ++i) csv += csv_line(kakaku(i));
     ASSERT_EQ(import("price002.csv", csv, 1, 1), 0);
     std::string data = env.read("MST/KAKAKU.D");
     EXPECT_EQ(data.substr(1850, 50), kakaku(38));  // over the first piece's padding
@@ -185,14 +227,26 @@ TEST_F(PriceSetupTest, RefusedSourcesKeepThePricesInForce) {
 TEST_F(PriceSetupTest, FullDiskMidImportKeepsTheOldPrices) {
     ASSERT_EQ(import("PRICE", many(1, 500, kakaku), 1, 0), 0);
     const std::string before = env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.D") + env.read("MST/KAKAKU.IA");
-    for (int64_t writable : {int64_t{4000}, int64_t{150000}, int64_t{151200}, int64_t{153000}}) {
+    std::string csv;  // written to the data file while it is read
+    for (int i = 1; i <= 40000; ++i) csv += csv_line(kakaku(i));
+    struct Case {
+        std::string name, bytes;
+        int64_t writable;
+    } cases[] = {
+        {"PRICE", many(1, 3000, kakaku), 4000},   {"PRICE", many(1, 3000, kakaku), 150000},
+        {"PRICE", many(1, 3000, kakaku), 151200}, {"PRICE", many(1, 3000, kakaku), 153000},
+        {"PRICE001.CSV", csv, 1000000},           {"PRICE001.CSV", csv, 1500000},
+    };
+    for (const auto& c : cases) {
+        const int64_t writable = c.writable;
         plat::set_disk_space_limit('C', int64_t{1} << 30, writable);
-        EXPECT_EQ(import("PRICE", many(1, 3000, kakaku), 1, 0), 21)
+        EXPECT_EQ(import(c.name, c.bytes, 1, 0), 21)
             << writable << " " << (env.log_lines().empty() ? "" : env.log_lines().back());
         plat::clear_disk_space_limits();
         EXPECT_EQ(env.read("MST/PRICE.MST") + env.read("MST/KAKAKU.D") + env.read("MST/KAKAKU.IA"), before);
         EXPECT_EQ(lookup(kakaku(500).substr(0, 12)), kakaku(500));
         EXPECT_FALSE(env.exists("MST/KAKAKU.D$"));
+        EXPECT_EQ(leftovers(), std::vector<std::string>{}) << writable;
     }
 }
 
@@ -272,14 +326,6 @@ protected:
     std::string next_read() {
         EXPECT_EQ(lookup(kakaku(3).substr(0, 12)), kakaku(3));
         return files();
-    }
-    std::vector<std::string> leftovers() const {
-        std::vector<std::string> v;
-        for (const auto& e : std::filesystem::directory_iterator(env.root() + "/MST")) {
-            std::string n = e.path().filename().string();
-            if (n != "PRICE.MST" && n != "KAKAKU.D" && n != "KAKAKU.IA") v.push_back(n);
-        }
-        return v;
     }
 };
 
