@@ -188,8 +188,7 @@ TEST_F(TextsTest, JapaneseTextsAreCutBeforeACharacterThatDoesNotFit) {
     const std::string kana = "\x83\x4A";  // one character of two bytes
     const std::string scr = std::string(69, 'S') + kana + "X";  // the character at the field's last byte
     const std::string msg = std::string(70, 'M') + kana;
-    const std::string lines[] = {"PXDROM01", "PXDROM02"};
-    for (const std::string& name : lines) {
+    for (const std::string name : {"PXDROM01", "PXDROM02"}) {
         env.write("PROG/" + name + ".MSG", "101" + msg + "\n101" + kana + "\n");
         env.write(name + ".SCR", "1000 " + scr + "\n1001 A" + kana + kana + "\n");
     }
