@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "pxall/blocks.h"
 #include "pxall/cdrom.h"
 #include "pxall/errlog.h"
+#include "pxall/text_cut.h"
 #include "pxall/wrap.h"
 
 namespace pxall {
@@ -66,6 +68,7 @@ extern "C" int32_t VBryak_get_mean(VbString* abbreviation, VbString* meaning, in
         at[kLineChars + 1] = '\n';
     }
     if (meaning != nullptr && meaning->data != nullptr && meaning->len > 0)
-        std::memcpy(meaning->data, text, std::min<int32_t>(meaning->len, kMeaningSize));
+        put_text_field(meaning->data, std::min<size_t>(static_cast<size_t>(meaning->len), kMeaningSize),
+                       std::string_view(text, kMeaningSize), ' ');
     return 0;
 }

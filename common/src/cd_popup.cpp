@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "pxall/blocks.h"
 #include "pxall/cdrom.h"
+#include "pxall/text_cut.h"
 
 namespace pxall {
 
@@ -47,9 +49,15 @@ int cd_popup_records(char area, const char* present_text, unsigned char* out, in
         rec[popup_rec::kArea] = static_cast<unsigned char>(area);
         rec[popup_rec::kPresent] = here ? '1' : '0';
         const char* d = reinterpret_cast<const char*>(e + setup_entry::kCdDate);
-        std::snprintf(reinterpret_cast<char*>(rec + popup_rec::kText), popup_rec::kTextSize,
-                      "   %2.2s : %2.2s/%2.2s/'%2.2s  %s", reinterpret_cast<const char*>(e + setup_entry::kCdNo), d + 4,
-                      d + 6, d + 2, here && present_text != nullptr ? present_text : " ");
+        char* text = reinterpret_cast<char*>(rec + popup_rec::kText);
+        int head = std::snprintf(text, popup_rec::kTextSize, "   %2.2s : %2.2s/%2.2s/'%2.2s  ",
+                                 reinterpret_cast<const char*>(e + setup_entry::kCdNo), d + 4, d + 6, d + 2);
+        // The present text in whole characters up to the terminator.
+        const std::string_view shown = here && present_text != nullptr ? present_text : " ";
+        if (head >= 0 && static_cast<size_t>(head) < popup_rec::kTextSize - 1) {
+            const size_t room = popup_rec::kTextSize - 1 - static_cast<size_t>(head);
+            std::memcpy(text + head, shown.data(), text_cut_length(shown, room));
+        }
     }
     *count = n;
     return 0;

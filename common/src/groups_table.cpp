@@ -2,11 +2,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "groups_internal.h"
 #include "platform/controls.h"
 #include "pxall/errlog.h"
 #include "pxall/group_layout.h"
+#include "pxall/text_cut.h"
 
 namespace pxall {
 
@@ -82,8 +84,8 @@ extern "C" int32_t VBGetGrpName(const char* code, VbString* name) {
     const unsigned char* group = grp::find(code);
     if (group == nullptr) return 0;
     if (name != nullptr && name->data != nullptr && name->len > 0) {
-        size_t n = std::min(static_cast<size_t>(name->len), grpfile::kNameLen);
-        std::memcpy(name->data, group + grpitem::kName, n);
+        put_text_field(name->data, std::min(static_cast<size_t>(name->len), grpfile::kNameLen),
+                       std::string_view(reinterpret_cast<const char*>(group + grpitem::kName), grpfile::kNameLen), ' ');
     }
     return 1;
 }
@@ -102,7 +104,11 @@ extern "C" int32_t VBSetGrpCd(const char* code, const char* name) {
         group[grpitem::kCode + grpfile::kCodeLen] = ' ';
         std::memset(group + grpitem::kSlots, ' ', grpfile::kRecordSize);
     }
-    grp::pad_field(reinterpret_cast<char*>(group + grpitem::kName), name, grpfile::kNameLen);
+    // A name longer than its field loses the character that would not fit
+    // whole; the byte after the field's length tells.
+    const std::string_view given =
+        name == nullptr ? std::string_view() : std::string_view(name, strnlen(name, grpfile::kNameLen + 1));
+    put_text_field(reinterpret_cast<char*>(group + grpitem::kName), grpfile::kNameLen, given, ' ');
     return 0;
 }
 

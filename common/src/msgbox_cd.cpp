@@ -3,11 +3,12 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 
-#include "platform/char_cut.h"
 #include "platform/msgbox.h"
 #include "pxall/blocks.h"
 #include "pxall/errlog.h"
+#include "pxall/text_cut.h"
 #include "pxall/texts.h"
 
 namespace pxall {
@@ -19,10 +20,19 @@ constexpr const char* kFunction = "disp_msgbox";
 constexpr const char* kCaption = "Please Insert CD";
 
 constexpr int kScrAnyDrive = 111;
-// The places of the drive's name inside the brackets.
+// The places of the drive's name and of the CD's kind inside the brackets.
 constexpr size_t kDrivePlaces = 9;
+constexpr size_t kWordPlaces = 6;
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// A text in its places: cut at a character boundary (never half a Japanese
+// character before what follows) and padded with blanks.
+std::string in_places(std::string_view text, size_t places) {
+    std::string out(places, ' ');
+    put_text_field(out.data(), places, text, ' ');
+    return out;
+}
 
 // The two characters of drive-list entry n; entries past the count are empty.
 std::string drive_text(int n) {
@@ -92,11 +102,7 @@ int disp_msgbox(int msg_no, int drive, const char* cd_id, const char* cd_no, int
     } else {
         where = drive_text(drive);
     }
-    // Cut to its places at a character boundary (never half a Japanese
-    // character before the bracket) and padded with blanks.
-    where.resize(plat::char_cut_length(where, kDrivePlaces, texts_double_byte()));
-    where.resize(kDrivePlaces, ' ');
-    text += where + "]\n";
+    text += in_places(where, kDrivePlaces) + "]\n";
 
     // get_scr_text above keeps the message memory, so line 2 still follows.
     const char* line2 = get_2ndmsg_text();
@@ -106,8 +112,8 @@ int disp_msgbox(int msg_no, int drive, const char* cd_id, const char* cd_no, int
     }
     text += line2;
 
-    std::snprintf(piece, sizeof piece, "%-6.6s %-2.2s]", cd_word(cd_id).c_str(), cd_number(cd_id, cd_no).c_str());
-    text += piece;
+    std::snprintf(piece, sizeof piece, " %-2.2s]", cd_number(cd_id, cd_no).c_str());
+    text += in_places(cd_word(cd_id), kWordPlaces) + piece;
 
     int32_t result = plat::message_box(text, kCaption, plat::kMbRetryCancel | plat::kMbIconQuestion);
     int chosen = 0;

@@ -8,8 +8,21 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "pxall/text_cut.h"
 
 namespace pxall {
+
+namespace {
+
+// Whether the last of the n bytes begins a double-byte character whose
+// second byte is still in the file.
+bool ends_inside_a_character(const char* bytes, size_t n) {
+    std::string probe(bytes, n);
+    probe.push_back(' ');
+    return text_cut_length(probe, n) < n;
+}
+
+}  // namespace
 
 int add_text_lines(std::FILE* fp, plat::Control* box, int piece_size) {
     struct stat st;
@@ -30,6 +43,11 @@ int add_text_lines(std::FILE* fp, plat::Control* box, int piece_size) {
         if (ended && n == end_at + 1) {
             n = end_at;
             if (n > 0 && buf[n - 1] == '\r') --n;
+        }
+        if (!ended && n == buf.size() - 1 && n > 1 && ends_inside_a_character(buf.data(), n)) {
+            // The character goes to the next piece whole.
+            std::ungetc(static_cast<unsigned char>(buf[n - 1]), fp);
+            --n;
         }
         bool only_end = ended && (end_at == 0 || (end_at == 1 && buf[0] == '\r'));
         if (!(cut && only_end) && box != nullptr) box->lb_add(std::string(buf.data(), n));

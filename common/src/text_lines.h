@@ -13,7 +13,8 @@ namespace pxall {
 constexpr long kMaxTextListBytes = 16L << 20;
 
 // Reads fp to its end and adds each line (an over-long line as several
-// pieces of piece_size - 1 characters) to box, which may be null. Only the
+// pieces of piece_size - 1 bytes, a piece one shorter where a double-byte
+// character would be split) to box, which may be null. Only the
 // line end (LF or CR LF) is taken off a line. 0, or the C error number of a
 // failed read (EFBIG, with nothing added, for a file larger than
 // kMaxTextListBytes).

@@ -2,14 +2,15 @@
 
 #include "pxall/texts.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "platform/files.h"
 #include "pxall/blocks.h"
 #include "pxall/paths.h"
+#include "pxall/text_cut.h"
 
 namespace pxall {
 
@@ -92,12 +93,11 @@ int load(const Format& f, bool in_program_dir, Table* t) {
         for (int i = 0; i < f.digits; ++i) no = no * 10 + (line[i] - '0');
         // A line that ends at the separator has an empty text.
         size_t text_len = len > static_cast<size_t>(f.text_at) ? len - f.text_at : 0;
-        text_len = std::min(text_len, static_cast<size_t>(f.text_chars));
 
         unsigned char* e = t->entries + static_cast<size_t>(t->count) * f.entry_size;
         put_i16(e, static_cast<int16_t>(no));
-        std::memset(e + 2, f.pad, f.text_chars);
-        if (text_len > 0) std::memcpy(e + 2, line + f.text_at, text_len);
+        put_text_field(reinterpret_cast<char*>(e + 2), static_cast<size_t>(f.text_chars),
+                       std::string_view(line + f.text_at, text_len), f.pad);
         e[2 + f.text_chars] = 0;
         ++t->count;
     }
@@ -184,9 +184,10 @@ extern "C" int32_t VBGetMsg(int32_t no, VbString* str) {
         buf[n++] = '\n';
         std::memcpy(buf + n, second, strnlen(second, pxall::kMsgTextChars));
     }
-    // The buffer ends the copy; a longer string gets NUL bytes behind it.
+    // The buffer ends the copy; a longer string gets NUL bytes behind it, a
+    // shorter one whole characters.
     size_t len = static_cast<size_t>(str->len);
-    size_t copy = std::min(len, sizeof buf);
+    size_t copy = pxall::text_cut_length(std::string_view(buf, sizeof buf), len);
     std::memcpy(str->data, buf, copy);
     if (len > copy) std::memset(str->data + copy, 0, len - copy);
     return str->len;
@@ -196,7 +197,7 @@ extern "C" void VBGetScr(int32_t no, VbString* str) {
     const char* text = pxall::get_scr_text(no);
     if (text == nullptr || str == nullptr || str->data == nullptr || str->len <= 0) return;
     size_t len = static_cast<size_t>(str->len);
-    size_t n = std::min(strnlen(text, pxall::kScrTextChars), len);
+    size_t n = pxall::text_cut_length(std::string_view(text, strnlen(text, pxall::kScrTextChars)), len);
     std::memcpy(str->data, text, n);
     if (len > n) std::memset(str->data + n, 0, len - n);
 }

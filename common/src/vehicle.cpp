@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "pxall/blocks.h"
+#include "pxall/text_cut.h"
 
 namespace pxall {
 
@@ -16,11 +18,13 @@ constexpr size_t kCdDateSize = 8;
 constexpr char kAreaLetters[] = "EGUJ";
 
 // Copies width bytes of src into the caller's string, NUL as blank, never
-// more than the string holds; the count written.
+// more than the string holds (a character that does not fit whole is a
+// blank); the count written.
 int32_t copy_blanked(const unsigned char* src, size_t width, VbString* str) {
     if (str == nullptr || str->data == nullptr || str->len <= 0) return 0;
-    size_t n = std::min(width, static_cast<size_t>(str->len));
-    for (size_t i = 0; i < n; ++i) str->data[i] = src[i] == 0 ? ' ' : static_cast<char>(src[i]);
+    const size_t n = std::min(width, static_cast<size_t>(str->len));
+    const size_t whole = text_cut_length(std::string_view(reinterpret_cast<const char*>(src), width), n);
+    for (size_t i = 0; i < n; ++i) str->data[i] = i >= whole || src[i] == 0 ? ' ' : static_cast<char>(src[i]);
     return static_cast<int32_t>(n);
 }
 

@@ -22,6 +22,14 @@ std::string ryakug(const std::string& key, const std::string& lang, const std::s
     return r;
 }
 
+const std::string kKa = "\x83\x4A";  // one character of two bytes in code page 932
+
+std::string times(const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
 class AbbrevTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -32,6 +40,7 @@ protected:
             ryakug("EUR", "01", "EUROPEAN MARKET VEHICLES EXCEPT FOR UNITED KINGDOM"),
             ryakug("GLX", "01", "GRAND LUXE WITH EXTRA EQUIPMENT: ALLOY WHEELS, FOG LAMPS, CLIMATE CONTROL, RADIO"),
             ryakug("LHD", "03", "CONDUITE A GAUCHE"),
+            ryakug("JPN", "01", "A" + times(kKa, 25)),
         };
         cd.put_keyed("", "RYAKUG.DAT", pxbuild::build_keyed("RYAKUG.DAT", r));
         k.install("E1", '0');
@@ -83,6 +92,32 @@ TEST_F(AbbrevTest, CallersStringsOfAnyLengthAreKeptTo) {
     EXPECT_EQ(meaning.substr(130), std::string(70, '#'));
     ASSERT_EQ(lookup("ABS", &meaning, &flag, 10), 0);
     EXPECT_EQ(meaning, "ANTI-LOCK ");
+}
+
+// A meaning in double-byte characters under the Japanese menu language:
+// its lines of forty and a caller's shorter string end before a character
+// that does not fit whole, the place blank; a Latin menu cuts the bytes
+// where they fall.
+TEST_F(AbbrevTest, JapaneseMeaningEndsBeforeACharacterThatDoesNotFit) {
+    const struct {
+        const char* lang;
+        std::string meaning, ten;
+    } cases[] = {
+        {"02", line("A" + times(kKa, 19)) + line(times(kKa, 6)) + std::string(46, ' '), "A" + times(kKa, 4) + " "},
+        {"01", line("A" + times(kKa, 19) + "\x83") + line("\x4A" + times(kKa, 5)) + std::string(46, ' '),
+         "A" + times(kKa, 4) + "\x83"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        pxtest::set_field(get_ctop_addr(), ctop::kMenuLangCode, 3, c.lang);
+        std::string meaning;
+        int16_t flag = -1;
+        ASSERT_EQ(lookup("JPN", &meaning, &flag), 0);
+        EXPECT_EQ(flag, 0);
+        EXPECT_EQ(meaning, c.meaning);
+        ASSERT_EQ(lookup("JPN", &meaning, &flag, 10), 0);
+        EXPECT_EQ(meaning, c.ten);
+    }
 }
 
 TEST_F(AbbrevTest, AMissingCdGivesFlag4) {

@@ -273,6 +273,37 @@ TEST_F(GroupsTest, TableEditing) {
     EXPECT_EQ(VBGetGrpNum(), 0);
 }
 
+// A group's name under the Japanese menu language (code page 932): its 60
+// places in the table and a caller's shorter string end before a double-byte
+// character that does not fit whole, the place blank; a Latin menu cuts the
+// bytes where they fall.
+TEST_F(GroupsTest, JapaneseNameEndsBeforeACharacterThatDoesNotFit) {
+    const std::string ka = "\x83\x4A";  // one character of two bytes
+    std::string name = "A";
+    for (int i = 0; i < 30; ++i) name += ka;  // 61 bytes
+    const std::string short_name = "AB" + ka + ka;
+    const struct {
+        const char* lang;
+        std::string given, stored, five;
+    } cases[] = {
+        {"02", name, name.substr(0, 59), "A" + ka + ka},
+        {"01", name, name.substr(0, 60), "A" + ka + ka},
+        {"02", short_name, short_name, "AB" + ka + " "},  // the caller's string ends inside a character
+        {"01", short_name, short_name, "AB" + ka + "\x83"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        pxtest::set_field(pxall::get_ctop_addr(), pxall::ctop::kMenuLangCode, 3, c.lang);
+        ASSERT_EQ(VBSetGrpCd("J", c.given.c_str()), 0);
+        EXPECT_EQ(name_of("J"), c.stored + std::string(60 - c.stored.size(), ' '));
+        std::string buf(5, '#');
+        VbString s{buf.data(), 5};
+        EXPECT_EQ(VBGetGrpName("J", &s), 1);
+        EXPECT_EQ(buf, c.five);
+    }
+    pxtest::set_field(pxall::get_ctop_addr(), pxall::ctop::kMenuLangCode, 3, "01");
+}
+
 TEST_F(GroupsTest, RemovingSelectedCodesMovesTheRestForward) {
     ASSERT_EQ(VBSetGrpCd("ALL", "Full group"), 0);
     unsigned char* g = pxall::search_grptmp("ALL");

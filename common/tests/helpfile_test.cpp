@@ -56,6 +56,29 @@ TEST_F(HelpFileTest, OnlyTheLineEndIsStripped) {
     }
 }
 
+// An over-long line under the Japanese menu language (code page 932): a
+// piece ends before a double-byte character that would be split and the next
+// piece begins with it; a Latin menu cuts the bytes where they fall.
+TEST_F(HelpFileTest, LongJapaneseLineIsCutBetweenCharacters) {
+    const std::string ka = "\x83\x4A";  // one character of two bytes
+    std::string line = "AB";
+    for (int i = 0; i < 70; ++i) line += ka;  // 142 bytes, a first byte at the 119th
+    const struct {
+        const char* lang;
+        Lines lines;
+    } cases[] = {
+        {"02", {line.substr(0, 118), line.substr(118), "next"}},
+        {"01", {line.substr(0, 119), line.substr(119), "next"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        pxtest::set_field(pxall::get_ctop_addr(), pxall::ctop::kMenuLangCode, 3, c.lang);
+        env.write(std::string("PRG/PXGYOM") + c.lang + ".HLP", line + "\r\nnext\r\n");
+        EXPECT_EQ(VBReadHelpFile(hwnd, "PXGYOM"), 0);
+        EXPECT_EQ(box.lines(), c.lines);
+    }
+}
+
 TEST_F(HelpFileTest, NameComesFromIdAndMenuLanguage) {
     env.write("PRG/PXGYOM01.HLP", "English\n");
     env.write("PRG/pxgyom03.hlp", "Francais\n");  // names match without regard to case

@@ -147,6 +147,37 @@ TEST_F(MsgBoxCdTest, JapaneseDriveNameIsCutAtACharacter) {
     EXPECT_EQ(shown.back(), box(any_drive.substr(0, 9), "EU-CAT 03]"));
 }
 
+// The word of the CD's kind has six places: under the Japanese menu
+// language a character that would take the sixth and a seventh byte is left
+// out and its place is blank; Latin words and Latin menus are cut on bytes.
+TEST_F(MsgBoxCdTest, AreaWordIsCutBeforeACharacterThatDoesNotFit) {
+    const std::string kata = "\x83\x4A\x83\x5E\x83\x8D";  // three characters of two bytes
+    env.write("PXDROM02.MSG", "810Please insert into drive [\n810the CD [\n");
+    struct Case {
+        const char* lang;
+        std::string word;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"02", kata, kata},                                    // fits exactly
+        {"02", "EUR" + kata, "EUR\x83\x4A "},                  // the lead byte at the sixth place
+        {"02", "E" + kata, "E\x83\x4A\x83\x5E "},
+        {"02", "EU-CATALOGUE", "EU-CAT"},
+        {"02", "EU", "EU    "},
+        {"01", "EUR" + kata, "EUR\x83\x4A\x83"},              // a Latin menu: bytes
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.word);
+        pxtest::set_field(top, ctop::kMenuLangCode, 3, c.lang);
+        env.write(std::string("PXDROM") + c.lang + ".SCR", "0111 ANY DRIVE\n0112 " + c.word + "\n");
+        ASSERT_EQ(set_msg(), 0);
+        ASSERT_EQ(set_scr(), 0);
+        int answer = 0;
+        EXPECT_EQ(disp_msgbox(810, 0, "E1", "03", &answer), 0);
+        EXPECT_EQ(shown.back(), box("D:       ", c.shown + " 03]"));
+    }
+}
+
 TEST_F(MsgBoxCdTest, FailuresAreLogged) {
     int answer = 7;
     EXPECT_EQ(disp_msgbox(700, 0, "E1", "03", &answer), -1);

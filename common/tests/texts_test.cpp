@@ -180,6 +180,45 @@ TEST_F(TextsTest, VBGetScrPadsWithNul) {
     EXPECT_EQ(missing.content(), std::string(8, '?'));
 }
 
+// Under the Japanese menu language (code page 932) a text is cut before a
+// double-byte character that does not fit whole, in the tables and in the
+// caller's string, and the place is padded; a Latin language cuts the same
+// bytes where they fall.
+TEST_F(TextsTest, JapaneseTextsAreCutBeforeACharacterThatDoesNotFit) {
+    const std::string kana = "\x83\x4A";  // one character of two bytes
+    const std::string scr = std::string(69, 'S') + kana + "X";  // the character at the field's last byte
+    const std::string msg = std::string(70, 'M') + kana;
+    for (const std::string name : {"PXDROM01", "PXDROM02"}) {
+        env.write("PROG/" + name + ".MSG", "101" + msg + "\n101" + kana + "\n");
+        env.write(name + ".SCR", "1000 " + scr + "\n1001 A" + kana + kana + "\n");
+    }
+    struct Case {
+        const char* lang;
+        std::string scr, msg;        // the table entries
+        std::string scr4, msg74;     // into caller's strings of 4 and 74 bytes
+    };
+    const Case cases[] = {
+        {"02", std::string(69, 'S'), std::string(70, 'M') + ' ', "A" + kana + '\0',
+         std::string(70, 'M') + " \r\n" + '\0'},
+        {"01", scr.substr(0, 70), msg.substr(0, 71), "A" + kana + "\x83", std::string(70, 'M') + "\x83\r\n\x83"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lang);
+        pxtest::set_field(top, ctop::kMenuLangCode, 3, c.lang);
+        ASSERT_EQ(set_msg(), 0);
+        ASSERT_EQ(set_scr(), 0);
+        EXPECT_EQ(std::string(get_scr_text(1000)), c.scr);
+        EXPECT_EQ(std::string(get_1stmsg_text(101)), c.msg);
+        CallerString s(4);
+        VBGetScr(1001, &s.str);
+        EXPECT_EQ(s.content(), c.scr4);
+        CallerString m(74);
+        EXPECT_EQ(VBGetMsg(101, &m.str), 74);
+        EXPECT_EQ(m.content(), c.msg74);
+        EXPECT_EQ(m.guard(), std::string(8, '?'));
+    }
+}
+
 TEST_F(TextsTest, MissingFilesAndReload) {
     EXPECT_EQ(set_msg(), 1);
     EXPECT_EQ(set_scr(), 1);

@@ -73,6 +73,31 @@ TEST_F(VehicleTest, FieldsCopyTheirWidthWithNulAsBlank) {
     }
 }
 
+// Under the Japanese menu language (code page 932) a caller's string
+// shorter than the field ends before a double-byte character that does not
+// fit whole, the place blank; a Latin menu cuts the bytes where they fall.
+TEST_F(VehicleTest, ShortStringEndsBeforeACharacterThatDoesNotFit) {
+    const std::string ka = "\x83\x4A";  // one character of two bytes
+    std::string name = "AB";
+    for (int i = 0; i < 9; ++i) name += ka;  // the 20-byte car name
+    put(car(), pxall::ccar::kVehicleName, name);
+    const struct {
+        const char* lang;
+        std::string five;
+    } cases[] = {{"02", "AB" + ka + " "}, {"01", "AB" + ka + "\x83"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        pxtest::set_field(top(), pxall::ctop::kMenuLangCode, 3, c.lang);
+        CallerString whole(20), five(5);
+        VBGetVName(&whole.str);
+        VBGetVName(&five.str);
+        EXPECT_EQ(whole.text(), name);
+        EXPECT_EQ(five.text(), c.five);
+        EXPECT_EQ(five.tail(), std::string(8, '#'));
+    }
+    pxtest::set_field(top(), pxall::ctop::kMenuLangCode, 3, "01");
+}
+
 TEST_F(VehicleTest, Characteristics) {
     put(car(), 90, std::string("FIRST\0\0\0\0\0", 10));
     put(car(), 100, "SECOND-10!");

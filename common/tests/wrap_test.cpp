@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "pxall/blocks.h"
+#include "support/temp_env.h"
+
 namespace {
 
 using namespace pxall;
@@ -60,6 +63,41 @@ TEST(Wrap, BySemicolon) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(pieces(memory_edit_2_n_data_by_scolon, c.text, c.w), c.out) << c.text;
+}
+
+// Under the Japanese menu language (code page 932) a piece cut without a
+// separator ends before a double-byte character that does not fit whole, and
+// the next piece begins with it; a Latin menu cuts the bytes where they fall.
+TEST(Wrap, JapanesePiecesEndBeforeACharacterThatDoesNotFit) {
+    pxtest::TempEnv env;  // the shared state block with the menu language
+    unsigned char* top = pxall::get_ctop_addr();
+    ASSERT_NE(top, nullptr);
+    const std::string ka = "\x83\x4A", ki = "\x83\x4C", ku = "\x83\x4E";  // two bytes each
+    struct Case {
+        const char* lang;
+        Cutter cut;
+        std::string text;
+        int w;
+        std::vector<std::string> out;
+    };
+    const std::vector<Case> cases = {
+        {"02", memory_edit_2_n_data, "A" + ka + ki + ku, 4, {"A" + ka + " ", ki + ku}},
+        {"02", memory_edit_2_n_data, ka + ki + ku, 4, {ka + ki, ku + "  "}},
+        {"02", memory_edit_2_n_data, "AB " + ka + ki, 4, {"AB  ", ka + ki}},        // the blank still cuts
+        {"02", memory_edit_2_n_data, ka + ",BC" + ki + ku, 5, {ka + ",  ", "BC" + ki + " ", ku + "   "}},
+        {"02", memory_edit_2_n_data, "ABCDEFGHIJKL", 5, {"ABCDE", "FGHIJ", "KL   "}},
+        {"02", memory_edit_2_n_data, ka, 1, {"\x83", "\x4A"}},  // too narrow for a character: bytes
+        {"02", memory_edit_2_n_data_by_scolon, "A" + ka + ki + ";B", 4, {"A" + ka + " ", ki + "  ", "B   "}},
+        {"02", memory_edit_2_n_data_by_scolon, "ABCDEFG;H", 3, {"ABC", "DEF", "G  ", "H  "}},
+        {"01", memory_edit_2_n_data, "A" + ka + ki + ku, 4, {"A" + ka + "\x83", "\x4C" + ku + " "}},
+        {"01", memory_edit_2_n_data_by_scolon, "A" + ka + ki, 4, {"A" + ka + "\x83", "\x4C   "}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        pxtest::set_field(top, pxall::ctop::kMenuLangCode, 3, c.lang);
+        EXPECT_EQ(pieces(c.cut, c.text, c.w), c.out);
+    }
+    pxtest::set_field(top, pxall::ctop::kMenuLangCode, 3, "01");
 }
 
 TEST(Wrap, BadArgumentsEndTheWalk) {

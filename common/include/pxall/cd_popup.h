@@ -12,8 +12,8 @@
 //            month, day and year of its CD date, then the present text (or
 //            " "); NUL-terminated, the rest zero
 //
-// The text field holds 31 characters and the terminator; a longer present
-// text is cut.
+// The text field holds 31 bytes and the terminator; a longer present text is
+// cut before a character that does not fit.
 #pragma once
 
 #include <cstddef>

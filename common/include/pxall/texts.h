@@ -18,7 +18,8 @@
 //                                           characters blank-padded, 73 NUL
 //   screen entry, 73 bytes, at most 500:    0 u16 number, 2 text of at most
 //                                           70 characters, NUL-padded to 71
-// Longer texts are cut; entries past the last are ignored.
+// Longer texts are cut before a character that does not fit; entries past
+// the last are ignored.
 #pragma once
 
 #include <cstdint>
@@ -57,7 +58,7 @@ PX_EXPORT const char* get_2ndmsg_text();
 PX_EXPORT const char* get_scr_text(int no);
 
 // Whether the menu language's texts are Japanese, in code page 932: a text
-// cut to a field is then cut at a character boundary (platform/char_cut.h).
+// cut to a field is then cut at a character boundary (pxall/text_cut.h).
 PX_EXPORT bool texts_double_byte();
 
 // The CD request box: "insert the CD" with Retry and Cancel. drive is an

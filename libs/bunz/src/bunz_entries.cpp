@@ -2,12 +2,14 @@
 // their sub-illustrations, switching the match, and the print title.
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "bunz/bunz.h"
 #include "bunz_internal.h"
 #include "platform/files.h"
 #include "pxall/errlog.h"
 #include "pxall/selection.h"
+#include "pxall/text_cut.h"
 
 namespace pxbunz {
 
@@ -282,24 +284,33 @@ int32_t VBBuszTerm() {
 }
 
 int32_t VBBunMakePrnIllustNm(VbString* page_text, VbString* title) {
-    // Three lines of the page text: 74 characters, 74 more, then 52.
+    // Three lines of the page text: 74 bytes, 74 more, then 52. A character
+    // that would not fit at a line's end begins the next line.
     constexpr size_t kLine = 74, kLast = 52;
-    char src[2 * kLine + kLast];
+    constexpr size_t kWidths[] = {kLine, kLine, kLast};
+    // One byte more than the lines show: it tells whether the last byte shown
+    // begins a character that goes on past them.
+    char src[2 * kLine + kLast + 1];
     std::memset(src, ' ', sizeof src);
     if (page_text != nullptr && page_text->data != nullptr && page_text->len > 0)
         std::memcpy(src, page_text->data, std::min(sizeof src, static_cast<size_t>(page_text->len)));
     char out[2 * kLine + kLast + 4];
     char* o = out;
-    std::memcpy(o, src, kLine);
-    o += kLine;
-    *o++ = '\r';
-    *o++ = '\n';
-    std::memcpy(o, src + kLine, kLine);
-    o += kLine;
-    *o++ = '\r';
-    *o++ = '\n';
-    std::memcpy(o, src + 2 * kLine, kLast);
-    to_caller(title, out, sizeof out);
+    size_t at = 0;
+    for (size_t w : kWidths) {
+        if (o != out) {
+            *o++ = '\r';
+            *o++ = '\n';
+        }
+        const std::string_view rest(src + at, sizeof src - at);
+        const size_t n = pxall::text_cut_length(rest, w);
+        pxall::put_text_field(o, w, rest.substr(0, n), ' ');
+        at += n;
+        o += w;
+    }
+    if (title != nullptr && title->data != nullptr && title->len > 0)
+        pxall::put_text_field(title->data, std::min(sizeof out, static_cast<size_t>(title->len)),
+                              std::string_view(out, sizeof out), ' ');
     return title == nullptr ? 0 : title->len;
 }
 

@@ -13,6 +13,7 @@
 #include "pxall/image.h"
 #include "pxall/keyed_file.h"
 #include "pxall/part_records.h"
+#include "pxall/text_cut.h"
 #include "pxall/texts.h"
 #include "pxall/wrap.h"
 
@@ -192,8 +193,8 @@ int bun_make_pnc_file(unsigned char* fig_state, int16_t* status) {
             std::memcpy(line + refline::kCode, ref->code, refline::kLongCodeSize);
             const char* text =
                 pxall::get_scr_text(ref->kind == pxall::image::kAttrSubIllustration ? kScrSubIllustration : kScrSpecial);
-            for (size_t i = 0; text != nullptr && text[i] != 0 && refline::kText + i < refline::kTextEnd; ++i)
-                line[refline::kText + i] = text[i];
+            if (text != nullptr)
+                pxall::put_text_field(line + refline::kText, refline::kTextEnd - refline::kText, text, ' ');
             if (!put_line(f.lines, line)) return list_failure("fputs", 13, errno, kAtFputs);
             ++lines;
             continue;

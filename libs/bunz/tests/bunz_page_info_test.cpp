@@ -73,6 +73,45 @@ TEST_F(BunzPageInfo, ListFilesOfTheReferences) {
         EXPECT_FALSE(env.work_exists(f)) << f;
 }
 
+// The list's texts under the Japanese menu language (code page 932): screen
+// texts 1810 and 1809 in their 17 places and a part name in pieces of 23 end
+// before a double-byte character that does not fit whole (the piece's place
+// is blank, the next piece begins with it); a Latin menu cuts the same bytes
+// where they fall.
+TEST_F(BunzPageInfo, JapaneseTextsOfTheListEndBeforeACharacterThatDoesNotFit) {
+    auto times = [](const std::string& s, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += s;
+        return out;
+    };
+    const std::string ka = "\x83\x4A";  // one character of two bytes
+    cat.part_name("11500A", times(ka, 15));
+    open(cat.image({{10, 10, 40, 20, '0', 0, "11500A"},
+                    {150, 10, 190, 30, '1', 0, "9001"},
+                    {150, 40, 190, 50, '4', 0, "SPECIAL-NOTE"}}));
+    struct Case {
+        const char* lang;
+        std::string list;
+    };
+    const Case cases[] = {
+        {"02", line("11500A " + times(ka, 11)) + line("       " + times(ka, 4)) +
+                   line("9001         " + times(ka, 8)) + line("SPECIAL-NOTE AB" + times(ka, 7))},
+        {"01", line("11500A " + times(ka, 11) + "\x83") + line("       \x4A" + times(ka, 3)) +
+                   line("9001         " + times(ka, 8) + "\x83") + line("SPECIAL-NOTE AB" + times(ka, 7) + "\x83")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lang);
+        pxtest::set_field(pxall::get_ctop_addr(), pxall::ctop::kMenuLangCode, 3, c.lang);
+        env.k.env().write(std::string("PXDROM") + c.lang + ".SCR",
+                          "1809 AB" + times(ka, 8) + "\n1810 " + times(ka, 9) + "\n");
+        ASSERT_EQ(pxall::set_scr(), 0);
+        ASSERT_EQ(env.page_info().result, 0);
+        EXPECT_EQ(env.work("hinmei1.tmp"), c.list);
+        // The part-name record keeps the name whole.
+        EXPECT_EQ(env.work("hinmei2.tmp"), name_rec("11500A", times(ka, 15)));
+    }
+}
+
 TEST_F(BunzPageInfo, PageWithoutReferencesHasOneBlankLine) {
     open(cat.image({}, 64, 32, 'A'));
     BunzEnv::PageInfo p = env.page_info();

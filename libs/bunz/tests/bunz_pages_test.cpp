@@ -316,5 +316,45 @@ TEST(BunzPrintTitle, ThreeLinesOfThePageText) {
     EXPECT_EQ(shorter, text.substr(0, 10));
 }
 
+// Under the Japanese menu language (code page 932) a line of the printed
+// title ends before a double-byte character that does not fit whole, padded,
+// and the next line begins with it; a Latin menu splits the bytes.
+TEST(BunzPrintTitle, JapaneseLinesEndBeforeACharacterThatDoesNotFit) {
+    pxtest::TempEnv env;
+    const std::string ka = "\x83\x4A";  // one character of two bytes
+    auto text = [](const std::string& s) { return s + std::string(259 - s.size(), ' '); };
+    const std::string flowing = std::string(73, 'A') + ka + std::string(72, 'B') + ka + std::string(50, 'C');
+    struct Case {
+        const char* lang;
+        std::string page, first, second, third;
+    };
+    const Case cases[] = {
+        {"02", flowing, std::string(73, 'A') + " ", ka + std::string(72, 'B'), ka + std::string(50, 'C')},
+        // The last place shown is the first byte of a character.
+        {"02", std::string(199, 'D') + ka, std::string(74, 'D'), std::string(74, 'D'), std::string(51, 'D') + " "},
+        {"01", flowing, std::string(73, 'A') + "\x83", "\x4A" + std::string(72, 'B') + "\x83",
+         "\x4A" + std::string(50, 'C') + " "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lang);
+        pxtest::set_field(pxall::get_ctop_addr(), pxall::ctop::kMenuLangCode, 3, c.lang);
+        std::string page = text(c.page);
+        VbString in{page.data(), static_cast<int32_t>(page.size())};
+        std::string title(204, '\0');
+        VbString out{title.data(), 204};
+        EXPECT_EQ(VBBunMakePrnIllustNm(&in, &out), 204);
+        EXPECT_EQ(title, c.first + "\r\n" + c.second + "\r\n" + c.third);
+    }
+    // A caller's string that ends inside a character gets a blank there.
+    pxtest::set_field(pxall::get_ctop_addr(), pxall::ctop::kMenuLangCode, 3, "02");
+    std::string page = text("AAAAA" + ka);
+    std::string shorter(6, '?');
+    VbString in{page.data(), static_cast<int32_t>(page.size())};
+    VbString small{shorter.data(), 6};
+    EXPECT_EQ(VBBunMakePrnIllustNm(&in, &small), 6);
+    EXPECT_EQ(shorter, "AAAAA ");
+    pxtest::set_field(pxall::get_ctop_addr(), pxall::ctop::kMenuLangCode, 3, "01");
+}
+
 }  // namespace
 }  // namespace bunztest

@@ -15,6 +15,7 @@
 #include "pxall/itemlist.h"
 #include "pxall/keyed_file.h"
 #include "pxall/part_records.h"
+#include "pxall/text_cut.h"
 #include "pxall/texts.h"
 #include "teki/teki.h"
 #include "teki/teki_layout.h"
@@ -232,8 +233,8 @@ void mark_line(plat::Control* box, int i, const Entry& e) {
         line.append(e.name, kNameSize);
     } else {
         const char* t = pxall::get_scr_text(kNotFoundText);
-        std::string text = t != nullptr ? t : "";
-        text.resize(kNameSize, ' ');
+        std::string text(kNameSize, ' ');
+        pxall::put_text_field(text.data(), kNameSize, t != nullptr ? t : "", ' ');
         line += text;
     }
     box->lb_delete(i);

@@ -137,12 +137,10 @@ int32_t VBTekiPopup(VbString* out) {
         log("VBTekiPopup", "malloc", 20, 0, 6);
         return 20;
     }
-    // The present text is cut so that the record's text keeps its terminator.
-    char present[13] = {};
-    if (const char* t = pxall::get_scr_text(pxall::kPopupPresentText)) std::strncpy(present, t, 12);
+    const char* present = pxall::get_scr_text(pxall::kPopupPresentText);
     int32_t count = 0;
     int detail = 0;
-    int r = pxall::cd_popup_records(letter, present, recs, &count, &detail);
+    int r = pxall::cd_popup_records(letter, present != nullptr ? present : "", recs, &count, &detail);
     if (r != 0) {
         log("VBTekiPopup", "cdmake_cdidtbl_alldrive", r, detail, 7);
         std::free(recs);

@@ -148,6 +148,51 @@ TEST_F(TekiTest, AnEmptyListBoxWritesNothing) {
     EXPECT_FALSE(k.env().exists("MST/PXTEKI.CSV"));
 }
 
+// Screen texts in their places under the Japanese menu language (code page
+// 932): the present text in the twelve places before the pop-up record's
+// terminator, "not found" in the 60 of a part name; a double-byte character
+// that would take the last place and one more is left out, the place blank.
+// A Latin menu cuts the bytes where they fall.
+TEST_F(TekiTest, ScreenTextsEndBeforeACharacterThatDoesNotFit) {
+    const std::string ka = "\x83\x4A";  // one character of two bytes
+    std::string long_text = "A";
+    for (int i = 0; i < 30; ++i) long_text += ka;  // 61 bytes
+    struct Case {
+        const char* lang;
+        std::string present, present_shown;
+        std::string not_found, not_found_shown;
+    };
+    const Case cases[] = {
+        {"02", "ABCDEFGHIJK" + ka, "ABCDEFGHIJK", long_text, long_text.substr(0, 59) + " "},
+        {"02", ka + ka + ka + ka + ka + ka, ka + ka + ka + ka + ka + ka, "NOT FOUND", pad("NOT FOUND", 60)},
+        {"02", "PRESENT-TEXTS", "PRESENT-TEXT", ka, pad(ka, 60)},
+        {"01", "ABCDEFGHIJK" + ka, "ABCDEFGHIJK\x83", long_text, long_text.substr(0, 60)},
+    };
+    int16_t status = 0;
+    ASSERT_EQ(VBTekiInit(&status), 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.present);
+        pxtest::set_field(get_ctop_addr(), ctop::kMenuLangCode, 3, c.lang);
+        k.env().write(std::string("PXDROM") + c.lang + ".SCR",
+                      "0125 " + c.present + "\n2710 " + c.not_found + "\n");
+        ASSERT_EQ(set_scr(), 0);
+        std::string buf(80, '\0');
+        VbString s{buf.data(), 80};
+        ASSERT_EQ(VBTekiPopup(&s), 0);
+        auto recs = records(k.env().read("WORK/PXPOPUP.TMP"), popup_rec::kSize);
+        ASSERT_EQ(recs.size(), 2u);
+        const std::string head = "   01 : 01/15/'24  ";
+        const std::string text = head + c.present_shown;
+        EXPECT_EQ(recs[0].substr(6), text + std::string(32 - text.size(), '\0'));
+
+        box.lb_reset();
+        box.lb_add("99999-XX999-99");
+        ASSERT_EQ(search(&status), 0);
+        ASSERT_EQ(box.lines().size(), 1u);
+        EXPECT_EQ(box.lines()[0], "99999-XX999-99  : " + c.not_found_shown);
+    }
+}
+
 TEST_F(TekiTest, PopupChoiceIsCheckedAgainstTheElevenSlots) {
     int16_t status = 0;
     ASSERT_EQ(VBTekiInit(&status), 0);

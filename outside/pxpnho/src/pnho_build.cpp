@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string_view>
 
 #include "pnho_state.h"
 #include "pxall/blocks.h"
@@ -19,6 +20,7 @@
 #include "pxall/part_records.h"
 #include "pxall/selection.h"
 #include "pxall/strutil.h"
+#include "pxall/text_cut.h"
 
 namespace pxpnho {
 
@@ -139,7 +141,11 @@ int name_of(Files* f, const char* pnc, char* name) {
     pxall::cdreopen(f->names, &detail);
     int r = pxall::cdread(rec, pnc, 6, 0, nullptr, nullptr, f->names, &detail);
     if (r == 0) {
-        std::memcpy(name, rec + pxall::hinmei_rec::kName, 30);
+        // The list's 30 places of the 60-byte name, in whole characters.
+        pxall::put_text_field(name, 30,
+                              std::string_view(reinterpret_cast<const char*>(rec + pxall::hinmei_rec::kName),
+                                               pxall::hinmei_rec::kNameSize),
+                              ' ');
         return 0;
     }
     if (r == -1) return 0;

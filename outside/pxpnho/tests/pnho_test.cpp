@@ -63,8 +63,7 @@ protected:
         radiator.alts = {"16400AA19101" "01"};
         radiator.more = {"USE KIT"};
         cat.parts = {early, late, other, radiator};
-        TestNames names = {{"13470A", "PULLEY, CRANKSHAFT"}, {"16400A", "RADIATOR ASSY"}};
-        write_cd(cat, names);
+        write_cd(cat, part_names);
         k.install("E1", '1', "01");
         k.set_cd_drives({{'E', ""}});
         car_field(ccar::kCatalog, 6, "4410A1");
@@ -122,7 +121,37 @@ protected:
     }
     std::vector<std::string> list() { return records(k.env().read("WORK/PXPNHO1.TMP"), lr::kSize); }
     KeyedEnv k;
+    TestNames part_names = {{"13470A", "PULLEY, CRANKSHAFT"}, {"16400A", "RADIATOR ASSY"}};
 };
+
+// The pulley's name in double-byte characters (code page 932) whose
+// fifteenth would take the list's thirtieth place and one more.
+class PnhoJapaneseName : public PnhoTest {
+protected:
+    static std::string name() {
+        std::string n = "A";
+        for (int i = 0; i < 15; ++i) n += "\x83\x4A";
+        return n;
+    }
+    PnhoJapaneseName() { part_names[0].second = name(); }
+};
+
+// Under the Japanese menu language the name's 30 places in the list end
+// before the character that does not fit whole, the place blank; a Latin
+// menu cuts the bytes where they fall.
+TEST_F(PnhoJapaneseName, ListNameEndsBeforeACharacterThatDoesNotFit) {
+    const struct {
+        const char* lang;
+        std::string shown;
+    } cases[] = {{"02", name().substr(0, 29) + " "}, {"01", name().substr(0, 30)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        set_field(get_ctop_addr(), ctop::kMenuLangCode, 3, c.lang);
+        auto l = main_list();
+        ASSERT_FALSE(l.empty());
+        EXPECT_EQ(l[0], line("01", "13470A", "01", "13470-AA100-01", "01", "1801-2006", c.shown, "FOR AVS14P1"));
+    }
+}
 
 TEST_F(PnhoTest, TheSelectionBecomesLinesOfPartsAlternativesRemarksAndUnknownParts) {
     int16_t match = -1;

@@ -15,6 +15,7 @@
 #include "pxall/jouhou_tmp.h"
 #include "pxall/part_records.h"
 #include "pxall/paths.h"
+#include "pxall/text_cut.h"
 #include "pxall/vclinf.h"
 #include "pxall/vehicle_work_layout.h"
 #include "pxvjin/pxvjin.h"
@@ -156,8 +157,7 @@ std::string held(const Vehicle& v, const std::string& value, uint8_t bit) {
 }
 
 void put_text(unsigned char* at, const std::string& s, size_t n) {
-    std::memset(at, ' ', n);
-    std::memcpy(at, s.data(), std::min(s.size(), n));
+    pxall::put_text_field(reinterpret_cast<char*>(at), n, s, ' ');
 }
 
 // The record of the model that stands for the vehicle: the period the date
@@ -317,13 +317,12 @@ std::string from_vb(const VbString* s, int16_t len) {
 
 void to_vb(VbString* s, const std::string& text) {
     if (s == nullptr || s->data == nullptr || s->len <= 0) return;
-    std::memset(s->data, ' ', static_cast<size_t>(s->len));
-    std::memcpy(s->data, text.data(), std::min(text.size(), static_cast<size_t>(s->len)));
+    pxall::put_text_field(s->data, static_cast<size_t>(s->len), text, ' ');
 }
 
 std::string padded(const std::string& s, size_t n) {
-    std::string out = s.substr(0, std::min(s.size(), n));
-    out.resize(n, ' ');
+    std::string out(n, ' ');
+    pxall::put_text_field(out.data(), n, s, ' ');
     return out;
 }
 

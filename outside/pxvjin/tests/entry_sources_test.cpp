@@ -245,6 +245,31 @@ TEST_F(EntrySources, FilesAsEditorsAndSpreadsheetsWriteThem) {
     }
 }
 
+// Notes under the Japanese menu language (code page 932): the vehicle
+// block's 30 places and a caller's string of 30 end before a double-byte
+// character that does not fit whole, the place blank; a Latin menu cuts the
+// bytes where they fall.
+TEST_F(EntrySources, NotesEndBeforeACharacterThatDoesNotFit) {
+    std::string notes = "A";
+    for (int i = 0; i < 15; ++i) notes += "\x83\x4A";  // 31 bytes
+    const struct {
+        const char* lang;
+        std::string shown;
+    } cases[] = {{"02", notes.substr(0, 29) + " "}, {"01", notes.substr(0, 30)}};
+    unsigned char* lang = pxall::get_ctop_addr() + pxall::ctop::kMenuLangCode;
+    char menu[3];
+    std::memcpy(menu, lang, 3);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        std::memcpy(lang, c.lang, 3);
+        fresh();
+        check(vjin_check_input_note, notes, notes.size());
+        EXPECT_EQ(car(cc::kNotes, 30), c.shown);
+        EXPECT_EQ(shown(vjin_disp_not, 30), c.shown);
+    }
+    std::memcpy(lang, menu, 3);
+}
+
 TEST_F(EntrySources, ASaveThatFailsLeavesTheOldFileWhole) {
     ASSERT_EQ(check(vjin_check_input_vin, kVin, 17), 32);
     const std::string path = root + "/car.txt";

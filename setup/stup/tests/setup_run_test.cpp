@@ -23,6 +23,7 @@
 #include "pxall/blocks.h"
 #include "pxall/keyed_layout.h"
 #include "pxall/setup_scan.h"
+#include "pxall/texts.h"
 #include "setup_fixture.h"
 #include "stup/stup.h"
 #include "stup_internal.h"
@@ -229,6 +230,41 @@ TEST_F(SetupRunTest, WrongIssueIsRefusedAndCancelAtTheThirdCdKeepsTheFirstTwo) {
     EXPECT_EQ(s.value("ECMSTALL"), "EU:C");
     EXPECT_EQ(s.value("CRNTAREA"), "EU");
     EXPECT_EQ(s.setup_names(), (Names{"E1", "E2"}));
+}
+
+// The request for a catalogue CD under the Japanese menu language (code
+// page 932): the drive's name and the word of the CD's kind keep their
+// places in the box, a double-byte character that would not fit whole left
+// out and its place blank; a Latin menu cuts the bytes where they fall.
+TEST_F(SetupRunTest, CdRequestWordsEndBeforeACharacterThatDoesNotFit) {
+    const std::string ka = "\x83\x4A";  // one character of two bytes
+    const std::string any_drive = ka + ka + ka + ka + ka;  // ten bytes in nine places
+    const std::string word = "EUR" + ka + ka;             // seven bytes in six places
+    s.env().write("PRG/PXDROM02.MSG", s.env().read("PRG/PXDROM01.MSG"));
+    struct Case {
+        const char* lang;
+        std::string drive, word;
+    };
+    const Case cases[] = {
+        {"02", ka + ka + ka + ka + " ", "EUR" + ka + " "},
+        {"01", ka + ka + ka + ka + "\x83", "EUR" + ka + "\x83"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lang);
+        pxtest::set_field(s.top(), pxall::ctop::kMenuLangCode, 3, c.lang);
+        s.env().write(std::string("PXDROM") + c.lang + ".SCR", "0111 " + any_drive + "\n0112 " + word + "\n");
+        ASSERT_EQ(pxall::set_msg(), 0);
+        ASSERT_EQ(pxall::set_scr(), 0);
+        s.select_area(0, 'C', {{"A1", '0'}});
+        s.script({{plat::kIdCancel}});  // no disc in any drive: the clerk gives up
+        EXPECT_EQ(run(), 4);
+        ASSERT_EQ(s.boxes().size(), 1u);
+        const std::string& box = s.boxes()[0];
+        EXPECT_NE(box.find(c.drive + "]\n"), std::string::npos) << box;
+        ASSERT_GE(box.size(), 10u);
+        EXPECT_EQ(box.substr(box.size() - 10), c.word + " A1]");
+    }
+    pxtest::set_field(s.top(), pxall::ctop::kMenuLangCode, 3, "01");
 }
 
 TEST_F(SetupRunTest, CdCodeWithoutADirectoryIsRefused) {

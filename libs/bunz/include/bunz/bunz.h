@@ -57,7 +57,9 @@ PX_EXPORT int32_t VBBunzMakePageInfo(VbString* info, VbString* page_record, VbSt
 PX_EXPORT int32_t VBBuszInit(VbString* state, VbString* name, int16_t* match, int16_t* last_page, int16_t* status);
 // Closes the sub-illustration.
 PX_EXPORT int32_t VBBuszTerm();
-// The 204-byte title printed with the illustration; the title string's length.
+// The 204-byte title printed with the illustration: three blank-padded lines
+// of the page text (74, 74 and 52 bytes, CR LF between) that never split a
+// character; the title string's length.
 PX_EXPORT int32_t VBBunMakePrnIllustNm(VbString* page_text, VbString* title);
 
 // --- Picking -----------------------------------------------------------------
