@@ -228,6 +228,8 @@ bool any_form_shown() {
 
 }  // namespace
 
+void hand_keyboard_back(Form& gone);
+
 bool Form::run(const char* procedure, const std::function<void()>& body) {
     // Handlers run inside one another (a modal window's keys inside the
     // handler that opened it); only the outermost one sees the end state.
@@ -333,7 +335,11 @@ void Form::closeEvent(QCloseEvent* event) {
 
 void Form::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    if (modal_loop_ != nullptr) modal_loop_->quit();
+    if (modal_loop_ != nullptr) {
+        modal_loop_->quit();  // show_modal activates the window it was opened from
+        return;
+    }
+    if (!event->spontaneous() && active() == this) hand_keyboard_back(*this);
 }
 
 bool register_form(const std::string& name, FormFactory factory) {
@@ -383,8 +389,8 @@ void unload_form(Form& form) {
     form.loaded_ = false;
     auto& forms = loaded_list();
     forms.erase(std::remove(forms.begin(), forms.end(), &form), forms.end());
-    if (active() == &form) active() = nullptr;
     form.hide();
+    if (active() == &form) active() = nullptr;
     form.deleteLater();
 }
 
@@ -401,6 +407,22 @@ void activate(Form& form) {
 }
 
 }  // namespace
+
+// The window system gives the keyboard to no other window when the active
+// one goes (without a window manager nothing does): the window it was opened
+// from takes it back, or that one's opener, with the focus it set meanwhile.
+void hand_keyboard_back(Form& gone) {
+    active() = nullptr;
+    Form* to = gone.opener_;
+    // Openers can stand in a ring: no more steps than forms.
+    for (size_t steps = loaded_list().size(); to != nullptr && to != &gone && steps > 0; --steps) {
+        if (to->loaded() && to->isVisible()) {
+            activate(*to);
+            return;
+        }
+        to = to->opener_;
+    }
+}
 
 void size_to_layout(Form& form) {
     QLayout* layout = form.layout();
@@ -426,6 +448,7 @@ void show_modeless(Form& form) {
         if (form.placement_ == Placement::Centred) CenterForm(form);
         form.placed_ = true;
     }
+    if (active() != &form) form.opener_ = active();
     form.show();
     activate(form);
 }

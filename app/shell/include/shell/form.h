@@ -151,6 +151,7 @@ private:
     friend void unload_form(Form& form);
     friend void show_modal(Form& form);
     friend void show_modeless(Form& form);
+    friend void hand_keyboard_back(Form& gone);
 
     std::string name_;
     std::array<QPushButton*, 13> pf_{};
@@ -161,6 +162,8 @@ private:
     QLabel* title_ = nullptr;
     bool load_failed_ = false;
     QEventLoop* modal_loop_ = nullptr;
+    // The active form when it was last shown without modality.
+    QPointer<Form> opener_;
     QPointer<QWidget> focus_control_;
     friend class FormsKitFilter;
 };
@@ -189,7 +192,9 @@ void unload_form(Form& form);
 // design display, else the size the screen was drawn at.
 void size_to_layout(Form& form);
 
-// Shows a form without modality: it becomes the active window.
+// Shows a form without modality: it becomes the active window. When it goes
+// (hidden or unloaded) while it is the active one, the window it was opened
+// from becomes the active window again.
 void show_modeless(Form& form);
 // Shows a form modally (no owner window) and returns when it is hidden or
 // unloaded; the form that was active before becomes active again. Neither
