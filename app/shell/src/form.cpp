@@ -424,6 +424,33 @@ void hand_keyboard_back(Form& gone) {
     }
 }
 
+void Form::keys_last() {
+    // The last control that takes Tab, not counting the parts of one (a
+    // list's viewport): the keys go after it.
+    auto takes_tab = [](const QWidget* w) { return (w->focusPolicy() & Qt::TabFocus) != 0; };
+    auto part_of_control = [&](const QWidget* w) {
+        for (const QWidget* p = w->parentWidget(); p != nullptr && p != this; p = p->parentWidget())
+            if (takes_tab(p)) return true;
+        return false;
+    };
+    QWidget* first = nullptr;
+    QWidget* last = nullptr;
+    for (QWidget* w = nextInFocusChain(); w != this && w != nullptr; w = w->nextInFocusChain()) {
+        if (!takes_tab(w) || part_of_control(w) || std::find(pf_.begin(), pf_.end(), w) != pf_.end()) continue;
+        if (first == nullptr && w->isEnabled() && w->isVisibleTo(this)) first = w;
+        last = w;
+    }
+    if (last == nullptr) return;
+    for (QPushButton* key : pf_) {
+        if (key == nullptr) continue;
+        setTabOrder(last, key);
+        last = key;
+    }
+    // Where the screen names no control, the window system would start on
+    // a key.
+    if (focusWidget() == nullptr && first != nullptr) first->setFocus();
+}
+
 void size_to_layout(Form& form) {
     QLayout* layout = form.layout();
     if (layout == nullptr) return;
@@ -444,6 +471,7 @@ void show_modeless(Form& form) {
         return;
     }
     if (!form.placed_ && !form.isVisible()) {
+        form.keys_last();
         size_to_layout(form);
         if (form.placement_ == Placement::Centred) CenterForm(form);
         form.placed_ = true;
@@ -464,6 +492,7 @@ void show_modal(Form& form) {
     // A pop-up stands over the window it was opened from, else mid-screen,
     // and whole on the display.
     if (!form.isVisible()) {
+        if (!form.placed_) form.keys_last();
         size_to_layout(form);
         QRect screen;
         if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->availableGeometry();

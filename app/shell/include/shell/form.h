@@ -25,8 +25,9 @@
 // it on the screen, whatever moved it: the clerk, the screen, or the window
 // coming back after a pop-up closed. A window losing or regaining the
 // activation alone moves no focus. The buttons cmd_PF(1) to cmd_PF(12)
-// stand in one row in fixed places; a click of cmd_PF(n) is the key F<n>
-// unless the screen says otherwise. A focused button takes the system's
+// stand in one row in fixed places, after the screen's own controls in the
+// tab order; a click of cmd_PF(n) is the key F<n> unless the screen says
+// otherwise. A focused button takes the system's
 // button-shadow colour, the others the button face.
 //
 // Every handler runs through run(): a RuntimeError takes the common failure
@@ -147,6 +148,10 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // The keys come after the screen's own controls in the tab order, so the
+    // focus starts on the screen's first control, not on F1.
+    void keys_last();
+
     friend Form& load_form(const std::string& name);
     friend void unload_form(Form& form);
     friend void show_modal(Form& form);
