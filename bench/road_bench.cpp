@@ -11,6 +11,11 @@
 // - any other step: to the end of the first frame drawn after the key (the
 //   rectangles drawn until the server is quiet for 10 ms).
 //
+// A text box's blinking caret is not an answer: a caret-sized rectangle
+// drawn again where it was drawn half a blink period before (Qt's 500 ms)
+// starts no frame, so that a click that changes nothing on the screen (into
+// the box that already has the focus) counts as drawing nothing.
+//
 // A typed text counts as one step, its slowest character. Between steps the
 // bench waits until nothing has been drawn for 100 ms, so that no key falls
 // into the frames of the one before. Each step's median over the runs
@@ -54,6 +59,9 @@ namespace {
 constexpr double kQuietMs = 100;      // between steps: nothing drawn for this long
 constexpr double kNothingMs = 2000;   // a key after which nothing is drawn for this long drew nothing
 constexpr double kBurstGapMs = 10;    // rectangles closer than this belong to one frame
+constexpr double kBlinkMs = 500;      // Qt's caret: shown and hidden in turn this long
+constexpr double kBlinkSlackMs = 150; // a busy machine's timers run late
+constexpr int kCaretWidth = 12;       // the caret's rectangle with its margins
 constexpr double kStepGoalMs = 50, kChangeGoalMs = 100;
 
 // A key as the road names it (xdotool's names): its keysym and the modifiers
@@ -183,7 +191,9 @@ private:
         if (!server_) return -1;
         double first = -1, end = -1, whole = -1;
         bool ended = false;  // the first frame: rectangles closer than kBurstGapMs
-        for (const pxbench::XServer::Logged& l : server_->log()) {
+        const std::vector<pxbench::XServer::Logged>& log = server_->log();
+        for (size_t i = 0; i < log.size(); ++i) {
+            const pxbench::XServer::Logged& l = log[i];
             if (l.at < from) continue;
             if (l.at >= to) break;
             switch (l.kind) {
@@ -195,6 +205,7 @@ private:
                 if (whole < 0 && l.mapped_at >= from) whole = l.at;
                 break;
             case pxbench::XServer::Logged::kDamage:
+                if (caret_blink(log, i)) break;
                 if (first < 0) first = end = l.at;
                 else if (!ended && l.at - end <= kBurstGapMs * 1e6) end = l.at;
                 else ended = true;
@@ -203,6 +214,22 @@ private:
         }
         if (whole >= 0) return whole - from;
         return first < 0 ? -1 : end - from;
+    }
+
+    // Whether log[i] is a caret blinking: a narrow rectangle drawn in the
+    // same place of the same window one blink period before.
+    static bool caret_blink(const std::vector<pxbench::XServer::Logged>& log, size_t i) {
+        const pxbench::XServer::Logged& l = log[i];
+        if (l.width > kCaretWidth) return false;
+        for (size_t k = i; k-- > 0;) {
+            const pxbench::XServer::Logged& e = log[k];
+            const double ago = (l.at - e.at) / 1e6;
+            if (ago > kBlinkMs + kBlinkSlackMs) return false;
+            if (e.kind == pxbench::XServer::Logged::kDamage && ago >= kBlinkMs - kBlinkSlackMs &&
+                e.window == l.window && e.x == l.x && e.y == l.y && e.width == l.width && e.height == l.height)
+                return true;
+        }
+        return false;
     }
 
     // Reads the road's output and answers its requests until it ends.

@@ -134,6 +134,10 @@ public:
         enum Kind { kDamage, kMap, kUnmap, kDrawnWhole } kind;
         double at;
         double mapped_at;  // kDrawnWhole: when that window was mapped
+        // kDamage: the window and the rectangle drawn in it.
+        uint32_t window = 0;
+        int16_t x = 0, y = 0;
+        uint16_t width = 0, height = 0;
     };
     void keep_log() { logging_ = true; }
     const std::vector<Logged>& log() const { return log_; }
@@ -171,6 +175,10 @@ private:
 
     void note(Logged::Kind kind, double at, double mapped_at = 0) {
         if (logging_) log_.push_back({kind, at, mapped_at});
+    }
+    void note_damage(const xcb_damage_notify_event_t& ev, double at) {
+        if (logging_)
+            log_.push_back({Logged::kDamage, at, 0, ev.drawable, ev.area.x, ev.area.y, ev.area.width, ev.area.height});
     }
 
     // The windows there before the watch began: watched from now on, the
@@ -257,7 +265,7 @@ private:
         } else if (type == damage_event_ + XCB_DAMAGE_NOTIFY) {
             auto* ev = reinterpret_cast<const xcb_damage_notify_event_t*>(e);
             last_damage_ = now;
-            note(Logged::kDamage, now);
+            note_damage(*ev, now);
             auto it = windows_.find(ev->drawable);
             if (it == windows_.end() || !it->second.mapped || it->second.drawn_at > 0) return;
             Window& w = it->second;
