@@ -20,11 +20,12 @@ work=$2
 screen_size=${3:-1280x1024}
 [[ "$screen_size" =~ ^[0-9]+x[0-9]+$ ]] || { echo "FAILED: screen size \"$screen_size\" is not WIDTHxHEIGHT"; exit 1; }
 # The steps that drive the keys the kit hands on as the screens' rules ask
-# (Tab along the tab order, arrows, space in a list): PX_ROAD_KEY_STEPS=0
-# leaves them out. PX_ROAD_KEY_STEPS=2 adds a group chosen with Enter in the
-# group pop-up, after which the keyboard does not yet come back to the
-# maintenance screen.
+# (Tab along the tab order, arrows, space in a list, a group chosen with
+# Enter in its pop-up): PX_ROAD_KEY_STEPS=0 leaves them out.
 key_steps=${PX_ROAD_KEY_STEPS:-1}
+# PX_ROAD_SHOTS=DIR keeps a picture of the display (PNG) each time a window
+# has come up and settled: DIR/NN-title.png, numbered in the road's order.
+shots=${PX_ROAD_SHOTS:-}
 rm -rf "$work"
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
@@ -115,12 +116,30 @@ has_keyboard() {
 wait_window() {
     wait_until "no window \"$1\" with the keyboard" has_keyboard "$1"
     settle
+    shot
 }
 
 # Waits until the window with the keyboard is another than `title`.
 wait_not() {
     wait_until "window \"$1\" stayed" not has_keyboard "$1"
     settle
+    shot
+}
+
+# A picture of the display under PX_ROAD_SHOTS, named after the window with
+# the keyboard; a window waited for again in a row is taken once.
+shot_no=0
+shot_last=""
+shot() {
+    [[ -n "$shots" ]] || return 0
+    local name window
+    window=$(xdotool getwindowfocus 2>/dev/null || true)
+    [[ "$window" != "$shot_last" ]] || return 0
+    shot_last=$window
+    name=$(focused | tr -cs 'A-Za-z0-9' '-' | tr 'A-Z' 'a-z' | sed 's/^-*//; s/-*$//')
+    shot_no=$((shot_no + 1))
+    mkdir -p "$shots"
+    import -window root "$(printf '%s/%02d-%s.png' "$shots" "$shot_no" "${name:-none}")"
 }
 not() { ! "$@"; }
 
@@ -406,11 +425,11 @@ grep -q "15600-AA837-04" <<<"$text" || fail "the printed price inquiry lacks its
 key F4
 wait_window "$menu"
 
-if ((key_steps > 1)); then
+if ((key_steps)); then
     step "a user part group chosen from its list with Enter"
     menu_item 7
-    wait_window "SET-UP MENU"
-    click_at 319 220
+    wait_window "SET-UP"
+    click_at 319 260  # its fourth item
     wait_window "USER PART GROUPS"
     click_at 216 80  # List
     wait_window "USER PART GROUP CODES"

@@ -1,5 +1,6 @@
 // The part-group maintenance screen and its group code pop-up over a scripted
 // group work table.
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -326,6 +327,9 @@ TEST_F(StgpTest, GroupCodePopUpHandsTheCodeBack) {
     EXPECT_EQ(px::loaded_form(Kgrr::kName), nullptr);
     EXPECT_EQ(s.txt_GroupCode->text(), "BRK");
     EXPECT_EQ(std::count(group_fake().calls.begin(), group_fake().calls.end(), "VBGetGrpName(BRK)"), 1);
+    // The screen has the keyboard back, on the description its rule chose.
+    EXPECT_EQ(px::active_form(), &s);
+    EXPECT_EQ(QApplication::focusWidget(), s.txt_Description);
 
     // A mouse press on a line chooses it.
     s.cmd_GroupCode->click();

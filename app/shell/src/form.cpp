@@ -228,6 +228,8 @@ bool any_form_shown() {
 
 }  // namespace
 
+void hand_keyboard_back(Form& gone);
+
 bool Form::run(const char* procedure, const std::function<void()>& body) {
     // Handlers run inside one another (a modal window's keys inside the
     // handler that opened it); only the outermost one sees the end state.
@@ -333,7 +335,11 @@ void Form::closeEvent(QCloseEvent* event) {
 
 void Form::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    if (modal_loop_ != nullptr) modal_loop_->quit();
+    if (modal_loop_ != nullptr) {
+        modal_loop_->quit();  // show_modal activates the window it was opened from
+        return;
+    }
+    if (!event->spontaneous() && active() == this) hand_keyboard_back(*this);
 }
 
 bool register_form(const std::string& name, FormFactory factory) {
@@ -383,8 +389,8 @@ void unload_form(Form& form) {
     form.loaded_ = false;
     auto& forms = loaded_list();
     forms.erase(std::remove(forms.begin(), forms.end(), &form), forms.end());
-    if (active() == &form) active() = nullptr;
     form.hide();
+    if (active() == &form) active() = nullptr;
     form.deleteLater();
 }
 
@@ -401,6 +407,49 @@ void activate(Form& form) {
 }
 
 }  // namespace
+
+// The window system gives the keyboard to no other window when the active
+// one goes (without a window manager nothing does): the window it was opened
+// from takes it back, or that one's opener, with the focus it set meanwhile.
+void hand_keyboard_back(Form& gone) {
+    active() = nullptr;
+    Form* to = gone.opener_;
+    // Openers can stand in a ring: no more steps than forms.
+    for (size_t steps = loaded_list().size(); to != nullptr && to != &gone && steps > 0; --steps) {
+        if (to->loaded() && to->isVisible()) {
+            activate(*to);
+            return;
+        }
+        to = to->opener_;
+    }
+}
+
+void Form::keys_last() {
+    // The last control that takes Tab, not counting the parts of one (a
+    // list's viewport): the keys go after it.
+    auto takes_tab = [](const QWidget* w) { return (w->focusPolicy() & Qt::TabFocus) != 0; };
+    auto part_of_control = [&](const QWidget* w) {
+        for (const QWidget* p = w->parentWidget(); p != nullptr && p != this; p = p->parentWidget())
+            if (takes_tab(p)) return true;
+        return false;
+    };
+    QWidget* first = nullptr;
+    QWidget* last = nullptr;
+    for (QWidget* w = nextInFocusChain(); w != this && w != nullptr; w = w->nextInFocusChain()) {
+        if (!takes_tab(w) || part_of_control(w) || std::find(pf_.begin(), pf_.end(), w) != pf_.end()) continue;
+        if (first == nullptr && w->isEnabled() && w->isVisibleTo(this)) first = w;
+        last = w;
+    }
+    if (last == nullptr) return;
+    for (QPushButton* key : pf_) {
+        if (key == nullptr) continue;
+        setTabOrder(last, key);
+        last = key;
+    }
+    // Where the screen names no control, the window system would start on
+    // a key.
+    if (focusWidget() == nullptr && first != nullptr) first->setFocus();
+}
 
 void size_to_layout(Form& form) {
     QLayout* layout = form.layout();
@@ -422,10 +471,12 @@ void show_modeless(Form& form) {
         return;
     }
     if (!form.placed_ && !form.isVisible()) {
+        form.keys_last();
         size_to_layout(form);
         if (form.placement_ == Placement::Centred) CenterForm(form);
         form.placed_ = true;
     }
+    if (active() != &form) form.opener_ = active();
     form.show();
     activate(form);
 }
@@ -441,6 +492,7 @@ void show_modal(Form& form) {
     // A pop-up stands over the window it was opened from, else mid-screen,
     // and whole on the display.
     if (!form.isVisible()) {
+        if (!form.placed_) form.keys_last();
         size_to_layout(form);
         QRect screen;
         if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->availableGeometry();

@@ -307,4 +307,56 @@ TEST_F(KitKeysTest, AFilledListOfSeveralSelectableLinesHasALineWithTheFocus) {
     EXPECT_EQ(several.lb_get_sel(0), 0);  // the focus selects nothing
 }
 
+// --- the tab order of a framed screen -------------------------------------------
+
+// The frame's keys are made before the screen's own controls.
+class FramedScreen : public px::Form {
+public:
+    static constexpr const char* kName = "Frmd";
+    FramedScreen() : px::Form(kName) {
+        auto* body = make_frame({.size = {400, 300}, .keys = {1, 3, 10}});
+        auto* box = new QLineEdit(this);
+        box->setObjectName("box");
+        auto* list = new QListWidget(this);
+        list->setObjectName("list");
+        body->addWidget(box);
+        body->addWidget(list);
+    }
+};
+PX_FORM(FramedScreen);
+
+TEST_F(FormsTest, AScreenStartsOnItsFirstControlAndItsKeysComeLastInTheTabOrder) {
+    auto tab_round = [](px::Form& f) {
+        std::vector<std::string> seen;
+        for (int i = 0; i < 6; ++i) {
+            QWidget* w = QApplication::focusWidget();
+            if (w == nullptr || w->window() != &f) break;
+            seen.push_back(w->objectName().toStdString());
+            QTest::keyClick(w, Qt::Key_Tab);
+        }
+        return seen;
+    };
+    const std::vector<std::string> expected = {"box", "list", "cmd_PF_1", "cmd_PF_3", "cmd_PF_10", "box"};
+    for (bool modal : {false, true}) {
+        SCOPED_TRACE(modal ? "modal" : "without modality");
+        auto& f = px::load_form<FramedScreen>();
+        std::vector<std::string> seen;
+        if (modal) {
+            on_modal(FramedScreen::kName, [&](px::Form& shown) {
+                EXPECT_TRUE(QTest::qWaitForWindowActive(&shown));
+                seen = tab_round(shown);
+                px::unload_form(shown);
+            });
+            px::show_modal(f);
+        } else {
+            px::show_modeless(f);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+            seen = tab_round(f);
+            px::unload_form(f);
+        }
+        settle();
+        EXPECT_EQ(seen, expected);
+    }
+}
+
 }  // namespace

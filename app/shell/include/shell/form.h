@@ -25,8 +25,9 @@
 // it on the screen, whatever moved it: the clerk, the screen, or the window
 // coming back after a pop-up closed. A window losing or regaining the
 // activation alone moves no focus. The buttons cmd_PF(1) to cmd_PF(12)
-// stand in one row in fixed places; a click of cmd_PF(n) is the key F<n>
-// unless the screen says otherwise. A focused button takes the system's
+// stand in one row in fixed places, after the screen's own controls in the
+// tab order; a click of cmd_PF(n) is the key F<n> unless the screen says
+// otherwise. A focused button takes the system's
 // button-shadow colour, the others the button face.
 //
 // Every handler runs through run(): a RuntimeError takes the common failure
@@ -147,10 +148,15 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // The keys come after the screen's own controls in the tab order, so the
+    // focus starts on the screen's first control, not on F1.
+    void keys_last();
+
     friend Form& load_form(const std::string& name);
     friend void unload_form(Form& form);
     friend void show_modal(Form& form);
     friend void show_modeless(Form& form);
+    friend void hand_keyboard_back(Form& gone);
 
     std::string name_;
     std::array<QPushButton*, 13> pf_{};
@@ -161,6 +167,8 @@ private:
     QLabel* title_ = nullptr;
     bool load_failed_ = false;
     QEventLoop* modal_loop_ = nullptr;
+    // The active form when it was last shown without modality.
+    QPointer<Form> opener_;
     QPointer<QWidget> focus_control_;
     friend class FormsKitFilter;
 };
@@ -189,7 +197,9 @@ void unload_form(Form& form);
 // design display, else the size the screen was drawn at.
 void size_to_layout(Form& form);
 
-// Shows a form without modality: it becomes the active window.
+// Shows a form without modality: it becomes the active window. When it goes
+// (hidden or unloaded) while it is the active one, the window it was opened
+// from becomes the active window again.
 void show_modeless(Form& form);
 // Shows a form modally (no owner window) and returns when it is hidden or
 // unloaded; the form that was active before becomes active again. Neither
