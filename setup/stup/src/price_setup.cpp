@@ -122,7 +122,6 @@ int32_t stup_kakaku_setup(const VbString* source, int16_t price_kind, int16_t ap
     // records, and not kept in memory past that.
     const size_t limit = stup_data_limit(kind.block);
     std::vector<char> records;  // the new data file
-    records.reserve(limit);
     bool over = false;
 
     const std::string dir = state_dir(pxall::ctop::kPriceDir);

@@ -143,6 +143,11 @@ int csv_source_records(const std::string& csv_path, int layout, size_t limit, st
     std::FILE* in = open_csv(csv_path);
     if (in == nullptr) return -1;
     const size_t rec_len = static_cast<size_t>(csv_rec_len(layout));
+    // Room for as many records as the file can hold lines (a character and
+    // its line end each), within the limit: a small file takes little.
+    struct stat st;
+    if (::fstat(::fileno(in), &st) == 0 && st.st_size >= 0)
+        data->reserve(data->size() + std::min(limit, (static_cast<size_t>(st.st_size) / 2 + 1) * rec_len));
     // Past the limit the lines are still read, so that a line that is not
     // whole is reported as such.
     int result = csv_records(in, csv_path, layout, [&](const char* rec) {
@@ -197,7 +202,6 @@ int put_stored_first(const std::string& current, const std::string& src, int32_t
         return -1;
     }
     std::vector<char> stored;
-    stored.reserve(limit + data->size());
     if (read_source(current, limit, &stored, over) != 0) return -1;
     // Where the stored records end: the first zero byte (the last block's
     // padding), or the end.
