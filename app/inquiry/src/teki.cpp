@@ -180,6 +180,8 @@ void Teki::set_captions() {
     msg_Parts->set_text(0, 1, ScrText(2703, 15));
     const int widths[6] = {7, 9, 17, 6, 26, 5};
     for (int i = 0; i < 6; ++i) msg_Parts->set_text(0, 2 + i, ScrText(2704 + i, widths[i]));
+    // Character widths that suit the screen font may cut a heading here.
+    msg_Parts->widen_to_headings();
     msg_Parts->set_redraw(true);
     for (int n : {1, 2, 3, 4, 6}) cmd_PF(n)->setText(ScrText(199 + n, 8));
     cmd_PF(9)->setText(ScrText(208, 8));

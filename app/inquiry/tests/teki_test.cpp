@@ -1,4 +1,5 @@
 // The applicability inquiry over a scripted PXTEKI.
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,6 +11,7 @@
 #include "inquiry/teki.h"
 #include "platform/clock.h"
 #include "shell/grid.h"
+#include "shell/messages.h"
 #include "shell/stack.h"
 #include "support/inquiry_test.h"
 
@@ -47,6 +49,22 @@ protected:
         return out;
     }
 };
+
+// The screen opens on the result grid, its headings whole in the grid's
+// font; a column wider than its heading keeps its width in characters.
+TEST_F(TekiTest, OpensOnTheGridWithEveryHeadingWhole) {
+    inst->write("PXDROM01.SCR", "2702 No\n2703 Part Number\n2704 Code\n2705 Catalog\n2706 Catalogue Name\n"
+                                "2707 Period\n2708 Remarks\n2709 Qty\n");
+    Teki& t = teki();
+    px::Grid* g = t.msg_Parts;
+    EXPECT_EQ(t.focusWidget(), g);
+    EXPECT_EQ(g->text(0, 5).trimmed(), "Period");
+    const QFontMetrics fm(g->font());
+    const int tw = px::display_twips().x;
+    for (int c = 0; c < g->cols(); ++c)
+        EXPECT_GE(g->col_width(c) / tw, fm.horizontalAdvance(g->text(0, c).trimmed()) + 4) << "column " << c;
+    EXPECT_EQ(g->col_width(6), 42 * g->char_width());
+}
 
 TEST_F(TekiTest, PartNumbersAreTypedInThreeBoxesAndListedInDisplayForm) {
     Teki& t = teki();

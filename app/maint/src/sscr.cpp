@@ -1,5 +1,7 @@
 #include "maint/sscr.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -139,7 +141,10 @@ void Sscr::on_load() {
     char_height_ = msg_Screen->text_height();
     SSCR_Set_PF_Caption(1);
     msg_Screen->set_col_width(0, 2 * char_width_);
-    msg_Screen->set_col_width(1, msg_Screen->width_twips() - (4 * char_width_ + char_width_ / 2));
+    // No wider than the room beside the scroll bar: a click on a text must
+    // not scroll the mark column out of sight, with no bar to bring it back.
+    msg_Screen->set_col_width(
+        1, std::min(msg_Screen->width_twips() - (4 * char_width_ + char_width_ / 2), msg_Screen->fill_width(1)));
     // The texts stand left-aligned, so that their leading blanks show.
     msg_Screen->set_col_alignment(1, Grid::Align::Left);
     msg_Screen->set_text(0, 1, ScrText(4402, 20));

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include "maint/screen_work.h"
@@ -226,6 +227,36 @@ TEST_F(SscrTest, AnImportCutShortIsToldAndNeverWrittenBack) {
     EXPECT_EQ(screen_file(), kScreenFile);
     EXPECT_EQ(px::loaded_form(Sscr::kName), &e) << "the editor stays";
     EXPECT_EQ(beeps, 1);
+}
+
+// With more texts than the grid shows, the scroll bar takes room: a click on
+// a text must not scroll the mark column out of sight.
+TEST_F(SscrTest, ADoubleClickOnALongScreenKeepsTheMarkColumnInView) {
+    std::string many;
+    for (int i = 1; i <= 40; ++i) many += std::to_string(1010 + i) + " Text " + std::to_string(i) + "\r\n";
+    std::string file = kScreenFile;
+    file.insert(file.find("#PXSTPR"), many);
+    inst->write("PXDROM01.SCR", file);
+    Sscr& e = open();
+    e.cbo_scrnm->setEditText("Parts Catalogue - Main Menu");
+    settle();
+    px::Grid* g = e.msg_Screen;
+    ASSERT_TRUE(g->verticalScrollBar()->isVisible());
+    const int tw = px::display_twips().x;
+    const QPoint at(g->cell_left(3, 1) / tw + 20, g->cell_top(3, 1) / tw + 4);
+    int row_edited = 0, left_col_then = -1;
+    on_modal("Ssed", [&](px::Form& f) {
+        row_edited = g->row();
+        left_col_then = g->left_col();
+        static_cast<Ssed&>(f).cmd_Cancel->click();
+    });
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    settle();
+    EXPECT_EQ(row_edited, 3);
+    EXPECT_EQ(left_col_then, 0);
+    EXPECT_EQ(g->left_col(), 0);
+    EXPECT_EQ(g->horizontalScrollBar()->value(), 0);
 }
 
 TEST_F(SscrTest, F3LeavesTheScreenFileAsItWas) {

@@ -143,6 +143,29 @@ void Grid::set_col_width(int col, int twips) {
     changed();
 }
 
+void Grid::widen_to_headings() {
+    const QFontMetrics fm(font());
+    for (int c = 0; c < cols_; ++c) {
+        int need = 0;
+        for (int r = 0; r < fixed_rows_ && r < rows_; ++r) {
+            QString t = cells_[index(r, c)];
+            t.replace(QChar('\r'), QChar('\n'));
+            for (const QString& line : t.split(QChar('\n'))) need = std::max(need, fm.horizontalAdvance(line.trimmed()));
+        }
+        if (need == 0) continue;
+        need += 2 * kCellMarginPx;
+        if (col_px(c) < need) col_twips_[c] = need * tw_x();
+    }
+    changed();
+}
+
+int Grid::fill_width(int col) const {
+    int room = width() - 2 * frameWidth();
+    if (bars_ & kVertical) room -= verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < cols_; ++c) room -= (c == col ? 0 : col_px(c)) + line_px();
+    return std::max(room, 0) * tw_x();
+}
+
 int Grid::row_height(int row) const {
     if (row < 0 || row >= rows_) return 0;
     return row_twips_[row] >= 0 ? row_twips_[row] : text_height() + 4 * tw_y();

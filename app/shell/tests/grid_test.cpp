@@ -8,6 +8,7 @@
 
 #include "shell/codepage.h"
 #include "shell/grid.h"
+#include "shell/messages.h"
 #include "support/fixture.h"
 
 namespace pxtest {
@@ -189,6 +190,43 @@ TEST(GridTest, ScrollBarsShowOnlyWhenAskedForAndNeeded) {
     QApplication::processEvents();
     EXPECT_FALSE(few.g.verticalScrollBar()->isVisible());
     EXPECT_TRUE(few.g.horizontalScrollBar()->isVisible());  // six 100 px columns in 400 px
+}
+
+// Headings only widen their columns, by their widest line; the data rows
+// never do, and a column already wide enough keeps its width.
+TEST(GridTest, ColumnsWidenToTheirHeadingsOnly) {
+    Sample s(3);
+    const QString long_heading = "A heading much wider than its column";
+    s.g.set_text(0, 1, long_heading);
+    s.g.set_text(0, 2, "Short");
+    s.g.set_text(0, 3, "Two\r\n" + long_heading + " too");
+    s.g.set_text(1, 4, long_heading + long_heading);
+    s.g.widen_to_headings();
+    const QFontMetrics fm(s.g.font());
+    const int tw = px::display_twips().x;
+    EXPECT_GE(s.g.col_width(1) / tw, fm.horizontalAdvance(long_heading) + 4);
+    EXPECT_GE(s.g.col_width(3) / tw, fm.horizontalAdvance(long_heading + " too") + 4);
+    for (int c : {0, 2, 4, 5}) EXPECT_EQ(s.g.col_width(c), 1485) << "column " << c;
+}
+
+// A last column as wide as fill_width leaves the row whole beside the
+// vertical scroll bar: making it current scrolls nothing sideways.
+TEST(GridTest, AColumnThatFillsTheRoomNeedsNoSidewaysScroll) {
+    Sample s(101, 2);
+    s.g.set_fixed_cols(0);
+    s.g.set_scroll_bars(Grid::kVertical);
+    s.g.set_col_width(1, s.g.fill_width(1));
+    QApplication::processEvents();
+    ASSERT_TRUE(s.g.verticalScrollBar()->isVisible());
+    const int tw = px::display_twips().x;
+    EXPECT_EQ(s.g.col_width(0) / tw + s.g.col_width(1) / tw + 2, s.g.viewport()->width());
+    const QPoint text_cell(s.g.col_width(0) / tw + 20, 30);
+    QTest::mouseClick(s.g.viewport(), Qt::LeftButton, Qt::NoModifier, text_cell);
+    EXPECT_EQ(s.g.col(), 1);
+    EXPECT_EQ(s.g.left_col(), 0);
+    s.g.set_col_width(1, s.g.fill_width(1) + tw);  // a pixel more does scroll
+    QTest::mouseClick(s.g.viewport(), Qt::LeftButton, Qt::NoModifier, text_cell);
+    EXPECT_EQ(s.g.left_col(), 1);
 }
 
 TEST(GridTest, CharacterUnitsComeFromTheGridsFont) {

@@ -62,6 +62,13 @@ public:
     // --- layout (twips) ------------------------------------------------------
     int col_width(int col) const;
     void set_col_width(int col, int twips);
+    // Widens each column that is narrower than a text of its fixed rows, so
+    // that no heading is cut; wider columns keep their widths.
+    void widen_to_headings();
+    // The widest a column can be while all columns fit beside the vertical
+    // scroll bar (when one is asked for), so that the grid never has to
+    // scroll sideways to show a whole row.
+    int fill_width(int col) const;
     int row_height(int row) const;
     void set_row_height(int row, int twips);
     // Every row's height, the header rows included.
