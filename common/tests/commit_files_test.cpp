@@ -105,11 +105,10 @@ protected:
     std::vector<std::string> steps() {
         make_old();
         edit();
-        g_script = Script{};
-        pxall::set_write_step_hook(scripted_step);
-        EXPECT_EQ(VBwrite_group_file(), 0);
-        pxall::set_write_step_hook(nullptr);
-        return g_script.seen;
+        int rc = -1;
+        const auto seen = pxtest::steps_of([&] { rc = VBwrite_group_file(); });
+        EXPECT_EQ(rc, 0);
+        return seen;
     }
 
     pxtest::TempEnv env;
@@ -141,12 +140,8 @@ TEST_F(GroupsCommitTest, AFullDiskOrAFailedRenameAtEveryStepIsReportedAndLeavesA
         SCOPED_TRACE("failed at " + all[k]);
         make_old();
         edit();
-        g_script = Script{};
-        g_script.at = k;
-        g_script.error = all[k].rfind("rename", 0) == 0 ? EIO : ENOSPC;
-        pxall::set_write_step_hook(scripted_step);
-        int rc = VBwrite_group_file();
-        pxall::set_write_step_hook(nullptr);
+        int rc = -1;
+        pxtest::failed_at_step(k, all, [&] { rc = VBwrite_group_file(); });
         if (all[k].rfind("unjournal", 0) == 0) {
             EXPECT_EQ(rc, 0);  // both files were in place; the journal goes at the next read
         } else {

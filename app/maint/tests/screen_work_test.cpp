@@ -1,12 +1,10 @@
 // The editor's work file: the screen file copied in and written back byte
 // for byte, texts replaced in place, names of the screens collected.
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <fstream>
 #include <sstream>
 
 #include "maint/screen_work.h"
+#include "support/file_size_limit.h"
 #include "support/fixture.h"
 
 namespace pxtest {
@@ -123,17 +121,10 @@ TEST_F(ScreenWorkTest, FailedExportLeavesTheScreenFileWhole) {
 // ever written back over the screen file.
 TEST_F(ScreenWorkTest, AnImportCutShortIsNeverWrittenBack) {
     inst->write("PXDROM01.SCR", kFile);
-    struct sigaction ignore {}, old_action {};
-    ignore.sa_handler = SIG_IGN;
-    ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &old_action), 0);
-    rlimit old_limit{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-    rlimit small = old_limit;
-    small.rlim_cur = 5 * px::maint::swrec::kSize;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    pxtest::FileSizeLimit limit(5 * px::maint::swrec::kSize);
+    ASSERT_TRUE(limit.set());
     const bool whole = work.import_file(scr, tmp);
-    ::setrlimit(RLIMIT_FSIZE, &old_limit);
-    ::sigaction(SIGXFSZ, &old_action, nullptr);
+    limit.lift();
     EXPECT_FALSE(whole);
     EXPECT_FALSE(work.whole());
     EXPECT_FALSE(work.export_file(tmp, scr));

@@ -1,8 +1,5 @@
 // The screen-text editor and its edit dialog on a screen file of the
 // installation, through the set-up library's screen-file services.
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <fstream>
 #include <sstream>
 
@@ -21,6 +18,7 @@
 #include "shell/grid.h"
 #include "shell/messages.h"
 #include "shell/stack.h"
+#include "support/file_size_limit.h"
 #include "support/fixture.h"
 
 namespace pxtest {
@@ -207,17 +205,10 @@ TEST_F(SscrTest, NoTextOfTheScreenIsNotWritten) {
 // The work file cannot take the whole screen file (a full disk): the editor
 // says so at once, and F10 never writes the cut copy over the screen file.
 TEST_F(SscrTest, AnImportCutShortIsToldAndNeverWrittenBack) {
-    struct sigaction ignore {}, old_action {};
-    ignore.sa_handler = SIG_IGN;
-    ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &old_action), 0);
-    rlimit old_limit{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-    rlimit small = old_limit;
-    small.rlim_cur = 4 * px::maint::swrec::kSize;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    pxtest::FileSizeLimit limit(4 * px::maint::swrec::kSize);
+    ASSERT_TRUE(limit.set());
     Sscr& e = open();
-    ::setrlimit(RLIMIT_FSIZE, &old_limit);
-    ::sigaction(SIGXFSZ, &old_action, nullptr);
+    limit.lift();
     EXPECT_EQ(inst->log_lines(), std::vector<std::string>{"PXSSCR,SSCR_Import_Text,import_file,(14)(0)(0)"});
     QLabel system_error;
     px::DispMsg(999, &system_error);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 #include "pxall/atomic_write.h"
@@ -27,6 +28,24 @@ int scripted_step(const char* step, const char* host) {
 int index_of(const std::vector<std::string>& steps, const std::string& step) {
     auto it = std::find(steps.begin(), steps.end(), step);
     return it == steps.end() ? -1 : static_cast<int>(it - steps.begin());
+}
+
+std::vector<std::string> steps_of(const std::function<void()>& write) {
+    step_script() = StepScript{};
+    pxall::set_write_step_hook(scripted_step);
+    write();
+    pxall::set_write_step_hook(nullptr);
+    return step_script().seen;
+}
+
+void failed_at_step(int at, const std::vector<std::string>& steps, const std::function<void()>& write) {
+    step_script() = StepScript{};
+    step_script().at = at;
+    const bool rename = at >= 0 && at < static_cast<int>(steps.size()) && steps[at].rfind("rename", 0) == 0;
+    step_script().error = rename ? EIO : ENOSPC;
+    pxall::set_write_step_hook(scripted_step);
+    write();
+    pxall::set_write_step_hook(nullptr);
 }
 
 bool killed_at_step(int at, const std::function<void()>& write) {

@@ -28,6 +28,13 @@ int scripted_step(const char* step, const char* host);
 // The place of a step in the steps seen, -1 when it was not taken.
 int index_of(const std::vector<std::string>& steps, const std::string& step);
 
+// The steps `write` takes, recorded with none of them acted on.
+std::vector<std::string> steps_of(const std::function<void()>& write);
+
+// Runs `write` with step `at` of `steps` failing as it would on a real
+// machine: a rename with EIO, any other step as on a full disk (ENOSPC).
+void failed_at_step(int at, const std::vector<std::string>& steps, const std::function<void()>& write);
+
 // Runs `write` in a child process that is ended at step `at`: true when the
 // child ended there (false when it forked badly or ran past the step).
 bool killed_at_step(int at, const std::function<void()>& write);

@@ -221,10 +221,7 @@ TEST_F(LocalPartsTest, ARefusedOrUnreadableSourceKeepsTheSetInForce) {
     EXPECT_EQ(records(env.read("LCP/LOCALP1.D"), 62).size(), 1u);
 }
 
-using Script = pxtest::StepScript;
 using pxtest::index_of;
-using pxtest::scripted_step;
-Script& g_script = pxtest::step_script();
 
 // The data and index of a set change together: a kill or a failure at each
 // step of a replacement leaves the old set or the new one for the reader.
@@ -252,11 +249,9 @@ TEST_F(LocalPartsTest, AKillOrAFailureAtEveryStepLeavesTheOldOrTheNewSet) {
     const std::string fresh = set();
     ASSERT_EQ(setup(1, "OLD.CSV", old_csv), 0);
     const std::string old = set();
-    g_script = Script{};
-    pxall::set_write_step_hook(scripted_step);
-    ASSERT_EQ(setup(1, "NEW.CSV", new_csv), 0);
-    pxall::set_write_step_hook(nullptr);
-    const auto all = g_script.seen;
+    int rc = -1;
+    const auto all = pxtest::steps_of([&] { rc = setup(1, "NEW.CSV", new_csv); });
+    ASSERT_EQ(rc, 0);
     int first_rename = -1, second_rename = -1;
     for (int k = 0; k < static_cast<int>(all.size()); ++k) {
         if (all[k] == "rename LOCALP1.D") first_rename = k;
@@ -268,17 +263,11 @@ TEST_F(LocalPartsTest, AKillOrAFailureAtEveryStepLeavesTheOldOrTheNewSet) {
         for (bool kill : {true, false}) {
             SCOPED_TRACE((kill ? "killed at " : "failed at ") + all[k]);
             ASSERT_EQ(setup(1, "OLD.CSV", old_csv), 0);
-            g_script = Script{};
-            g_script.at = k;
-            g_script.kill = kill;
-            g_script.error = all[k].rfind("rename", 0) == 0 ? EIO : ENOSPC;
             if (kill) {
                 ASSERT_TRUE(pxtest::killed_at_step(k, [&] { setup(1, "NEW.CSV", new_csv); }));
                 EXPECT_EQ(read_k1(), k >= first_rename ? fresh : old);
             } else {
-                pxall::set_write_step_hook(scripted_step);
-                int rc = setup(1, "NEW.CSV", new_csv);
-                pxall::set_write_step_hook(nullptr);
+                pxtest::failed_at_step(k, all, [&] { rc = setup(1, "NEW.CSV", new_csv); });
                 EXPECT_EQ(rc == 0, all[k].rfind("unjournal", 0) == 0);
                 EXPECT_EQ(read_k1(), k >= second_rename ? fresh : old);
             }

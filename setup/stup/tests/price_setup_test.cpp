@@ -303,12 +303,7 @@ TEST_F(PriceSetupTest, EveryRecordWholePrintableAndInOrder) {
     for (int i : {1, 37, 38}) EXPECT_EQ(lookup(kakaku(i).substr(0, 12)), kakaku(i)) << i;
 }
 
-// The step hook's script for the commit tests: the steps seen, and the one
-// (by count) at which the process ends or fails.
-using Script = pxtest::StepScript;
 using pxtest::index_of;
-using pxtest::scripted_step;
-Script& g_script = pxtest::step_script();
 
 class PriceCommitTest : public PriceSetupTest {
 protected:
@@ -334,11 +329,9 @@ TEST_F(PriceCommitTest, AKillAtEveryStepLeavesTheOldOrTheNewPricesReadable) {
     const std::string fresh = files();
     make_old();
     const std::string old = files();
-    g_script = Script{};
-    pxall::set_write_step_hook(scripted_step);
-    ASSERT_EQ(import_new(), 0);
-    pxall::set_write_step_hook(nullptr);
-    const auto all = g_script.seen;
+    int rc = -1;
+    const auto all = pxtest::steps_of([&] { rc = import_new(); });
+    ASSERT_EQ(rc, 0);
     const int first_rename = index_of(all, "rename KAKAKU.D");
     ASSERT_GT(first_rename, 0);
     ASSERT_GE(all.size(), 10u);
@@ -357,22 +350,15 @@ TEST_F(PriceCommitTest, AFailureAtEveryStepIsReportedAndLeavesWholePrices) {
     const std::string fresh = files();
     make_old();
     const std::string old = files();
-    g_script = Script{};
-    pxall::set_write_step_hook(scripted_step);
-    ASSERT_EQ(import_new(), 0);
-    pxall::set_write_step_hook(nullptr);
-    const auto all = g_script.seen;
+    int rc = -1;
+    const auto all = pxtest::steps_of([&] { rc = import_new(); });
+    ASSERT_EQ(rc, 0);
     const int second_rename = index_of(all, "rename KAKAKU.IA");
     ASSERT_GT(second_rename, 0);
     for (int k = 0; k < static_cast<int>(all.size()); ++k) {
         SCOPED_TRACE("failed at " + all[k]);
         make_old();
-        g_script = Script{};
-        g_script.at = k;
-        g_script.error = all[k].rfind("rename", 0) == 0 ? EIO : ENOSPC;
-        pxall::set_write_step_hook(scripted_step);
-        int rc = import_new();
-        pxall::set_write_step_hook(nullptr);
+        pxtest::failed_at_step(k, all, [&] { rc = import_new(); });
         if (all[k].rfind("unjournal", 0) == 0)
             EXPECT_EQ(rc, 0);  // every file was in place; the journal goes at the next read
         else
