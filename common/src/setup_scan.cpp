@@ -10,6 +10,7 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "pxall/blocks.h"
+#include "pxall/dataset_folder.h"
 #include "pxall/errlog.h"
 #include "pxall/fileutil.h"
 #include "pxall/paths.h"
@@ -35,6 +36,7 @@ constexpr int kPlaceListing = 1;
 constexpr int kPlaceOpen = 2;
 constexpr int kPlaceRead = 3;
 constexpr int kPlaceNoArea = 4;
+constexpr int kPlaceLeftover = 5;
 
 struct DataSet {
     char name[2];
@@ -129,7 +131,9 @@ bool list_datasets(int kind, char drive, int area, bool frame, std::vector<DataS
 
 bool has_directory(const unsigned char* top, size_t at) { return top[at] != 0; }
 
-// Removes the "$<name>" folders of one data-set directory, with their files.
+// Removes the folders a set-up run was building or had set aside in one
+// data-set directory, with their files; one that will not go is logged and
+// tried again at the next start-up.
 void remove_building_dirs(int kind, char drive) {
     char search[kPathSize];
     if (!dataset_path(kind, drive, std::string(1, kBuildingMark) + "*", search)) return;
@@ -138,16 +142,15 @@ void remove_building_dirs(int kind, char drive) {
     int32_t h = plat::find_first(search, &found);
     if (h == 0) return;
     do {
-        if (found.attributes == plat::kAttrDirectory && found.name.size() == 3 && found.name[0] == kBuildingMark)
-            found_dirs.push_back(found.name);
+        if (found.attributes == plat::kAttrDirectory && is_aside_name(found.name)) found_dirs.push_back(found.name);
     } while (plat::find_next(h, &found));
     plat::find_close(h);
     for (const std::string& name : found_dirs) {
         char dir[kPathSize];
         if (!dataset_path(kind, drive, name, dir)) continue;
-        // Failures are of no consequence: no scan reads these folders.
-        file_remove(dir, "*.*");
-        plat::remove_directory(dir);
+        std::string failed;
+        if (int e = remove_folder(dir, &failed))
+            syerr_message(kModule, "remove_building_leftovers", failed.c_str(), kNotRemoved, e, kPlaceLeftover);
     }
 }
 

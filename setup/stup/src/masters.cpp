@@ -23,6 +23,7 @@
 #include "platform/space.h"
 #include "pxall/blocks.h"
 #include "pxall/cdrom.h"
+#include "pxall/dataset_folder.h"
 #include "pxall/dates.h"
 #include "pxall/errlog.h"
 #include "pxall/fileutil.h"
@@ -213,53 +214,52 @@ int write_failure(const char* function, const std::string& step, int place) {
     return 13;
 }
 
-// Removes a data set directory with its files and makes it anew.
-bool fresh_dir(const std::string& dir) {
-    pxall::file_remove(dir.c_str(), "*.*");
-    plat::remove_directory(dir);
-    return make_dirs(dir);
+// A folder to build a data set in, empty: 0, or the error number (a
+// leftover there that will not go is never built upon).
+int fresh_dir(const std::string& dir) {
+    std::string failed;
+    if (int e = pxall::remove_folder(dir, &failed)) return e;
+    return make_dirs(dir) ? 0 : plat::last_error();
 }
 
 }  // namespace
 
 std::string building_dir(const std::string& base, const char* name) {
-    return join(base, std::string(1, pxall::kBuildingMark) + std::string(name, 2));
+    return pxall::aside_of(join(base, std::string(name, 2)));
 }
 
-void drop_building(const std::string& base, const char* name) {
-    const std::string dir = building_dir(base, name);
-    pxall::file_remove(dir.c_str(), "*.*");
-    plat::remove_directory(dir);
+void remove_aside(const std::string& win_dir) {
+    std::string failed;
+    int e = pxall::remove_folder(win_dir, &failed);
+    if (e == 0) return;
+    run().syserr = e;
+    pxall::syerr_message("PXSTUP10", "stup_cd_setup", failed.c_str(), pxall::kNotRemoved, e, 16);
+    run().unremoved = true;
+}
+
+void drop_building(const std::string& base, const char* name) { remove_aside(building_dir(base, name)); }
+
+int drop_set(const std::string& win_dir) {
+    if (int e = pxall::set_folder_aside(win_dir)) {
+        run().syserr = e;
+        pxall::syerr_message("PXSTUP10", "stup_cd_setup", win_dir.c_str(), pxall::kNotRemoved, e, 17);
+        return pxall::kNotRemoved;
+    }
+    const bool before = run().unremoved;
+    run().unremoved = false;
+    remove_aside(pxall::aside_of(win_dir));
+    const bool failed = run().unremoved;
+    run().unremoved = before || failed;
+    return failed ? pxall::kNotRemoved : 0;
 }
 
 int put_set_in_place(const std::string& base, const char* name) {
-    const std::string built = building_dir(base, name), dir = join(base, std::string(name, 2));
-    auto from = plat::host_path(built);
-    auto to = plat::host_path(dir);
-    if (!from || !to) {
-        run().syserr = ENOENT;
-        return 11;
+    std::string old_at;
+    if (int e = pxall::put_folder_in_place(join(base, std::string(name, 2)), &old_at)) {
+        run().syserr = e;
+        return 13;
     }
-    // The new set and the one in force change places in one step; the old
-    // one is then removed under the building name.
-    if (::renameat2(AT_FDCWD, from->c_str(), AT_FDCWD, to->c_str(), RENAME_EXCHANGE) != 0) {
-        if (errno != ENOENT && errno != EINVAL) {
-            run().syserr = errno;
-            return 13;
-        }
-        // No set in force (or a file system that cannot exchange): the old
-        // set, if any, goes first.
-        if (errno == EINVAL) {
-            pxall::file_remove(dir.c_str(), "*.*");
-            plat::remove_directory(dir);
-        }
-        if (std::rename(from->c_str(), to->c_str()) != 0) {
-            run().syserr = errno;
-            return 13;
-        }
-        return 0;
-    }
-    drop_building(base, name);
+    if (!old_at.empty()) remove_aside(old_at);
     return 0;
 }
 
@@ -462,8 +462,8 @@ int stup_root_file(int k) {
     // A later master-files-only CD of an area shares the first CD's files.
     const bool shared = k > 0 && w.kind == '0';
     if (int r = check_cd_files(shared ? CdKind::kSharedCatalogue : CdKind::kCatalogue, fn, 14)) return r;
-    if (!fresh_dir(dir)) {
-        run().syserr = plat::last_error();
+    if (int e = fresh_dir(dir)) {
+        run().syserr = e;
         log(fn, dir, 11, 10);
         return 11;
     }
@@ -613,8 +613,8 @@ int stup_rootmf_file(int k, int block) {
     const std::string base = state_dir(block == 0 ? pxall::ctop::kFrameWorldDir : pxall::ctop::kFrameJapanDir);
     const std::string dir = building_dir(base, w.name);
     if (int r = check_cd_files(CdKind::kFrame, fn, 34)) return r;
-    if (!fresh_dir(dir)) {
-        run().syserr = plat::last_error();
+    if (int e = fresh_dir(dir)) {
+        run().syserr = e;
         log(fn, dir, 11, 30);
         return 11;
     }

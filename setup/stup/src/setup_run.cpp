@@ -9,10 +9,11 @@
 #include "platform/files.h"
 #include "pxall/blocks.h"
 #include "pxall/cdrom.h"
+#include "pxall/dataset_folder.h"
 #include "pxall/errlog.h"
-#include "pxall/fileutil.h"
 #include "pxall/keyed_layout.h"
 #include "pxall/paths.h"
+#include "pxall/setup_scan.h"
 #include "stup/stup.h"
 #include "stup_internal.h"
 
@@ -86,12 +87,29 @@ void note_dropped(char letter, int count, bool frame, const std::string& base) {
     }
 }
 
-void remove_dropped() {
+// The dropped sets leave the list, each in one step (set aside): 0, or
+// pxall::kNotRemoved (logged) when one stays listed, whole. Those set aside
+// stay in run().dropped for remove_dropped.
+int set_dropped_aside() {
+    int r = 0;
+    std::vector<std::string> aside;
     for (const std::string& dir : run().dropped) {
-        // Failures are of no consequence: the set is no longer listed.
-        pxall::file_remove(dir.c_str(), "*.*");
-        plat::remove_directory(dir);
+        if (int e = pxall::set_folder_aside(dir)) {
+            run().syserr = e;
+            log(kModule, kRun, dir, pxall::kNotRemoved, 17);
+            r = pxall::kNotRemoved;
+            continue;
+        }
+        aside.push_back(dir);
     }
+    run().dropped = aside;
+    return r;
+}
+
+// The files of the sets set aside go; one that will not go is logged, and
+// the next start-up removes it.
+void remove_dropped() {
+    for (const std::string& dir : run().dropped) remove_aside(pxall::aside_of(dir));
     run().dropped.clear();
 }
 
@@ -360,13 +378,17 @@ int32_t stup_main_proc() {
     for (int i = 0; i < 3; ++i) std::memcpy(saved[i], top() + dirs[i], ct::kDirSize);
 
     run().dropped.clear();
+    run().unremoved = false;
     r = stup_cd_setup();
     if (r == 0) {
         plat::set_current_directory(cwd);
-        // Every chosen set is in place: the dropped ones go before the
-        // rewrite lists what is there.
+        // Every chosen set is in place: the dropped ones leave the list
+        // before the rewrite lists what is there; their files go after.
+        int aside = set_dropped_aside();
+        int u = Updt_Sys_File(run().catalog, run().frame, 0);
         remove_dropped();
-        return Updt_Sys_File(run().catalog, run().frame, 0);
+        if (u != 0) return u;
+        return aside != 0 || run().unremoved ? pxall::kNotRemoved : 0;
     }
     run().dropped.clear();
     if (r == kCancelled) {

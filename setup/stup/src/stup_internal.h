@@ -84,6 +84,9 @@ struct RunState {
     int32_t syserr;                // system error number of the last failing call
     // Data sets the choice drops, removed once the run has recorded the new state.
     std::vector<std::string> dropped;
+    // A set dropped or replaced could not be removed (logged; the next
+    // start-up removes it).
+    bool unremoved;
 };
 
 PX_EXPORT RunState& run();
@@ -194,14 +197,22 @@ PX_EXPORT int stup_root_file(int k);
 PX_EXPORT int stup_catalog_file(int k);
 PX_EXPORT int stup_rootmf_file(int k, int block);
 // A data set is built under "$<name>" beside its directory
-// (pxall::kBuildingMark) and put in place whole once every file is written,
-// so a kill, a full disk or a cancelled CD request leaves the set in force;
-// a killed run's is removed at the next start-up or set-up.
+// (pxall/dataset_folder.h) and put in place whole once every file is written
+// and flushed, so a kill, a full disk or a cancelled CD request leaves the
+// set in force; a killed run's is removed at the next start-up or set-up.
 std::string building_dir(const std::string& base, const char* name);
-// The set built replaces the one in force: 0, or 11/13 with run().syserr.
+// The set built replaces the one in force, which is then removed: 0, or 13
+// with run().syserr (the set in force stays).
 int put_set_in_place(const std::string& base, const char* name);
 // Removes a set being built (a failed or cancelled copy).
 void drop_building(const std::string& base, const char* name);
+// Removes a folder set aside or half built; one that will not go is logged
+// and noted in run().unremoved.
+void remove_aside(const std::string& win_dir);
+// A set leaves the list in one step, then its files go: 0, or
+// pxall::kNotRemoved (logged) when it could not be set aside (it stays
+// listed, whole) or not removed (run().unremoved).
+int drop_set(const std::string& win_dir);
 // Copies a CD file (host-side stream) of expected_blocks blocks to the end
 // of dst: 0, 13, 14, 15, 20.
 int stup_write_setup_file(std::FILE* src, std::FILE* dst, const std::string& dst_path, int32_t expected_blocks);

@@ -2,9 +2,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/files.h"
 #include "pxall/blocks.h"
-#include "pxall/fileutil.h"
 #include "stup_internal.h"
 
 namespace pxstup {
@@ -41,11 +39,9 @@ void stup_remove_setup_dir(const char* name) {
         dir = state_dir(name[0] == 'E' ? pxall::ctop::kFrameWorldDir : pxall::ctop::kFrameJapanDir);
     }
     if (dir.empty()) return;
-    dir = join(dir, std::string(name, 2));
-    // Failures are of no consequence: the data set is written anew or stays
-    // unlisted.
-    pxall::file_remove(dir.c_str(), "*.*");
-    plat::remove_directory(dir);
+    // Set aside first, so that it is never listed half removed; a failure is
+    // logged.
+    drop_set(join(dir, std::string(name, 2)));
 }
 
 }  // namespace pxstup
