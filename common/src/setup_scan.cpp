@@ -4,9 +4,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/drives.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "pxall/blocks.h"
@@ -251,7 +253,17 @@ int setuped_cd_check() {
 void remove_building_leftovers() {
     const unsigned char* top = get_ctop_addr();
     if (top == nullptr) return;
-    for (int area = 0; area < 4; ++area) remove_building_dirs(kPathMaster, area_drive(top, area));
+    // Areas on one drive share its master directory: it is swept once.
+    std::vector<std::optional<std::string>> swept;
+    for (int area = 0; area < 4; ++area) {
+        const char drive = area_drive(top, area);
+        char dir[kPathSize];
+        if (!dataset_path(kPathMaster, drive, "", dir)) continue;
+        auto host = plat::host_path(dir);
+        if (std::find(swept.begin(), swept.end(), host) != swept.end()) continue;
+        swept.push_back(host);
+        remove_building_dirs(kPathMaster, drive);
+    }
     if (has_directory(top, ctop::kFrameWorldDir)) remove_building_dirs(kPathFrameWorld, 0);
     if (has_directory(top, ctop::kFrameJapanDir)) remove_building_dirs(kPathFrameJapan, 0);
 }

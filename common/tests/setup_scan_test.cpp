@@ -222,3 +222,43 @@ TEST_F(SetupScanTest, NoSharedArea) {
 }
 
 }  // namespace
+
+namespace {
+
+// Sets set aside by a set-up (half removed, or with nothing left but a
+// file) are never listed and never stop the scan before the frame-number
+// sets; the start-up sweep takes only the names the set-up makes.
+TEST_F(SetupScanTest, SetsSetAsideAreSkippedAndOnlyTheyGoAtStartUp) {
+    pxtest::set_field(top(), pxall::ctop::kFrameWorldDir, pxall::ctop::kDirSize, "C:\\FRW");
+    catalogue("MST", "E1");
+    frame("FRW", "EF", true);
+    env_.write("MST/$E2/FIGIND.DAT", "half removed");
+    env_.write("MST/$E3~/SHAMEI.DAT", "x");
+    env_.write("FRW/$EG/FRKATA.DAT", "x");
+    env_.write("MST/$NOTES/KEEP.TXT", "the dealer's");
+    env_.write("MST/$E4.OLD/KEEP.TXT", "the dealer's");
+    ASSERT_EQ(pxall::setuped_cd_check(), 0);
+    EXPECT_EQ(table(), (Names{"E1", "EF"}));
+
+    pxall::remove_building_leftovers();
+    for (const char* gone : {"MST/$E2", "MST/$E3~", "FRW/$EG"}) EXPECT_FALSE(env_.exists(gone)) << gone;
+    for (const char* kept : {"MST/$NOTES/KEEP.TXT", "MST/$E4.OLD/KEEP.TXT", "MST/E1/PXROOTMF.MST", "FRW/EF/FRKATA.DAT"})
+        EXPECT_TRUE(env_.exists(kept)) << kept;
+    EXPECT_TRUE(env_.log_lines().empty());
+
+    // A folder inside is none the set-up made: the set aside stays, logged,
+    // and is tried again at the next start-up.
+    env_.write("MST/$E2/FIGIND.DAT", "x");
+    env_.mkdir("MST/$E2/INSIDE");
+    pxall::remove_building_leftovers();
+    EXPECT_TRUE(env_.exists("MST/$E2/INSIDE"));
+    EXPECT_FALSE(env_.exists("MST/$E2/FIGIND.DAT"));
+    auto log = env_.log_lines();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].rfind("PXSUBS01,remove_building_leftovers,", 0), 0u) << log[0];
+    EXPECT_NE(log[0].find("$E2,(16)"), std::string::npos) << log[0];
+    ASSERT_EQ(pxall::setuped_cd_check(), 0);
+    EXPECT_EQ(table(), (Names{"E1", "EF"}));
+}
+
+}  // namespace

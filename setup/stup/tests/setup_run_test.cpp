@@ -27,6 +27,7 @@
 #include "setup_fixture.h"
 #include "stup/stup.h"
 #include "stup_internal.h"
+#include "support/step_script.h"
 
 namespace fs = std::filesystem;
 namespace kl = pxall::keyed;
@@ -700,6 +701,213 @@ TEST_F(SetupRunTest, DISABLED_RandomKillSurveyOfAReinstall) {
     std::printf("random kills %d: old set %d, new set %d, missing or half %d\n", kills, outcomes[0], outcomes[1],
                 outcomes[2]);
     EXPECT_EQ(outcomes[2], 0);
+}
+
+}  // namespace
+
+namespace {
+
+using pxtest::index_of;
+
+// Steps of a run that concern the data sets (not the environment file's).
+bool set_step(const std::string& step) {
+    return step.rfind("remove ", 0) == 0 || step.rfind("sync ", 0) == 0 ? step.find("PXDROM") == std::string::npos
+                                                                        : step == "rename E2" || step == "rename EF";
+}
+
+// Area E with E1 and E2, the world frame-number set EF beside them, all
+// master files only; then a choice that keeps E1 and EF and drops E2.
+class SetupDropTest : public SetupRunTest {
+protected:
+    void SetUp() override {
+        s.insert('Q', "E1");
+        s.insert('R', "E2");
+        s.insert('S', "EF");
+        s.select_area(0, 'C', {{"A1", '0'}, {"A2", '0'}});
+        s.select_frame(0, 'C', {{"F1", '0'}});
+        ASSERT_EQ(run(), 0);
+        ASSERT_EQ(s.setup_names(), (Names{"E1", "E2", "EF"}));
+        e2_ = set_bytes(s.root() + "/MST/E2");
+    }
+    void install_e2() {
+        s.select_area(0, 'C', {{"A1", '0', "yyyymmdd"}, {"A2", '0'}});
+        s.select_frame(0, 'C', {{"F1", '0', "yyyymmdd"}});
+        ASSERT_EQ(run(), 0);
+        ASSERT_EQ(s.setup_names(), (Names{"E1", "E2", "EF"}));
+    }
+    void drop_e2() {
+        s.select_area(0, 'C', {{"A1", '0', "yyyymmdd"}});
+        s.select_frame(0, 'C', {{"F1", '0', "yyyymmdd"}});
+    }
+    // What a start-up finds: the scan whole, E2 listed whole or not at all.
+    void expect_whole_or_gone(bool listed) {
+        EXPECT_EQ(pxall::setuped_cd_check(), 0);
+        if (listed) {
+            EXPECT_EQ(s.setup_names(), (Names{"E1", "E2", "EF"}));
+            EXPECT_EQ(set_bytes(s.root() + "/MST/E2"), e2_);
+        } else {
+            EXPECT_EQ(s.setup_names(), (Names{"E1", "EF"}));
+        }
+        // The next start-up with no other run alive finishes the removal.
+        pxall::remove_building_leftovers();
+        EXPECT_EQ(building_leftovers(s.root() + "/MST"), Names{});
+        EXPECT_EQ(building_leftovers(s.root() + "/FRW"), Names{});
+    }
+    std::vector<std::string> drop_steps() {
+        drop_e2();
+        int rc = -1;
+        const auto all = pxtest::steps_of([&] { rc = run(); });
+        EXPECT_EQ(rc, 0);
+        EXPECT_EQ(s.setup_names(), (Names{"E1", "EF"}));
+        EXPECT_FALSE(exists("MST/E2"));
+        return all;
+    }
+    std::string e2_;
+};
+
+// The set leaves the list in one step before any of its files goes: a kill
+// at any step lists it whole or not at all, and the scan never stops before
+// the frame-number set.
+TEST_F(SetupDropTest, AKillAtEveryStepListsTheDroppedSetWholeOrNotAtAll) {
+    const auto all = drop_steps();
+    const int aside = index_of(all, "rename E2");
+    ASSERT_GE(aside, 0);
+    int removes = 0;
+    for (int k = 0; k < static_cast<int>(all.size()); ++k) {
+        if (all[k].rfind("remove ", 0) != 0) continue;
+        ++removes;
+        EXPECT_GT(k, aside) << all[k];
+    }
+    EXPECT_GT(removes, 1);
+    for (int k = 0; k < static_cast<int>(all.size()); ++k) {
+        SCOPED_TRACE("killed at " + all[k]);
+        install_e2();
+        drop_e2();
+        ASSERT_TRUE(pxtest::killed_at_step(k, [&] { run(); }));
+        expect_whole_or_gone(k <= aside);
+    }
+}
+
+// A step of the drop that fails: the run says so (16, with a log line) once
+// the chosen sets are in place and recorded; what was set aside goes at the
+// next start-up.
+TEST_F(SetupDropTest, AFailureAtEveryStepOfTheDropIsReportedAndFinishedAtStartUp) {
+    const auto all = drop_steps();
+    const int aside = index_of(all, "rename E2");
+    for (int k = 0; k < static_cast<int>(all.size()); ++k) {
+        if (!set_step(all[k])) continue;
+        SCOPED_TRACE("failed at " + all[k]);
+        install_e2();
+        drop_e2();
+        std::string sys = default_sys();
+        sys.replace(sys.find("ECMSTALL=EU:C"), 13, "ECMSTALL=US:C");
+        s.write_sys(sys);
+        int rc = -1;
+        pxtest::failed_at_step(k, all, [&] { rc = run(); });
+        EXPECT_EQ(rc, pxall::kNotRemoved);
+        const auto log = s.env().log_lines();
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.back().rfind("PXSTUP10,stup_cd_setup,", 0), 0u) << log.back();
+        EXPECT_NE(log.back().find(",(16)("), std::string::npos) << log.back();
+        EXPECT_EQ(s.value("ECMSTALL"), "EU:C") << "the environment file is rewritten";
+        expect_whole_or_gone(k == aside);
+    }
+}
+
+// A folder inside the set is none the set-up made: it stays with the set
+// aside, and the run and the next start-up say so; the set is no longer
+// listed and the scan goes on to the frame-number set.
+TEST_F(SetupDropTest, ASetThatWillNotGoIsReportedAndNeverStopsTheScan) {
+    s.env().mkdir("MST/E2/INSIDE");
+    drop_e2();
+    EXPECT_EQ(run(), pxall::kNotRemoved);
+    auto log = s.env().log_lines();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back().rfind("PXSTUP10,stup_cd_setup,", 0), 0u) << log.back();
+    EXPECT_EQ(pxall::setuped_cd_check(), 0);
+    EXPECT_EQ(s.setup_names(), (Names{"E1", "EF"}));
+    EXPECT_TRUE(exists("MST/$E2/INSIDE"));
+    const size_t lines = log.size();
+    pxall::remove_building_leftovers();
+    log = s.env().log_lines();
+    ASSERT_EQ(log.size(), lines + 1);
+    EXPECT_EQ(log.back().rfind("PXSUBS01,remove_building_leftovers,", 0), 0u) << log.back();
+}
+
+// A set installed anew: every file of the new set and its folder reach the
+// disk before it changes places with the set in force (a power cut never
+// leaves an empty set listed), and a kill at any step lists the old set or
+// the new one, whole.
+TEST_F(SetupRunTest, AReinstallIsFlushedFirstAndAKillAtEveryStepListsAWholeSet) {
+    // The frame-number set as a full copy, installed anew as master files
+    // only (the catalogue sets change places the same way).
+    auto install_old = [&] {
+        s.select_frame(0, 'C', {{"F1", '1'}});
+        ASSERT_EQ(run(), 0);
+        s.select_frame(0, 'C', {{"F1", '0'}});
+    };
+    s.insert('Q', "EF");
+    install_old();
+    const std::string old_set = set_bytes(s.root() + "/FRW/EF");
+    int rc = -1;
+    const auto all = pxtest::steps_of([&] { rc = run(); });
+    ASSERT_EQ(rc, 0);
+    const std::string new_set = set_bytes(s.root() + "/FRW/EF");
+    ASSERT_TRUE(new_set != old_set);
+    const int swap = index_of(all, "rename EF");
+    ASSERT_GE(swap, 0);
+    for (const auto& e : fs::directory_iterator(s.root() + "/FRW/EF")) {
+        const int synced = index_of(all, "sync " + e.path().filename().string());
+        EXPECT_GE(synced, 0) << e.path();
+        EXPECT_LT(synced, swap) << e.path();
+    }
+    EXPECT_GE(index_of(all, "sync $EF"), 0);
+    EXPECT_LT(index_of(all, "sync $EF"), swap);
+    EXPECT_GT(index_of(all, "remove $EF"), swap) << "the old set goes after";
+
+    for (int k = 0; k < static_cast<int>(all.size()); ++k) {
+        SCOPED_TRACE("killed at " + all[k]);
+        install_old();
+        ASSERT_TRUE(pxtest::killed_at_step(k, [&] { run(); }));
+        EXPECT_EQ(pxall::setuped_cd_check(), 0);
+        EXPECT_EQ(s.setup_names(), Names{"EF"});
+        EXPECT_TRUE(set_bytes(s.root() + "/FRW/EF") == (k <= swap ? old_set : new_set));
+        pxall::remove_building_leftovers();
+        EXPECT_EQ(building_leftovers(s.root() + "/FRW"), Names{});
+    }
+}
+
+// A step of a reinstall that fails: before the sets change places the run
+// fails and the set in force stays; after, the new set stands and the old
+// one that will not go is reported and removed at the next start-up.
+TEST_F(SetupRunTest, AFailureAtEveryStepOfAReinstallIsReportedAndLeavesAWholeSet) {
+    auto install_old = [&] {
+        s.select_frame(0, 'C', {{"F1", '1'}});
+        ASSERT_EQ(run(), 0);
+        s.select_frame(0, 'C', {{"F1", '0'}});
+    };
+    s.insert('Q', "EF");
+    install_old();
+    const std::string old_set = set_bytes(s.root() + "/FRW/EF");
+    const auto all = pxtest::steps_of([&] { run(); });
+    const std::string new_set = set_bytes(s.root() + "/FRW/EF");
+    const int swap = index_of(all, "rename EF");
+    for (int k = 0; k < static_cast<int>(all.size()); ++k) {
+        if (!set_step(all[k])) continue;
+        SCOPED_TRACE("failed at " + all[k]);
+        install_old();
+        int rc = -1;
+        pxtest::failed_at_step(k, all, [&] { rc = run(); });
+        const auto log = s.env().log_lines();
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.back().rfind("PXSTUP10,stup_cd_setup,", 0), 0u) << log.back();
+        EXPECT_EQ(rc, k <= swap ? 13 : pxall::kNotRemoved);
+        EXPECT_EQ(pxall::setuped_cd_check(), 0);
+        EXPECT_EQ(s.setup_names(), Names{"EF"});
+        EXPECT_TRUE(set_bytes(s.root() + "/FRW/EF") == (k <= swap ? old_set : new_set));
+        pxall::remove_building_leftovers();
+        EXPECT_EQ(building_leftovers(s.root() + "/FRW"), Names{});
+    }
 }
 
 }  // namespace
