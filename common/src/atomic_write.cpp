@@ -250,7 +250,7 @@ void reserve_twin(const std::string& host, bool held) {
 }
 
 std::string twin_name(const std::string& target) {
-    return target + kTwinMark + std::to_string(::getpid()) + "-" + std::to_string(++g_twin_serial);
+    return target + kTwinTag + std::to_string(::getpid()) + "-" + std::to_string(++g_twin_serial);
 }
 
 void atomic_fail_next_commits(int n, int e) {

@@ -168,14 +168,19 @@ int finish_journal(const std::string& journal) {
     return 0;
 }
 
-// The process number in a temporary's name after `mark` ("...<pid>-<n>"),
-// or 0 when the rest is not of that form.
-long pid_after(const std::string& name, size_t at) {
+// The process number in a temporary's name after `at` ("<pid>-<rest>"),
+// or 0 when the rest is not of that form; with digits_only the rest is a
+// serial number.
+long pid_after(const std::string& name, size_t at, bool digits_only) {
     size_t dash = name.find('-', at);
-    if (dash == std::string::npos || dash == at) return 0;
-    for (size_t i = at; i < dash; ++i)
-        if (name[i] < '0' || name[i] > '9') return 0;
-    if (dash + 1 >= name.size()) return 0;
+    if (dash == std::string::npos || dash == at || dash - at > 9) return 0;
+    auto digits = [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i)
+            if (name[i] < '0' || name[i] > '9') return false;
+        return true;
+    };
+    if (!digits(at, dash) || dash + 1 >= name.size()) return 0;
+    if (digits_only && !digits(dash + 1, name.size())) return 0;
     return std::strtol(name.c_str() + at, nullptr, 10);
 }
 
@@ -192,14 +197,12 @@ bool stale(long pid, const std::string& host) {
 // it is not empty), or 0 when it is none.
 long temporary_pid(const std::string& name, const std::string& only) {
     if (name.compare(0, std::strlen(kCopyMark), kCopyMark) == 0) {
-        return only.empty() ? pid_after(name, std::strlen(kCopyMark)) : 0;
+        return only.empty() ? pid_after(name, std::strlen(kCopyMark), false) : 0;
     }
-    size_t mark = name.rfind(kTwinMark);
+    size_t mark = name.rfind(kTwinTag);
     if (mark == std::string::npos || mark == 0) return 0;
     if (!only.empty() && name.compare(0, mark, only) != 0) return 0;
-    if (name.size() - mark == std::strlen(kJournalSuffix) && name.compare(mark, std::string::npos, kJournalSuffix) == 0)
-        return 0;
-    return pid_after(name, mark + 2);
+    return pid_after(name, mark + std::strlen(kTwinTag), true);
 }
 
 std::vector<std::string> names_in(const std::string& dir, bool* ok) {
@@ -336,7 +339,7 @@ int settle_dir(const std::string& dir, int32_t* err) {
 
 }  // namespace
 
-void sweep_stale_twins_of(const std::string& target) { sweep(dir_of(target), base_of(target), nullptr); }
+void sweep_stale_twins_of(const std::string& target) { sweep(dir_of(target), "", nullptr); }
 
 int commit_files(const CommitFile* files, int n, int32_t* err) {
     int32_t dummy = 0;

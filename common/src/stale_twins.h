@@ -6,10 +6,13 @@
 
 namespace pxall {
 
-// A temporary is "<file>.~<process>-<serial>"; no dot follows the mark, so
-// no work-file pattern ("*.TMP") matches it. A commit journal is
-// "<first file>.~jnl".
+// A temporary is "<file>.~pxdrom<process>-<serial>", both numbers in
+// digits: a name no other program makes, so that a sweep of a folder the
+// clerk chose touches nothing else. No dot follows the mark, so no
+// work-file pattern ("*.TMP") matches it. A commit journal is
+// "<first file>.~jnl"; the temporaries it names begin "<file>.~".
 constexpr const char* kTwinMark = ".~";
+constexpr const char* kTwinTag = ".~pxdrom";
 constexpr const char* kJournalSuffix = ".~jnl";
 
 // The test hook's verdict on a step: 0 or the C error number to fail with.
@@ -26,8 +29,9 @@ bool twin_is_staged(const std::string& host);
 void reserve_twin(const std::string& host, bool held);
 
 // Finishes the interrupted commits whose journals lie in the folder of
-// target, then removes the temporaries of target that processes no longer
-// running left there.
+// target, then removes the temporaries that processes no longer running
+// left in that folder (of any file: a kill leaves them beside files that
+// may never be written again).
 void sweep_stale_twins_of(const std::string& target);
 
 }  // namespace pxall

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/step_script.h"
 #include "support/temp_env.h"
 
 namespace {
@@ -144,6 +145,70 @@ TEST_F(AtomicWriteTest, AKillAtAnyStepLeavesTheOldOrTheNewFile) {
     int32_t err = 0;
     ASSERT_EQ(atomic_write_file("C:\\D\\CAR.TXT", "x", 1, &err), 0);
     EXPECT_EQ(names_in(env, "D"), std::vector<std::string>{"CAR.TXT"});
+}
+
+}  // namespace
+
+namespace {
+
+// Writes in a folder the clerk chose (vehicle-information files, exports)
+// killed at each step leave their temporaries there; the clerk may never
+// write those files again, so the next write of any file in the folder
+// removes them. A running process's temporaries stay (a second run's write
+// in flight, this run's own staged stream), and so does every name this
+// program does not make.
+TEST_F(AtomicWriteTest, TheNextWriteInAFolderRemovesWhatKilledWritesLeftThere) {
+    const std::string text(70000, 'v');
+    auto write = [&](const std::string& name) {
+        int32_t err = 0;
+        return atomic_write_file(("C:\\D\\" + name).c_str(), text.data(), text.size(), &err);
+    };
+    const auto all = pxtest::steps_of([&] { write("CAR0.TXT"); });
+    ASSERT_EQ(all, (std::vector<std::string>{"create CAR0.TXT", "write CAR0.TXT", "sync CAR0.TXT", "rename CAR0.TXT"}));
+    for (int k = 0; k < static_cast<int>(all.size()); ++k) {
+        // Each vehicle saved under a name of its own.
+        const std::string name = "CAR" + std::to_string(k + 1) + ".TXT";
+        ASSERT_TRUE(pxtest::killed_at_step(k, [&] { write(name); })) << all[k];
+    }
+    auto temporaries = [&] {
+        std::vector<std::string> v;
+        for (const auto& n : names_in(env, "D"))
+            if (n.find(".~pxdrom") != std::string::npos) v.push_back(n);
+        return v;
+    };
+    ASSERT_FALSE(temporaries().empty()) << "killed after the temporary was made";
+
+    // A second run, alive, with a write in flight.
+    int gate[2];
+    ASSERT_EQ(::pipe(gate), 0);
+    const pid_t live = ::fork();
+    if (live == 0) {
+        char c;
+        ::close(gate[1]);
+        while (::read(gate[0], &c, 1) < 0) {
+        }
+        ::_exit(0);
+    }
+    ::close(gate[0]);
+    const std::string in_flight = "EXPORT.CSV.~pxdrom" + std::to_string(live) + "-1";
+    env.write("D/" + in_flight, "in flight");
+    int32_t err = 0;
+    std::FILE* staged = atomic_open("C:\\D\\LIST.SAV", nullptr, &err);
+    ASSERT_NE(staged, nullptr);
+    const std::vector<std::string> others = {"NOTES.~" + std::to_string(pxtest::dead_pid()) + "-1", "REPORT.~1~",
+                                             "BOOK.CSV.~pxdrom" + std::to_string(pxtest::dead_pid()) + "-x"};
+    for (const auto& n : others) env.write("D/" + n, "another program's");
+
+    ASSERT_EQ(atomic_write_file("C:\\D\\EXPORT2.CSV", "a,b\r\n", 5, &err), 0);
+    const auto left = temporaries();
+    EXPECT_EQ(left.size(), 3u);
+    EXPECT_NE(std::find(left.begin(), left.end(), in_flight), left.end());
+    for (const auto& n : others) EXPECT_TRUE(env.exists("D/" + n)) << n;
+    EXPECT_EQ(atomic_close(staged, true, &err), 0);
+    EXPECT_TRUE(env.exists("D/LIST.SAV"));
+    ::close(gate[1]);
+    int status = 0;
+    ::waitpid(live, &status, 0);
 }
 
 }  // namespace

@@ -197,11 +197,12 @@ TEST(StaleTemporariesTest, OnlyLeftoversOfProcessesNoLongerRunningAreRemoved) {
     pxtest::TempEnv env;
     env.mkdir("MST");
     const std::string dead = std::to_string(dead_pid());
-    const std::vector<std::string> stale = {"PXGRPMEI.D.~" + dead + "-1", "PXIFSMST.SAV.~" + dead + "-17",
+    const std::vector<std::string> stale = {"PXGRPMEI.D.~pxdrom" + dead + "-1", "PXIFSMST.SAV.~pxdrom" + dead + "-17",
                                             ".pxcopy-" + dead + "-a1B2c3"};
     // Pid 1 always runs; names that only look alike are the user's.
-    const std::vector<std::string> kept = {"PXGRPMEI.D", "PXGRPMEI.D.~1-1", "NOTES.~X-1", "A.~12", "A.~-3",
-                                           ".pxcopy-abc", "PXIF0001.SAV"};
+    const std::vector<std::string> kept = {"PXGRPMEI.D", "PXGRPMEI.D.~pxdrom1-1", "NOTES.~X-1", "A.~12", "A.~-3",
+                                           ".pxcopy-abc", "PXIF0001.SAV", "NOTES.~" + dead + "-1",
+                                           "A.~pxdrom" + dead + "-1x", "A.~pxdrom" + dead, "A.~pxdrom-1"};
     for (const auto& n : stale) env.write("MST/" + n, "x");
     for (const auto& n : kept) env.write("MST/" + n, "x");
     EXPECT_EQ(pxall::sweep_stale_temporaries("C:\\MST"), 3);
@@ -209,13 +210,15 @@ TEST(StaleTemporariesTest, OnlyLeftoversOfProcessesNoLongerRunningAreRemoved) {
     for (const auto& n : kept) EXPECT_TRUE(env.exists("MST/" + n)) << n;
     EXPECT_EQ(pxall::sweep_stale_temporaries("C:\\NOFOLDER"), -1);
 
-    // A rewrite of a file sweeps that file's leftovers first.
-    env.write("MST/GRP.D.~" + dead + "-5", "half");
-    env.write("MST/OTHER.D.~" + dead + "-5", "half");
+    // A rewrite of a file sweeps the leftovers of its folder first, of
+    // whichever file.
+    env.write("MST/GRP.D.~pxdrom" + dead + "-5", "half");
+    env.write("MST/OTHER.D.~pxdrom" + dead + "-5", "half");
     int32_t err = 0;
     ASSERT_EQ(pxall::atomic_write_file("C:\\MST\\GRP.D", "new", 3, &err), 0);
-    EXPECT_FALSE(env.exists("MST/GRP.D.~" + dead + "-5"));
-    EXPECT_TRUE(env.exists("MST/OTHER.D.~" + dead + "-5"));
+    EXPECT_FALSE(env.exists("MST/GRP.D.~pxdrom" + dead + "-5"));
+    EXPECT_FALSE(env.exists("MST/OTHER.D.~pxdrom" + dead + "-5"));
+    for (const auto& n : kept) EXPECT_TRUE(env.exists("MST/" + n)) << n;
 }
 
 TEST(CommitFilesTest, AJournalThatIsNotWholeIsDroppedAndArgumentsAreChecked) {
@@ -290,11 +293,11 @@ TEST(StartUpSweepTest, DromInitFinishesCommitsAndRemovesLeftovers) {
     const std::string dead = std::to_string(dead_pid());
     env.write("MST/A.D", "old a");
     env.write("MST/B.D", "old b");
-    env.write("MST/A.D.~" + dead + "-1", "new a");
-    env.write("MST/B.D.~" + dead + "-2", "new b");
-    env.write("MST/A.D.~jnl", "PXCOMMIT 1\nA.D.~" + dead + "-1\tA.D\nB.D.~" + dead + "-2\tB.D\nEND\n");
-    env.write("MST/PXIFSMST.SAV.~" + dead + "-9", "half");
-    env.write("WORK/SELECT.TMP.~" + dead + "-3", "half");
+    env.write("MST/A.D.~pxdrom" + dead + "-1", "new a");
+    env.write("MST/B.D.~pxdrom" + dead + "-2", "new b");
+    env.write("MST/A.D.~jnl", "PXCOMMIT 1\nA.D.~pxdrom" + dead + "-1\tA.D\nB.D.~pxdrom" + dead + "-2\tB.D\nEND\n");
+    env.write("MST/PXIFSMST.SAV.~pxdrom" + dead + "-9", "half");
+    env.write("WORK/SELECT.TMP.~pxdrom" + dead + "-3", "half");
     ASSERT_EQ(drom_init(), 0);
     EXPECT_EQ(env.read("MST/A.D") + env.read("MST/B.D"), "new anew b");
     for (const char* gone : {"MST/A.D.~jnl", "MST/PXIFSMST.SAV.~", "WORK/SELECT.TMP.~"}) {

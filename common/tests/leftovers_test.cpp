@@ -50,10 +50,10 @@ protected:
             env_.write(std::string("WORK/") + name, "left by a dead run");
         env_.write("WORK/KEEP.DAT", "the user's");
         // Temporaries of the rewrites in the program folder; pid 1 always runs.
-        env_.write("PXDROM.SYS.~" + dead_ + "-4", "half");
-        env_.write("PXDROM01.SCR.~" + dead_ + "-9", "half");
-        env_.write("PROG/PXDROM01.MSG.~" + dead_ + "-2", "half");
-        env_.write("PXDROM.SYS.~1-1", "a living process's");
+        env_.write("PXDROM.SYS.~pxdrom" + dead_ + "-4", "half");
+        env_.write("PXDROM01.SCR.~pxdrom" + dead_ + "-9", "half");
+        env_.write("PROG/PXDROM01.MSG.~pxdrom" + dead_ + "-2", "half");
+        env_.write("PXDROM.SYS.~pxdrom1-1", "a living process's");
         // Lists 1 used, 2 in use (its editor was killed), 3 deleted, 4 in use
         // without its file; data files 3 and 7 have no entry.
         env_.write("MST/PXIFSMST.SAV", master({sv::kStateUsed, sv::kStateInUse, sv::kStateDeleted, sv::kStateInUse}));
@@ -82,10 +82,10 @@ TEST_F(LeftoversTest, AloneStartUpRemovesEveryLeftoverOfDeadRuns) {
     for (const char* gone : {"WORK/PXFSAD.TMP", "WORK/SCREEN.TMP", "WORK/CATALOG.TMP", "WORK/FRAME.TMP",
                              "WORK/VCLINF.TMP", "MST/PXIF0003.SAV", "MST/PXIF0007.SAV"})
         EXPECT_FALSE(env_.exists(gone)) << gone;
-    for (std::string gone : {"PXDROM.SYS.~" + dead_ + "-4", "PXDROM01.SCR.~" + dead_ + "-9",
-                             "PROG/PXDROM01.MSG.~" + dead_ + "-2"})
+    for (std::string gone : {"PXDROM.SYS.~pxdrom" + dead_ + "-4", "PXDROM01.SCR.~pxdrom" + dead_ + "-9",
+                             "PROG/PXDROM01.MSG.~pxdrom" + dead_ + "-2"})
         EXPECT_FALSE(env_.exists(gone)) << gone;
-    for (const char* kept : {"WORK/KEEP.DAT", "WORK/SELECT.TMP", "PXDROM.SYS.~1-1", "MST/PXIF0001.SAV",
+    for (const char* kept : {"WORK/KEEP.DAT", "WORK/SELECT.TMP", "PXDROM.SYS.~pxdrom1-1", "MST/PXIF0001.SAV",
                              "MST/PXIF0002.SAV", "MST/PXIF0008.SAV", "MST/E1/PXROOTMF.MST", "MST/E1/SHAMEI.DAT"})
         EXPECT_TRUE(env_.exists(kept)) << kept;
     for (const char* gone : building_) EXPECT_FALSE(env_.exists(gone)) << gone;
@@ -111,8 +111,8 @@ TEST_F(LeftoversTest, WithAnotherRunAliveItsFilesStay) {
     for (const char* kept : building_) EXPECT_TRUE(env_.exists(kept)) << kept;
     EXPECT_EQ(state(2), sv::kStateInUse);
     // A dead process's temporaries are its own, whoever else runs.
-    EXPECT_FALSE(env_.exists("PXDROM.SYS.~" + dead_ + "-4"));
-    EXPECT_FALSE(env_.exists("PXDROM01.SCR.~" + dead_ + "-9"));
+    EXPECT_FALSE(env_.exists("PXDROM.SYS.~pxdrom" + dead_ + "-4"));
+    EXPECT_FALSE(env_.exists("PXDROM01.SCR.~pxdrom" + dead_ + "-9"));
     for (int fd : held) ::close(fd);
 }
 

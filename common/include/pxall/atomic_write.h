@@ -3,9 +3,11 @@
 // A full disk, a failed write or a crash leaves the old file whole.
 //
 // A temporary file is named after its file and its process
-// ("PXGRPMEI.D.~4711-3"): before each replacement, the temporaries of that
-// file left by processes no longer running (a kill, a power cut) are removed;
-// sweep_stale_temporaries (commit_files.h) does the same for a whole folder.
+// ("PXGRPMEI.D.~pxdrom4711-3"), a name no other program makes: before each
+// replacement, the temporaries that processes no longer running (a kill, a
+// power cut) left in that folder are removed, whichever file they were for;
+// a running process's stay. sweep_stale_temporaries (commit_files.h) does
+// the same for a folder at start-up.
 //
 // Codes: 0 done, 11 the temporary file could not be made, 13 writing,
 // flushing or renaming failed. `err` receives the C error number (0 on

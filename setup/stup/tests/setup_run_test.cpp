@@ -794,6 +794,7 @@ TEST_F(SetupDropTest, AKillAtEveryStepListsTheDroppedSetWholeOrNotAtAll) {
 TEST_F(SetupDropTest, AFailureAtEveryStepOfTheDropIsReportedAndFinishedAtStartUp) {
     const auto all = drop_steps();
     const int aside = index_of(all, "rename E2");
+    ASSERT_GE(aside, 0);
     for (int k = 0; k < static_cast<int>(all.size()); ++k) {
         if (!set_step(all[k])) continue;
         SCOPED_TRACE("failed at " + all[k]);
@@ -892,6 +893,7 @@ TEST_F(SetupRunTest, AFailureAtEveryStepOfAReinstallIsReportedAndLeavesAWholeSet
     const auto all = pxtest::steps_of([&] { run(); });
     const std::string new_set = set_bytes(s.root() + "/FRW/EF");
     const int swap = index_of(all, "rename EF");
+    ASSERT_GE(swap, 0);
     for (int k = 0; k < static_cast<int>(all.size()); ++k) {
         if (!set_step(all[k])) continue;
         SCOPED_TRACE("failed at " + all[k]);
