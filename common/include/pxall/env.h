@@ -45,8 +45,8 @@ constexpr int kEnvLineSize = 256;
 // return and line feed count as the one line feed).
 constexpr size_t kEnvLineMax = kEnvLineSize - 2;
 
-// Whether the reader takes a line (given without its line end) whole; every
-// writer of the file checks its lines against this before it writes.
+// Whether the reader takes a line (given without its line end) whole: a
+// writer checks a line it makes against this before it writes the file.
 constexpr bool env_line_fits(std::string_view line) { return line.size() <= kEnvLineMax; }
 
 // Reads the environment file of the current directory into the shared state
