@@ -29,6 +29,7 @@ const AreaTexts& texts_search() {
             {831, "Mark at least one figure."},
             {833, "The list is empty: enter part-name codes first."},
             {861, "The ticked figure groups have no index page for this vehicle."},
+            {863, "The picture file of this page cannot be read."},
             {866, "The part number is incomplete or not found."},
             {868, "The figure number is not found for this vehicle."},
             {877, "The user part group is not found."},

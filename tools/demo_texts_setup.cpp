@@ -19,6 +19,7 @@ const AreaTexts& texts_setup() {
             {810, "the CD of the set:                            ["},
             {848, "The price file holds no usable data (wrong records or order)."},
             {849, "A local-parts set holds at most 65,535 parts. Nothing was changed."},
+            {869, "The export program paths are too long to be saved. Nothing was saved."},
             {870, "The message or screen-text file of this menu language is missing."},
             {871, "There is not enough free disk space for the set-up."},
             {880, "A data set takes at most ten CDs. Delete a line first."},

@@ -285,6 +285,13 @@ int kankyo_set() {
     bool failed = false;
     while (!failed && plat::fgets_text(line, sizeof line, fp) != nullptr) {
         std::string_view text(line, std::strlen(line));
+        // A line that filled the buffer without its line feed is longer than
+        // a line may be: taking its start would cut the value.
+        if (!text.empty() && text.back() != '\n' && !env_line_fits(text)) {
+            defect = {std::string(text), 2, 434};
+            failed = true;
+            break;
+        }
         // The line end is kept out of values and log lines alike.
         while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
         size_t eq = text.find('=');

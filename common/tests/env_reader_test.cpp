@@ -150,9 +150,9 @@ TEST_F(EnvReaderTest, DefectiveLineIsLoggedAndEndsTheReading) {
         {"CRNTAREA=USA", "USA", 13, 620},
         {"FRAMEWLD=C:\\" + p64, "C:\\" + p64, 16, 645},
         {"FRAMEJPN=C:\\" + p64, "C:\\" + p64, 17, 656},
-        // A line longer than 255 characters arrives in two reads; the second
-        // has no "=".
-        {"EXPPFSAD=" + std::string(300, 'x'), std::string(300 - 246, 'x'), 2, 434},
+        // A line longer than a line may be is refused from its start: no
+        // part of it is taken as a value.
+        {"EXPPFSAD=" + std::string(300, 'x'), "EXPPFSAD=" + std::string(246, 'x'), 2, 434},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -166,6 +166,28 @@ TEST_F(EnvReaderTest, DefectiveLineIsLoggedAndEndsTheReading) {
         EXPECT_FALSE(scanned());
         EXPECT_EQ(field(ctop::kPriceDir), "E:\\MST\\");
         EXPECT_EQ(field(ctop::kLocalPriceDir), "C:\\MST\\");
+    }
+}
+
+// The longest line is taken whole with either line end; one character more
+// is refused whole, so that the last export program is never taken cut.
+TEST_F(EnvReaderTest, LongestLineIsTakenWholeALongerOneNotAtAll) {
+    const std::string head = "EXPPPNHO=C:\\P1.EXE,C:\\P2.EXE,C:\\P3.EXE,C:\\P4.EXE,C:\\P5.EXE,C:\\P6.EXE,C:\\P7.EXE,";
+    for (size_t length : {kEnvLineMax, kEnvLineMax + 1}) {
+        for (const char* end : {"\n", "\r\n"}) {
+            const std::string last = "C:\\" + std::string(length - head.size() - 3, 'L');
+            const std::string line = head + last;
+            ASSERT_EQ(line.size(), length);
+            SCOPED_TRACE(std::to_string(length) + (end[0] == '\r' ? " CR LF" : " LF"));
+            env.write("PXERROR.LOG", "");
+            read("ECMST=C:\\MST\\\n" + line + end + "CRNTAREA=JP\n");
+            const bool fits = env_line_fits(line);
+            EXPECT_EQ(fits, length == kEnvLineMax);
+            EXPECT_EQ(field(ctop::kExportPrograms + 6 * ctop::kExportProgramSize, 256), fits ? "C:\\P7.EXE" : "");
+            EXPECT_EQ(field(ctop::kExportPrograms + 7 * ctop::kExportProgramSize, 256), fits ? last : "");
+            EXPECT_EQ(get_i32(top + ctop::kAreaIndex), fits ? 3 : 0);
+            EXPECT_EQ(reader_log().size(), fits ? 0u : 1u);
+        }
     }
 }
 

@@ -35,6 +35,7 @@ constexpr int16_t kMsgTooManyPicks = 811;
 constexpr int16_t kMsgNothingPicked = 832;
 constexpr int16_t kMsgPrinterFailed = 842;
 constexpr int16_t kMsgNoPicture = 862;
+constexpr int16_t kMsgPictureUnreadable = 863;
 
 constexpr int16_t kPictureFound = 0;
 constexpr int16_t kPictureMissing = 1;
@@ -206,9 +207,16 @@ int32_t Lpps::fetch(int16_t n, int16_t* status) {
 }
 
 int32_t Lpps::Lpps_DispPage() {
+    bool unreadable = false;
     if (HasPicture == 1) {
         pic_Cotn->show();
-        pic_LclFig->load_picture(up_to_nul(PicturePath));
+        // A picture that cannot be read is told apart from a missing one;
+        // the page then goes on as one without a picture (F2 would print
+        // nothing).
+        unreadable = pic_LclFig->show_picture_file(up_to_nul(PicturePath), "PXLPPS.FRM", "Lpps_DispPage") != 0;
+        if (unreadable) HasPicture = 0;
+    }
+    if (HasPicture == 1) {
         const int w = pic_LclFig->width(), h = pic_LclFig->height();
         const int left = w > kAreaWidth ? 0 : (kAreaWidth - w) / 2 + kFrameLeft;
         pic_Cotn->setGeometry(left, kFrameTop, std::min(w, kAreaWidth), std::min(h, kAreaHeight));
@@ -216,7 +224,7 @@ int32_t Lpps::Lpps_DispPage() {
         page_msg_ = kMsgGuide;
     } else {
         pic_Cotn->hide();
-        page_msg_ = kMsgNoPicture;
+        page_msg_ = unreadable ? kMsgPictureUnreadable : kMsgNoPicture;
     }
     lbl_NextEnd->setText(ScreenText(LastPage == 1 ? 101 : 100, 5));
     txt_Qty->clear();

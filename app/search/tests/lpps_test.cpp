@@ -1,4 +1,8 @@
 // The local-parts page over scripted pages of the local-parts library.
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -6,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "platform/drives.h"
 #include "search/lpps.h"
 #include "shell/picture_box.h"
 #include "shell/updown.h"
@@ -94,6 +99,56 @@ TEST_F(LppsTest, PageWithoutPictureRefusesOnlyPrinting) {
     settle();
     EXPECT_EQ(script().calls_of("VBLppsExec").size(), 1u);
     EXPECT_EQ(StandIn::opened(), std::vector<std::string>{"Pnho"});
+}
+
+// A picture that cannot be read is told on the message line with one
+// error-log line, and the page goes on as one without a picture.
+TEST_F(LppsTest, PictureThatCannotBeReadIsReported) {
+    namespace fs = std::filesystem;
+    inst->write("DAMAGED.BMP", "BM\x36\x00\x00\x00 not a bitmap after all");
+    fs::create_directory(fs::path(inst->root()) / "FOLDER.BMP");
+    ASSERT_EQ(::mkfifo((inst->root() + "/FIFO.BMP").c_str(), 0600), 0);
+    plat::set_drive('Z', "/dev");
+    const struct Case {
+        const char* what;
+        std::string path;
+    } cases[] = {
+        {"damaged bytes", "C:\\DAMAGED.BMP"},
+        {"a folder", "C:\\FOLDER.BMP"},
+        {"a device", "Z:\\zero"},
+        {"a FIFO without a writer", "C:\\FIFO.BMP"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        inst->remove("PXERROR.LOG");
+        script().pages = {{"1601", "WATER PUMP", c.path, {part_line("16100LP001", "PUMP, WATER")}},
+                          {"1101", "ENGINE", picture("P2.BMP", 243, 100), {part_line("11400LP001", "BLOCK")}}};
+        Lpps& p = open_pages();
+        EXPECT_EQ(p.lbl_Msg->text(), message(863));
+        const std::vector<std::string> log = inst->log_lines();
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_NE(log[0].find("Lpps_DispPage,LoadPicture"), std::string::npos) << log[0];
+        EXPECT_FALSE(p.pic_Cotn->isVisibleTo(&p));
+        // Nothing to print; the page's keys work.
+        EXPECT_FALSE(p.cmd_PF(2)->isVisibleTo(&p));
+        key(p, Qt::Key_F2);
+        EXPECT_TRUE(printer.calls.empty());
+        p.lst_PartNo->setFocus();
+        p.lst_PartNo->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+        QTest::keyClick(p.lst_PartNo, Qt::Key_Return);
+        EXPECT_TRUE(p.lst_PartNo->item(0)->isSelected());
+        key(p, Qt::Key_F8);
+        EXPECT_EQ(p.lbl_FigNo->text(), "1101");
+        EXPECT_EQ(p.lbl_Msg->text(), message(117));
+        EXPECT_TRUE(p.cmd_PF(2)->isVisibleTo(&p));
+        key(p, Qt::Key_F7);
+        EXPECT_EQ(p.lbl_Msg->text(), message(863));
+        EXPECT_EQ(inst->log_lines().size(), 2u);
+        EXPECT_EQ(px::loaded_form(Lpps::kName), &p);
+        px::ScrBack();
+        px::unload_form(p);
+        settle();
+    }
 }
 
 TEST_F(LppsTest, PicksGoToThePartsList) {

@@ -2,9 +2,12 @@
 // the real search-route, index and common libraries. The screens the routes
 // open beyond this area stand in (support/search_fixture.h): the test looks
 // at what they are handed, the figure list and SELECT.TMP.
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
@@ -16,6 +19,7 @@
 #include <QTest>
 
 #include "demo_texts.h"
+#include "platform/drives.h"
 #include "search/emok.h"
 #include "search/kkwd.h"
 #include "search/kpnc.h"
@@ -363,6 +367,73 @@ TEST_F(SearchDemoTest, LocalPartsFiguresReachTheirPages) {
     in.read(rec.data(), 20);
     EXPECT_EQ(rec.substr(0, 18), first.substr(1, 4) + part.substr(0, 12) + "02");
     EXPECT_EQ(cnexta()[469], 1);  // the parts list reads LCPSEL.TMP
+}
+
+// A local-parts picture that cannot be read, through the real local-parts
+// library: the page says so with one error-log line and stays usable.
+TEST_F(SearchDemoTest, LocalPartsPictureThatCannotBeReadIsReported) {
+    open_krot();
+    // The route's local parts, the first figure's page.
+    auto open_page = [&]() -> px::search::Lpps* {
+        auto* k = static_cast<Krot*>(top());
+        k->cmd_Sech[3]->setFocus();
+        k->cmd_Sech[3]->click();
+        settle();
+        if (px::ScrName(px::ScrCount()) != "Lpem") {
+            ADD_FAILURE() << "the figure list did not open: " << px::ScrName(px::ScrCount());
+            return nullptr;
+        }
+        auto* list = static_cast<px::search::Lpem*>(top());
+        list->lst_FigNo->item(0)->setSelected(true);
+        key(*list, Qt::Key_F10);
+        settle();
+        if (px::ScrName(px::ScrCount()) != "Lpps") ADD_FAILURE() << "the page did not open: " << list->lbl_Msg->text().toStdString();
+        return px::ScrName(px::ScrCount()) == "Lpps" ? static_cast<px::search::Lpps*>(top()) : nullptr;
+    };
+    px::search::Lpps* page = open_page();
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(page->HasPicture, 1);
+    const auto host = plat::host_path(px::search::up_to_nul(page->PicturePath));
+    ASSERT_TRUE(host.has_value());
+    const fs::path picture = *host;
+    const fs::path log = fs::current_path() / "PXERROR.LOG";
+    key(*page, Qt::Key_F3);
+    settle();
+
+    const std::vector<std::pair<const char*, std::function<void()>>> cases = {
+        {"damaged bytes", [&] { std::ofstream(picture, std::ios::binary) << "BM this is no picture"; }},
+        {"a folder", [&] { fs::create_directory(picture); }},
+        {"a device", [&] { fs::create_symlink("/dev/zero", picture); }},
+        {"a FIFO", [&] { ASSERT_EQ(::mkfifo(picture.c_str(), 0600), 0); }},
+    };
+    for (const auto& [what, make] : cases) {
+        SCOPED_TRACE(what);
+        fs::remove_all(picture);
+        make();
+        fs::remove(log);
+        // F3 goes back to the figure list or the route, as the pages were reached.
+        if (px::ScrName(px::ScrCount()) == "Lpem") {
+            key(*top(), Qt::Key_F3);
+            settle();
+        }
+        ASSERT_EQ(px::ScrName(px::ScrCount()), "Krot");
+        page = open_page();
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->lbl_Msg->text(), message(863));
+        std::ifstream in(log);
+        std::vector<std::string> lines;
+        for (std::string l; std::getline(in, l);) lines.push_back(l);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_NE(lines[0].find("Lpps_DispPage,LoadPicture"), std::string::npos) << lines[0];
+        // The page's keys work: a pick, and F10 to the parts list.
+        page->lst_PartNo->setFocus();
+        page->lst_PartNo->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+        QTest::keyClick(page->lst_PartNo, Qt::Key_Return);
+        EXPECT_EQ(page->txt_Qty->text(), "01");
+        key(*page, Qt::Key_F6);
+        key(*page, Qt::Key_F3);
+        settle();
+    }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "platform/drives.h"
+#include "pxall/env.h"
 #include "setup/drive_list.h"
 #include "setup/setup_entries.h"
 #include "shell/codepage.h"
@@ -32,6 +33,7 @@ namespace {
 constexpr int16_t kMsgGuide = 152;
 constexpr int16_t kMsgWritten = 402;
 constexpr int16_t kMsgNoTexts = 870;
+constexpr int16_t kMsgTooLong = 869;
 constexpr int16_t kMsgSystemError = 999;
 constexpr std::array<int, 4> kLangIndexes = {1, 3, 4, 5};
 constexpr std::array<int, 4> kLangTexts = {2522, 2523, 2524, 2525};
@@ -247,6 +249,9 @@ int32_t Siup::SIUP_Read_Pxdrom() {
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        // The start-up reads nothing of a line too long for it, nor of the
+        // lines after it: they are not shown as in effect either.
+        if (!pxall::env_line_fits(line)) break;
         if (line.compare(0, 8, "ECMSTALL") == 0) {
             for (int i = 0; i < 4; ++i) opt_Country[i]->setEnabled(line.find(kAreaNames[i]) != std::string::npos);
         } else if (line.compare(0, 8, "CRNTAREA") == 0) {
@@ -344,6 +349,12 @@ void Siup::SIUP_Exec_PF10() {
     stage(5, joined);
     stage(6, to_ansi(txt_IntfF->text()));
     int16_t rc = lib::setup::Write_Initial_Data();
+    if (rc == lib::setup::kSettingsLineTooLong) {
+        // Nothing was written or kept: the choices stay on the screen.
+        DispMsg(kMsgTooLong, lbl_Msg);
+        Beep();
+        return;
+    }
     if (rc != 0) return fail("Write_Initial_Data", rc);
     DispMsg(kMsgWritten, lbl_Msg);
     lib::setup::Reload_ScrMsgFile();

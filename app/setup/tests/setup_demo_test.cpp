@@ -10,8 +10,10 @@
 #include <optional>
 
 #include <QCheckBox>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,6 +21,7 @@
 #include "demo_texts.h"
 #include "platform/drives.h"
 #include "platform/msgbox.h"
+#include "pxall/blocks.h"
 #include "pxbuild/dealer_sources.h"
 #include "pxbuild/setup_cds.h"
 #include "setup/setup_messages.h"
@@ -43,6 +46,20 @@ namespace fs = std::filesystem;
 std::string slurp(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The shared state block of the common library (a C++ export).
+px::Declared<unsigned char*()> ctop{"PXALL", "_ZN5pxall13get_ctop_addrEv"};
+
+std::vector<std::string> lines(const QListWidget* list) {
+    std::vector<std::string> out;
+    for (int i = 0; i < list->count(); ++i) out.push_back(list->item(i)->text().toStdString());
+    return out;
+}
+
+std::string block_text(size_t at, size_t size) {
+    const char* p = reinterpret_cast<const char*>(ctop() + at);
+    return std::string(p, strnlen(p, size));
 }
 
 class SetupDemoTest : public FormsTest {
@@ -190,6 +207,69 @@ TEST_F(SetupDemoTest, PriceCsvInTwoPiecesAndALocalPartsFile) {
     m->cmd_Stup[2]->click();
     settle();
     EXPECT_EQ(local_line, "The local-parts file has been set up.");
+}
+
+// What F10 saves, the next start reads back whole: the start-up's values
+// and the screen's, opened again, agree. Eight export programs of an
+// ordinary 38 characters would make a line the start-up cannot read: F10
+// refuses them and the file stays as it was, byte for byte.
+TEST_F(SetupDemoTest, SettingsSavedAreWhatTheNextStartReads) {
+    namespace ct = pxall::ctop;
+    ASSERT_TRUE(px::start_program());
+    menu()->cmd_Menu[8]->click();
+    settle();
+    auto* s = static_cast<px::Siup*>(px::loaded_form("Siup"));
+    ASSERT_NE(s, nullptr);
+    const std::string before = slurp(install_ / "PXDROM.SYS");
+    const std::string first_program = block_text(ct::kExportPrograms, ct::kExportProgramSize);
+    s->lst_IntfP->clear();
+    for (int i = 1; i <= 8; ++i)
+        s->lst_IntfP->addItem(QString("C:\\DEALERS\\EXPORT\\PROGRAMS\\EXPORT%1.EXE").arg(i));
+    ASSERT_EQ(s->lst_IntfP->item(0)->text().size(), 38);
+    s->txt_IntfF->setText("C:\\DEALERS\\EDIT.EXE");
+    s->Drv_Price->setCurrentText("c:");
+    key(*s, Qt::Key_F10);
+    settle();
+    EXPECT_EQ(s->lbl_Msg->text().toStdString(), "The export program paths are too long to be saved. Nothing was saved.");
+    EXPECT_EQ(slurp(install_ / "PXDROM.SYS"), before);
+    // The running program keeps what the file holds.
+    EXPECT_EQ(block_text(ct::kExportPrograms, ct::kExportProgramSize), first_program);
+    EXPECT_EQ(block_text(ct::kExportPrograms + ct::kExportProgramSize * 7, ct::kExportProgramSize), "");
+    EXPECT_EQ(s->lst_IntfP->count(), 8);
+
+    // Six fit.
+    s->lst_IntfP->setCurrentRow(7);
+    s->cmd_Del1->click();
+    s->lst_IntfP->setCurrentRow(0);
+    s->cmd_Del1->click();
+    key(*s, Qt::Key_F10);
+    settle();
+    EXPECT_EQ(s->lbl_Msg->text().toStdString(), "The settings have been saved.");
+    key(*s, Qt::Key_F3);
+    settle();
+
+    // The next start.
+    px::lib::drom_term();
+    ASSERT_EQ(px::lib::drom_init(), 0);
+    std::vector<std::string> started;
+    for (int i = 0; i < ct::kMaxExportPrograms; ++i)
+        if (std::string p = block_text(ct::kExportPrograms + ct::kExportProgramSize * i, ct::kExportProgramSize); !p.empty())
+            started.push_back(p);
+    EXPECT_EQ(started.size(), 6u);
+    EXPECT_EQ(started.back(), "C:\\DEALERS\\EXPORT\\PROGRAMS\\EXPORT7.EXE");
+    menu()->cmd_Menu[8]->click();
+    settle();
+    s = static_cast<px::Siup*>(px::loaded_form("Siup"));
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(lines(s->lst_IntfP), started);
+    EXPECT_EQ(s->txt_IntfF->text().toStdString(), block_text(ct::kSaveEditor, ct::kSaveEditorSize));
+    EXPECT_EQ(s->txt_IntfF->text().toStdString(), "C:\\DEALERS\\EDIT.EXE");
+    EXPECT_EQ(s->country_group->checkedId(), pxall::get_i32(ctop() + ct::kAreaIndex));
+    EXPECT_EQ(px::Siup::selected(s->data_lang_group), pxall::get_i16(ctop() + ct::kDataLangNo));
+    EXPECT_EQ(px::Siup::selected(s->lang_group), pxall::get_i16(ctop() + ct::kMenuLangNo));
+    EXPECT_EQ(s->Drv_Price->currentText().toUpper().toStdString().substr(0, 1), block_text(ct::kPriceDir, 1));
+    EXPECT_EQ(s->Drv_Price->currentText().toStdString(), "c:");
+    EXPECT_EQ(s->Drv_Localp->currentText().toUpper().toStdString().substr(0, 1), block_text(ct::kLocalPriceDir, 1));
 }
 
 TEST_F(SetupDemoTest, MenuLanguageChanged) {

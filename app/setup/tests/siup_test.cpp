@@ -10,6 +10,7 @@
 #include <QRadioButton>
 
 #include "platform/drives.h"
+#include "pxall/env.h"
 #include "setup/siup.h"
 #include "shell/stack.h"
 #include "support/setup_test.h"
@@ -136,6 +137,38 @@ TEST_F(SiupTest, MissingTextFilesStopF10) {
     EXPECT_EQ(beeps, 1);
     EXPECT_EQ(staged(), std::vector<std::string>{"Check_ScrMsgFile 9"});
     EXPECT_EQ(Siup::selected(s.lang_group), 9);
+}
+
+// Settings whose line the next start could not read: the library writes
+// nothing, and the screen says so and keeps the clerk's choices.
+TEST_F(SiupTest, SettingsTooLongToStoreAreRefused) {
+    Siup& s = siup();
+    setup_fakes().write_rc = 15;
+    s.opt_Lang[3]->click();
+    key(s, Qt::Key_F10);
+    settle();
+    EXPECT_EQ(msg(s), "M869");
+    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(staged().back(), "Write_Initial_Data");
+    EXPECT_EQ(Siup::selected(s.lang_group), 3);
+    EXPECT_EQ(lines(s.lst_IntfP).size(), 8u);
+    EXPECT_TRUE(modals.empty());
+    EXPECT_NE(px::loaded_form("Siup"), nullptr);
+}
+
+// The screen shows what the start-up reads: nothing of a line too long for
+// it, nor of the lines after it.
+TEST_F(SiupTest, ALineTooLongForTheStartUpIsNotShown) {
+    const std::string programs = "C:\\A.EXE," + std::string(pxall::kEnvLineMax - 18, 'B');
+    for (size_t extra : {0, 1}) {
+        Siup& s = siup("MENULANG=FRENCH\r\nEXPPPNHO=" + programs + std::string(extra, 'B') +
+                       "\r\nEXPPFSAD=C:\\ED.EXE\r\nPRICE=D:\r\n");
+        EXPECT_EQ(Siup::selected(s.lang_group), 3);
+        EXPECT_EQ(lines(s.lst_IntfP).size(), extra == 0 ? 2u : 0u) << extra;
+        EXPECT_EQ(s.txt_IntfF->text().toStdString(), extra == 0 ? "C:\\ED.EXE" : "") << extra;
+        px::unload_form(s);
+        settle();
+    }
 }
 
 TEST_F(SiupTest, ExportProgramsFromTheFileDialog) {

@@ -10,6 +10,7 @@
 #include <QPaintEvent>
 
 #include "platform/picture.h"
+#include "shell/messages.h"
 
 namespace px {
 
@@ -145,6 +146,12 @@ int32_t PictureBox::load_picture(const std::string& win_path) {
     }
     set_picture(picture);
     return 0;
+}
+
+int32_t PictureBox::show_picture_file(const std::string& win_path, const char* source, const char* procedure) {
+    const int32_t e = load_picture(win_path);
+    if (e != 0) WriteErrorLog(source, procedure, "LoadPicture", e, 0, 0);
+    return e;
 }
 
 void PictureBox::set_picture(const QImage& picture) {

@@ -2,7 +2,8 @@
 // start-up into the shared state block (blocks.h).
 //
 // Text, one setting a line: KEY=value, no blanks around "=", lines of at most
-// 255 characters with the line feed (a longer line arrives as two lines).
+// 255 characters with the line feed (kEnvLineMax without it). A longer line
+// is taken as a defect: nothing of it is read, so a value is never cut.
 // Keys are compared exactly, case included; an unknown key skips its line.
 // A key given twice takes the later value. Limits below count the value with
 // one line end, whether or not the last line carries one, so every field
@@ -30,6 +31,9 @@
 // word matches it; the code is "0" and the digit n.
 #pragma once
 
+#include <cstddef>
+#include <string_view>
+
 #include "platform/export.h"
 
 namespace pxall {
@@ -37,6 +41,13 @@ namespace pxall {
 constexpr const char* kEnvFileName = "pxdrom.sys";
 // A line with its line feed and NUL.
 constexpr int kEnvLineSize = 256;
+// The longest line the reader takes, without its line end (a carriage
+// return and line feed count as the one line feed).
+constexpr size_t kEnvLineMax = kEnvLineSize - 2;
+
+// Whether the reader takes a line (given without its line end) whole: a
+// writer checks a line it makes against this before it writes the file.
+constexpr bool env_line_fits(std::string_view line) { return line.size() <= kEnvLineMax; }
 
 // Reads the environment file of the current directory into the shared state
 // block. Each defect writes one error-log line ("PXDROM", "kankyo_set") and

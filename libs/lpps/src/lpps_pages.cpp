@@ -128,11 +128,14 @@ extern "C" int32_t VBLppsGetPageData(int16_t n, VbString* figure, VbString* name
         return 0;
     }
 
-    // The picture, a file of the local-price directory.
+    // The picture, a file of the local-price directory. A folder under its
+    // name is no missing picture but one that cannot be read: the screen
+    // reports it.
     char pic[pxall::kPathSize] = {};
     const int len = pxall::memlenf(rec + s3::kPicture, s3::kPictureSize);
     std::memcpy(pic, rec + s3::kPicture, static_cast<size_t>(len));
-    if (len > 0 && pxall::get_path_name(pxall::kPathLocalPrice, -1, pic) == 0 && plat::file_exists(pic)) {
+    if (len > 0 && pxall::get_path_name(pxall::kPathLocalPrice, -1, pic) == 0 &&
+        (plat::file_exists(pic) || plat::directory_exists(pic))) {
         give_string(picture, pic, std::strlen(pic));
     } else {
         // No stale picture of an earlier page is left in the string.

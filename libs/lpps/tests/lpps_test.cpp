@@ -223,6 +223,13 @@ TEST_F(LocalPartsTest, PagesOfTheChosenFigures) {
     EXPECT_EQ(p.picture, std::string(80, '\0'));
     EXPECT_EQ(lines_of(env.read("WORK/LPPSFNLS.TMP"), 36), std::vector<std::string>{part_line("LA19501-01", "")});
 
+    // A folder under the picture's name is no missing picture: the screen
+    // is given its path and reports what it cannot read.
+    env.mkdir("LCP/NOPIC.BMP");
+    p = page(1);
+    EXPECT_EQ(p.status, 0);
+    EXPECT_EQ(p.picture, "C:\\LCP\\NOPIC.BMP" + std::string(64, '\0'));
+
     p = page(2);
     EXPECT_EQ(p.status, 0);
     EXPECT_EQ(p.last, 1);

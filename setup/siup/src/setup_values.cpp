@@ -6,6 +6,7 @@
 
 #include "pxall/blocks.h"
 #include "siup/siup.h"
+#include "staged_settings.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ void VBGet_Setup_Data(int16_t kind, const VbString* value) {
     if (top == nullptr || value == nullptr) return;
     std::string v;
     if (value->data != nullptr && value->len > 0) v.assign(value->data, strnlen(value->data, value->len));
+    siup::keep_before_staging(top);
 
     switch (kind) {
         case 0: {

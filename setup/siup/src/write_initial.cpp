@@ -4,9 +4,11 @@
 #include <string>
 
 #include "pxall/blocks.h"
+#include "pxall/env.h"
 #include "pxall/errlog.h"
 #include "pxall/setup_scan.h"
 #include "siup/siup.h"
+#include "staged_settings.h"
 #include "stup/env_lines.h"
 
 namespace {
@@ -15,6 +17,7 @@ namespace ct = pxall::ctop;
 
 constexpr const char* kModule = "PXSIUP02";
 constexpr const char* kFunction = "Write_Initial_Data";
+constexpr int16_t kLineTooLong = 15;
 constexpr const char* kAreaNames[4] = {"EU", "GR", "US", "JP"};
 constexpr const char* kWords[9] = {"ENGLISH", "JAPANESE", "FRENCH", "GERMANY", "SPANISH", " ", " ", " ", "OTHER"};
 
@@ -26,12 +29,8 @@ std::string field(const unsigned char* top, size_t at, size_t size) {
 // The language word of a number, or null outside 1-9.
 const char* word(int16_t n) { return n >= 1 && n <= 9 ? kWords[n - 1] : nullptr; }
 
-}  // namespace
-
-int16_t Write_Initial_Data() {
-    const unsigned char* top = pxall::get_ctop_addr();
-    if (top == nullptr) return 11;
-    pxenv::backup_env();
+// Rewrites the lines the settings own: 0, or the entry's failure.
+int16_t rewrite(const unsigned char* top) {
     pxenv::EnvFile f;
     int err = 0;
     int r = pxenv::read_env(&f, &err);
@@ -40,12 +39,15 @@ int16_t Write_Initial_Data() {
         return static_cast<int16_t>(r);
     }
 
+    bool fits = true;
     for (size_t i = 0; i < f.lines.size(); ++i) {
         const std::string& t = f.lines[i].text;
         auto set = [&](size_t key_len, const std::string& value) {
             // The line keeps what it had up to and including the character
             // after the key.
-            f.replace(i, t.substr(0, key_len + 1) + value);
+            std::string line = t.substr(0, key_len + 1) + value;
+            fits = fits && pxall::env_line_fits(line);
+            f.replace(i, line);
         };
         if (f.starts(i, "ECMSTALL")) {
             std::string v;
@@ -82,6 +84,9 @@ int16_t Write_Initial_Data() {
             set(8, field(top, ct::kSaveEditor, ct::kSaveEditorSize));
         }
     }
+    // What the next start-up could not read whole is not written at all.
+    if (!fits) return kLineTooLong;
+    pxenv::backup_env();
     r = pxenv::commit_env(f, &err);
     if (r != 0) {
         pxall::syerr_message(kModule, kFunction, "fputs", r, err, 3);
@@ -89,4 +94,16 @@ int16_t Write_Initial_Data() {
     }
     pxall::setuped_cd_check();
     return 0;
+}
+
+}  // namespace
+
+int16_t Write_Initial_Data() {
+    unsigned char* top = pxall::get_ctop_addr();
+    if (top == nullptr) return 11;
+    const int16_t r = rewrite(top);
+    // A file left as it was leaves the running program on what it holds.
+    if (r == 0) siup::forget_staged();
+    else siup::put_back_staged(top);
+    return r;
 }

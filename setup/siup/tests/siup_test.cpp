@@ -9,6 +9,7 @@
 
 #include "pxall/atomic_write.h"
 #include "pxall/blocks.h"
+#include "pxall/env.h"
 #include "pxall/texts.h"
 #include "siup/siup.h"
 #include "support/temp_env.h"
@@ -118,6 +119,61 @@ TEST_F(SiupTest, SettingsRewriteTakesTheSharedState) {
     EXPECT_NE(env.log_lines().back().find("PXSIUP02,Write_Initial_Data,fputs,(13)"), std::string::npos);
     ASSERT_EQ(Write_Initial_Data(), 0);
     EXPECT_NE(env.read("PXDROM.SYS").find("CRNTAREA=JP\r\n"), std::string::npos);
+}
+
+// Eight export programs of an ordinary 38 characters make a line longer
+// than the start-up reader takes: refused before anything is written (the
+// file and its backup as they were), the staged settings put back. The
+// longest line that fits is written and read back whole at the next start.
+TEST_F(SiupTest, NothingIsWrittenThatTheNextStartCouldNotRead) {
+    const std::string sys = "ECMST=C:\\HBNMSTW2\r\nMENULANG=ENGLISH\r\nEXPPPNHO=C:\\OLD.EXE\r\nEXPPFSAD=C:\\ED.EXE\r\n";
+    env.write("PXDROM.SYS", sys);
+    env.write("WORK/PXDROM.BAK", "the backup before");
+    stage(5, "C:\\OLD.EXE");
+    stage(6, "C:\\ED.EXE");
+    stage(2, "1");
+    ASSERT_EQ(Write_Initial_Data(), 0);
+    env.write("WORK/PXDROM.BAK", "the backup before");
+
+    std::string eight;
+    for (int i = 1; i <= 8; ++i) eight += (i > 1 ? "," : "") + std::string("C:\\DEALERS\\EXPORT\\PROGRAMS\\EXPORT") + char('0' + i) + ".EXE";
+    ASSERT_EQ(eight.size(), 8u * 38 + 7);
+    const std::string editor = "C:\\" + std::string(pxall::kEnvLineMax - 12, 'E');  // "EXPPFSAD=" and 245
+    struct Case {
+        const char* what;
+        int kind;
+        std::string value;
+    } const cases[] = {
+        {"eight programs of 38 characters", 5, eight},
+        {"programs one character past the line", 5, "C:\\A.EXE," + std::string(pxall::kEnvLineMax - 9 - 9 + 1, 'B')},
+        {"a saved-list program one character past the line", 6, editor + "E"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        stage(2, "3");
+        stage(c.kind, c.value);
+        EXPECT_EQ(Write_Initial_Data(), 15);
+        EXPECT_EQ(env.read("PXDROM.SYS"), sys);
+        EXPECT_EQ(env.read("WORK/PXDROM.BAK"), "the backup before");
+        EXPECT_EQ(program(0), "C:\\OLD.EXE");
+        EXPECT_EQ(program(1), "");
+        EXPECT_EQ(field(ct::kSaveEditor), "C:\\ED.EXE");
+        EXPECT_EQ(pxall::get_i16(top + ct::kMenuLangNo), 1);
+    }
+
+    // At the limit: written, and the start-up reader takes every value whole.
+    const std::string programs = "C:\\A.EXE," + std::string(pxall::kEnvLineMax - 9 - 9, 'B');
+    stage(5, programs);
+    stage(6, editor);
+    ASSERT_EQ(Write_Initial_Data(), 0);
+    EXPECT_NE(env.read("PXDROM.SYS").find("EXPPPNHO=" + programs + "\r\n"), std::string::npos);
+    for (size_t at : {ct::kExportPrograms, ct::kExportPrograms + ct::kExportProgramSize, ct::kSaveEditor})
+        std::memset(top + at, 0, 256);
+    EXPECT_EQ(pxall::kankyo_set(), 0);
+    EXPECT_EQ(program(0), "C:\\A.EXE");
+    EXPECT_EQ(program(1), programs.substr(9));
+    EXPECT_EQ(field(ct::kSaveEditor), editor);
+    for (const std::string& l : env.log_lines()) EXPECT_EQ(l.find("kankyo_set"), std::string::npos) << l;
 }
 
 TEST_F(SiupTest, MissingEnvironmentFile) {

@@ -32,6 +32,9 @@ inline Declared<void(int32_t, int32_t, const char*)> Localp3_CopyImageFile{"PXST
 // PXSIUP: system settings.
 inline Declared<void(int16_t, const VbString*)> VBGet_Setup_Data{"PXSIUP", "_VBGet_Setup_Data@8"};
 inline Declared<int16_t()> Write_Initial_Data{"PXSIUP", "_Write_Initial_Data@0"};
+// Write_Initial_Data's refusal: a setting's line would be longer than the
+// start-up reader takes; nothing was written.
+constexpr int16_t kSettingsLineTooLong = 15;
 inline Declared<int32_t(int32_t)> Check_ScrMsgFile{"PXSIUP", "_Check_ScrMsgFile@4"};
 inline Declared<int32_t()> Reload_ScrMsgFile{"PXSIUP", "_Reload_ScrMsgFile@0"};
 // PXALL: the directory of a path kind (1 master, 2 price, 3 local price).

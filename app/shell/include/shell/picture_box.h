@@ -50,6 +50,12 @@ public:
     // its size. An empty path empties the box (white, size kept). 0 or the
     // error number (the box is left empty).
     int32_t load_picture(const std::string& win_path);
+    // Loads a picture file that a screen shows the clerk as it stands: one
+    // that cannot be read (damaged, not a picture, a folder or a device under
+    // its name) leaves the box empty and writes one error-log line (the
+    // screen's source and procedure, step "LoadPicture", the error number),
+    // and the screen tells the clerk. 0 or the error number.
+    int32_t show_picture_file(const std::string& win_path, const char* source, const char* procedure);
     // Takes a picture into the box, which takes its size.
     void set_picture(const QImage& picture);
     // Empties the picture: the surface is white.

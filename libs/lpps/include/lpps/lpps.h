@@ -34,7 +34,8 @@ PX_EXPORT int32_t VBLppsTerm();
 PX_EXPORT int32_t VBLppsExec(int16_t* count);
 // Page n (from 0) of the block's figure list: LPPSFNLS.TMP for the figure,
 // its number, name, picture path and the list's path. *status 11 n negative;
-// 12 n past the last (with *last 1); 1 the picture file is missing. *last 1
+// 12 n past the last (with *last 1); 1 the picture file is missing (a folder
+// under its name is given as a picture, one the screen cannot read). *last 1
 // on the last page.
 PX_EXPORT int32_t VBLppsGetPageData(int16_t n, VbString* figure, VbString* name, VbString* picture, VbString* list_path,
                                     int16_t* last, int16_t* status);

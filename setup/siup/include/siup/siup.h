@@ -21,7 +21,10 @@ extern "C" {
 // outside 1-9) is ignored.
 PX_EXPORT void VBGet_Setup_Data(int16_t kind, const VbString* value);
 // Rewrites the settings' lines of PXDROM.SYS (current directory) from the
-// shared state block: 0; 11 open, 13 write (the old file stays), 14 read.
+// shared state block: 0; 11 open, 13 write, 14 read, 15 a setting's line
+// longer than the start-up reader takes (pxall::env_line_fits; nothing is
+// written, the backup neither). Unless it returns 0 the old file stays and
+// the settings staged since the last rewrite are put back in the block.
 PX_EXPORT int16_t Write_Initial_Data();
 // 0 when PXDROMnn.SCR (current directory) and PXDROMnn.MSG (program-file
 // directory) of language nn exist, else -1.
