@@ -12,6 +12,7 @@ const AreaTexts& texts_vehicle() {
             {854, "A VIN has 17 letters and digits."},
             {878, "The colour code is letters and digits only."},
             {879, "The trim code is letters and digits only."},
+            {888, "The note in the file is longer than the note field: it was left out."},
             {892, "The catalogue does not fit the vehicle entered."},
             {893, "The VIN does not fit the vehicle entered."},
             {894, "The model is not found."},

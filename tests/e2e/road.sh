@@ -313,6 +313,17 @@ key F10
 wait_window "Search Route"
 [[ "$(vclinf_date)" == "201807" ]] || fail "the date was lost on the way back: \"$(vclinf_date)\""
 
+step "the vehicle by catalogue and model: F10 goes on from the empty frame-number box"
+key F3
+wait_window "Vehicle Identification"
+key F11 Right
+type_text "4410a1"
+key Return
+type_text "avs16p1std 5meu"
+key Return
+key F10
+wait_window "Search Route"
+
 step "a local part, its own number and name, carried to the saved list"
 click_at 57 611  # the local-parts route
 wait_window "Local Parts - Figures"
@@ -358,6 +369,13 @@ key F2
 text=$(next_print_text)
 grep -q "15100-AA430-02" <<<"$text" || fail "the narrowed list lacks the part in force in 11.2018"
 ! grep -q "15100-AA430-06\|15100-AA430-11" <<<"$text" || fail "the narrowed list keeps parts of other dates"
+# Narrowed by its conditions as they stand: back in list mode, Enter marks
+# a line (a key button with the keyboard would open the help).
+key F5 F10
+key F10
+key Return
+settle
+[[ "$(focused)" == "Parts List" ]] || fail "Enter after the narrowing by conditions went to \"$(focused)\""
 key F4
 wait_window "$menu"
 

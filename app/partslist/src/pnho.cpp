@@ -177,8 +177,7 @@ void Pnho::on_load() {
     redraw(false);
     DispMsg(kMsgMaking, lbl_Msg);
     try {
-        PnhoMode = kModeList;
-        Pnho_SetPFKeys(PnhoMode);
+        enter_list_mode();
         txt_Qty->hide();
         PnhoCondFlagsSet = 0;
         PnhoAtLastPage = false;

@@ -35,6 +35,7 @@ constexpr int16_t kMsgLastPage = 802;
 constexpr int16_t kMsgNothingMarked = 836;
 constexpr int16_t kMsgNoPrice = 839;
 constexpr int16_t kMsgNoNarrowing = 840;
+constexpr int16_t kMsgPriceNotSetUp = 850;
 constexpr int16_t kMsgPrintRefused = 853;
 constexpr int16_t kMsgRefused = 860;
 constexpr int16_t kMsgSaved = 886;
@@ -52,7 +53,9 @@ void Pnho::Pnho_SetPFKeys(int16_t mode) {
     const int always[5] = {1, 5, 6, 7, 8};
     const int texts[5] = {200, 204, 205, 206, 207};
     for (int i = 0; i < 5; ++i) cmd_PF(always[i])->setText(ScrText(texts[i], 8).trimmed());
-    msg_Pnho->setEnabled(false);
+    // Only list mode takes the grid; set once, for disabling the grid that
+    // has the focus would hand the focus to a key.
+    msg_Pnho->setEnabled(mode == kModeList);
     auto set = [this](int key, int text, bool shown, int width = 11) {
         if (text > 0) cmd_PF(key)->setText(ScrText(text, width).trimmed());
         cmd_PF(key)->setVisible(shown);
@@ -98,10 +101,13 @@ void Pnho::Pnho_SetPFKeys(int16_t mode) {
         set(10, 209, true);
         set(11, 210, true);
         set(12, 211, true);
-    } else {
-        return;
     }
-    if (mode == kModeList) msg_Pnho->setEnabled(true);
+}
+
+void Pnho::enter_list_mode() {
+    PnhoMode = kModeList;
+    Pnho_SetPFKeys(PnhoMode);
+    grid_focus();
 }
 
 bool Pnho::on_key_down(int key_code) {
@@ -213,11 +219,9 @@ void Pnho::keys2_key(int index) {
         case 3: Pnho_ExecPrice(1); break;
         case 4: Pnho_ExecPrice(2); break;
         case 5:
-            PnhoMode = kModeList;
             redraw(false);
-            Pnho_SetPFKeys(PnhoMode);
+            enter_list_mode();
             redraw(true);
-            grid_focus();
             break;
         case 10: start_conditions(); break;
         case 11:
@@ -228,9 +232,7 @@ void Pnho::keys2_key(int index) {
                 Beep();
             }
             if (closed_) return;
-            PnhoMode = kModeList;
-            Pnho_SetPFKeys(PnhoMode);
-            grid_focus();
+            enter_list_mode();
             break;
         case 12:
             if (eng::pnho_check_selcnt() > 0) {
@@ -256,11 +258,9 @@ void Pnho::conditions_key(int index) {
             redraw(false);
             eng::pnho_close_pop();
             Pnho_DispVehicle(-1);
-            PnhoMode = kModeList;
-            Pnho_SetPFKeys(PnhoMode);
             Pnho_OpenCondBoxes(false);
+            enter_list_mode();
             redraw(true);
-            grid_focus();
             break;
         case 10: narrow_by_conditions(); break;
         case 11:
@@ -322,8 +322,7 @@ void Pnho::narrow_by_conditions() {
     int32_t zero = 0;
     r = eng::pnho_exec_retran(&zero);
     if (r != 0) {
-        PnhoMode = kModeList;
-        Pnho_SetPFKeys(PnhoMode);
+        enter_list_mode();
         redraw(true);
         return;
     }
@@ -335,8 +334,7 @@ void Pnho::narrow_by_conditions() {
         return;
     }
     Pnho_MoveRow(0);
-    PnhoMode = kModeList;
-    Pnho_SetPFKeys(PnhoMode);
+    enter_list_mode();
     redraw(true);
 }
 
@@ -390,8 +388,8 @@ void Pnho::Pnho_ExecPrice(int16_t kind) {
     PathBuffer buf;
     int16_t r = eng::pnho_exec_price(kind, &buf.str);
     m.price_path = buf.path();
-    if (r == -1 || r == kMsgNothingMarked) {
-        DispMsg(r == -1 ? kMsgNoPrice : kMsgNothingMarked, lbl_Msg);
+    if (r == -1 || r == kMsgNothingMarked || r == kMsgPriceNotSetUp) {
+        DispMsg(r == -1 ? kMsgNoPrice : r, lbl_Msg);
         Beep();
         SetDefaultPointer();
         return;

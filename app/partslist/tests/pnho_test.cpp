@@ -307,6 +307,45 @@ TEST_F(PnhoTest, ConditionsAreOfferedCheckedAndHandedToTheEngine) {
     EXPECT_EQ(engine().count("pnho_exec_retran"), 1);
 }
 
+// Every way back to list mode gives the grid the focus: the clerk's next
+// Enter marks a row, and no key button (F1 first among them) takes it.
+TEST_F(PnhoTest, EveryWayBackToListModeGivesTheGridTheFocus) {
+    struct Way {
+        const char* what;
+        std::vector<int> keys;  // from list mode, with the focus in a condition box where one is open
+        int retran = 0;         // the engine's answer to the narrowing
+    } ways[] = {
+        {"F10 narrows by the conditions", {5, 10, 10}},
+        {"F10 with a narrowing the engine refuses", {5, 10, 10}, 4},
+        {"F3 leaves the conditions", {5, 10, 3}},
+        {"F5 of the price keys", {5, 5}},
+        {"F11 of the price keys with nothing marked", {5, 11}},
+    };
+    for (const Way& w : ways) {
+        SCOPED_TRACE(w.what);
+        engine() = EngineScript{};
+        engine().rc["pnho_exec_retran"] = w.retran;
+        modals.clear();
+        auto& p = open(numbered_records(3));
+        p.show();
+        p.activateWindow();
+        settle();
+        for (size_t i = 0; i < w.keys.size(); ++i) {
+            press(p, w.keys[i]);
+            if (p.PnhoMode == Pnho::kModeConditions) p.txt_Ad->setFocus();
+        }
+        ASSERT_EQ(p.PnhoMode, Pnho::kModeList);
+        EXPECT_EQ(p.focusWidget(), p.msg_Pnho);
+        key(p, Qt::Key_Return);
+        settle();
+        EXPECT_EQ(engine().count("pnho_reverse_sel 0"), 1) << "Enter marks the first row";
+        EXPECT_EQ(std::count(modals.begin(), modals.end(), "Help"), 0);
+        px::ScrBackToMenu();
+        px::unload_form(p);
+        settle();
+    }
+}
+
 TEST_F(PnhoTest, NoBoxToFocusEndsTheCycleAtOnce) {
     auto& p = open(numbered_records(1));
     // Every box disabled: Enter in a box must not loop.
@@ -360,6 +399,15 @@ TEST_F(PnhoTest, PriceKindsGoToTheEngineAndThePriceList) {
     EXPECT_EQ(p.lbl_Msg->text(), message(836));
     EXPECT_EQ(beeps, before + 2);
     EXPECT_EQ(p.PnhoMode, 116);
+    // So is a price kind that is not set up beside a retail price file.
+    engine().rc["pnho_exec_price"] = 850;
+    for (int key : {3, 4}) {
+        press(p, key);
+        EXPECT_EQ(p.lbl_Msg->text(), message(850));
+        EXPECT_EQ(p.PnhoMode, 116);
+    }
+    EXPECT_EQ(beeps, before + 4);
+    EXPECT_EQ(modals.back(), "Pric") << "no price list for it";
 }
 
 TEST_F(PnhoTest, APriceListThatFailedLeavesForTheMenuAndNothingMore) {

@@ -161,17 +161,19 @@ bool Emok::repaint_pictures(const char* procedure) {
 }
 
 int Emok::page_display(int16_t n, bool paging, const char* procedure) {
-    std::string sho(80, '\0'), zen(80, '\0'), fig(80, '\0');
+    // Copies of the page's paths: a page the library does not make (a
+    // refused move, the CD missing) leaves the page shown as it was.
+    std::string sho = ShoBmpPath, zen = ZenBmpPath, fig = FigListPath;
     VbString s{sho.data(), 80}, z{zen.data(), 80}, f{fig.data(), 80};
     int16_t last = 0, status = 0;
     if (lib::VBEmokGetPageData(n, &s, &z, &f, &last, &status) != 0) {
         msg(kMsgSystemError);
         return kFailed;
     }
+    if (status == kStatusBeforeFirst || status == kStatusAfterLast || status == kStatusNoCd) return status;
     ShoBmpPath = sho;
     ZenBmpPath = zen;
     FigListPath = fig;
-    if (status == kStatusBeforeFirst || status == kStatusAfterLast || status == kStatusNoCd) return status;
     if (paging) {
         msg(kMsgGuide);
         PageNo = n;

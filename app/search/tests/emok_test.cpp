@@ -1,4 +1,6 @@
 // The illustration index over a scripted index library.
+#include <algorithm>
+
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
@@ -92,6 +94,41 @@ TEST_F(EmokTest, F11RepaintsThePicturesAndClears) {
     EXPECT_EQ(e.pic_FigZen->image().pixelColor(5, 5), QColor(Qt::white));
     EXPECT_EQ(script().calls_of("VBEmokClear").size(), 1u);
     EXPECT_EQ(e.lbl_Msg->text(), message(117));
+}
+
+// A page move the library refuses changes nothing: the page shown keeps its
+// pictures and list, and F11 repaints them from its own bitmaps.
+TEST_F(EmokTest, F11AfterARefusedPageMoveRepaintsThePageShown) {
+    const struct {
+        const char* what;
+        std::vector<Qt::Key> keys;
+        int page, refusal;
+    } moves[] = {
+        {"F7 on the first page", {Qt::Key_F7}, 1, 801},
+        {"F8 past the last page", {Qt::Key_F8, Qt::Key_F8}, 2, 802},
+    };
+    for (const auto& m : moves) {
+        SCOPED_TRACE(m.what);
+        Emok& e = open_index();
+        for (Qt::Key k : m.keys) key(e, k);
+        EXPECT_EQ(e.lbl_Msg->text(), message(m.refusal));
+        EXPECT_EQ(e.PageNo, m.page);
+        EXPECT_EQ(lines(e.lst_FigNo).front(), "1" + std::to_string(m.page) + "-01 PAGE " + std::to_string(m.page));
+        e.pic_FigZen->invert(QRect(0, 0, 10, 10));
+        e.pic_FigSho->invert(QRect(0, 0, 10, 10));
+        key(e, Qt::Key_F11);
+        settle();
+        ASSERT_EQ(px::loaded_form(Emok::kName), &e) << "the screen stays";
+        EXPECT_EQ(std::count(modals.begin(), modals.end(), "Errm"), 0);
+        EXPECT_EQ(e.lbl_Msg->text(), message(117));
+        for (px::PictureBox* box : {e.pic_FigZen, e.pic_FigSho}) {
+            EXPECT_EQ(box->image().pixelColor(5, 5), QColor(Qt::white));
+            EXPECT_EQ(box->image().pixelColor(135, 112), QColor(Qt::black));
+        }
+        EXPECT_EQ(e.focusWidget(), e.lst_FigNo);
+        key(e, Qt::Key_F3);
+        settle();
+    }
 }
 
 TEST_F(EmokTest, UnloadableBitmapIsLoggedAndEndsInTheMenu) {

@@ -26,6 +26,7 @@
 #include "search/krot.h"
 #include "search/lpem.h"
 #include "search/lpps.h"
+#include "shell/picture_box.h"
 #include "shell/updown.h"
 #include "search/route_context.h"
 #include "search/spnc.h"
@@ -333,6 +334,50 @@ TEST_F(SearchDemoTest, FigureGroupsOpenTheIndexAndGroupListOpensTheGroups) {
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->count(), 7);
     EXPECT_EQ(px::to_ansi(list->item(2)->text()).substr(0, 30), "  BRF     BRAKE SERVICE, FRONT");
+}
+
+// A page move the index library refuses changes nothing: the page, its
+// picks and the route stay, and F11 shows the page's pictures again.
+TEST_F(SearchDemoTest, F11AfterARefusedPageMoveKeepsTheIndex) {
+    Krot& k = open_krot();
+    k.chk_Sech[0]->setChecked(true);
+    k.chk_Sech[0]->setFocus();
+    key(k, Qt::Key_F10);
+    settle();
+    ASSERT_EQ(px::ScrName(px::ScrCount()), "Emok");
+    auto* index = static_cast<px::search::Emok*>(top());
+    auto pick_first = [&] {
+        index->lst_FigNo->setFocus();
+        index->lst_FigNo->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+        QTest::keyClick(index->lst_FigNo, Qt::Key_Return);
+        ASSERT_TRUE(index->lst_FigNo->item(0)->isSelected());
+    };
+    int last_page = 1;
+    for (Qt::Key refused : {Qt::Key_F7, Qt::Key_F8}) {
+        SCOPED_TRACE(refused == Qt::Key_F7 ? "F7 on the first page" : "F8 past the last");
+        if (refused == Qt::Key_F8) {
+            for (int i = 0; i < 50 && index->lbl_NextEnd->text() != "END"; ++i) key(*index, Qt::Key_F8);
+            last_page = index->PageNo;
+        }
+        pick_first();
+        const QImage zen = index->pic_FigZen->image(), sho = index->pic_FigSho->image();
+        key(*index, refused);
+        EXPECT_EQ(index->lbl_Msg->text(), message(refused == Qt::Key_F7 ? 801 : 802));
+        EXPECT_EQ(index->PageNo, last_page);
+        EXPECT_TRUE(index->lst_FigNo->item(0)->isSelected()) << "the pick stays";
+        EXPECT_EQ(index->pic_FigZen->image(), zen);
+        EXPECT_EQ(index->pic_FigSho->image(), sho);
+        key(*index, Qt::Key_F11);
+        settle();
+        ASSERT_EQ(px::ScrName(px::ScrCount()), "Emok") << "the route stays";
+        ASSERT_EQ(top(), index);
+        EXPECT_EQ(index->lbl_Msg->text(), message(117));
+        EXPECT_FALSE(index->lst_FigNo->item(0)->isSelected()) << "F11 clears the picks";
+        EXPECT_FALSE(index->pic_FigSho->image().isNull());
+    }
+    std::ifstream errors(fs::path(root_) / "demo/c/PXDROM/PXERROR.LOG");
+    EXPECT_FALSE(errors.good()) << "nothing logged";
+    back_to_krot();
 }
 
 TEST_F(SearchDemoTest, LocalPartsFiguresReachTheirPages) {

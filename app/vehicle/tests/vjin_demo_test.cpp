@@ -4,6 +4,7 @@
 // and F10 goes on to the search routes.
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include <QApplication>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 
 #include "platform/drives.h"
 #include "shell/binding.h"
+#include "shell/codepage.h"
 #include "shell/gyom.h"
 #include "shell/program.h"
 #include "shell/seams.h"
@@ -171,6 +173,65 @@ TEST_F(VjinDemoTest, ByCatalogueAndModel) {
     EXPECT_EQ(current(px::lib::VBGetCat, 6), "6230E1");
 }
 
+// However catalogue and model were given, the cursor waits in the empty
+// frame-number box beside the frame model the engine shows: no frame entry
+// is pending there, and F10 goes on at once.
+TEST_F(VjinDemoTest, CatalogueAndModelGoOnWithF10FromTheFrameNumberBox) {
+    const std::string file = root_ + "/car.txt";
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"typed",
+         [&] {
+             enter(vjin->txt_Catalog, "4410a1");
+             enter(vjin->txt_Model, "avs16p1std 5meu");
+         }},
+        {"from the model list",
+         [&] {
+             on_modal("Vkei", [](Form& f) {
+                 EXPECT_EQ(vkei_ret(0), 0);
+                 px::unload_form(f);
+             });
+             enter(vjin->txt_Catalog, "4410a1");
+             enter(vjin->txt_Model, "");
+         }},
+        {"from a vehicle-information file",
+         [&] {
+             std::FILE* f = std::fopen(file.c_str(), "wb");
+             ASSERT_NE(f, nullptr);
+             std::fputs("PXVJIN=1\r\nCATALOG=4410A1\r\nMODEL=AVS16P1STD 5MEU\r\n", f);
+             std::fclose(f);
+             px::seams().choose_file = [&](QWidget*, const px::FileChoice&) { return QString::fromStdString(file); };
+             vjin->cmd_Vinfo[0]->click();
+         }},
+    };
+    bool first = true;
+    for (const auto& [what, identify] : ways) {
+        SCOPED_TRACE(what);
+        if (!first) {
+            // From the search routes back to a fresh vehicle screen.
+            key(*px::loaded_form("Krot"), Qt::Key_F3);
+            settle();
+            vjin = static_cast<Vjin*>(px::loaded_form(Vjin::kName));
+            ASSERT_NE(vjin, nullptr);
+            vjin->activateWindow();
+            QApplication::setActiveWindow(vjin);
+            key(*vjin, Qt::Key_F11);
+        }
+        first = false;
+        identify();
+        EXPECT_EQ(vjin->txt_Catalog->text(), "4410A1");
+        // The frame model of the model taken (row 1 of the list is another).
+        const std::string frame_model = px::to_ansi(vjin->txt_FrameMod->text());
+        EXPECT_EQ(frame_model.substr(0, 3), "AVS");
+        EXPECT_EQ(frame_model.size(), 7u);
+        EXPECT_EQ(vjin->txt_FrameNo->text(), "");
+        EXPECT_EQ(vjin->focusWidget(), vjin->txt_FrameNo);
+        go_on();
+        EXPECT_EQ(current(px::lib::VBGetCat, 6), "4410A1");
+        EXPECT_EQ(current(px::lib::VBGetFrameModel, 7), frame_model);
+        if (px::loaded_form("Krot") == nullptr) return;
+    }
+}
+
 TEST_F(VjinDemoTest, VehicleInformationFileRoundTrip) {
     enter(vjin->txt_Vin, "PX1AVS1600A200123");
     std::string file = root_ + "/car.csv";
@@ -231,6 +292,52 @@ TEST_F(VjinDemoTest, AFilesRefusedColourIsNamedAndTheRestKept) {
     EXPECT_EQ(vjin->txt_Color->text(), "");
     EXPECT_EQ(vjin->lbl_Msg->text(), "The colour code is letters and digits only.");
     EXPECT_EQ(current(px::lib::vehicle::VBGetColorNo, 3), "   ");
+}
+
+// A file's note one byte longer than the note field (Latin, or ending in a
+// double-byte character of code page 932) is left out and named; the rest
+// of the vehicle is kept. One that fits, to its last byte, is shown whole.
+TEST_F(VjinDemoTest, AFilesNoteLongerThanTheFieldIsLeftOutAndNamed) {
+    std::string kanji30, kanji31 = "A";
+    for (int i = 0; i < 15; ++i) {
+        kanji30 += "\x83\x4A";
+        kanji31 += "\x83\x4A";
+    }
+    const struct {
+        const char* what;
+        int code_page;
+        std::string note;
+        bool kept;
+    } cases[] = {
+        {"Latin, 31 bytes", 1252, std::string(31, 'n'), false},
+        {"code page 932, 31 bytes", 932, kanji31, false},
+        {"code page 932, 30 bytes", 932, kanji30, true},
+    };
+    const std::string file = root_ + "/car.txt";
+    px::seams().choose_file = [&](QWidget*, const px::FileChoice&) { return QString::fromStdString(file); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        px::set_ansi_code_page(c.code_page);
+        std::FILE* f = std::fopen(file.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs(("PXVJIN=1\r\nVIN=PX1AVS1600A200123\r\nTRIM=T12\r\nNOTES=" + c.note + "\r\n").c_str(), f);
+        std::fclose(f);
+        key(*vjin, Qt::Key_F11);
+        const int before = beeps;
+        vjin->cmd_Vinfo[0]->click();
+        EXPECT_EQ(vjin->txt_Vin->text(), "PX1AVS1600A200123");
+        EXPECT_EQ(vjin->txt_Catalog->text(), "4410A1") << "the VIN check ran";
+        EXPECT_EQ(vjin->txt_Trim->text(), "T12");
+        EXPECT_EQ(px::to_ansi(vjin->txt_Notes->text()), c.kept ? c.note : "");
+        if (c.kept) {
+            EXPECT_EQ(beeps, before);
+        } else {
+            EXPECT_EQ(vjin->lbl_Msg->text(), "The note in the file is longer than the note field: it was left out.");
+            EXPECT_GT(beeps, before);
+        }
+    }
+    px::set_ansi_code_page(1252);
+    EXPECT_EQ(log().find("not a vehicle-information file"), std::string::npos);
 }
 
 TEST_F(VjinDemoTest, ABareNameIsSavedAsTheTypeChosen) {

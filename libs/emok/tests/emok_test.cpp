@@ -205,13 +205,16 @@ TEST_F(EmokTest, PagesOfTheChosenGroups) {
     EXPECT_EQ(init(), 4);
     EXPECT_EQ(init(), 4) << "once open, only the count";
 
+    // A page that is not there leaves the caller's strings as they were.
+    const std::string untouched(80, '?');
     Page p = page(0);
     EXPECT_EQ(p.status, 1);
     EXPECT_EQ(p.last, 0);
+    for (const std::string* s : {&p.sho, &p.zen, &p.fnls}) EXPECT_EQ(*s, untouched);
     p = page(5);
     EXPECT_EQ(p.status, 2);
     EXPECT_EQ(p.last, 1);
-    EXPECT_EQ(p.sho, std::string(80, '?'));
+    for (const std::string* s : {&p.sho, &p.zen, &p.fnls}) EXPECT_EQ(*s, untouched);
 
     p = page(1);
     ASSERT_EQ(p.result, 0);
@@ -244,6 +247,12 @@ TEST_F(EmokTest, PagesOfTheChosenGroups) {
     ASSERT_EQ(p.result, 0);
     EXPECT_EQ(p.last, 1);
     EXPECT_EQ(k.env().read("WORK/EMOKIMGZ.BMP"), whole3);
+    EXPECT_EQ(k.env().read("WORK/EMOKFNLS.TMP"), "43-01 " + pad("FRONT BRAKE", 30) + "\r\n");
+    // A move past it: the page shown keeps its files.
+    const std::string detail4 = k.env().read("WORK/EMOKIMGS.BMP");
+    EXPECT_EQ(page(5).status, 2);
+    EXPECT_EQ(k.env().read("WORK/EMOKIMGZ.BMP"), whole3);
+    EXPECT_EQ(k.env().read("WORK/EMOKIMGS.BMP"), detail4);
     EXPECT_EQ(k.env().read("WORK/EMOKFNLS.TMP"), "43-01 " + pad("FRONT BRAKE", 30) + "\r\n");
     EXPECT_TRUE(k.env().log_lines().empty());
 

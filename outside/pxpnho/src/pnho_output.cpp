@@ -146,6 +146,15 @@ int16_t pnho_exec_price(int16_t kind, VbString* path) {
     pxall::CdHandle* h = nullptr;
     int detail = 0;
     int r = pxall::kakaku_open(kind != 0 ? 1 : 0, &h, &detail);
+    if (r == -1 && kind != 0) {
+        // The file of the three prices is not there: is the retail one?
+        r = pxall::kakaku_open(0, &h, &detail);
+        if (r == 0) {
+            pxall::kakaku_close(&h);
+            return kMsgPriceNotSetUp;
+        }
+        if (r != -1) return static_cast<int16_t>(fail("pnho_exec_price", "kakaku_open", r, detail, 58));
+    }
     if (r == -1) return kMsgNoPrice;
     if (r != 0) return static_cast<int16_t>(fail("pnho_exec_price", "kakaku_open", r, detail, 52));
     if (!work_path(kPathPrice, kPriceFile)) {

@@ -283,6 +283,7 @@ TEST_F(PnhoTest, LocalPartsKeepTheirNumberAndNameAndRefuseConditions) {
     ASSERT_GE(printed.size(), 2u);
     EXPECT_EQ(printed[0].substr(pr::kColumn1, 33), "01 " + pad("ROOF BARS, ALUMINIUM, PAIR", 30));
     EXPECT_EQ(printed[0].substr(pr::kColumn4, 14), "LA19101-01    ");
+    for (int16_t kind : {0, 1}) EXPECT_EQ(pnho_exec_price(kind, &path), pxpnho::kMsgNoPrice) << "no price file";
     k.env().mkdir("PRICE");
     set_field(get_ctop_addr(), ctop::kPriceDir, ctop::kDirSize, "C:\\PRICE");
     pxbuild::write_price(k.env().root() + "/PRICE",
@@ -361,6 +362,9 @@ TEST_F(PnhoTest, PrintFileHoldsTheMarkedLinesPricedAndATotal) {
     pnho_reverse_sel(3);
     pnho_reverse_sel(5);  // 99999-XX999-99, not in the price file
     pnho_set_qty(1, "04");
+    // Only the retail price file: the dealer and third prices are not set
+    // up, which is not the same as no price file.
+    for (int16_t kind : {1, 2}) EXPECT_EQ(pnho_exec_price(kind, &ps), pxpnho::kMsgPriceNotSetUp) << kind;
     ASSERT_EQ(pnho_exec_price(0, &ps), 0);
     auto price = records(k.env().read("WORK/PXPNHO3.TMP"), pxpnho::price_rec::kSize);
     ASSERT_EQ(price.size(), 3u);

@@ -31,6 +31,7 @@ constexpr int16_t kMsgDateForm = 898;
 constexpr int16_t kMsgDateOutside = 899;
 constexpr int16_t kMsgColorForm = 878;
 constexpr int16_t kMsgTrimForm = 879;
+constexpr int16_t kMsgNoteTooLong = 888;  // a file's note longer than the note field
 
 // JOUHOU.DAT, the vehicles of an area (one record a model and period):
 //     0   6  catalogue code            6   9  VIN prefix

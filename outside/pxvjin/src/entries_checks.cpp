@@ -164,7 +164,9 @@ int32_t check_vin(const std::string& vin) {
 
 int32_t check_frame(const std::string& fmod, const std::string& fno) {
     State& s = state();
-    if (fmod.empty() && fno.empty()) return 0;
+    // No frame number beside no frame model, or beside the one the vehicle
+    // already shows: nothing waits for this check, and nothing changes.
+    if (fno.empty() && (fmod.empty() || fmod == s.v.fmod)) return 0;
     if (fno.size() != kFnoW || !pxall::v_valid_frameno(fno.c_str())) {
         s.msgid = kMsgFrameForm;
         return 4;

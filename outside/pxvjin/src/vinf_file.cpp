@@ -141,7 +141,9 @@ bool parse(std::string bytes, bool csv, std::map<std::string, std::string>* valu
     for (const Field& f : kFields) {
         auto it = values->find(f.name);
         if (it == values->end()) continue;
-        if (it->second.size() > f.width) return false;
+        // An identification entry is shown in a box of its width; a detail
+        // entry that does not fit is refused by its check alone.
+        if (f.unchecked != 0 && it->second.size() > f.width) return false;
         if (std::string(f.name) != "NOTES") it->second = upper(it->second);
     }
     return true;
@@ -197,7 +199,14 @@ extern "C" int32_t vjin_get_vinf(const char* path) {
         {check_date, "PRODDATE"}, {check_color, "COLOR"}, {check_trim, "TRIM"}};
     for (const auto& [check, name] : details)
         if (std::string t = value(name); !t.empty() && check(t) == 4) note_refusal(&first);
-    take_notes(value("NOTES"));
+    // The note has no check but its width, in bytes of the catalogue's code
+    // page: one that does not fit whole is left out, never cut.
+    if (std::string notes = value("NOTES"); notes.size() <= kNotW) {
+        take_notes(notes);
+    } else {
+        s.msgid = kMsgNoteTooLong;
+        note_refusal(&first);
+    }
     fill_block();
     s.msgid = first;
     // Identification goes on from the strongest key the file holds.

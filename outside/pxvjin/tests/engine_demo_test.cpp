@@ -138,6 +138,16 @@ TEST_F(EngineDemo, CatalogueAndModel) {
     EXPECT_EQ(check(vjin_check_input_model, "AVS16P1STD", 20), 4) << "of another catalogue";
     EXPECT_EQ(vjin_exec(), 0);
     ASSERT_EQ(check(vjin_check_input_model, "MRV22D4GL  6MUK", 20), 8);
+    // The frame model the vehicle shows, with no frame number: nothing waits
+    // for the frame check, which changes nothing; another frame model without
+    // a number is an entry of the wrong form.
+    EXPECT_EQ(frame("MRV22D4", ""), 0);
+    EXPECT_EQ(vjin_check_msgid(), 0);
+    EXPECT_EQ(shown(vjin_disp_fmod, 7), "MRV22D4");
+    EXPECT_EQ(shown(vjin_disp_fno, 7), std::string(7, ' '));
+    EXPECT_EQ(frame("AVS16P1", ""), 4);
+    EXPECT_EQ(vjin_check_msgid(), pxvjin::kMsgFrameForm);
+    EXPECT_EQ(shown(vjin_disp_fmod, 7), "MRV22D4");
     EXPECT_EQ(check(vjin_check_input_model, "MRV22D4GL  6MUK", 20), 1);
     // The third frame model of the catalogue.
     EXPECT_EQ(car(cc::kApplicability, 1)[0], 2);

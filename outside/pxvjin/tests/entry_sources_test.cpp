@@ -129,6 +129,46 @@ TEST_F(EntrySources, EachEntryIsCheckedByOneRuleWhateverItsSource) {
         }
 }
 
+// A detail entry of a file longer than its field is refused alone, as any
+// refused entry: the note (no check of its own) by its bytes, whole
+// characters of code page 932 or not; the rest of the vehicle is kept.
+TEST_F(EntrySources, AFilesDetailLongerThanItsFieldIsLeftOutAndNamed) {
+    std::string kanji30, kanji31 = "A";
+    for (int i = 0; i < 15; ++i) {
+        kanji30 += "\x83\x4A";
+        kanji31 += "\x83\x4A";
+    }
+    struct Case {
+        const char* what;
+        const char* name;
+        std::string value;
+        int16_t refusal;  // 0: kept
+    } cases[] = {
+        {"Latin note of 30", "NOTES", std::string(30, 'n'), 0},
+        {"Latin note of 31", "NOTES", std::string(31, 'n'), pxvjin::kMsgNoteTooLong},
+        {"note of 15 double-byte characters", "NOTES", kanji30, 0},
+        {"note of 31 bytes ending in a double-byte character", "NOTES", kanji31, pxvjin::kMsgNoteTooLong},
+        {"colour of 4", "COLOR", "B1AX", pxvjin::kMsgColorForm},
+        {"date of 7", "PRODDATE", "2018071", pxvjin::kMsgDateForm},
+    };
+    for (const Case& c : cases)
+        for (const char* form : {"car.txt", "car.csv"}) {
+            SCOPED_TRACE(std::string(c.what) + " in " + form);
+            fresh();
+            const bool csv = std::string(form) == "car.csv";
+            const std::string bytes =
+                csv ? std::string("PXVJIN,VIN,TRIM,") + c.name + "\r\n1," + kVin + ",T12," + c.value + "\r\n"
+                    : std::string("PXVJIN=1\r\nVIN=") + kVin + "\r\nTRIM=T12\r\n" + c.name + "=" + c.value + "\r\n";
+            EXPECT_EQ(read(file(form, bytes)), c.refusal);
+            EXPECT_EQ(shown(vjin_disp_vin, 17), kVin);
+            EXPECT_EQ(shown(vjin_disp_trm, 4), "T12 ");
+            if (std::string(c.name) == "NOTES") {
+                EXPECT_EQ(shown(vjin_disp_not, 30), c.refusal == 0 ? c.value : std::string(30, ' '));
+            }
+        }
+    EXPECT_EQ(log().find("not a vehicle-information file"), std::string::npos);
+}
+
 TEST_F(EntrySources, ASavedDateOutsideTheModelsPeriodsIsLeftOut) {
     saved_vehicle(kDate, "201001");
     ASSERT_EQ(fsel_init(), 0);

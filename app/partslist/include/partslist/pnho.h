@@ -78,6 +78,8 @@ public:
     // The key dispatcher, also for the keyboard (only a shown button's key).
     void cmd_PF_Click(int index);
     void Pnho_SetPFKeys(int16_t mode);
+    // The one way into list mode: its keys, and the grid has the focus.
+    void enter_list_mode();
 
     // Year and month stepping of the up-down buttons: the new text, or ""
     // when the step would leave the range.

@@ -22,6 +22,7 @@ constexpr int16_t kQuiet = 4;
 constexpr int16_t kMsgNoPrice = -1;       // no price file (839)
 constexpr int16_t kMsgNothingMarked = 836;
 constexpr int16_t kMsgNoNarrowing = 840;
+constexpr int16_t kMsgPriceNotSetUp = 850;  // a dealer or third price with only the retail one set up
 constexpr int16_t kMsgEmptyPrint = 853;
 constexpr int16_t kMsgNoSaveNumber = 855;
 constexpr int16_t kMsgRefused = 860;
@@ -79,7 +80,8 @@ PX_EXPORT int16_t pnho_close_pop();
 // empty list.
 PX_EXPORT int16_t pnho_exec_print(VbString* path);
 // Writes the price list of the marked parts by price kind 0, 1 or 2; 836
-// when none is marked, -1 when no price file can be opened.
+// when none is marked, 850 for kind 1 or 2 when only the retail price file
+// is set up, -1 when no price file can be opened.
 PX_EXPORT int16_t pnho_exec_price(int16_t kind, VbString* path);
 // Saves the marked parts as the next numbered saved list; 836 none marked,
 // 855 no number left, 900 the list could not be written.

@@ -111,8 +111,8 @@ PX_EXPORT int32_t vjin_back();  // 0: the screen may be left
 // Vehicle-information file: 0 read, nothing to identify with (or a file
 // that is not one); 1 check the model (the file's catalogue is taken); 2
 // the frame; 4 the VIN; -1 failure. The date, colour and trim of the file
-// are checked as typed ones; a refused one is left out and
-// vjin_check_msgid gives the first refusal's message. The identification
+// are checked as typed ones, the note against its width; a refused one is
+// left out and vjin_check_msgid gives the first refusal's message. The identification
 // entries are shown but not the vehicle's until their check accepts them.
 PX_EXPORT int32_t vjin_get_vinf(const char* path);
 PX_EXPORT int32_t vjin_set_vinf(const char* path);  // 0 written, -1 failure
@@ -177,8 +177,10 @@ constexpr size_t kChar2 = 43, kChar2Size = 105;
 // values. The first line of a ".txt" is "PXVJIN=1", the first name of a
 // ".csv" "PXVJIN" with the value 1: a file must carry it to be read as one;
 // a UTF-8 byte-order mark before it is passed over (the rest must then be
-// ASCII); a value longer than its field is refused. The file is replaced
-// whole or not at all.
+// ASCII). An identification entry longer than its field makes the file
+// foreign; a longer date, colour or trim is refused by its check and a
+// longer note (in bytes) is left out, the rest of the file kept. The file
+// is replaced whole or not at all.
 namespace vinf {
 constexpr const char* kMagic = "PXVJIN";
 constexpr const char* kVersion = "1";
