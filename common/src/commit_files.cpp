@@ -155,7 +155,8 @@ bool read_journal(const std::string& journal, Journal* j) {
     return whole;
 }
 
-// Puts the journal in place as one step: 0 or the C error number. The
+// Puts the journal in place as one step: 0, EBUSY where another run's
+// journal of the same files stands, or the C error number. The
 // journal names this run and stays locked by it (*lock, closed once the
 // commit is carried out or left): while the lock is held no other run takes
 // the commit over. Where the file system has no locks *lock is -1, and the
@@ -173,7 +174,17 @@ int write_journal(const std::string& journal, const std::vector<std::pair<std::s
     if (e != 0) return e;
     // A new file that nobody else knows yet: its lock is free.
     const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-    if (::rename(twin.c_str(), journal.c_str()) != 0) {
+    // Only where no journal stands: the commit of the same files that
+    // another run began after this one settled the folder is never replaced
+    // (both would put their files in place). A file system without links
+    // takes a rename.
+    if (::link(twin.c_str(), journal.c_str()) == 0) {
+        ::unlink(twin.c_str());
+    } else if (errno == EEXIST) {
+        ::close(fd);
+        ::unlink(twin.c_str());
+        return EBUSY;
+    } else if (::rename(twin.c_str(), journal.c_str()) != 0) {
         e = errno;
         ::close(fd);
         ::unlink(twin.c_str());

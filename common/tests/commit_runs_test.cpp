@@ -227,6 +227,43 @@ TEST_F(CommitRunsTest, AReaderWaitsForTheLiveRunAndNeverReadsAMix) {
     EXPECT_EQ(folder().size(), 2u);
 }
 
+// Two runs commit the same files at once: the one that puts its journal in
+// place second (both settled the folder before either journal stood) fails
+// and says so, and the other's files stand whole.
+const pxtest::TempEnv* g_env = nullptr;
+int g_first_rename = -1;
+OtherRun* g_first = nullptr;
+int first_run_ahead(const char* step, const char*) {
+    if (std::string(step) == "journal" && g_first == nullptr) {
+        // The other run starts now and stops at its first rename, its
+        // journal standing.
+        g_first = new OtherRun(*g_env, g_first_rename);
+        if (!g_first->stopped()) return EIO;
+    }
+    return 0;
+}
+
+TEST_F(CommitRunsTest, TwoRunsCommittingTheSameFilesAtOnceNeverBothReportSuccess) {
+    const auto all = steps();
+    g_first_rename = pxtest::index_of(all, "rename A.D");
+    ASSERT_GT(g_first_rename, 0);
+    old_pair();
+    g_env = &env;
+    pxall::set_write_step_hook(first_run_ahead);
+    const pxall::CommitFile mine[2] = {{"C:\\MST\\A.D", "mine a", 6}, {"C:\\MST\\B.D", "mine b", 6}};
+    int32_t err = 0;
+    EXPECT_EQ(pxall::commit_files(mine, 2, &err), 13);
+    EXPECT_EQ(err, EBUSY);
+    pxall::set_write_step_hook(nullptr);
+    ASSERT_NE(g_first, nullptr);
+    g_first->go();
+    EXPECT_EQ(g_first->end(), 0);
+    delete g_first;
+    g_first = nullptr;
+    EXPECT_EQ(pair(), "new anew b");
+    EXPECT_EQ(folder().size(), 2u);
+}
+
 // What a run that does not honour the journal's lock (an older version)
 // does at the live run's first rename: it finishes the commit itself.
 std::string g_folder;

@@ -15,11 +15,14 @@
 // holds a lock on it until it has carried the commit out (or left it after a
 // failure): no other run finishes a journal so held. A reader or a writer
 // of the folder waits a few seconds for that run; a start-up sweep passes
-// it by. A journal of the older layout names no run; it is finished when
-// every temporary it names is of a process that no longer runs, or when no
-// other run holds its mark on the work or master folder (leftovers.h).
+// it by. Two runs that commit the same files at once never both put them in
+// place: the journal goes in place only where none stands, and the run that
+// comes second fails (13, err EBUSY), the other's files standing whole. A
+// journal of the older layout names no run; it is finished when every
+// temporary it names is of a process that no longer runs, or when no other
+// run holds its mark on the work or master folder (leftovers.h).
 //
-// The journal "<first file>.~jnl" is a text file, replaced as one step:
+// The journal "<first file>.~jnl" is a text file, put in place as one step:
 //   PXCOMMIT 1
 //   RUN <process number>                  the run that writes it (absent in
 //                                         a journal of the older layout)
