@@ -3,8 +3,11 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,10 +19,12 @@
 #include "pxall/atomic_write.h"
 #include "pxall/blocks.h"
 #include "pxall/commit_files.h"
+#include "pxall/errlog.h"
 #include "pxall/fileutil.h"
 #include "pxall/paths.h"
 #include "pxall/savefile.h"
 #include "pxall/setup_scan.h"
+#include "run_marks.h"
 
 namespace pxall {
 
@@ -64,17 +69,37 @@ bool journal_pending(const std::string& win_dir) {
     return true;
 }
 
-// The save master's bytes (header and entries), false when it cannot be read.
-bool read_master(std::vector<unsigned char>* bytes) {
+constexpr const char* kModule = "PXDROM";
+constexpr const char* kSavedLists = "saved_lists";
+
+enum class Master { kWhole, kMissing, kDamaged };
+
+// The save master's bytes (header and entries). kDamaged (with the code and
+// the C error number) for one that cannot be read whole: it cannot be
+// opened or read, it ends inside its header or an entry or runs past entry
+// 9999, or its header holds what no master holds. Such a master accounts
+// for no list, and none is taken for absent on its word.
+Master read_master(std::vector<unsigned char>* bytes, int32_t* code, int32_t* err) {
     std::FILE* fp = nullptr;
-    int32_t err = 0;
-    if (open_save_mst_file(kSaveRead, &fp, &err) != 0) return false;
-    bytes->assign(sf::kMaxMasterSize, 0);
+    *err = 0;
+    *code = open_save_mst_file(kSaveRead, &fp, err);
+    if (*code == -1 && *err == ENOENT) return Master::kMissing;
+    if (*code != 0) return Master::kDamaged;
+    bytes->assign(sf::kMaxMasterSize + 1, 0);
+    errno = 0;
     size_t got = std::fread(bytes->data(), 1, bytes->size(), fp);
-    bool ok = !std::ferror(fp) && got >= sf::kRecordSize;
-    close_save_mst_file(&fp, &err);
+    const bool failed = std::ferror(fp) != 0;
+    if (failed) *err = errno != 0 ? errno : EIO;
+    int32_t ignored = 0;
+    close_save_mst_file(&fp, &ignored);
     bytes->resize(got);
-    return ok;
+    *code = 14;
+    if (failed || got < sf::kRecordSize || got % sf::kRecordSize != 0 || got > sf::kMaxMasterSize) return Master::kDamaged;
+    const int count = static_cast<uint16_t>(get_i16(bytes->data() + sf::kHdrCount));
+    const int next = get_i16(bytes->data() + sf::kHdrNext);
+    if (count > sf::kMaxCount || next < 0 || next > sf::kMaxSaveNo) return Master::kDamaged;
+    *code = 0;
+    return Master::kWhole;
 }
 
 unsigned char state_in(const std::vector<unsigned char>& master, int32_t no) {
@@ -107,9 +132,12 @@ void release_in_use_marks(const std::vector<unsigned char>& master) {
     }
 }
 
-// Save data files whose number the master holds no list under: written by
-// a save that was killed before its entry was marked.
-void remove_unlisted_data(const std::string& master_dir, const std::vector<unsigned char>& master) {
+// Save data files whose number the master holds no list under. A save or
+// delete that was interrupted leaves none (the journal of its commit names
+// the file, and the sweep of the folder finished it): such a file is a list
+// the master lost, and stays where it is (no lister shows it, and no new
+// list takes its number) with one error-log line naming it.
+void report_unlisted_data(const std::string& master_dir, const std::vector<unsigned char>& master) {
     std::vector<int32_t> unlisted;
     plat::FindData found;
     const std::string pattern = master_dir + "\\" + sf::kDataPrefix + "????" + sf::kDataSuffix;
@@ -130,11 +158,60 @@ void remove_unlisted_data(const std::string& master_dir, const std::vector<unsig
         if (s != sf::kStateUsed && s != sf::kStateInUse) unlisted.push_back(no);
     } while (plat::find_next(h, &found));
     plat::find_close(h);
-    int32_t err = 0;
-    for (int32_t no : unlisted) del_save_dat_file(no, &err);
+    std::sort(unlisted.begin(), unlisted.end());
+    for (int32_t no : unlisted) {
+        char path[kPathSize] = {};
+        if (make_save_dat_file_name(no, path) != 0) continue;
+        syerr_message(kModule, kSavedLists, path, 14, no, 1);
+    }
+}
+
+// The folder's identity (device and inode), false when it cannot be told.
+bool folder_id(const std::string& win_dir, dev_t* dev, ino_t* ino) {
+    auto host = win_dir.empty() ? std::nullopt : plat::host_path(win_dir);
+    struct stat st;
+    if (!host || ::stat(host->c_str(), &st) != 0) return false;
+    *dev = st.st_dev;
+    *ino = st.st_ino;
+    return true;
 }
 
 }  // namespace
+
+bool other_run_alive() {
+    struct Folder {
+        dev_t dev;
+        ino_t ino;
+    };
+    std::vector<Folder> folders;
+    for (size_t at : {ctop::kWorkDir, ctop::kMasterDir}) {
+        Folder f{};
+        if (folder_id(ctop_dir(at), &f.dev, &f.ino)) folders.push_back(f);
+    }
+    if (folders.empty()) return true;
+    // The system's table of locks: "1: FLOCK  ADVISORY  READ 1234 fe:00:5678 0 EOF"
+    // (a run waiting for a lock has "->" before FLOCK).
+    std::FILE* fp = std::fopen("/proc/locks", "r");
+    if (fp == nullptr) return true;
+    const long self = static_cast<long>(::getpid());
+    bool other = false;
+    char line[256];
+    while (!other && std::fgets(line, sizeof line, fp) != nullptr) {
+        const char* at = std::strstr(line, "FLOCK ");
+        if (at == nullptr) continue;
+        char kind[16], type[16];
+        long pid = 0;
+        unsigned maj = 0, min = 0;
+        unsigned long long ino = 0;
+        if (std::sscanf(at, "FLOCK %15s %15s %ld %x:%x:%llu", kind, type, &pid, &maj, &min, &ino) != 6) continue;
+        if (pid == self) continue;
+        for (const Folder& f : folders)
+            if (major(f.dev) == maj && minor(f.dev) == min && static_cast<unsigned long long>(f.ino) == ino)
+                other = true;
+    }
+    std::fclose(fp);
+    return other;
+}
 
 void release_run_marks() {
     for (int fd : g_marks) ::close(fd);
@@ -168,10 +245,22 @@ void remove_dead_runs_leftovers() {
     // then a dead run's.
     remove_building_leftovers();
     sweep_stale_temporaries(master.c_str());
+    // A commit of the lists that could not be finished is logged by the
+    // sweep; the lists are accounted for once it is.
+    if (journal_pending(master)) return;
     std::vector<unsigned char> bytes;
-    if (!read_master(&bytes)) return;
-    release_in_use_marks(bytes);
-    if (!journal_pending(master)) remove_unlisted_data(master, bytes);
+    int32_t code = 0, err = 0;
+    switch (read_master(&bytes, &code, &err)) {
+        case Master::kDamaged: {
+            char path[kPathSize] = {};
+            if (make_save_mst_file_name(path) != 0) std::snprintf(path, sizeof path, "%s", sf::kMasterName);
+            syerr_message(kModule, kSavedLists, path, code, err, 2);
+            return;
+        }
+        case Master::kWhole: release_in_use_marks(bytes); break;
+        case Master::kMissing: bytes.clear(); break;
+    }
+    report_unlisted_data(master, bytes);
 }
 
 }  // namespace pxall

@@ -72,6 +72,16 @@ bool header_sound(const unsigned char* hdr) {
 
 bool disk_full(int32_t e) { return e == ENOSPC || e == EDQUOT; }
 
+// A data file (or anything else) stands under the number's name: a list the
+// master does not account for, which a new list must not replace.
+bool data_name_taken(int32_t no) {
+    char path[kPathSize];
+    if (make_save_dat_file_name(no, path) != 0) return false;
+    auto host = plat::host_path(path);
+    struct stat st;
+    return host && ::lstat(host->c_str(), &st) == 0;
+}
+
 // The state of entry n in the entries read from record 1 on; an entry past
 // the end of the file is free.
 unsigned char state_of(const std::vector<unsigned char>& entries, size_t got, int32_t n) {
@@ -232,14 +242,16 @@ int hand_out(bool mark, int32_t* save_no, int32_t* err, const CommitFile* list =
     }
 
     // Only a free or deleted number is handed out: a used or in-use entry
-    // belongs to a list the clerk kept, whatever the next number says.
+    // belongs to a list the clerk kept, whatever the next number says; and
+    // never one under whose name a data file stands (a list the master lost,
+    // or one whose delete could not remove it).
     int32_t next = get_i16(hdr + kHdrNext);
     int32_t start = next >= 1 ? next : 1;
     int32_t no = 0;
     for (int32_t i = 0; i < kMaxSaveNo && no == 0; ++i) {
         int32_t n = (start - 1 + i) % kMaxSaveNo + 1;
         unsigned char s = state_of(entries, got, n);
-        if (s == kStateFree || s == kStateDeleted) no = n;
+        if ((s == kStateFree || s == kStateDeleted) && !data_name_taken(n)) no = n;
     }
     if (no == 0) {
         drop(&fp);

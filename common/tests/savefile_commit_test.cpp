@@ -198,12 +198,53 @@ TEST_F(SavedListCommitTest, ANumberIsHandedOutOnlyOnceItsFileStands) {
     ASSERT_EQ(save_new_list(list_.data(), static_cast<int32_t>(list_.size()), &no, &err), 0);
     EXPECT_EQ(no, 2);
     EXPECT_EQ(check_entries(), 2);
-    // A stale file under a free number is nobody's list: replaced whole.
-    env.write(data_name(3), "stale");
+    // A file under a free number is a list the master lost: it stays, and
+    // the new list takes the next number.
+    env.write(data_name(3), "kept");
     ASSERT_EQ(save_new_list(list_.data(), static_cast<int32_t>(list_.size()), &no, &err), 0);
-    EXPECT_EQ(no, 3);
+    EXPECT_EQ(no, 4);
+    EXPECT_EQ(env.read(data_name(3)), "kept");
     EXPECT_EQ(check_entries(), 3);
     EXPECT_EQ(save_new_list(nullptr, 4, &no, &err), 13);
+}
+
+// A master made anew beside the clerk's lists (the old one was lost): a
+// kill or a full disk at any step of the next save never touches the list
+// under number 1, which the new list does not take.
+TEST_F(SavedListCommitTest, ASaveBesideAListTheMasterLostNeverTouchesItAtAnyStep) {
+    auto lost_list = [&] {
+        fresh();
+        env.write(data_name(1), "the clerk's list");
+    };
+    auto save = [&] {
+        int32_t no = 0, err = 0;
+        return save_new_list(list_.data(), static_cast<int32_t>(list_.size()), &no, &err) == 0 ? no : -1;
+    };
+    lost_list();
+    int no = 0;
+    const auto steps = pxtest::steps_of([&] { no = save(); });
+    ASSERT_EQ(no, 2);
+    ASSERT_GT(pxtest::index_of(steps, "rename PXIF0002.SAV"), 0);
+    for (int k = 0; k < static_cast<int>(steps.size()); ++k) {
+        SCOPED_TRACE("step " + std::to_string(k) + " " + steps[static_cast<size_t>(k)]);
+        lost_list();
+        ASSERT_TRUE(pxtest::killed_at_step(k, [&] { save(); }));
+        sweep_stale_temporaries("C:\\MST");
+        EXPECT_EQ(env.read(data_name(1)), "the clerk's list");
+        EXPECT_LE(check_entries(), 1);
+        EXPECT_EQ(temporaries(), std::vector<std::string>{});
+        EXPECT_EQ(save(), env.exists(data_name(2)) ? 3 : 2);
+
+        lost_list();
+        int got = 0;
+        pxtest::failed_at_step(k, steps, [&] { got = save(); });
+        int32_t count = 0, err = 0;
+        EXPECT_EQ(check_save_mst_file_exist(&count, &err), 0);  // a reader: settles
+        EXPECT_EQ(env.read(data_name(1)), "the clerk's list");
+        EXPECT_EQ(check_entries(), env.exists(data_name(2)) ? 1 : 0);
+        EXPECT_TRUE(got == -1 || got == 2) << got;
+        EXPECT_EQ(temporaries(), std::vector<std::string>{});
+    }
 }
 
 TEST_F(SavedListCommitTest, AKillOrAFailureAtEveryStepOfADeleteLeavesTheListWholeOrGone) {

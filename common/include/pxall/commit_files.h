@@ -11,8 +11,21 @@
 // names are done), temporaries without a journal are dropped. A kill at any
 // step therefore leaves the old files or the new ones, never a mix.
 //
-// The journal "<first file>.~jnl" is a text file, replaced as one step:
+// Several runs may share an installation. The run that writes a journal
+// holds a lock on it until it has carried the commit out (or left it after a
+// failure): no other run finishes a journal so held. A reader or a writer
+// of the folder waits a few seconds for that run; a start-up sweep passes
+// it by. Two runs that commit the same files at once never both put them in
+// place: the journal goes in place only where none stands, and the run that
+// comes second fails (13, err EBUSY), the other's files standing whole. A
+// journal of the older layout names no run; it is finished when every
+// temporary it names is of a process that no longer runs, or when no other
+// run holds its mark on the work or master folder (leftovers.h).
+//
+// The journal "<first file>.~jnl" is a text file, put in place as one step:
 //   PXCOMMIT 1
+//   RUN <process number>                  the run that writes it (absent in
+//                                         a journal of the older layout)
 //   <temporary name> TAB <file name>      one line per file, same folder
 //   TAB <file name>                       a file the set drops
 //   END
@@ -73,14 +86,17 @@ private:
 
 // Finishes or discards an interrupted commit whose first file is
 // first_win_path, and removes the stale temporaries of the folder. 0 (also
-// when nothing was pending); 13 when a pending rename still fails (the files
-// must then not be read as a pair).
+// when nothing was pending); 13 when a pending rename still fails, or (err
+// EBUSY) when another run is still carrying out its commit there after the
+// wait (the files must then not be read as a pair). commit_files and
+// CommitBuild::begin settle the folder the same way first.
 PX_EXPORT int settle_commit(const char* first_win_path, int32_t* err);
 
 // Start-up: finishes every interrupted commit in the folder (Windows path)
 // and removes the temporaries of replacements and copies whose processes no
 // longer run, never one that a journal not yet finished names (a journal
-// that cannot be finished is logged). The number of files removed, or -1
+// that cannot be finished is logged; one that a live run is carrying out is
+// its own, and left without waiting). The number of files removed, or -1
 // when the folder cannot be read.
 PX_EXPORT int sweep_stale_temporaries(const char* win_dir);
 

@@ -53,7 +53,9 @@ PX_EXPORT int check_save_dat_file_exist(int32_t* count, int32_t* err);
 // to hold a count). 0; 13, or -1 when the disk is full; 12; an open code.
 PX_EXPORT int make_save_mst(int32_t* err);
 // Hands out the next free or deleted save number at or after the header's
-// next number (wrapping at 9999) and marks it used with the date and time.
+// next number (wrapping at 9999) under whose name no data file stands (a
+// list the master lost is never replaced), and marks it used with the date
+// and time.
 // 0 with *save_no; 1 (err 0) when every number is used or in use; 14, 13,
 // 15, or an open code.
 PX_EXPORT int get_save_no(int32_t* save_no, int32_t* err);
@@ -70,8 +72,10 @@ PX_EXPORT int save_new_list(const void* data, int32_t size, int32_t* save_no, in
 PX_EXPORT int deldata_save_mst_file(int32_t save_no, int32_t* count, int32_t* err);
 // Deletes a saved list: its entry as deldata_save_mst_file, and its data
 // file removed in the same commit (commit_files.h) once the new master
-// stands, so an interruption leaves the list whole or deleted (a data file
-// left without its entry goes at the next start-up). The master's result:
+// stands, so an interruption leaves the list whole or deleted (a removal
+// that failed is tried once more by the next reader of the master; a file
+// that still stays is kept and logged at start-up, and its number is not
+// handed out again). The master's result:
 // 0, or a code of deldata_save_mst_file with nothing changed. Then
 // *file_result: 0 removed; -1 there was none (err ENOENT); 16 it stayed
 // (err), the entry deleted all the same; the path result with err 1501.
