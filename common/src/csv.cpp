@@ -1,6 +1,11 @@
 #include "pxall/csv.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "pxall/text_cut.h"
 
 namespace pxall {
 
@@ -48,16 +53,20 @@ const char* get_next_csv(const char* pos, int16_t* first, int16_t* last, char se
 
 int copy_csv_item(const char* pos, char* dest, int n, int16_t first, int16_t last) {
     if (pos == nullptr || dest == nullptr || first < 0) return first < 0 ? 0 : first;
+    // The bytes a field character takes: a doubled double quote stands for one.
+    auto step = [&](int i) { return pos[i] == '"' && i + 1 <= last && pos[i + 1] == '"' ? 2 : 1; };
+    // The field's characters up to one past the width, so that a cut never
+    // leaves half a double-byte character at the end.
+    std::string text;
     int i = first;
-    int k = 0;
-    while (i <= last && k < n) {
-        if (pos[i] == '"' && i + 1 <= last && pos[i + 1] == '"') {
-            dest[k++] = '"';
-            i += 2;
-        } else {
-            dest[k++] = pos[i++];
-        }
+    while (i <= last && static_cast<int>(text.size()) <= std::max(n, 0)) {
+        text.push_back(pos[i]);
+        i += step(i);
     }
+    const size_t keep = text_cut_length(text, static_cast<size_t>(std::max(n, 0)));
+    if (keep > 0) std::memcpy(dest, text.data(), keep);
+    i = first;
+    for (size_t k = 0; k < keep; ++k) i += step(i);
     return i;
 }
 

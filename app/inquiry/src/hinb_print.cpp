@@ -28,9 +28,7 @@ constexpr int kPageEnd = 10600;
 constexpr int kRemarkLine = 50;
 
 void at(PrinterObject& p, int x, int y, const QString& t) {
-    if (t.isEmpty()) return;
-    p.move_to(x, y);
-    p.print(t, false);
+    if (!t.isEmpty()) p.print_at(x, y, t);
 }
 
 }  // namespace

@@ -34,8 +34,7 @@ SplitLimits limits(int kind) { return kind == 0 ? SplitLimits{40, 60} : SplitLim
 
 QString text_at(PrinterObject& p, int x, int y, const std::string& bytes) {
     QString t = inquiry::shown(inquiry::rtrim(bytes));
-    p.move_to(x, y);
-    p.print(t, false);
+    p.print_at(x, y, t);
     return t;
 }
 
@@ -77,10 +76,7 @@ void newp_split_lines(const std::string& text, int kind, std::string* first, std
 }
 
 void Newp::print_head(PrinterObject& p) {
-    auto at = [&](int x, int y, const QString& t) {
-        p.move_to(x, y);
-        p.print(t, false);
-    };
+    auto at = [&](int x, int y, const QString& t) { p.print_at(x, y, t); };
     at(4500, 200, inquiry::screen_field(2810, 49));
     at(12500, 200, inquiry::rtrim(inquiry::screen_field(2811, 6)) + inquiry::print_date());
     at(14700, 200, inquiry::rtrim(inquiry::screen_field(2812, 7)) + inquiry::page_number(p.page()));

@@ -9,6 +9,7 @@
 #include "inquiry/cdss.h"
 #include "inquiry/popup_vars.h"
 #include "inquiry/teki.h"
+#include "shell/codepage.h"
 #include "platform/clock.h"
 #include "shell/grid.h"
 #include "shell/messages.h"
@@ -248,7 +249,7 @@ TEST_F(TekiTest, ThePrintoutCarriesTheNamesAndBreaksPages) {
     key(t, Qt::Key_F2);
     plat::unfix_clock();
     EXPECT_EQ(msg(t), "M105");
-    auto lines = printer.texts();
+    auto lines = printer.lines(500);
     ASSERT_GE(lines.size(), 8u);
     EXPECT_NE(lines[0].find("Date =07/03/26"), std::string::npos);
     EXPECT_NE(lines[0].find("Page =001"), std::string::npos);
@@ -263,6 +264,39 @@ TEST_F(TekiTest, ThePrintoutCarriesTheNamesAndBreaksPages) {
     EXPECT_NE(second, lines.end());
     EXPECT_EQ(printer.calls.back(), "end");
     EXPECT_TRUE(printer.is_landscape);
+}
+
+// Each heading stands at the X of its column's values, under both code
+// pages: a Japanese name moves no column after it.
+TEST_F(TekiTest, EachHeadingStandsAtItsColumnsXInBothCodePages) {
+    struct Case {
+        int code_page;
+        std::string name;
+    } cases[] = {
+        {1252, "ELEMENT, OIL FILTER"},
+        // "脱着式トウバー（ソケット付" in code page 932.
+        {932, "\x92\x45\x92\x85\x8E\xAE\x83\x67\x83\x45\x83\x6F\x81\x5B\x81\x69\x83\x5C\x83\x50\x83\x62\x83\x67\x95\x74"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code_page);
+        px::set_ansi_code_page(c.code_page);
+        printer.calls.clear();
+        printer.dpi = 1440;
+        Teki& t = teki();
+        fakes().teki_names = {c.name};
+        fakes().teki_records = hits(1);
+        type(t, "15601", "YZ001", "A1");
+        key(t, Qt::Key_F10);
+        key(t, Qt::Key_F2);
+        const auto xs = printer.xs_by_line();
+        // The title, the headings, a blank line and the two lines of the hit.
+        ASSERT_GE(xs.size(), 4u);
+        EXPECT_EQ(xs[1].size(), 7u);
+        EXPECT_EQ(xs[1], xs[3]) << "the headings and the values of the first line";
+        px::unload_form(t);
+        settle();
+    }
+    px::set_ansi_code_page(1252);
 }
 
 TEST_F(TekiTest, APrinterWithoutCourierNewTakesTheFailurePath) {

@@ -3,6 +3,7 @@
 // a print record and the total line, from the print file the engine wrote.
 #include <cstdio>
 #include <ctime>
+#include <vector>
 
 #include <QLabel>
 
@@ -32,12 +33,13 @@ constexpr int kLinePitch = 300;
 
 // The print record (offsets): Column1 0/49, Column2 49/6, LineKind 55/1,
 // Column4 56/14, Column3 70/2, Column5 72/2, Column6 74/9, Column7 83/30,
-// Column8 113/8, Column9 121/13.
-QString record_line(const std::string& r) {
-    auto f = [&](size_t at, size_t n) { return r.substr(at, n); };
-    std::string line = f(0, 49) + " " + f(49, 6) + " " + f(70, 2) + "  " + f(55, 1) + f(56, 14) + " " + f(72, 2) +
-                       "  " + f(74, 9) + "  " + f(83, 30) + " " + f(113, 8) + "  " + f(121, 13);
-    return from_ansi(line);
+// Column8 113/8, Column9 121/13. A printed line has nine columns, each
+// starting at its cell of the line; its heading stands at the same cell.
+constexpr int kColumnCells[9] = {0, 50, 57, 61, 77, 81, 92, 123, 135};
+
+std::vector<QString> record_columns(const std::string& r) {
+    auto f = [&](size_t at, size_t n) { return from_ansi(r.substr(at, n)); };
+    return {f(0, 49), f(49, 6), f(70, 2), f(55, 1) + f(56, 14), f(72, 2), f(74, 9), f(83, 30), f(113, 8), f(121, 13)};
 }
 
 QString left_in(const QString& text, int width) { return text.trimmed().leftJustified(width, ' ', true); }
@@ -101,8 +103,8 @@ int Pnho::Pnho_PrintList() {
     std::tm now = plat::local_now();
     char date[16];
     std::snprintf(date, sizeof date, "%02d/%02d/%02d", now.tm_mday, now.tm_mon + 1, now.tm_year % 100);
-    const QString headings = text(2230) + " " + text(2231) + text(2233) + text(2232) + " " + text(2233) + text(2238) +
-                             " " + text(2237) + QString(10, ' ') + price_heading + " " + text(2239);
+    const std::vector<QString> headings = {text(2230), text(2231),    text(2233),    text(2232), text(2233),
+                                           text(2238), text(2237),    price_heading, text(2239)};
 
     PrinterObject p;
     std::FILE* f = nullptr;
@@ -119,6 +121,11 @@ int Pnho::Pnho_PrintList() {
         if (font < 0) throw RuntimeError(kErrPrinter, "FindPrinterFont");
         const QString face = p.font(font);
         p.set_font(face, 8, true);
+        // Each heading and each value at its column's own X.
+        auto columns = [&](int y, const std::vector<QString>& texts) {
+            for (size_t i = 0; i < texts.size(); ++i)
+                p.print_at(p.cell_x(250, kColumnCells[i]), y, texts[i]);
+        };
         title();
         auto row = [&](int y, const QString& label, const QString& value) {
             p.move_to(500, y);
@@ -148,8 +155,7 @@ int Pnho::Pnho_PrintList() {
         p.line(200, 3650, 15000, 3650);
         p.line(200, 3950, 15000, 3950);
         int heading_y = 3720;
-        p.move_to(250, heading_y);
-        p.print(headings);
+        columns(heading_y, headings);
 
         f = m.print_path.empty() ? nullptr : plat::fopen(m.print_path, "rb");
         if (f == nullptr) {
@@ -166,8 +172,7 @@ int Pnho::Pnho_PrintList() {
                 break;
             }
             const int y = heading_y + kLinePitch * line;
-            p.move_to(250, y);
-            p.print(record_line(r));
+            columns(y, record_columns(r));
             p.line(200, y + 200, 15000, y + 200);
             if (y > kPageBreakY) {
                 p.new_page();
@@ -177,8 +182,7 @@ int Pnho::Pnho_PrintList() {
                 p.line(200, 400, 15000, 400);
                 p.line(200, 700, 15000, 700);
                 heading_y = 470;
-                p.move_to(250, heading_y);
-                p.print(headings);
+                columns(heading_y, headings);
                 line = 1;
             } else {
                 ++line;

@@ -7,6 +7,7 @@
 #include "partslist/pnho_entries.h"
 #include "partslist/pnho_module.h"
 #include "platform/clock.h"
+#include "shell/codepage.h"
 #include "support/pnho_fixture.h"
 
 namespace pxtest {
@@ -125,11 +126,13 @@ TEST_F(PnhoPrintTest, TheTwentyFourthRecordStandsAtTheTopOfPageTwo) {
     EXPECT_EQ(rows[25].substr(0, 8), "250,770:");
     EXPECT_NE(rows[25].find("24 PART 24"), std::string::npos);
     // Record line: Column1, Column2, Column3, LineKind and Column4 at their places.
-    std::string line = rows[25].substr(rows[25].find(':') + 1);
+    std::string line;
+    for (const auto& l : printer.lines(250))
+        if (l.find("24 PART 24") != std::string::npos) line = l;
     EXPECT_EQ(line.substr(50, 6), "000010");
     EXPECT_EQ(line.substr(57, 2), "02");
     EXPECT_EQ(line.substr(62, 14), "11111-22222-33");
-    EXPECT_EQ(line.size(), 146u);
+    EXPECT_EQ(line.size(), 148u);  // the amount under its heading, two cells on
     EXPECT_NE(std::find(printer.calls.begin(), printer.calls.end(), "line 200,400-15000,400"), printer.calls.end());
 }
 
@@ -149,7 +152,10 @@ TEST_F(PnhoPrintTest, PriceKindsChooseTheHeadingAndTotalCaption) {
         press(p, 2);
         auto rows = at_x(printer, 250);
         ASSERT_FALSE(rows.empty());
-        std::string headings = rows[0].substr(rows[0].find(':') + 1);
+        std::string headings;
+        for (const auto& l : printer.lines(250))
+            if (l.rfind("NO PART NAME", 0) == 0) headings = l;
+        ASSERT_GE(headings.size(), 135u);
         EXPECT_EQ(headings.substr(123, 12), (std::string(c.heading) + std::string(12, ' ')).substr(0, 12)) << c.kind;
         auto total = at_x(printer, 9100);
         ASSERT_EQ(total.size(), 1u);
@@ -158,6 +164,32 @@ TEST_F(PnhoPrintTest, PriceKindsChooseTheHeadingAndTotalCaption) {
         px::unload_form(p);
         settle();
     }
+}
+
+// Each heading stands at its column's X and each value of a line at the
+// same X, under both code pages: a Japanese name moves no column after it.
+TEST_F(PnhoPrintTest, EachHeadingStandsAtItsColumnsXInBothCodePages) {
+    for (int code_page : {1252, 932}) {
+        SCOPED_TRACE(code_page);
+        px::set_ansi_code_page(code_page);
+        // "脱着式トウバー（ソケット付" in code page 932.
+        std::string japanese = print_record(2);
+        japanese.replace(3, 26, "\x92\x45\x92\x85\x8E\xAE\x83\x67\x83\x45\x83\x6F\x81\x5B\x81\x69\x83\x5C\x83\x50"
+                                "\x83\x62\x83\x67\x95\x74");
+        engine().print = print_record(1) + japanese;
+        printer.calls.clear();
+        auto& p = open(numbered_records(3));
+        press(p, 2);
+        std::vector<std::vector<int>> columns;
+        for (const auto& xs : printer.xs_by_line())
+            if (xs.size() == 9) columns.push_back(xs);
+        ASSERT_EQ(columns.size(), 3u) << "the headings and the two lines, nine columns each";
+        EXPECT_EQ(columns[1], columns[0]);
+        EXPECT_EQ(columns[2], columns[0]);
+        px::unload_form(p);
+        settle();
+    }
+    px::set_ansi_code_page(1252);
 }
 
 TEST_F(PnhoPrintTest, ARefusedPrintBeepsAndPrintsNothing) {

@@ -40,9 +40,11 @@ QString print_date() {
     return QString::fromLatin1(buf);
 }
 
+// At its column's X; the position then at the left edge of the next line,
+// where the next page's heading starts.
 void print_at(PrinterObject& p, int x, int y, const QString& text) {
-    p.move_to(x, y);
-    p.print(text);
+    p.print_at(x, y, text);
+    p.move_to(0, y + p.text_height());
 }
 
 void set_list_font(PrinterObject& p, const QString& name) { p.set_font(name, 8, true, false, false); }

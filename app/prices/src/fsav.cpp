@@ -12,6 +12,7 @@
 #include "prices/fields.h"
 #include "prices/prices_entries.h"
 #include "shell/codepage.h"
+#include "shell/column_heads.h"
 #include "shell/list_lines.h"
 #include "shell/help.h"
 #include "shell/messages.h"
@@ -63,13 +64,14 @@ Fsav::Fsav() : Form(kName) {
     lbl_title->setFont(QFont("Times New Roman", 16, QFont::Bold));
     layout->addWidget(lbl_title);
 
-    QFont courier = oem_font(12);
     QFont heading = oem_font(10);
     heading.setBold(true);
-    // Each heading stands over the first character of its column in the
+    lst_SaveFile = new QListWidget(this);
+    lst_SaveFile->setObjectName("lst_SaveFile");
+    lst_SaveFile->setFont(oem_font(12));
+    // Each heading stands over the first cell of its column in the
     // 105-character lines of the list below.
     auto* heads = new QWidget(this);
-    const double char_px = QFontMetricsF(courier).horizontalAdvance(QString(100, 'W')) / 100.0;
     heads->setFixedHeight(QFontMetrics(heading).height() + 4);
     const char* names[7] = {"lbl_No", "lbl_FileID", "lbl_Vin", "lbl_FrameNo", "lbl_Note", "lbl_Date", "lbl_Time"};
     QLabel** targets[7] = {&lbl_No, &lbl_FileID, &lbl_Vin, &lbl_FrameNo, &lbl_Note, &lbl_Date, &lbl_Time};
@@ -78,13 +80,10 @@ Fsav::Fsav() : Form(kName) {
         auto* l = new QLabel(heads);
         l->setObjectName(names[i]);
         l->setFont(heading);
-        l->move(6 + static_cast<int>(columns[i] * char_px + 0.5), 2);
+        l->move(list_cell_x(*lst_SaveFile, columns[i]), 2);
         *targets[i] = l;
     }
     layout->addWidget(heads);
-    lst_SaveFile = new QListWidget(this);
-    lst_SaveFile->setObjectName("lst_SaveFile");
-    lst_SaveFile->setFont(courier);
     lst_SaveFile->setSelectionMode(QAbstractItemView::MultiSelection);
     lst_SaveFile->installEventFilter(this);
     lst_SaveFile->viewport()->installEventFilter(this);

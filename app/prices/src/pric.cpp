@@ -4,11 +4,13 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "platform/files.h"
 #include "prices/fields.h"
 #include "shell/codepage.h"
+#include "shell/column_heads.h"
 #include "shell/help.h"
 #include "shell/messages.h"
 #include "shell/price_export_handover.h"
@@ -40,23 +42,24 @@ Pric::Pric() : Form(kName) {
     lbl_Mode->setObjectName("lbl_Mode");
     lbl_Mode->setAlignment(Qt::AlignRight);
     layout->addWidget(lbl_Mode);
-    QFont courier = oem_font(12);
-    auto* heads = new QHBoxLayout;
-    const char* names[7] = {"lbl_No", "lbl_Pnc", "lbl_Qty", "lbl_Pn", "lbl_Pname", "lbl_Lp", "lbl_Remark"};
-    QLabel** targets[7] = {&lbl_No, &lbl_Pnc, &lbl_Qty, &lbl_Pn, &lbl_Pname, &lbl_Lp, &lbl_Remark};
-    const int stretch[7] = {555, 1095, 765, 2055, 4095, 1515, 2085};
-    for (int i = 0; i < 7; ++i) {
-        auto* l = new QLabel(this);
-        l->setObjectName(names[i]);
-        l->setAlignment(Qt::AlignCenter);
-        l->setFrameShape(QFrame::Box);
-        *targets[i] = l;
-        heads->addWidget(l, stretch[i]);
-    }
-    layout->addLayout(heads);
     lst_Price = new QListWidget(this);
     lst_Price->setObjectName("lst_Price");
-    lst_Price->setFont(courier);
+    lst_Price->setFont(oem_font(12));
+    // Each box spans its column of the 85-character lines and half the gaps
+    // beside it, in the list's own face.
+    const std::vector<ColumnSpan> spans = {{0, 4}, {4, 8}, {12, 5}, {17, 16}, {33, 29}, {62, 12}, {74, 12}};
+    auto* heads = new ColumnHeads(lst_Price, spans, 2, this);
+    const char* names[7] = {"lbl_No", "lbl_Pnc", "lbl_Qty", "lbl_Pn", "lbl_Pname", "lbl_Lp", "lbl_Remark"};
+    QLabel** targets[7] = {&lbl_No, &lbl_Pnc, &lbl_Qty, &lbl_Pn, &lbl_Pname, &lbl_Lp, &lbl_Remark};
+    for (int i = 0; i < 7; ++i) {
+        heads->head(i)->setObjectName(names[i]);
+        *targets[i] = heads->head(i);
+    }
+    layout->addWidget(heads);
+    // A whole line beside the scroll bar, so that the lines never scroll
+    // sideways away from their headings.
+    lst_Price->setMinimumWidth(list_cell_x(*lst_Price, 86) + lst_Price->frameWidth() +
+                               lst_Price->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
     layout->addWidget(lst_Price, 1);
 }
 

@@ -2,12 +2,12 @@
 
 #include <cctype>
 
-#include <QFontDatabase>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "shell/codepage.h"
 #include "shell/form.h"
 #include "shell/help_form.h"
 #include "shell/messages.h"
@@ -39,7 +39,9 @@ Help::Help() : Form(kName) {
     auto* layout = make_frame({.size = {760, 520}, .keys = {3, 6}, .bars = FrameSpec::Bars::KeysThenMessage, .placement = Placement::Kept});
     lst_Help = new QListWidget(this);
     lst_Help->setObjectName("lst_Help");
-    lst_Help->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // The code page's fixed-pitch face: a Japanese character takes two
+    // cells, so the key descriptions line up as their bytes do.
+    lst_Help->setFont(oem_font(10));
     list_control_ = std::make_unique<ListBoxControl>(lst_Help);
     layout->addWidget(lst_Help, 1);
 }

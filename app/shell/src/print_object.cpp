@@ -46,6 +46,13 @@ void PrinterObject::print(const QString& text, bool line_end) {
     }
 }
 
+void PrinterObject::print_at(int x, int y, const QString& text) {
+    move_to(x, y);
+    print(text, false);
+}
+
+int PrinterObject::cell_x(int x, int cell) { return x + text_width(QString(cell, QLatin1Char(' '))); }
+
 void PrinterObject::line(int x1, int y1, int x2, int y2) {
     start_pending_pages();
     device_.draw_line(to_px_x(x1), to_px_y(y1), to_px_x(x2), to_px_y(y2));

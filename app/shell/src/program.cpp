@@ -1,5 +1,6 @@
 #include "shell/program.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -8,6 +9,8 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProxyStyle>
+#include <QStyleOption>
 #include <QStyleFactory>
 #include <QThread>
 #include <QThreadPool>
@@ -50,11 +53,30 @@ int32_t message_box(const std::string& text, const std::string& caption, uint32_
     }
 }
 
+// Fusion makes a button with a long caption exactly as wide as the caption's
+// advance and its frame; a caption drawn partly in a fallback face (Japanese
+// in a Latin face) reaches past that advance and is cut at the right edge.
+// Every button keeps a margin of its own beside its caption.
+class ScreenStyle : public QProxyStyle {
+public:
+    ScreenStyle() : QProxyStyle(QStyleFactory::create("Fusion")) {}
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& contents,
+                           const QWidget* widget) const override {
+        QSize size = QProxyStyle::sizeFromContents(type, option, contents, widget);
+        if (type != CT_PushButton) return size;
+        const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+        if (button == nullptr || button->text.isEmpty()) return size;
+        const int margin = option->fontMetrics.horizontalAdvance(QLatin1Char('0'));
+        size.setWidth(std::max(size.width(), contents.width() + 2 * margin));
+        return size;
+    }
+};
+
 }  // namespace
 
 bool start_program() {
     // One look on every desktop, where the button colours show.
-    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    QApplication::setStyle(new ScreenStyle);
     install_forms_kit();
     plat::set_message_box_hook(message_box);
     // The installation's drives, before the catalogue environment starts.

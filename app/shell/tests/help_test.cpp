@@ -1,7 +1,10 @@
 // Help: F1 shows the screen's own help text.
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QListWidget>
 #include <QPushButton>
 
+#include "shell/codepage.h"
 #include "shell/help.h"
 #include "shell/help_form.h"
 #include "shell/stack.h"
@@ -51,6 +54,32 @@ TEST_F(HelpTest, EachRequestShowsOnlyItsOwnText) {
     EXPECT_EQ(shown[0], (std::vector<std::string>{"Screen A", "line two"}));
     EXPECT_TRUE(shown[1].empty());
     EXPECT_EQ(shown[2][0], "MAIN MENU");
+}
+
+// Under code page 932 the help takes the code page's fixed-pitch face: a key
+// described in Japanese takes as much room as a Latin description of as
+// many bytes, so the columns after it line up.
+TEST_F(HelpTest, JapaneseKeyDescriptionsLineUpInTheCodePagesFace) {
+    if (QFontDatabase::families(QFontDatabase::Japanese).isEmpty()) GTEST_SKIP() << "no Japanese face installed";
+    px::set_ansi_code_page(932);
+    // "ヘルプ" (help) in code page 932: three characters of two bytes each.
+    inst->write("PROG/PXSCRA01.HLP", "  F1  \x83\x77\x83\x8B\x83\x76  HELP\r\n  F3  RETURN  EXIT\r\n");
+    QFont font;
+    QStringList lines;
+    on_modal("Help", [&](Form& f) {
+        auto& help = static_cast<px::Help&>(f);
+        font = help.lst_Help->font();
+        for (int i = 0; i < help.lst_Help->count(); ++i) lines << help.lst_Help->item(i)->text();
+        key(help, Qt::Key_F3);
+    });
+    px::ShowHelpByName("Scra");
+    const QString face = px::oem_font().family();
+    px::set_ansi_code_page(1252);
+    EXPECT_EQ(font.family(), face);
+    ASSERT_EQ(lines.size(), 2);
+    ASSERT_TRUE(lines[0].contains(QString::fromUtf8("ヘルプ")));
+    const QFontMetrics fm(font);
+    EXPECT_EQ(fm.horizontalAdvance(lines[0]), fm.horizontalAdvance(lines[1]));
 }
 
 TEST_F(HelpTest, IdIsPxAndTheUpperCasedName) {

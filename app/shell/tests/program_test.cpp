@@ -1,5 +1,6 @@
 // The real program on a scratch installation, driven with keys.
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -54,6 +55,18 @@ protected:
     }
     Gyom* menu = nullptr;
 };
+
+// A button keeps a margin beside its caption: a Japanese caption, drawn in
+// a fallback face, is not cut at the right edge.
+TEST_F(StartTest, AButtonKeepsAMarginBesideItsCaption) {
+    ASSERT_TRUE(start());
+    for (const char* caption : {"カタログ一覧", "Catalog List of the Issue"}) {
+        QPushButton b(QString::fromUtf8(caption));
+        const QFontMetrics fm(b.font());
+        EXPECT_GE(b.sizeHint().width(), fm.horizontalAdvance(b.text()) + 2 * fm.horizontalAdvance(QLatin1Char('0')))
+            << caption;
+    }
+}
 
 TEST_F(MenuTest, ItemsNeedASetUpCatalogue) {
     // The scratch installation has no catalogue data set.

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "shell/codepage.h"
+#include "shell/column_heads.h"
 #include "shell/help.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
@@ -77,6 +78,10 @@ Fsel::Fsel() : Form(kName) {
     // The headings stand over their columns of the fixed-pitch lines.
     const QFont courier = oem_font(12);
     const QFontMetrics fm(courier);
+    auto* list = new PressList(this);
+    lst_Fsel = list;
+    lst_Fsel->setObjectName("lst_Fsel");
+    lst_Fsel->setFont(courier);
     auto* heads = new QWidget(this);
     heads->setObjectName("fra_List");
     heads->setFixedHeight(fm.height() + 4);
@@ -84,14 +89,10 @@ Fsel::Fsel() : Form(kName) {
     for (int i = 0; i < kHeadings; ++i) {
         lbl_List[i] = new QLabel(heads);
         lbl_List[i]->setObjectName(QString("lbl_List_%1").arg(i));
-        lbl_List[i]->move(6 + fm.horizontalAdvance(QString(starts[i], ' ')), 2);
+        lbl_List[i]->move(list_cell_x(*lst_Fsel, starts[i]), 2);
     }
     layout->addWidget(heads);
 
-    auto* list = new PressList(this);
-    lst_Fsel = list;
-    lst_Fsel->setObjectName("lst_Fsel");
-    lst_Fsel->setFont(courier);
     lst_Fsel->setSelectionMode(QAbstractItemView::SingleSelection);
     // A line of 101 characters whole, beside the scroll bar: no more, so
     // that the screen fits the display.

@@ -20,10 +20,11 @@ namespace pxall {
 // comma unless the caller names another (a semicolon, as spreadsheets write
 // CSV where the comma is the decimal sign).
 PX_EXPORT const char* get_next_csv(const char* pos, int16_t* first, int16_t* last, char sep = ',');
-// Copies the characters pos[first..last] into dest, at most n of them, each
-// doubled double quote becoming one; the rest of dest is not touched. Nothing
-// is copied when first lies beyond last. Returns the offset after the last
-// character read.
+// Copies the characters pos[first..last] into dest, at most n bytes of them,
+// each doubled double quote becoming one; a field longer than n is cut
+// before a character that does not fit whole (pxall/text_cut.h), and the
+// rest of dest is not touched. Nothing is copied when first lies beyond
+// last. Returns the offset after the last character copied.
 PX_EXPORT int copy_csv_item(const char* pos, char* dest, int n, int16_t first, int16_t last);
 
 // Appends a field of `width` bytes in double quotes, each double quote in it

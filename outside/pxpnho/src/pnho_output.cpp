@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "platform/files.h"
 #include "pnho_state.h"
@@ -17,6 +18,7 @@
 #include "pxall/price_layout.h"
 #include "pxall/savefile.h"
 #include "pxall/strutil.h"
+#include "pxall/text_cut.h"
 #include "pxpnho/pxpnho.h"
 #include "pxpnho/pxpnho_layout.h"
 
@@ -188,7 +190,7 @@ int16_t pnho_exec_price(int16_t kind, VbString* path) {
         std::memcpy(rec + rr::kPnc, p.pnc, rr::kPncSize);
         std::memcpy(rec + rr::kQty, l.qty, 2);
         std::memcpy(rec + rr::kPart, l.number, rr::kPartSize);
-        std::memcpy(rec + rr::kName, p.name, rr::kNameSize);
+        pxall::put_text_field(rec + rr::kName, rr::kNameSize, std::string_view(p.name, sizeof p.name), ' ');
         int64_t unit = r == 0 ? parse_price(entry + pe::kPrice, pe::kPriceSize) : -1;
         if (unit >= 0) {
             money(rec + rr::kPrice, rr::kPriceSize, unit);

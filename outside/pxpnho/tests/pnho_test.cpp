@@ -153,6 +153,48 @@ TEST_F(PnhoJapaneseName, ListNameEndsBeforeACharacterThatDoesNotFit) {
     }
 }
 
+// A name of fifteen double-byte characters fills the list's 30 places; the
+// price list's 27 end before the fourteenth character under the Japanese
+// menu language, the place blank, and a Latin menu cuts the bytes where
+// they fall.
+class PnhoJapanesePriceName : public PnhoTest {
+protected:
+    static std::string name() {
+        std::string n;
+        for (int i = 0; i < 15; ++i) n += "\x83\x4A";
+        return n;
+    }
+    PnhoJapanesePriceName() { part_names[0].second = name(); }
+};
+
+TEST_F(PnhoJapanesePriceName, PriceListNameEndsBeforeACharacterThatDoesNotFit) {
+    set_field(get_ctop_addr(), ctop::kPriceDir, ctop::kDirSize, "C:\\PRICE");
+    k.env().mkdir("PRICE");
+    pxbuild::write_price(k.env().root() + "/PRICE",
+                         pxbuild::build_price(pxbuild::PriceKind::kKakaku,
+                                              {pxbuild::Record(50).text(0, 12, "13470AA10001").text(12, 8, "   12.00").str()}));
+    const struct {
+        const char* lang;
+        std::string name;
+    } cases[] = {{"02", name().substr(0, 26) + " "}, {"01", name().substr(0, 27)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        set_field(get_ctop_addr(), ctop::kMenuLangCode, 3, c.lang);
+        auto l = main_list();
+        ASSERT_FALSE(l.empty());
+        ASSERT_EQ(l[0].substr(lr::kF7, 30), name());
+        ASSERT_EQ(pnho_reverse_sel(0), 0);
+        std::string buf(80, '\0');
+        VbString path{buf.data(), 80};
+        ASSERT_EQ(pnho_exec_price(0, &path), 0);
+        auto priced = records(k.env().read("WORK/PXPNHO3.TMP"), pxpnho::price_rec::kSize);
+        ASSERT_EQ(priced.size(), 1u);
+        EXPECT_EQ(priced[0].substr(pxpnho::price_rec::kName, 27), c.name);
+        EXPECT_EQ(priced[0].substr(pxpnho::price_rec::kPrice, 10), "     12.00");
+        pnho_close_main();
+    }
+}
+
 TEST_F(PnhoTest, TheSelectionBecomesLinesOfPartsAlternativesRemarksAndUnknownParts) {
     int16_t match = -1;
     auto l = main_list(&match);

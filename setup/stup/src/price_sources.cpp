@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/files.h"
 #include "pxall/csv.h"
 #include "pxall/errlog.h"
 #include "pxall/price_layout.h"
+#include "pxall/text_cut.h"
 #include "price_setup.h"
 #include "stup_internal.h"
 
@@ -40,7 +42,8 @@ void log(const char* module, const char* function, const std::string& step, int 
 }
 
 // The field at pos (of a line ending at end) into dest, at most width
-// bytes, as pxall::get_next_csv and copy_csv_item cut it; a field without
+// bytes ending on a character boundary, as pxall::get_next_csv and
+// copy_csv_item cut it; a field without
 // a doubled quote, the usual kind, is found and copied a word at a time.
 // The address after its separator, or null at the end of the line.
 const char* cut_field(const char* pos, const char* end, char* dest, int width) {
@@ -64,7 +67,9 @@ const char* cut_field(const char* pos, const char* end, char* dest, int width) {
         pxall::copy_csv_item(pos, dest, width, first, last);
         return next;
     }
-    std::memcpy(dest, from, std::min(static_cast<size_t>(to - from), static_cast<size_t>(width)));
+    const size_t keep = pxall::text_cut_length(std::string_view(from, static_cast<size_t>(to - from)),
+                                               static_cast<size_t>(width));
+    if (keep > 0) std::memcpy(dest, from, keep);
     return next != nullptr ? next + 1 : nullptr;
 }
 

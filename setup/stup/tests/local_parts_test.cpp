@@ -93,6 +93,33 @@ TEST_F(LocalPartsTest, CsvSetOneSortedWithOneIndexEntryAKey) {
     pxall::LCPClose(&h);
 }
 
+// Set 3's figure title and part text are 30 bytes: a longer Japanese text
+// (code page 932) ends before the double-byte character that does not fit,
+// the place blank; under a Latin menu the bytes stay as cut.
+TEST_F(LocalPartsTest, Set3TextsEndBeforeADoubleByteCharacterThatDoesNotFit) {
+    std::string kana;  // fifteen katakana of two bytes
+    for (int i = 0; i < 15; ++i) kana += "\x83\x8F";
+    struct Case {
+        const char* lang;
+        std::string title, text;
+    } cases[] = {
+        {"02", "X" + kana.substr(0, 28) + " ", "\"" + kana.substr(0, 28) + " "},
+        {"01", "X" + kana.substr(0, 29), "\"" + kana.substr(0, 29)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        pxtest::set_field(pxall::get_ctop_addr(), ct::kMenuLangCode, 3, c.lang);
+        // The title bare, the text quoted with a doubled quote first.
+        ASSERT_EQ(setup(3, "LOCALP3", "4410A1,9101,X" + kana + ",LA1,,,,\"\"\"" + kana + "\"\r\n"), 0);
+        auto recs = records(env.read("LCP/LOCALP3.D"), 132);
+        ASSERT_EQ(recs.size(), 1u);
+        EXPECT_EQ(recs[0].substr(10, 30), c.title);
+        EXPECT_EQ(recs[0].substr(72, 30), c.text);
+        EXPECT_EQ(recs[0].substr(102, 30), std::string(30, ' '));
+    }
+    pxtest::set_field(pxall::get_ctop_addr(), ct::kMenuLangCode, 3, "01");
+}
+
 TEST_F(LocalPartsTest, FixedRecordsAndTheTwoFieldKey) {
     std::string fixed = std::string("F2          G2          ") + std::string(20, 'b') +
                         std::string("F1          G1          ") + std::string(20, 'a') + "\r\n";

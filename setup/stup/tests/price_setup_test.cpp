@@ -188,6 +188,37 @@ TEST_F(PriceSetupTest, CsvFieldsIntoTheirSlots) {
     }
 }
 
+// A name longer than its 20 bytes, whose cut falls inside a double-byte
+// character: under the Japanese menu language (code page 932) the slot ends
+// before that character, blank; under a Latin menu the bytes stay as cut.
+// Each way a field reaches its slot: bare, quoted, and with a doubled quote.
+TEST_F(PriceSetupTest, NameCutEndsBeforeADoubleByteCharacterThatDoesNotFit) {
+    std::string kana;  // ten katakana of two bytes
+    for (int i = 0; i < 10; ++i) kana += "\x83\x74";
+    const std::string head = "PN          00012500          ";
+    struct Case {
+        const char* lang;
+        std::string name;  // as the CSV line writes it
+        std::string slot;
+    } cases[] = {
+        {"02", "A" + kana, "A" + kana.substr(0, 18) + " "},
+        {"02", "\"A" + kana + "\"", "A" + kana.substr(0, 18) + " "},
+        {"02", "\"\"\"" + kana + "\"", "\"" + kana.substr(0, 18) + " "},
+        {"02", kana, kana},  // whole characters that fit: as they are
+        {"01", "A" + kana, "A" + kana.substr(0, 19)},
+        {"01", "\"A" + kana + "\"", "A" + kana.substr(0, 19)},
+        {"01", "\"\"\"" + kana + "\"", "\"" + kana.substr(0, 19)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.lang) + " " + c.name);
+        pxtest::set_field(pxall::get_ctop_addr(), ct::kMenuLangCode, 3, c.lang);
+        env.write("SRC/IN.CSV", "PN,00012500,," + c.name + "\r\n");
+        ASSERT_EQ(pxstup::stup_conv_csv2_binary("C:\\SRC\\IN.CSV", "C:\\WORK\\OUT", 1), 0);
+        EXPECT_EQ(env.read("WORK/OUT"), head + c.slot);
+    }
+    pxtest::set_field(pxall::get_ctop_addr(), ct::kMenuLangCode, 3, "01");
+}
+
 TEST_F(PriceSetupTest, PiecesAppendWhenTheyContinue) {
     ASSERT_EQ(import("PRICE", many(1, 37, kakaku), 1, 0), 0);
     std::string csv;

@@ -47,6 +47,14 @@ public:
 
     // Prints at the current position; see above for where it moves.
     void print(const QString& text, bool line_end = true);
+    // Prints a text at (x, y), the position left after it. A table prints
+    // each heading and each value at its column's own X, so that characters
+    // wider or narrower than their cells (Japanese in a Latin face) never
+    // move the columns after them.
+    void print_at(int x, int y, const QString& text);
+    // The X of cell `cell` of a fixed-pitch line that starts at x, in the
+    // current font.
+    int cell_x(int x, int cell);
     void line(int x1, int y1, int x2, int y2);
     void new_page();
     int page() const { return page_; }

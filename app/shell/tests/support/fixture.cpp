@@ -1,5 +1,6 @@
 #include "support/fixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -157,6 +158,38 @@ std::vector<std::string> RecordingPrinter::texts() const {
     std::vector<std::string> out;
     for (const auto& c : calls)
         if (c.rfind("text ", 0) == 0) out.push_back(c.substr(c.find(':') + 1));
+    return out;
+}
+
+std::vector<std::string> RecordingPrinter::lines(int left) const {
+    std::vector<std::string> out;
+    int last_y = -1;
+    for (const auto& c : calls) {
+        if (c.rfind("text ", 0) != 0) continue;
+        const size_t comma = c.find(','), colon = c.find(':');
+        const int x = std::stoi(c.substr(5, comma - 5)), y = std::stoi(c.substr(comma + 1, colon - comma - 1));
+        if (out.empty() || y != last_y) out.emplace_back();
+        last_y = y;
+        const std::string text = c.substr(colon + 1);
+        const size_t at = static_cast<size_t>(std::max(0, (x - left) / char_width));
+        std::string& line = out.back();
+        if (line.size() < at + text.size()) line.resize(at + text.size(), ' ');
+        line.replace(at, text.size(), text);
+    }
+    return out;
+}
+
+std::vector<std::vector<int>> RecordingPrinter::xs_by_line() const {
+    std::vector<std::vector<int>> out;
+    int last_y = -1;
+    for (const auto& c : calls) {
+        if (c.rfind("text ", 0) != 0) continue;
+        const size_t comma = c.find(',');
+        const int x = std::stoi(c.substr(5, comma - 5)), y = std::stoi(c.substr(comma + 1));
+        if (out.empty() || y != last_y) out.emplace_back();
+        last_y = y;
+        out.back().push_back(x);
+    }
     return out;
 }
 

@@ -82,6 +82,12 @@ public:
     QSize page_size() override;  // A4 at `dpi`, landscape or portrait
 
     std::vector<std::string> texts() const;  // the printed lines only
+    // The printed lines as a reader sees them: the texts of each run of
+    // texts at one Y put together, each at its cell from `left` (printer
+    // pixels, a cell `char_width` wide).
+    std::vector<std::string> lines(int left) const;
+    // The X of each text of each of those lines.
+    std::vector<std::vector<int>> xs_by_line() const;
 
 private:
     void record(const std::string& call);
