@@ -190,7 +190,7 @@ TEST_F(BunzGeometry, ALongTitleWrapsLeftOfTheListAndAboveThePage) {
     EXPECT_LE(b->pic_Cotn->geometry().bottom(), 72 + 560 - 1);
     EXPECT_FALSE(b->pic_Cotn->geometry().intersects(room));
 
-    fake().title = "ENGINE ASSEMBLY";
+    b->BunzPageTitle = line("ENGINE ASSEMBLY", b->BunzPageTitle.size());
     ASSERT_EQ(b->DispBun(0), 0);
     EXPECT_EQ(b->lbl_Teki->height(), 48);
     EXPECT_EQ(geometry(b->pic_Cotn), QRect(676 - 5 - 665, 72, 665, 560));

@@ -111,9 +111,8 @@ TEST_F(TekiTest, ShortOrOddPartNumbersAreRefusedAndAnEleventhBeeps) {
 TEST_F(TekiTest, DeleteRemovesOnlyTheChosenLineAndASecondDeleteNothing) {
     Teki& t = teki();
     for (const char* last : {"A1", "B2", "C3"}) type(t, "15601", "YZ001", last);
-    t.lst_Entry->setFocus();
-    QTest::keyClick(t.lst_Entry, Qt::Key_Down);  // the first line
-    QTest::keyClick(t.lst_Entry, Qt::Key_Down);  // the second
+    t.lst_Entry->setFocus();  // on the first line, none chosen
+    QTest::keyClick(t.lst_Entry, Qt::Key_Down);  // the second line chosen
     ASSERT_EQ(t.lst_Entry->selectedItems().size(), 1);
     ASSERT_EQ(t.lst_Entry->row(t.lst_Entry->selectedItems().front()), 1);
     t.cmd_Entry->setFocus();
