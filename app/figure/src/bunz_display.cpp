@@ -3,6 +3,7 @@
 // loaders (whole page at half size, enlarged page in its clipping frame).
 #include <algorithm>
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -64,13 +65,21 @@ QString lines(const std::string& block) {
 }
 
 // The page's title block as its label shows it: each line without its
-// trailing blanks, and no blank lines after the last one that holds text.
+// trailing blanks, which would only wrap.
 QString title_lines(const std::string& block) {
     QStringList out = lines(block).split('\n');
     for (QString& l : out)
         while (!l.isEmpty() && l.back() == ' ') l.chop(1);
-    while (!out.isEmpty() && out.back().isEmpty()) out.removeLast();
     return out.join('\n');
+}
+
+// The height a label needs to show its text whole, wrapped at its width;
+// empty lines at the end take no room.
+int wrapped_height(const QLabel* label) {
+    QString text = label->text();
+    while (text.endsWith('\n')) text.chop(1);
+    const int flags = static_cast<int>(label->alignment()) | Qt::TextWordWrap;
+    return QFontMetrics(label->font()).boundingRect(QRect(0, 0, label->width(), 1 << 20), flags, text).height();
 }
 
 }  // namespace
@@ -115,7 +124,7 @@ int32_t Bunz::DispBun(int16_t flag) {
             // A title line longer than the room left of the list wraps in
             // the label, which grows to hold the whole title.
             lbl_Teki->setText(title_lines(BunzPrintName));
-            lbl_Teki->resize(lbl_Teki->width(), std::max(kTitleHeight, lbl_Teki->heightForWidth(lbl_Teki->width())));
+            lbl_Teki->resize(lbl_Teki->width(), std::max(kTitleHeight, wrapped_height(lbl_Teki)));
             lbl_FigNo->setText(shown(BunzFigureKey));
             lbl_FigName->setText(shown(BunzPageRecord));
             txt_Qty->setText(QString());
