@@ -380,8 +380,8 @@ void Teki::pf_print() {
     SetHourglass();
     if (!TekiHasResult) {
         Beep();
-        // After a search that found nothing the entry is closed: only F11
-        // leads on.
+        // After a search that found nothing the entry is closed: a new
+        // search begins with F11.
         DispMsg(frm_Entry->isEnabled() ? kMsgEntry : kMsgNothingToPrint, lbl_Msg);
         SetDefaultPointer();
         return;
