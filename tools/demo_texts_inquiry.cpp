@@ -14,6 +14,7 @@ const AreaTexts& texts_inquiry() {
             {719, "Changing the page. Please wait..."},
             {801, "This is the first page."},
             {802, "This is the last page."},
+            {846, "The search found nothing to print. F11 starts a new inquiry."},
             {885, "A part number has 10 to 12 letters and digits."},
             {889, "Choose at most 11 catalogue CDs."},
         },

@@ -13,6 +13,7 @@ const AreaTexts& texts_maint() {
             {155, "Enter the group's description and press Enter."},
             {156, "Enter a part-name code. F10: save, F2: print the groups."},
             {159, "Choose a screen, double-click a text to change it. F10: save."},
+            {404, "The groups have been saved. Enter a group code or pick one with List."},
             {405, "Saving the user part groups..."},
             {819, "No more groups can be added: there are 1000 groups."},
             {851, "The group has no part-name codes: enter at least one before saving."},

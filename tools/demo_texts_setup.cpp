@@ -17,6 +17,7 @@ const AreaTexts& texts_setup() {
             {705, "Setting up the catalogue data. Please wait..."},
             {810, "This CD is of another issue. Insert into drive["},
             {810, "the CD of the set:                            ["},
+            {845, "The local-parts file holds a broken record. Nothing was changed."},
             {848, "The price file holds no usable data (wrong records or order)."},
             {849, "A local-parts set holds at most 65,535 parts. Nothing was changed."},
             {869, "The export program paths are too long to be saved. Nothing was saved."},

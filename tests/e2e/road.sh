@@ -407,6 +407,16 @@ wait_window "Part Number Applicability"
 click_at 58 136
 type_text "15601YZ001A1"
 key Return
+if ((key_steps)); then
+    # A line chosen with the keyboard and removed with Delete: the line
+    # after it is not chosen in its place, so a second Delete removes nothing.
+    type_text "17801YZ001A1"
+    key Return
+    type_text "17801YZ001A1"
+    key Return
+    key Tab Tab Tab Down Down Tab Return
+    key Tab Tab Tab Tab Return
+fi
 type_text "99999ZZ99999"
 key Return
 key F10
@@ -414,6 +424,9 @@ wait_file "$inst/WORK/SCRTEKI.TMP"
 key F2
 text=$(next_print_text)
 grep -q "4410A1" <<<"$text" || fail "the printed applicability lacks a catalogue"
+if ((key_steps)); then
+    grep -q "17801-YZ001-A1" <<<"$text" || fail "a second Delete removed a line no one chose"
+fi
 key F4
 wait_window "$menu"
 

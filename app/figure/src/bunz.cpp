@@ -121,8 +121,10 @@ Bunz::Bunz() : Form(kName) {
 
     lbl_Ttl[0] = label(area, "lbl_Ttl_0", 148, 4, 545, 17);
     lbl_NextEnd = label(area, "lbl_NextEnd", 924, 8, 69, 17);
-    // Under the title and left of the figure's box.
+    // Under the title and left of the figure's box and the list: the page's
+    // title wraps there rather than run under them.
     lbl_Teki = label(area, "lbl_Teki", 4, 22, 668, 48);
+    lbl_Teki->setWordWrap(true);
     lbl_Match = label(area, "lbl_Match", 844, 32, 121, 17);
     lbl_NotIllust = label(area, "lbl_NotIllust", 120, 164, 609, 37);
     lbl_BigIllust = label(area, "lbl_BigIllust", 120, 152, 609, 173);

@@ -3,10 +3,12 @@
 // loaders (whole page at half size, enlarged page in its clipping frame).
 #include <algorithm>
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStringList>
 
 #include "figure/bunz.h"
 #include "figure/bunz_entries.h"
@@ -25,9 +27,14 @@ using namespace bunz_msg;
 namespace {
 
 // The frame of the whole page is at most this wide beside both lists, and
-// at most this high.
+// at most this high; it stands at kWholeTop below a title of up to
+// kTitleHeight, and lower below a title that needs more, never reaching
+// further down than the design's frame.
 constexpr int kWholeMaxWidth = 665;
 constexpr int kWholeMaxHeight = 560;
+constexpr int kWholeTop = 72;
+constexpr int kWholeBottom = kWholeTop + kWholeMaxHeight;
+constexpr int kTitleHeight = 48;
 // The overview column: its left edge and width; its design size.
 constexpr int kMoveColumnLeft = 844;
 constexpr int kMoveColumnWidth = 170;
@@ -55,6 +62,24 @@ QString lines(const std::string& block) {
         from = at + 2;
     }
     return out;
+}
+
+// The page's title block as its label shows it: each line without its
+// trailing blanks, which would only wrap.
+QString title_lines(const std::string& block) {
+    QStringList out = lines(block).split('\n');
+    for (QString& l : out)
+        while (!l.isEmpty() && l.back() == ' ') l.chop(1);
+    return out.join('\n');
+}
+
+// The height a label needs to show its text whole, wrapped at its width;
+// empty lines at the end take no room.
+int wrapped_height(const QLabel* label) {
+    QString text = label->text();
+    while (text.endsWith('\n')) text.chop(1);
+    const int flags = static_cast<int>(label->alignment()) | Qt::TextWordWrap;
+    return QFontMetrics(label->font()).boundingRect(QRect(0, 0, label->width(), 1 << 20), flags, text).height();
 }
 
 }  // namespace
@@ -96,7 +121,10 @@ int32_t Bunz::DispBun(int16_t flag) {
             show_visibility(BunzListView == 0 ? 1 : 2);
             VbString title_str = vb(BunzPageTitle), name_str = vb(BunzPrintName);
             bunz_lib::VBBunMakePrnIllustNm(&title_str, &name_str);
-            lbl_Teki->setText(lines(BunzPrintName));
+            // A title line longer than the room left of the list wraps in
+            // the label, which grows to hold the whole title.
+            lbl_Teki->setText(title_lines(BunzPrintName));
+            lbl_Teki->resize(lbl_Teki->width(), std::max(kTitleHeight, wrapped_height(lbl_Teki)));
             lbl_FigNo->setText(shown(BunzFigureKey));
             lbl_FigName->setText(shown(BunzPageRecord));
             txt_Qty->setText(QString());
@@ -177,14 +205,15 @@ int32_t Bunz::LoadBunzBitmap(const std::string& path) {
     const int w = pic_Strch.width(), w2 = w / 2;
     pic_Bun->resize(w2, h2);
     const int frame_w = w2 > kWholeMaxWidth && BunzListView == 2 ? kWholeMaxWidth : w / 2;
-    const int frame_h = h2 > kWholeMaxHeight ? kWholeMaxHeight : h / 2;
+    const int top = std::max(kWholeTop, lbl_Teki->geometry().bottom() + 3);
+    const int frame_h = std::min(h2, kWholeBottom - top);
     // The frame stands left of the list in use, never under it: a frame
     // that would reach under it moves left, as far as the area's margin.
     const PickList* list = BunzListView == 1 ? lst_SelPnc : lst_Pnc;
     const int room_right = list->x() - 5;
     int left = BunzPictureState == 2 ? 4 : 90;
     if (left + frame_w > room_right) left = std::max(4, room_right - frame_w);
-    pic_Cotn->setGeometry(left, 72, std::min(frame_w, room_right - left), frame_h);
+    pic_Cotn->setGeometry(left, top, std::min(frame_w, room_right - left), frame_h);
     pic_Bun->move(0, 0);
     pic_Bun->clear_picture();
     pic_Bun->paint_picture(pic_Strch, QRect(0, 0, w2, h2), QRect(0, 0, w, h));

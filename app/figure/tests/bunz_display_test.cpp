@@ -2,6 +2,7 @@
 // the enlarged page's scroll bars and overview box, and the moves of the
 // enlarged page by the right button, the overview box and the scroll bars.
 #include <algorithm>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -157,6 +158,42 @@ TEST_F(BunzGeometry, EnlargedWithThePageListLeavesRoomForTheList) {
     EXPECT_EQ(b->vsb_Move->x(), 654);  // 676 - 17 - 5
     EXPECT_EQ(geometry(b->pic_Cotn), QRect(8, 24, 641, 553));
     EXPECT_EQ(b->hsb_Move->maximum(), 1600 - 641);
+}
+
+// A title whose lines are longer than the room left of the list wraps in
+// its label: all of it shows, nothing of it lies under the list or the
+// figure's box, and the page's frame stands below it, no lower than the
+// design's frame reaches. A short title leaves everything at its place.
+TEST_F(BunzGeometry, ALongTitleWrapsLeftOfTheListAndAboveThePage) {
+    auto line = [](std::string text, size_t width) {
+        text.resize(width, ' ');
+        return text;
+    };
+    fake().title = line("ENGINE ASSEMBLY & CYLINDER HEAD", 74) +
+                   line("FOR MODELS WITH TURBOCHARGER, INTERCOOLER AND TWIN OVERHEAD CAMSHAFTS 1999", 74) +
+                   line("SEE ALSO FIGURE 11-02 FOR THE GASKET KIT PARTS LIST", 52);
+    Bunz* b = open_page(1616, 1158);  // the demo's page, as high as the frame allows
+    ASSERT_NE(b, nullptr);
+    ASSERT_EQ(b->BunzListView, 2);
+    QLabel* t = b->lbl_Teki;
+    ASSERT_TRUE(t->isVisible());
+    const QRect room = t->geometry();
+    EXPECT_LT(room.right(), b->lst_Pnc->x());
+    EXPECT_LT(room.right(), b->lin_Frm[0]->x());
+    const QRect need = QFontMetrics(t->font()).boundingRect(QRect(0, 0, room.width(), 10000),
+                                                            Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, t->text());
+    EXPECT_LE(need.width(), room.width()) << t->text().toStdString();
+    EXPECT_LE(need.height(), room.height()) << t->text().toStdString();
+    for (const char* word : {"CYLINDER", "CAMSHAFTS", "1999", "GASKET", "LIST"})
+        EXPECT_TRUE(t->text().contains(word)) << word;
+    EXPECT_GT(b->pic_Cotn->y(), room.bottom());
+    EXPECT_LE(b->pic_Cotn->geometry().bottom(), 72 + 560 - 1);
+    EXPECT_FALSE(b->pic_Cotn->geometry().intersects(room));
+
+    b->BunzPageTitle = line("ENGINE ASSEMBLY", b->BunzPageTitle.size());
+    ASSERT_EQ(b->DispBun(0), 0);
+    EXPECT_EQ(b->lbl_Teki->height(), 48);
+    EXPECT_EQ(geometry(b->pic_Cotn), QRect(676 - 5 - 665, 72, 665, 560));
 }
 
 // Page 1002 x 700 in the 805 x 553 frame: scale 6, overview 167 x 116,

@@ -36,6 +36,7 @@ constexpr int16_t kMsgResult = 105;
 constexpr int16_t kMsgEntry = 111;
 constexpr int16_t kMsgChooseCds = 140;
 constexpr int16_t kMsgSearching = 700;
+constexpr int16_t kMsgNothingToPrint = 846;
 constexpr int16_t kMsgBadPartNo = 885;
 constexpr int16_t kMsgTooManyCds = 889;
 constexpr int16_t kMsgSystemError = 999;
@@ -261,7 +262,7 @@ void Teki::enter_part_no() {
 
 void Teki::remove_entry() {
     QListWidgetItem* item = lst_Entry->currentItem();
-    if (lst_Entry->count() > 0 && item != nullptr && item->isSelected()) delete lst_Entry->takeItem(lst_Entry->row(item));
+    if (lst_Entry->count() > 0 && item != nullptr && item->isSelected()) remove_list_line(lst_Entry, lst_Entry->row(item));
     txt_Enter[0]->setFocus();
 }
 
@@ -379,7 +380,9 @@ void Teki::pf_print() {
     SetHourglass();
     if (!TekiHasResult) {
         Beep();
-        DispMsg(kMsgEntry, lbl_Msg);
+        // After a search that found nothing the entry is closed: a new
+        // search begins with F11.
+        DispMsg(frm_Entry->isEnabled() ? kMsgEntry : kMsgNothingToPrint, lbl_Msg);
         SetDefaultPointer();
         return;
     }

@@ -107,6 +107,31 @@ TEST_F(TekiTest, ShortOrOddPartNumbersAreRefusedAndAnEleventhBeeps) {
     EXPECT_EQ(t.txt_Enter[2]->text(), "99");  // the boxes keep the refused entry
 }
 
+// Delete removes the line the clerk chose and chooses no other in its
+// place: a second Delete removes nothing until a line is chosen again.
+TEST_F(TekiTest, DeleteRemovesOnlyTheChosenLineAndASecondDeleteNothing) {
+    Teki& t = teki();
+    for (const char* last : {"A1", "B2", "C3"}) type(t, "15601", "YZ001", last);
+    t.lst_Entry->setFocus();  // on the first line, none chosen
+    QTest::keyClick(t.lst_Entry, Qt::Key_Down);  // the second line chosen
+    ASSERT_EQ(t.lst_Entry->selectedItems().size(), 1);
+    ASSERT_EQ(t.lst_Entry->row(t.lst_Entry->selectedItems().front()), 1);
+    t.cmd_Entry->setFocus();
+    key(t, Qt::Key_Return);
+    EXPECT_EQ(list(t), (std::vector<std::string>{"15601-YZ001-A1", "15601-YZ001-C3"}));
+    EXPECT_TRUE(t.lst_Entry->selectedItems().isEmpty());
+    EXPECT_EQ(t.focusWidget(), t.txt_Enter[0]);
+    t.cmd_Entry->setFocus();
+    key(t, Qt::Key_Return);
+    EXPECT_EQ(list(t), (std::vector<std::string>{"15601-YZ001-A1", "15601-YZ001-C3"}));
+    // The last line removed: the list keeps the one before it, unchosen.
+    t.lst_Entry->setCurrentRow(1);
+    t.cmd_Entry->click();
+    t.cmd_Entry->click();
+    EXPECT_EQ(list(t), std::vector<std::string>{"15601-YZ001-A1"});
+    EXPECT_TRUE(t.lst_Entry->selectedItems().isEmpty());
+}
+
 TEST_F(TekiTest, OnePartNumberIsSearchedAndShownTwoLinesAHit) {
     Teki& t = teki();
     fakes().teki_names = {"ELEMENT, OIL FILTER"};
@@ -234,6 +259,23 @@ TEST_F(TekiTest, PrintingWithoutAResultBeeps) {
     EXPECT_EQ(beeps, 1);
     EXPECT_EQ(msg(t), "M111");
     EXPECT_TRUE(printer.calls.empty());
+}
+
+// After a search that found nothing, entry is closed and F10 hidden: F2
+// says there is nothing to print, not to enter part numbers and press F10.
+TEST_F(TekiTest, PrintingAfterASearchThatFoundNothingSaysSo) {
+    Teki& t = teki();
+    type(t, "15601", "YZ001", "A1");
+    key(t, Qt::Key_F10);
+    ASSERT_FALSE(t.frm_Entry->isEnabled());
+    ASSERT_FALSE(t.cmd_PF(10)->isVisible());
+    key(t, Qt::Key_F2);
+    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(msg(t), "M846");
+    EXPECT_TRUE(printer.calls.empty());
+    key(t, Qt::Key_F11);  // a new inquiry: the entry's own guide again
+    key(t, Qt::Key_F2);
+    EXPECT_EQ(msg(t), "M111");
 }
 
 TEST_F(TekiTest, ThePrintoutCarriesTheNamesAndBreaksPages) {

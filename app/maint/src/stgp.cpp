@@ -33,6 +33,7 @@ constexpr int kPncLen = 6;
 constexpr int16_t kMsgCodeGuide = 154;
 constexpr int16_t kMsgDescriptionGuide = 155;
 constexpr int16_t kMsgPncGuide = 156;
+constexpr int16_t kMsgSaved = 404;
 constexpr int16_t kMsgSaving = 405;
 constexpr int16_t kMsgGroupFull = 812;
 constexpr int16_t kMsgTooManyGroups = 819;
@@ -344,7 +345,8 @@ void Stgp::save() {
     txt_GroupCode->setFocus();
     txt_GroupCode->clear();  // the change rule clears the screen
     if (leaving_) return;
-    DispMsg(kMsgPncGuide, lbl_Msg);
+    // Back in group entry: the part-name code box is closed now.
+    DispMsg(kMsgSaved, lbl_Msg);
 }
 
 bool Stgp::show_group(const std::string& c, bool* known) {

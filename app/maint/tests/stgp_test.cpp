@@ -247,7 +247,12 @@ TEST_F(StgpTest, DeleteCodesAndSave) {
     EXPECT_EQ(s.entry_mode(), Stgp::kGroupEntry);
     EXPECT_TRUE(s.txt_GroupCode->text().isEmpty());
     EXPECT_EQ(s.lst_Pnc->count(), 0);
-    EXPECT_EQ(s.lbl_Msg->text(), message(156));
+    // The line tells of the save and of the group code box that has the
+    // keyboard, not of the part-name code box, closed now.
+    EXPECT_EQ(s.focusWidget(), s.txt_GroupCode);
+    EXPECT_FALSE(s.txt_Pnc->isEnabled());
+    EXPECT_EQ(s.lbl_Msg->text(), message(404));
+    EXPECT_NE(s.lbl_Msg->text(), message(156));
 }
 
 TEST_F(StgpTest, DeletingAGroupWritesTheFilesAtOnce) {

@@ -21,6 +21,7 @@
 #include "setup/setup_entries.h"
 #include "shell/codepage.h"
 #include "shell/help.h"
+#include "shell/listbox.h"
 #include "shell/messages.h"
 #include "shell/printing.h"
 #include "shell/seams.h"
@@ -306,7 +307,7 @@ void Siup::cmd_Add1_Click() {
 
 void Siup::cmd_Del1_Click() {
     int row = lst_IntfP->currentRow();
-    if (row >= 0 && !lst_IntfP->item(row)->text().isEmpty()) delete lst_IntfP->takeItem(row);
+    if (row >= 0 && !lst_IntfP->item(row)->text().isEmpty()) remove_list_line(lst_IntfP, row);
 }
 
 void Siup::cmd_Add2_Click() {

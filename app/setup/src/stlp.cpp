@@ -35,8 +35,11 @@ namespace {
 constexpr int16_t kMsgDone = 408;
 constexpr int16_t kMsgTooManyParts = 849;  // the set would exceed what its index numbers
 constexpr int16_t kMsgSystemError = 999;
-// A source record not whole or not printable: the set in force is kept.
-constexpr int16_t kMsgBadData = 848;
+// The library's answer for a source record not whole or not printable (the
+// set in force is kept), and what the clerk is told: the price set-up's
+// message for the same answer speaks of the price file.
+constexpr int16_t kBadRecord = 848;
+constexpr int16_t kMsgBadRecord = 845;
 constexpr std::array<const char*, 4> kKindFiles = {"LOCALP", "LOCALP1", "LOCALP2", "LOCALP3"};
 
 void menu_message(int16_t no) {
@@ -283,11 +286,11 @@ void Stlp::STLP_Exec() {
     for (;;) {
         std::string source = to_ansi(lbl_FileName->text());
         int16_t rc = lib::setup::Setup_Localp(kind, source.c_str());
-        if (rc == kMsgTooManyParts || rc == kMsgBadData) {
+        if (rc == kMsgTooManyParts || rc == kBadRecord) {
             // Refused, nothing lost: the set stays as it was and the clerk
             // can choose another file.
             Beep();
-            menu_message(rc);
+            menu_message(rc == kBadRecord ? kMsgBadRecord : rc);
             return;
         }
         if (rc != 0) {

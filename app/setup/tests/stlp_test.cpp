@@ -184,8 +184,10 @@ TEST_F(StlpTest, FailedSetUpGoesBackToTheMainMenu) {
     EXPECT_EQ(px::ScrCount(), 1);
 }
 
-// A source with a record not whole or not printable: the clerk is told and
-// stays in the dialog (the set in force is kept by the library).
+// A source with a record not whole or not printable: the clerk is told so
+// of the local-parts file (not the price file's message of the same
+// library answer) and stays in the dialog (the set in force is kept by the
+// library).
 TEST_F(StlpTest, RefusedSourceIsToldAndTheDialogStays) {
     setup_fakes().localp_rc = {848};
     chosen = {"LOCALP1"};
@@ -195,7 +197,7 @@ TEST_F(StlpTest, RefusedSourceIsToldAndTheDialogStays) {
         EXPECT_TRUE(s.cmd_Exec->isEnabled());
     });
     EXPECT_TRUE(stayed);
-    EXPECT_EQ(menu_line, "M848");
+    EXPECT_EQ(menu_line, "M845");
     EXPECT_NE(px::loaded_form("Stpm"), nullptr);
 }
 

@@ -42,9 +42,17 @@ void ListBoxControl::give_caret() {
         widget_->setCurrentRow(0, QItemSelectionModel::NoUpdate);
 }
 
+bool remove_list_line(QListWidget* list, int row) {
+    if (row < 0 || row >= list->count()) return false;
+    // Without a current line the view has none to choose in its place.
+    if (list->selectionMode() == QAbstractItemView::SingleSelection && list->currentRow() == row)
+        list->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    delete list->takeItem(row);
+    return true;
+}
+
 int32_t ListBoxControl::lb_delete(int32_t index) {
-    if (index < 0 || index >= widget_->count()) return plat::kLbErr;
-    delete widget_->takeItem(index);
+    if (!remove_list_line(widget_, index)) return plat::kLbErr;
     return widget_->count();
 }
 

@@ -307,6 +307,45 @@ TEST_F(KitKeysTest, AFilledListOfSeveralSelectableLinesHasALineWithTheFocus) {
     EXPECT_EQ(several.lb_get_sel(0), 0);  // the focus selects nothing
 }
 
+// Removing the chosen line of a list of one selectable line chooses no
+// other, as the platform's list model answers, whether the screen removes
+// it or a library through the handle; the lines of a list of several keep
+// their own selection.
+TEST_F(KitKeysTest, RemovingTheChosenLineChoosesNoOtherInItsPlace) {
+    for (int chosen : {1, 2}) {  // a line in the middle, the last line
+        QListWidget single;
+        single.setSelectionMode(QAbstractItemView::SingleSelection);
+        px::ListBoxControl control(&single);
+        plat::MemoryListBox model;
+        for (plat::Control* c : {static_cast<plat::Control*>(&control), static_cast<plat::Control*>(&model)}) {
+            for (const char* line : {"A", "B", "C"}) c->lb_add(line);
+            c->lb_set_cur(chosen);
+            c->lb_set_sel(chosen, true);
+        }
+        EXPECT_EQ(control.lb_delete(chosen), model.lb_delete(chosen));
+        EXPECT_EQ(control.lb_get_cur(), model.lb_get_cur()) << "line " << chosen;
+        EXPECT_EQ(control.lb_get_cur(), plat::kLbErr);
+        EXPECT_TRUE(single.selectedItems().isEmpty()) << "line " << chosen;
+        // The screens' own removal does the same.
+        single.setCurrentRow(0);
+        EXPECT_TRUE(px::remove_list_line(&single, 0));
+        EXPECT_TRUE(single.selectedItems().isEmpty());
+        EXPECT_EQ(single.currentRow(), -1);
+        EXPECT_FALSE(px::remove_list_line(&single, 5));
+    }
+    QListWidget multi;
+    multi.setSelectionMode(QAbstractItemView::MultiSelection);
+    px::ListBoxControl several(&multi);
+    for (const char* line : {"A", "B", "C", "D"}) several.lb_add(line);
+    several.lb_set_sel(0, true);
+    several.lb_set_sel(2, true);
+    multi.setCurrentRow(1, QItemSelectionModel::NoUpdate);
+    several.lb_delete(1);
+    EXPECT_EQ(several.lb_get_sel(0), 1);
+    EXPECT_EQ(several.lb_get_sel(1), 1);  // C, one up
+    EXPECT_EQ(several.lb_get_sel(2), 0);
+}
+
 // --- the tab order of a framed screen -------------------------------------------
 
 // The frame's keys are made before the screen's own controls.

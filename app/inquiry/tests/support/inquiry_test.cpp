@@ -33,7 +33,7 @@ const bool vcat_registered = [] {
 
 void InquiryTest::SetUp() {
     ProgramTest::SetUp();
-    write_numbered_messages(*inst, {105, 111, 114, 115, 125, 126, 140, 700, 707, 711, 719, 801, 802, 828, 842, 860,
+    write_numbered_messages(*inst, {105, 111, 114, 115, 125, 126, 140, 700, 707, 711, 719, 801, 802, 828, 842, 846, 860,
                                     865, 867, 872, 875, 885, 889, 999});
     ASSERT_TRUE(start());
     menu = px::loaded_form("Gyom");

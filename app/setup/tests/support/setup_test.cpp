@@ -19,7 +19,7 @@ void SetupTest::SetUp() {
     ProgramTest::SetUp();
     std::string body;
     char line[32];
-    for (int n : {150, 152, 167, 169, 402, 407, 408, 601, 705, 848, 849, 869, 870, 871, 880, 884, 891, 999}) {
+    for (int n : {150, 152, 167, 169, 402, 407, 408, 601, 705, 845, 848, 849, 869, 870, 871, 880, 884, 891, 999}) {
         std::snprintf(line, sizeof line, "%03dM%d\r\n", n, n);
         body += line;
     }

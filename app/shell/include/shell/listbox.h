@@ -12,6 +12,13 @@ class QListWidget;
 
 namespace px {
 
+// Removes line `row` of a list as a list box of the platform does: the lines
+// left keep their selection, and where the removed line was the chosen one
+// of a list of one selectable line, no line is chosen afterwards (a view
+// would choose a neighbour, which the next Delete would then remove). A row
+// outside the list changes nothing; answers whether a line went.
+bool remove_list_line(QListWidget* list, int row);
+
 class ListBoxControl : public plat::Control {
 public:
     explicit ListBoxControl(QListWidget* widget);
