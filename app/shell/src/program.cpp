@@ -26,8 +26,10 @@ namespace {
 bool g_ended = false;
 int g_exit_code = 0;
 
+}  // namespace
+
 // Message boxes that the libraries raise (the CD request) as Qt boxes.
-int32_t message_box(const std::string& text, const std::string& caption, uint32_t style) {
+int32_t ShowMessageBox(const std::string& text, const std::string& caption, uint32_t style) {
     QMessageBox box(active_form());
     box.setWindowTitle(from_ansi(caption));
     box.setText(from_ansi(text));
@@ -50,13 +52,11 @@ int32_t message_box(const std::string& text, const std::string& caption, uint32_
     }
 }
 
-}  // namespace
-
 bool start_program() {
     // One look on every desktop, where the button colours show.
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     install_forms_kit();
-    plat::set_message_box_hook(message_box);
+    plat::set_message_box_hook(ShowMessageBox);
     // The installation's drives, before the catalogue environment starts.
     std::string table = QDir::current().filePath("PXDRIVES.SYS").toStdString();
     std::string error;
