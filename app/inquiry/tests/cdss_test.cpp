@@ -1,5 +1,6 @@
 // The catalogue-CD pop-up in choose and display mode.
 #include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 
 #include "inquiry/cdss.h"

@@ -179,14 +179,12 @@ private:
     }
 
     // A dialog of the platform (a file dialog, a message box, a question a
-    // file dialog asks) that goes while it has the keyboard leaves it to no
-    // window without a window manager: the window under it takes it back, a
-    // dialog still up, else the active form, with the focus that form set
-    // meanwhile.
+    // file dialog asks) that goes leaves the keyboard to no window without a
+    // window manager: the window under it takes it back, a dialog still up,
+    // else the active form, with the focus that form set meanwhile.
     static void dialog_gone(QObject* obj, QEvent* event) {
         auto* dialog = qobject_cast<QDialog*>(obj);
-        if (dialog == nullptr || !dialog->isWindow() || dynamic_cast<Form*>(dialog) != nullptr ||
-            event->spontaneous() || QApplication::activeWindow() != dialog)
+        if (dialog == nullptr || !dialog->isWindow() || dynamic_cast<Form*>(dialog) != nullptr || event->spontaneous())
             return;
         QWidget* under = QApplication::activeModalWidget();
         if (under == dialog || (under != nullptr && !under->isVisible())) under = nullptr;
