@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -116,6 +117,13 @@ D* dialog_up() {
     return d;
 }
 
+// A dialog the clerk's key did not close fails the test rather than wait.
+void closed_by_the_key(QDialog* d) {
+    if (d == nullptr || !d->isVisible()) return;
+    ADD_FAILURE() << "the dialog did not take the clerk's key";
+    d->reject();
+}
+
 class PlatformDialogsTest : public ProgramTest {
 protected:
     void SetUp() override {
@@ -168,6 +176,7 @@ TEST_F(PlatformDialogsTest, AfterAFileDialogTheWindowHasTheKeyboard) {
             } else {
                 QTest::keyClick(w, Qt::Key_Escape);
             }
+            closed_by_the_key(d);
         });
         px::FileChoice choice;
         choice.save = c.save;
@@ -194,6 +203,7 @@ TEST_F(PlatformDialogsTest, AfterAMessageBoxTheWindowHasTheKeyboard) {
             ASSERT_NE(button, nullptr);
             button->setFocus();
             QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+            closed_by_the_key(box);
         });
         EXPECT_EQ(plat::message_box("Set up the prices?", "Set-up", plat::kMbYesNo | plat::kMbIconQuestion), c.answer);
         expect_keyboard_back();
