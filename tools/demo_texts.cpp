@@ -24,6 +24,8 @@ const std::vector<Text>& demo_messages() {
         {883, "Frame-number CD needed:                       ["},
         {891, "No catalogue data set is set up."},
         {891, "Set one up first: main menu item 7, Catalogue set-up."},
+        // The forms kit's file dialog: its second line, the drives, is the kit's.
+        {950, "A file must lie on one of these drives:"},
         {999, "A system error occurred."},
     };
     return texts;

@@ -357,6 +357,30 @@ TEST_F(BunzTest, ListsPickWithEnterAndAnyButtonButNeverWithSpace) {
     EXPECT_EQ(fake().list_kinds.size(), 3u);
 }
 
+// An arrow on a focused key button puts the focus on the list of the view
+// and goes no further: the button does not move the focus once more.
+TEST_F(BunzTest, ArrowsOnAKeyButtonEndInTheListOfTheView) {
+    Bunz* b = open();
+    ASSERT_NE(b, nullptr);
+    ASSERT_EQ(b->BunzListView, 2);
+    const Qt::Key arrows[] = {Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down};
+    for (Qt::Key arrow : arrows) {
+        SCOPED_TRACE(arrow);
+        b->cmd_PF(2)->setFocus();
+        key(*b, arrow);
+        EXPECT_EQ(b->focusWidget(), b->lst_Pnc);
+    }
+    press(b->pic_Bun, Qt::RightButton, QPoint(5, 5));
+    ASSERT_EQ(b->BunzViewMode, 2);
+    ASSERT_EQ(b->BunzListView, 1);
+    for (Qt::Key arrow : arrows) {
+        SCOPED_TRACE(arrow);
+        b->cmd_PF(5)->setFocus();
+        key(*b, arrow);
+        EXPECT_EQ(b->focusWidget(), b->lst_SelPnc);
+    }
+}
+
 TEST_F(BunzTest, QuantityBoxFilterEnterAndArrows) {
     Bunz* b = open();
     ASSERT_NE(b, nullptr);

@@ -186,7 +186,8 @@ bool Cdss::on_key_down(int key_code) {
         on_close_request();
         return true;
     }
-    if (key_code == kKeyEnter || key_code == kKeySpace) {
+    // Enter and Space judge the list's line; on a focused key they press it.
+    if ((key_code == kKeyEnter || key_code == kKeySpace) && focusWidget() == lst_PopUp) {
         if (!CdssBusy) check_select(key_code);
         return true;
     }

@@ -1,5 +1,6 @@
 // The catalogue-CD pop-up in choose and display mode.
 #include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 
 #include "inquiry/cdss.h"
@@ -116,6 +117,34 @@ TEST_F(CdssTest, TwoAreasOfManyCdsKeepEveryLineAChoosableCd) {
     EXPECT_EQ(v.PopupSel[3], "0");
     EXPECT_EQ(v.PopupSel[23], "1");
     EXPECT_EQ(v.PopupSetupNo[23], 23);
+}
+
+// Enter and Space on a focused key press it, as on every screen: F6 prints
+// without touching a line, F12 confirms the marks; neither beeps.
+TEST_F(CdssTest, EnterAndSpaceOnAFocusedKeyPressIt) {
+    for (Qt::Key k : {Qt::Key_Return, Qt::Key_Space}) {
+        SCOPED_TRACE(k);
+        printer.calls.clear();
+        beeps = 0;
+        std::vector<bool> before, after_f6;
+        size_t printed = 0;
+        bool open_after_f12 = true;
+        show(area('E', 1, 3, 2), 1, [&](Cdss& c) {
+            before = marks(c);
+            c.cmd_PF(6)->setFocus();
+            QTest::keyClick(c.cmd_PF(6), k);
+            after_f6 = marks(c);
+            printed = printer.calls.size();
+            c.cmd_PF(12)->setFocus();
+            QTest::keyClick(c.cmd_PF(12), k);
+            open_after_f12 = c.loaded();
+        });
+        EXPECT_EQ(after_f6, before);
+        EXPECT_GT(printed, 0u);
+        EXPECT_FALSE(open_after_f12);
+        EXPECT_EQ(px::popup_vars().PopupSelCount, 2);
+        EXPECT_EQ(beeps, 0);
+    }
 }
 
 TEST_F(CdssTest, HeadingsAndBlankLinesCannotBeChosen) {

@@ -97,6 +97,21 @@ TEST_F(HinbTest, OpensOnTheNameFieldAndTheCodeFieldTakesArrowsButNoSigns) {
     EXPECT_EQ(h.focusWidget(), h.txt_Pnc);
 }
 
+// Up on a key button with the code field empty goes to the name field, Down
+// with the name field empty to the code field, and no further.
+TEST_F(HinbTest, ArrowsOnAKeyButtonEndInTheFieldTheirRuleNames) {
+    Hinb& h = hinb();
+    for (int n : {1, 6, 12}) {
+        SCOPED_TRACE(n);
+        h.cmd_PF(n)->setFocus();
+        QTest::keyClick(h.cmd_PF(n), Qt::Key_Up);
+        EXPECT_EQ(h.focusWidget(), h.txt_PNm);
+        h.cmd_PF(n)->setFocus();
+        QTest::keyClick(h.cmd_PF(n), Qt::Key_Down);
+        EXPECT_EQ(h.focusWidget(), h.txt_Pnc);
+    }
+}
+
 TEST_F(HinbTest, F10FromTheCodeFieldSearchesAsEnterDoes) {
     // F10's key code is also the code of a character the field refuses: the
     // key still runs the search.

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 #include "maint/screen_work.h"
@@ -190,6 +192,26 @@ TEST_F(SscrTest, CancelWritesNothingAndF11DropsTheChanges) {
     EXPECT_EQ(e.cbo_scrnm->currentText(), "F1:Help");
     EXPECT_EQ(column(e, 0)[0], " ");
     EXPECT_EQ(column(e, 1)[0], "F1:Help");
+}
+
+// The change dialog stands in the middle of the screen, not over the editor.
+TEST_F(SscrTest, TheChangeDialogOpensInTheMiddleOfTheScreen) {
+    Sscr& e = open();
+    e.move(0, 0);
+    settle();
+    const QPoint screen = QGuiApplication::primaryScreen()->geometry().center();
+    ASSERT_GT((e.frameGeometry().center() - screen).manhattanLength(), 20);
+    QRect dialog;
+    e.msg_Screen->select(1, 0, 1, 1);
+    on_modal("Ssed", [&](px::Form& f) {
+        dialog = f.frameGeometry();
+        static_cast<Ssed&>(f).cmd_Cancel->click();
+    });
+    QTest::keyClick(e.msg_Screen, Qt::Key_Return);
+    settle();
+    ASSERT_TRUE(dialog.isValid());
+    EXPECT_LE((dialog.center() - screen).manhattanLength(), 8)
+        << dialog.x() << "," << dialog.y() << " " << dialog.width() << "x" << dialog.height();
 }
 
 TEST_F(SscrTest, NoTextOfTheScreenIsNotWritten) {

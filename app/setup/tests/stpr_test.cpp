@@ -1,12 +1,22 @@
 // The price-file set-up dialog over the set-up menu: the type of the chosen
 // file, the dialog's filters, the pass with its next-piece loop and the
 // results of the set-up.
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include "platform/msgbox.h"
 #include "setup/stpm.h"
 #include "setup/stpr.h"
+#include "shell/program.h"
+#include "shell/seams.h"
 #include "shell/stack.h"
 #include "support/setup_test.h"
 
@@ -150,6 +160,84 @@ TEST_F(StprTest, CancelInTheNextPieceDialogEndsQuietly) {
     EXPECT_EQ(filters[1], "Price-3 CSV piece             |PRIC3002.CSV");
     EXPECT_NE(filters[2].find("PRICE002.CSV"), std::string::npos);
     EXPECT_EQ(menu_line, "M150");
+}
+
+// The keyboard alone through the real dialogs: after the file dialog (Cancel,
+// OK) and after each question (No, Yes), the set-up dialog has the keyboard
+// again, with the focus its rule names.
+TEST_F(StprTest, AfterEachRealDialogTheKeyboardIsBack) {
+    inst->write("PRICE", "price records");
+    setup_fakes().price_set = 1;
+    plat::set_message_box_hook(px::ShowMessageBox);
+    const px::Seams scripted = px::seams();
+    px::reset_seams();
+    const auto real_file_dialog = px::seams().choose_file;
+    px::seams() = scripted;
+    px::seams().choose_file = real_file_dialog;
+    const QString price_file = QString::fromStdString(inst->root() + "/PRICE");
+
+    // What the clerk does in the next dialog of the platform, once it is up
+    // and has the keyboard.
+    std::function<void(std::function<void(QWidget&)>, int)> when_up = [&](std::function<void(QWidget&)> act,
+                                                                           int tries) {
+        QTimer::singleShot(10, [&, act, tries] {
+            QWidget* d = QApplication::activeModalWidget();
+            if (d == nullptr || dynamic_cast<px::Form*>(d) != nullptr || !d->isVisible()) {
+                if (tries > 0) when_up(act, tries - 1);
+                else ADD_FAILURE() << "no dialog came up";
+                return;
+            }
+            EXPECT_TRUE(QTest::qWaitForWindowActive(d));
+            act(*d);
+            // A dialog the clerk's key did not close fails the test rather than wait.
+            if (auto* dialog = qobject_cast<QDialog*>(d); dialog != nullptr && dialog->isVisible()) {
+                ADD_FAILURE() << "the dialog did not take the clerk's key";
+                dialog->reject();
+            }
+        });
+    };
+    auto in_next_dialog = [&](std::function<void(QWidget&)> act) { when_up(std::move(act), 500); };
+    auto cancel = [](QWidget& d) { QTest::keyClick(d.windowHandle(), Qt::Key_Escape); };
+    auto open_price_file = [&](QWidget& d) {
+        static_cast<QFileDialog&>(d).selectFile(price_file);
+        QTest::keyClick(d.windowHandle(), Qt::Key_Return);
+    };
+    auto answer = [](QMessageBox::StandardButton which) {
+        return [which](QWidget& d) {
+            static_cast<QMessageBox&>(d).button(which)->setFocus();
+            QTest::keyClick(d.windowHandle(), Qt::Key_Space);
+        };
+    };
+    std::vector<std::string> after;  // the focus after each dialog, and whether the window has the keyboard
+    run([&](Stpr& s) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&s));
+        auto press = [&](QPushButton* b) {
+            b->setFocus();
+            QTest::keyClick(s.windowHandle(), Qt::Key_Return);
+            settle();
+            const bool keyboard = QTest::qWaitForWindowActive(&s) && QGuiApplication::focusWindow() == s.windowHandle();
+            QWidget* focus = QApplication::focusWidget();
+            after.push_back((focus != nullptr ? focus->objectName().toStdString() : "none") +
+                            (keyboard ? "" : " (no keyboard)"));
+        };
+        in_next_dialog(cancel);
+        press(s.cmd_Refer);
+        in_next_dialog(open_price_file);
+        press(s.cmd_Refer);
+        ASSERT_EQ(s.file_type, 1);
+        in_next_dialog(answer(QMessageBox::No));  // set up again?
+        press(s.cmd_Exec);
+        in_next_dialog(open_price_file);
+        press(s.cmd_Refer);
+        in_next_dialog([&](QWidget& d) {
+            answer(QMessageBox::Yes)(d);                // set up again?
+            in_next_dialog(answer(QMessageBox::No));  // next data?
+        });
+        press(s.cmd_Exec);
+    });
+    EXPECT_EQ(after, (std::vector<std::string>{"cmd_Refer", "cmd_Refer", "cmd_Refer", "cmd_Refer", "cmd_Exit"}));
+    EXPECT_EQ(passes(), std::vector<std::string>{"kakaku C:\\PRICE 1 0"});
+    EXPECT_EQ(menu_line, "M407");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QEventLoop>
 #include <QFocusEvent>
 #include <QItemSelectionModel>
@@ -65,6 +66,7 @@ public:
             case QEvent::FocusIn:
             case QEvent::FocusOut: focus(obj, static_cast<QFocusEvent*>(event)); return false;
             case QEvent::MouseButtonDblClick: double_click(obj, static_cast<QMouseEvent*>(event)); return false;
+            case QEvent::Hide: dialog_gone(obj, event); return false;
             default: return false;
         }
     }
@@ -112,8 +114,13 @@ private:
             }
         }
         bool consumed = false;
+        QWidget* const focused = form->focusWidget();
         form->run("Form_KeyDown", [&] { consumed = form->on_key_down(code); });
         if (consumed) return true;
+        // A key whose rule moved the focus has been handled: the control it
+        // was pressed in no longer has the focus and does nothing more with
+        // it (a button would move the focus once again).
+        if (form->focusWidget() != focused) return true;
         if (const int ascii = key_ascii(event); ascii != 0) {
             form->run("Form_KeyPress", [&] { consumed = form->on_key_press(ascii); });
             if (consumed) return true;
@@ -169,6 +176,22 @@ private:
         if (it != pressed_.end() && !event->isAutoRepeat()) pressed_.erase(it);
         if (is_modifier_key(key_code(event)) || event->key() == Qt::Key_Meta) return true;
         return !pressed_here;
+    }
+
+    // A dialog of the platform (a file dialog, a message box, a question a
+    // file dialog asks) that goes leaves the keyboard to no window without a
+    // window manager: the window under it takes it back, a dialog still up,
+    // else the active form, with the focus that form set meanwhile.
+    static void dialog_gone(QObject* obj, QEvent* event) {
+        auto* dialog = qobject_cast<QDialog*>(obj);
+        if (dialog == nullptr || !dialog->isWindow() || dynamic_cast<Form*>(dialog) != nullptr || event->spontaneous())
+            return;
+        QWidget* under = QApplication::activeModalWidget();
+        if (under == dialog || (under != nullptr && !under->isVisible())) under = nullptr;
+        if (under == nullptr && active() && active()->loaded() && active()->isVisible()) under = active();
+        if (under == nullptr) return;
+        under->raise();
+        under->activateWindow();
     }
 
     // Focus handlers follow the control that has the focus on the form; the
@@ -364,6 +387,7 @@ Form& load_form(const std::string& name) {
     f->placed_ = false;
     loaded_list().push_back(f);
     if (!f->run("Form_Load", [&] { f->on_load(); })) f->load_failed_ = true;
+    f->placed_by_load_ = f->testAttribute(Qt::WA_Moved);
     return *f;
 }
 
@@ -491,7 +515,11 @@ void show_modal(Form& form) {
     QPointer<Form> self = &form;
     // A pop-up stands over the window it was opened from, else mid-screen,
     // and whole on the display.
-    if (!form.isVisible()) {
+    if (!form.isVisible() && form.placed_by_load_) {
+        if (!form.placed_) form.keys_last();
+        size_to_layout(form);
+        form.placed_ = true;
+    } else if (!form.isVisible()) {
         if (!form.placed_) form.keys_last();
         size_to_layout(form);
         QRect screen;
@@ -507,6 +535,7 @@ void show_modal(Form& form) {
         }
         form.placed_ = true;
     }
+    if (before != &form) form.opener_ = before;
     form.setWindowModality(Qt::ApplicationModal);
     form.show();
     active() = nullptr;
@@ -532,6 +561,15 @@ void show_modal(Form& form) {
 }
 
 Form* active_form() { return active(); }
+
+QLabel* message_line_for(QWidget* window) {
+    Form* form = window != nullptr ? dynamic_cast<Form*>(window->window()) : nullptr;
+    for (size_t steps = loaded_list().size(); form != nullptr && steps > 0; --steps) {
+        if (form->loaded() && form->lbl_Msg != nullptr) return form->lbl_Msg;
+        form = form->opener_;
+    }
+    return nullptr;
+}
 
 void install_forms_kit() {
     static QPointer<QObject> filter;

@@ -29,8 +29,10 @@ namespace {
 bool g_ended = false;
 int g_exit_code = 0;
 
+}  // namespace
+
 // Message boxes that the libraries raise (the CD request) as Qt boxes.
-int32_t message_box(const std::string& text, const std::string& caption, uint32_t style) {
+int32_t ShowMessageBox(const std::string& text, const std::string& caption, uint32_t style) {
     QMessageBox box(active_form());
     box.setWindowTitle(from_ansi(caption));
     box.setText(from_ansi(text));
@@ -52,6 +54,8 @@ int32_t message_box(const std::string& text, const std::string& caption, uint32_
         default: return plat::kIdCancel;
     }
 }
+
+namespace {
 
 // Fusion makes a button with a long caption exactly as wide as the caption's
 // advance and its frame; a caption drawn partly in a fallback face (Japanese
@@ -78,7 +82,7 @@ bool start_program() {
     // One look on every desktop, where the button colours show.
     QApplication::setStyle(new ScreenStyle);
     install_forms_kit();
-    plat::set_message_box_hook(message_box);
+    plat::set_message_box_hook(ShowMessageBox);
     // The installation's drives, before the catalogue environment starts.
     std::string table = QDir::current().filePath("PXDRIVES.SYS").toStdString();
     std::string error;

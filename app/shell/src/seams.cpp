@@ -3,9 +3,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QScreen>
 
 #include "platform/drives.h"
+#include "shell/form.h"
+#include "shell/messages.h"
 #include "shell/printing.h"
 
 namespace px {
@@ -86,6 +90,34 @@ QString with_extension(const QString& path, const FileChoice& c) {
     return chosen.isEmpty() ? path : path + chosen;
 }
 
+// The drives as the clerk can find them in the dialog: each letter with its
+// folder ("C: /srv/pxdrom/c"); where those do not fit the line, each letter
+// with the folder's own name, and at last what fits.
+QString drive_names(const QLabel& line) {
+    QStringList whole, short_names;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const std::optional<std::string> dir = plat::drive_dir(letter);
+        if (!dir) continue;
+        const QString folder = QDir::cleanPath(QString::fromStdString(*dir));
+        whole << QString("%1: %2").arg(QChar(letter), folder);
+        short_names << QString("%1: %2").arg(QChar(letter), QDir(folder).dirName());
+    }
+    const QFontMetrics fm = line.fontMetrics();
+    const int room = line.contentsRect().width() - 2 * line.margin() - fm.averageCharWidth();
+    const QString full = whole.join("   ");
+    if (fm.horizontalAdvance(full) <= room) return full;
+    return fm.elidedText(short_names.join("   "), Qt::ElideRight, std::max(room, 0));
+}
+
+// A file outside the drives: the message line of the window that asked says
+// so and names the drives.
+void tell_outside_drives(QWidget* parent) {
+    QLabel* line = message_line_for(parent);
+    if (line == nullptr) return;
+    DispMsg(kMsgOutsideDrives, line);
+    line->setText(line->text().section('\n', 0, 0) + '\n' + drive_names(*line));
+}
+
 Seams real_seams() {
     Seams s;
     s.beep = [] { QApplication::beep(); };
@@ -122,6 +154,7 @@ QString ChooseFile(QWidget* parent, FileChoice& choice) {
     // ever opened: a file there cannot be taken.
     const std::string drive_path = chosen.isEmpty() ? std::string() : plat::windows_path(chosen.toStdString());
     if (!chosen.isEmpty() && (drive_path.size() < 2 || drive_path[1] != ':')) {
+        tell_outside_drives(parent);
         Beep();
         return QString();
     }

@@ -1,5 +1,7 @@
 #include "shell/updown.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QResizeEvent>
 #include <QToolButton>
 
@@ -26,6 +28,37 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent), up_(new QToolButton(this)), d
 }
 
 QSize UpDown::sizeHint() const { return {21, 29}; }
+
+void UpDown::set_tab_stop(bool on) { setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus); }
+
+// Up and Down step as the arrows do (held, they repeat); other keys are not
+// the control's.
+void UpDown::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (event->key() == Qt::Key_Up && plain) {
+        if (on_up_click) on_up_click();
+    } else if (event->key() == Qt::Key_Down && plain) {
+        if (on_down_click) on_down_click();
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+// The focus shows as on a button: both arrows in the button-shadow colour.
+void UpDown::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    for (QToolButton* b : {up_, down_}) {
+        QPalette pal = b->palette();
+        pal.setColor(QPalette::Button, QApplication::palette().color(QPalette::Dark));
+        b->setPalette(pal);
+    }
+}
+
+void UpDown::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason) return;
+    for (QToolButton* b : {up_, down_}) b->setPalette(QApplication::palette());
+}
 
 void UpDown::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);

@@ -125,6 +125,7 @@ void Vjin::build() {
         place(u, i == 0 ? 1080 : 2230, 450, 300, 375);
         u->on_up_click = [this, i] { run("upd_Pdate_UpClick", [&] { step_date(i, +1); }); };
         u->on_down_click = [this, i] { run("upd_Pdate_DownClick", [&] { step_date(i, -1); }); };
+        u->set_tab_stop(true);  // in the screen's tab order between the date boxes
         upd_Pdate[static_cast<size_t>(i)] = u;
     }
     txt_Color = text_box(fra_Input[5], "txt_Color", 3);

@@ -533,6 +533,47 @@ TEST_F(VjinTest, DateSteps) {
     EXPECT_FALSE(engine().was_called("date")) << "stepping checks nothing";
 }
 
+// The up-downs stand in the tab order beside their boxes, and Up or Down on
+// a focused up-down steps its box as a press of that arrow does.
+TEST_F(VjinTest, TheDateUpDownsTakeTabAndStepWithUpAndDown) {
+    plat::fix_clock(2024, 12, 10, 9, 0, 0);
+    Vjin& v = open();
+    v.txt_Pdate1->setFocus();
+    std::vector<QWidget*> order;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(focused(v), Qt::Key_Tab);
+        order.push_back(focused(v));
+    }
+    EXPECT_EQ(order, (std::vector<QWidget*>{v.upd_Pdate[0], v.txt_Pdate2, v.upd_Pdate[1], v.txt_Color}));
+    QTest::keyClick(focused(v), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(focused(v), v.upd_Pdate[1]);
+
+    v.txt_Pdate1->setText("2024");
+    v.txt_Pdate2->setText("12");
+    struct Case {
+        int box;
+        Qt::Key key;
+        const char* year;
+        const char* month;
+    } cases[] = {{0, Qt::Key_Up, "2025", "12"},   {0, Qt::Key_Down, "2024", "12"}, {0, Qt::Key_Down, "2023", "12"},
+                 {1, Qt::Key_Up, "2023", "01"},   {1, Qt::Key_Down, "2023", "12"}, {1, Qt::Key_Down, "2023", "11"}};
+    for (const Case& c : cases) {
+        px::UpDown* u = v.upd_Pdate[static_cast<size_t>(c.box)];
+        u->setFocus();
+        QTest::keyClick(u, c.key);
+        EXPECT_EQ(v.txt_Pdate1->text(), c.year);
+        EXPECT_EQ(v.txt_Pdate2->text(), c.month);
+        EXPECT_EQ(focused(v), u);
+    }
+    // A step out of range changes nothing and puts the focus into the box.
+    v.txt_Pdate1->setText("2500");
+    v.upd_Pdate[0]->setFocus();
+    QTest::keyClick(v.upd_Pdate[0], Qt::Key_Up);
+    EXPECT_EQ(v.txt_Pdate1->text(), "2500");
+    EXPECT_EQ(focused(v), v.txt_Pdate1);
+    EXPECT_FALSE(engine().was_called("date")) << "stepping checks nothing";
+}
+
 // --- function keys -------------------------------------------------------------------
 
 TEST_F(VjinTest, UnusedKeysAndHelp) {

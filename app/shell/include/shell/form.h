@@ -11,7 +11,8 @@
 // its key-down handler as key codes 112 to 123 and never reach a control;
 // other keys reach the handler (as key codes, shell/keys.h) only from the
 // focused control, then the character they typed reaches on_key_press, and
-// the key goes on to the control unless a handler consumes it. Shift, Ctrl
+// the key goes on to the control unless a handler consumes it; a key whose
+// key-down handler moved the focus has been handled and is consumed. Shift, Ctrl
 // and Alt alone are no key for a screen. Tab and Shift+Tab move the focus
 // along the tab order and reach neither the handlers nor a control.
 // A key-up reaches a control only for a key whose press went to it, so the
@@ -63,8 +64,8 @@ constexpr int kDesignWidth = 1024;
 constexpr int kDesignHeight = 768;
 
 // Where a form stands when it shows: centred on the display (CenterForm,
-// once per load), or where it was put. A modal form always stands over the
-// window it was opened from.
+// once per load), or where it was put. A modal form stands over the window
+// it was opened from, unless its load handler put it somewhere itself.
 enum class Placement { Centred, Kept };
 
 // The frame every screen shares, built by Form::make_frame: an optional
@@ -157,6 +158,7 @@ private:
     friend void show_modal(Form& form);
     friend void show_modeless(Form& form);
     friend void hand_keyboard_back(Form& gone);
+    friend QLabel* message_line_for(QWidget* window);
 
     std::string name_;
     std::array<QPushButton*, 13> pf_{};
@@ -167,8 +169,10 @@ private:
     QLabel* title_ = nullptr;
     bool load_failed_ = false;
     QEventLoop* modal_loop_ = nullptr;
-    // The active form when it was last shown without modality.
+    // The active form when it was last shown.
     QPointer<Form> opener_;
+    // Its load handler moved it: a modal display leaves it there.
+    bool placed_by_load_ = false;
     QPointer<QWidget> focus_control_;
     friend class FormsKitFilter;
 };
@@ -202,11 +206,17 @@ void size_to_layout(Form& form);
 // from becomes the active window again.
 void show_modeless(Form& form);
 // Shows a form modally (no owner window) and returns when it is hidden or
-// unloaded; the form that was active before becomes active again. Neither
+// unloaded; the form that was active before becomes active again. A dialog
+// of the platform (file dialog, message box) that closes hands the keyboard
+// back in the same way, to the window under it. Neither
 // shows a form whose load failed: it is unloaded.
 void show_modal(Form& form);
 // The program's active form, or nullptr.
 Form* active_form();
+// The message line a window reports on: that of its form, or where the form
+// has none, that of the form it was opened from (a set-up dialog reports on
+// the set-up menu's line); nullptr when there is none.
+QLabel* message_line_for(QWidget* window);
 
 // Installs the key preview and the button colours; once per application.
 void install_forms_kit();

@@ -1,6 +1,9 @@
 // The start and the end of the program.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 namespace px {
 
 // Sets up the forms kit and the message-box hook, loads the drive table
@@ -8,6 +11,10 @@ namespace px {
 // the main menu and shows it. Returns false when the program has already
 // ended (a failed start).
 bool start_program();
+// The program's message box, the hook start_program sets for the libraries'
+// boxes: the text and caption in the system's code page, the style's
+// buttons and icon; the answer as plat::message_box gives it.
+int32_t ShowMessageBox(const std::string& text, const std::string& caption, uint32_t style);
 // Ends the program with an exit code (after the forms are unloaded).
 void QuitProgram(int code);
 bool program_ended();

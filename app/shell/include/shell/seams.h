@@ -47,6 +47,9 @@ struct Seams {
     std::function<QString(QWidget*, FileChoice&)> choose_file;
 };
 
+// A file chosen outside the drives (its second line names them).
+constexpr int16_t kMsgOutsideDrives = 950;
+
 Seams& seams();
 // Puts the real ones back.
 void reset_seams();
@@ -55,8 +58,10 @@ void Beep();
 DisplayMetrics display_metrics();
 // The common file dialog; the current directory is kept across it. With
 // add_extension, the file is of the type chosen and the open dialog of that
-// type lists it. A file outside every drive's folder is not taken (a beep,
-// and empty as for a cancel): the system names files by drive.
+// type lists it. A file outside every drive's folder is not taken (empty as
+// for a cancel): the system names files by drive. The message line of the
+// window that asked (message_line_for) then says so and names the drives,
+// with a beep.
 QString ChooseFile(QWidget* parent, FileChoice& choice);
 
 }  // namespace px
