@@ -20,13 +20,15 @@ void reset_program();
 // the application it belongs to.
 void close_application();
 // Qt stops its own threads (the session bus connection's, the X event
-// reader's, the pool's) as the application object and the libraries close,
-// partly after main returns. A Qt thread's wait() returns before that thread
-// has run its thread-specific destructors, which free its thread data; one
-// still in that tail when the process ends leaves its data allocated. Called
-// first in main, before Qt starts a thread: the last step of the exit, after
-// Qt's own teardown and before the libraries' teardown and the leak check at
-// exit, waits until every other thread of the process has ended.
+// reader's, the pool's) as the application object and the libraries close;
+// the bus thread only after main returns. A Qt thread's wait() returns before
+// that thread has run its thread-specific destructors, which free its thread
+// data. One that gets there only after Qt Core's own teardown has deleted
+// their key (a thread held back on a busy machine) never frees it, and the
+// leak check at exit reports it. Called first in main, before Qt starts a
+// thread: the exit then waits, after Qt's teardown of its threads and before
+// the libraries' teardown and the leak check, until every other thread of the
+// process has ended.
 void join_threads_at_exit();
 // Waits until the calling thread is the only thread of the process (at most
 // ten seconds, for a thread that is not Qt's and never ends).
