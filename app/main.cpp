@@ -5,6 +5,7 @@
 #include "shell/program.h"
 
 int main(int argc, char** argv) {
+    px::join_threads_at_exit();
     QApplication app(argc, argv);
     // The menu hides while another screen is on top: the program ends only
     // through the menu's end of program.

@@ -1,8 +1,13 @@
 #include "shell/program.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
+#include <thread>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -148,6 +153,38 @@ void close_application() {
     // still winding down while the process exits leaves its thread data
     // unfreed, which the leak checker sees at random. Join them here.
     QThreadPool::globalInstance()->waitForDone();
+}
+
+namespace {
+
+// Threads of this process besides the caller (Linux: one entry each in
+// /proc/self/task; a thread leaves it only once it has wholly ended).
+int other_threads() {
+    std::error_code error;
+    int n = 0;
+    for (std::filesystem::directory_iterator it("/proc/self/task", error), end; !error && it != end;
+         it.increment(error))
+        ++n;
+    return error ? 0 : n - 1;
+}
+
+}  // namespace
+
+void wait_for_other_threads() {
+    using namespace std::chrono_literals;
+    const auto give_up = std::chrono::steady_clock::now() + 10s;
+    while (other_threads() > 0 && std::chrono::steady_clock::now() < give_up)
+        std::this_thread::sleep_for(1ms);
+}
+
+void join_threads_at_exit() {
+    // Exit steps run in the reverse order of their registration: one
+    // registered now runs after the teardown of what Qt starts later (its
+    // session bus connection is a static object made on first use), and
+    // before the steps the libraries and the leak checker registered as they
+    // loaded.
+    static bool registered = false;
+    if (!registered) registered = std::atexit(wait_for_other_threads) == 0;
 }
 
 }  // namespace px

@@ -26,5 +26,19 @@ void reset_program();
 // the windows left are deleted, so that nothing of the program's outlives
 // the application it belongs to.
 void close_application();
+// Qt stops its own threads (the session bus connection's, the X event
+// reader's, the pool's) as the application object and the libraries close;
+// the bus thread only after main returns. A Qt thread's wait() returns before
+// that thread has run its thread-specific destructors, which free its thread
+// data. One that gets there only after Qt Core's own teardown has deleted
+// their key (a thread held back on a busy machine) never frees it, and the
+// leak check at exit reports it. Called first in main, before Qt starts a
+// thread: the exit then waits, after Qt's teardown of its threads and before
+// the libraries' teardown and the leak check, until every other thread of the
+// process has ended.
+void join_threads_at_exit();
+// Waits until the calling thread is the only thread of the process (at most
+// ten seconds, for a thread that is not Qt's and never ends).
+void wait_for_other_threads();
 
 }  // namespace px
