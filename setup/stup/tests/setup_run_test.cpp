@@ -64,6 +64,14 @@ protected:
         s.write_selection();
         return stup_main_proc();
     }
+    // The frame-number set installed as a full copy, then chosen to be
+    // installed anew as master files only (the catalogue sets change places
+    // the same way).
+    void install_frames_whole() {
+        s.select_frame(0, 'C', {{"F1", '1'}});
+        ASSERT_EQ(run(), 0);
+        s.select_frame(0, 'C', {{"F1", '0'}});
+    }
 };
 
 TEST(DirectoryRule, CdCodesNameTheirDirectories) {
@@ -840,15 +848,8 @@ TEST_F(SetupDropTest, ASetThatWillNotGoIsReportedAndNeverStopsTheScan) {
 // leaves an empty set listed), and a kill at any step lists the old set or
 // the new one, whole.
 TEST_F(SetupRunTest, AReinstallIsFlushedFirstAndAKillAtEveryStepListsAWholeSet) {
-    // The frame-number set as a full copy, installed anew as master files
-    // only (the catalogue sets change places the same way).
-    auto install_old = [&] {
-        s.select_frame(0, 'C', {{"F1", '1'}});
-        ASSERT_EQ(run(), 0);
-        s.select_frame(0, 'C', {{"F1", '0'}});
-    };
     s.insert('Q', "EF");
-    install_old();
+    install_frames_whole();
     const std::string old_set = set_bytes(s.root() + "/FRW/EF");
     int rc = -1;
     const auto all = pxtest::steps_of([&] { rc = run(); });
@@ -868,7 +869,7 @@ TEST_F(SetupRunTest, AReinstallIsFlushedFirstAndAKillAtEveryStepListsAWholeSet) 
 
     for (int k = 0; k < static_cast<int>(all.size()); ++k) {
         SCOPED_TRACE("killed at " + all[k]);
-        install_old();
+        install_frames_whole();
         ASSERT_TRUE(pxtest::killed_at_step(k, [&] { run(); }));
         EXPECT_EQ(pxall::setuped_cd_check(), 0);
         EXPECT_EQ(s.setup_names(), Names{"EF"});
@@ -882,13 +883,8 @@ TEST_F(SetupRunTest, AReinstallIsFlushedFirstAndAKillAtEveryStepListsAWholeSet) 
 // fails and the set in force stays; after, the new set stands and the old
 // one that will not go is reported and removed at the next start-up.
 TEST_F(SetupRunTest, AFailureAtEveryStepOfAReinstallIsReportedAndLeavesAWholeSet) {
-    auto install_old = [&] {
-        s.select_frame(0, 'C', {{"F1", '1'}});
-        ASSERT_EQ(run(), 0);
-        s.select_frame(0, 'C', {{"F1", '0'}});
-    };
     s.insert('Q', "EF");
-    install_old();
+    install_frames_whole();
     const std::string old_set = set_bytes(s.root() + "/FRW/EF");
     const auto all = pxtest::steps_of([&] { run(); });
     const std::string new_set = set_bytes(s.root() + "/FRW/EF");
@@ -897,7 +893,7 @@ TEST_F(SetupRunTest, AFailureAtEveryStepOfAReinstallIsReportedAndLeavesAWholeSet
     for (int k = 0; k < static_cast<int>(all.size()); ++k) {
         if (!set_step(all[k])) continue;
         SCOPED_TRACE("failed at " + all[k]);
-        install_old();
+        install_frames_whole();
         int rc = -1;
         pxtest::failed_at_step(k, all, [&] { rc = run(); });
         const auto log = s.env().log_lines();
