@@ -313,15 +313,11 @@ bool stale(long pid, const std::string& host) {
     return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
-// The process number of a temporary named `name` (of the file `only` when
-// it is not empty), or 0 when it is none.
-long temporary_pid(const std::string& name, const std::string& only) {
-    if (name.compare(0, std::strlen(kCopyMark), kCopyMark) == 0) {
-        return only.empty() ? pid_after(name, std::strlen(kCopyMark), false) : 0;
-    }
+// The process number of a temporary named `name`, or 0 when it is none.
+long temporary_pid(const std::string& name) {
+    if (name.compare(0, std::strlen(kCopyMark), kCopyMark) == 0) return pid_after(name, std::strlen(kCopyMark), false);
     size_t mark = name.rfind(kTwinTag);
     if (mark == std::string::npos || mark == 0) return 0;
-    if (!only.empty() && name.compare(0, mark, only) != 0) return 0;
     return pid_after(name, mark + std::strlen(kTwinTag), true);
 }
 
@@ -341,13 +337,13 @@ bool ends_with(const std::string& s, const char* tail) {
 }
 
 // Finishes the journals of a folder, then removes its stale temporaries (of
-// the file `only`, or every one). A temporary that a journal still names
+// every file). A temporary that a journal still names
 // (its rename failed) is never removed: the journal's next reader would
 // take the missing temporary for one already renamed and read a mix. The
 // number removed, -1 when unreadable; *journal_error the C error number of
 // a journal that could not be finished (its name in *journal_name), EBUSY
 // for one that a live run is still carrying out after `wait_ms`.
-int sweep(const std::string& dir, const std::string& only, int wait_ms, int* journal_error,
+int sweep(const std::string& dir, int wait_ms, int* journal_error,
           std::string* journal_name = nullptr) {
     bool ok = false;
     std::vector<std::string> names = names_in(dir, &ok);
@@ -373,7 +369,7 @@ int sweep(const std::string& dir, const std::string& only, int wait_ms, int* jou
     for (const auto& name : names) {
         if (std::find(named.begin(), named.end(), name) != named.end()) continue;
         std::string host = join(dir, name);
-        if (stale(temporary_pid(name, only), host) && ::unlink(host.c_str()) == 0) ++removed;
+        if (stale(temporary_pid(name), host) && ::unlink(host.c_str()) == 0) ++removed;
     }
     return removed;
 }
@@ -477,7 +473,7 @@ constexpr int kLiveCommitWaitMs = 5000;
 // commit out).
 int settle_dir(const std::string& dir, int32_t* err) {
     int pending = 0;
-    sweep(dir, "", kLiveCommitWaitMs, &pending);
+    sweep(dir, kLiveCommitWaitMs, &pending);
     if (pending == 0) return 0;
     *err = pending;
     return 13;
@@ -485,7 +481,7 @@ int settle_dir(const std::string& dir, int32_t* err) {
 
 }  // namespace
 
-void sweep_stale_twins_of(const std::string& target) { sweep(dir_of(target), "", 0, nullptr); }
+void sweep_stale_twins_of(const std::string& target) { sweep(dir_of(target), 0, nullptr); }
 
 int commit_files(const CommitFile* files, int n, int32_t* err) {
     int32_t dummy = 0;
@@ -629,7 +625,7 @@ int sweep_stale_temporaries(const char* win_dir) {
     if (!host) return -1;
     int pending = 0;
     std::string journal;
-    int removed = sweep(*host, "", 0, &pending, &journal);
+    int removed = sweep(*host, 0, &pending, &journal);
     // The files the journal names stay as they are; whoever reads them next
     // tries again and fails as loudly. A live run's commit is its own.
     if (pending != 0 && pending != EBUSY) syerr_message("PXCOMMIT", "sweep_stale_temporaries", journal.c_str(), 13, pending, 1);
