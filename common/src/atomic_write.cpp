@@ -39,13 +39,6 @@ int write_step(const char* step, const std::string& host) {
 
 namespace {
 
-std::string dir_of(const std::string& host) {
-    size_t slash = host.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return host.substr(0, slash);
-}
-
 // Creates a new twin beside target, with the permissions a new file gets (or
 // the old file's, when there is one). The descriptor, or -1 with errno.
 int make_twin(const std::string& target, std::string* twin) {
@@ -105,13 +98,8 @@ int finish(int fd, const std::string& twin, const std::string& target) {
     if (::fsync(fd) != 0) return errno;
     if (int e = write_step("rename", target)) return e;
     if (::rename(twin.c_str(), target.c_str()) != 0) return errno;
-    // The rename itself must reach the disk too; a folder that cannot be
-    // synced (some file systems refuse) has still got the new file.
-    int dfd = ::open(dir_of(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
+    // The rename itself must reach the disk too.
+    sync_dir(dir_of(target));
     return 0;
 }
 

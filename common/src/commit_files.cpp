@@ -24,27 +24,12 @@
 
 namespace pxall {
 
-namespace {
-
-constexpr const char* kJournalHead = "PXCOMMIT 1";
-constexpr const char* kJournalEnd = "END";
-constexpr const char* kJournalRun = "RUN ";
-constexpr size_t kJournalLimit = 4096;
-constexpr const char* kCopyMark = ".pxcopy-";
-
 std::string dir_of(const std::string& host) {
     size_t slash = host.rfind('/');
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return host.substr(0, slash);
 }
-
-std::string base_of(const std::string& host) {
-    size_t slash = host.rfind('/');
-    return slash == std::string::npos ? host : host.substr(slash + 1);
-}
-
-std::string join(const std::string& dir, const std::string& name) { return dir == "/" ? "/" + name : dir + "/" + name; }
 
 // The renames of a folder reach the disk; a folder that refuses to be synced
 // (some file systems do) has still got them.
@@ -55,6 +40,22 @@ void sync_dir(const std::string& dir) {
         ::close(fd);
     }
 }
+
+namespace {
+
+constexpr const char* kJournalHead = "PXCOMMIT 1";
+constexpr const char* kJournalEnd = "END";
+constexpr const char* kJournalRun = "RUN ";
+constexpr size_t kJournalLimit = 4096;
+constexpr const char* kCopyMark = ".pxcopy-";
+
+
+std::string base_of(const std::string& host) {
+    size_t slash = host.rfind('/');
+    return slash == std::string::npos ? host : host.substr(slash + 1);
+}
+
+std::string join(const std::string& dir, const std::string& name) { return dir == "/" ? "/" + name : dir + "/" + name; }
 
 bool write_full(int fd, const char* p, size_t n) {
     while (n > 0) {

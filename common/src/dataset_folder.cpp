@@ -22,22 +22,6 @@ namespace {
 
 constexpr char kNoExchangeMark = '~';
 
-std::string parent_of(const std::string& host) {
-    size_t slash = host.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : host.substr(0, slash);
-}
-
-// The renames of a folder reach the disk; a folder that refuses to be synced
-// (some file systems do) has still got them.
-void sync_dir(const std::string& dir) {
-    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 bool exists(const std::string& host) {
     struct stat st;
     return ::lstat(host.c_str(), &st) == 0;
@@ -94,7 +78,7 @@ int remove_host_folder(const std::string& dir, std::string* failed) {
         *failed = dir;
         return r;
     }
-    sync_dir(parent_of(dir));
+    sync_dir(dir_of(dir));
     return 0;
 }
 
@@ -162,14 +146,14 @@ int put_folder_in_place(const std::string& win_dir, std::string* old_at) {
         if (::rename(built->c_str(), dir->c_str()) != 0) {
             int e = errno;
             ::rename(old->c_str(), dir->c_str());
-            sync_dir(parent_of(*dir));
+            sync_dir(dir_of(*dir));
             return e;
         }
         *old_at = win_old;
     } else {
         return errno;
     }
-    sync_dir(parent_of(*dir));
+    sync_dir(dir_of(*dir));
     return 0;
 }
 
@@ -182,7 +166,7 @@ int set_folder_aside(const std::string& win_dir) {
     if (int e = remove_host_folder(*aside, &failed)) return e;
     if (int e = write_step("rename", *dir)) return e;
     if (::rename(dir->c_str(), aside->c_str()) != 0) return errno;
-    sync_dir(parent_of(*dir));
+    sync_dir(dir_of(*dir));
     return 0;
 }
 

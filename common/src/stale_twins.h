@@ -15,6 +15,11 @@ constexpr const char* kTwinMark = ".~";
 constexpr const char* kTwinTag = ".~pxdrom";
 constexpr const char* kJournalSuffix = ".~jnl";
 
+// The folder of a host path ("." for a bare name).
+std::string dir_of(const std::string& host);
+// The renames of a folder (host path) reach the disk; a folder that refuses
+// to be synced (some file systems do) has still got them.
+void sync_dir(const std::string& dir);
 // The test hook's verdict on a step: 0 or the C error number to fail with.
 int write_step(const char* step, const std::string& host);
 // The failure atomic_fail_next_commits asked for, once per commit: its C

@@ -514,18 +514,15 @@ void show_modal(Form& form) {
     QPointer<Form> before = active();
     QPointer<Form> self = &form;
     // A pop-up stands over the window it was opened from, else mid-screen,
-    // and whole on the display.
-    if (!form.isVisible() && form.placed_by_load_) {
-        if (!form.placed_) form.keys_last();
-        size_to_layout(form);
-        form.placed_ = true;
-    } else if (!form.isVisible()) {
+    // and whole on the display; one that placed itself as it loaded stays
+    // where it put itself.
+    if (!form.isVisible()) {
         if (!form.placed_) form.keys_last();
         size_to_layout(form);
         QRect screen;
         if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->availableGeometry();
         QRect under = before && before->isVisible() ? before->frameGeometry() : screen;
-        if (under.isValid()) {
+        if (!form.placed_by_load_ && under.isValid()) {
             QPoint at = under.center() - QPoint(form.width() / 2, form.height() / 2);
             if (screen.isValid()) {
                 at.setX(std::max(screen.left(), std::min(at.x(), screen.right() + 1 - form.width())));
